@@ -1,0 +1,248 @@
+#ifndef LOOPFORGE_WINDOW_THUMBNAILCTRL_H
+#define LOOPFORGE_WINDOW_THUMBNAILCTRL_H
+
+#include <wx/bitmap.h>
+#include <wx/dynarray.h>
+#include <wx/image.h>
+#include <wx/scrolwin.h>
+
+#include <vector>
+
+class wxDC;
+class wxThumbnailCtrl;
+
+// ---------------------------------------------------------------------------
+// Items
+// ---------------------------------------------------------------------------
+
+// State bits handed to the painting hooks.
+enum
+{
+    wxTHUMBNAIL_SELECTED = 0x01,
+    wxTHUMBNAIL_FOCUSSED = 0x04,     // the control has the keyboard focus
+    wxTHUMBNAIL_IS_FOCUS = 0x08      // this item carries the focus rectangle
+};
+
+// One cell of the strip: a source name and the painting every cell shares.
+class wxThumbnailItem : public wxObject
+{
+public:
+    explicit wxThumbnailItem(const wxString& filename);
+
+    const wxString& GetFilename() const { return m_filename; }
+    void SetFilename(const wxString& filename) { m_filename = filename; }
+
+    virtual bool Draw(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& imageRect, int flags);
+    virtual bool DrawBackground(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& rect,
+                                const wxRect& imageRect, int flags, int index);
+    virtual bool Load(wxThumbnailCtrl* ctrl, bool forceUpdate);
+
+private:
+    wxString m_filename;
+
+    wxDECLARE_ABSTRACT_CLASS(wxThumbnailItem);
+};
+
+// A frame of the animation: a decoded picture, kept once at full size as a
+// wxImage (readable by the export worker), plus its thumbnail bitmap.
+class wxImageThumbnailItem : public wxThumbnailItem
+{
+public:
+    // Takes ownership of image.
+    wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& filename);
+    ~wxImageThumbnailItem() override;
+
+    bool Draw(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& imageRect, int flags) override;
+    bool Load(wxThumbnailCtrl* ctrl, bool forceUpdate) override;
+
+    // The full-size picture. Read-only access never touches the reference
+    // count, so a worker may read it while the strip is left unchanged.
+    const wxImage& GetImage() const;
+    wxSize GetImageSize() const;
+    // A full-size bitmap made from the picture; GUI thread only.
+    wxBitmap GetBitmap() const;
+    const wxBitmap& GetThumbnail() const { return m_thumbnail; }
+    int GetFrameIndex() const { return m_frameIndex; }
+
+    // Shrinks an image to fit the box, never enlarging it.
+    static wxImage ScaleToFit(const wxImage& image, int boxWidth, int boxHeight);
+
+private:
+    wxImage* m_image;
+    int m_frameIndex;
+    wxBitmap m_thumbnail;
+
+    wxDECLARE_CLASS(wxImageThumbnailItem);
+};
+
+WX_DEFINE_ARRAY_PTR(wxThumbnailItem*, wxThumbnailItemArray);
+
+// ---------------------------------------------------------------------------
+// Notifications
+// ---------------------------------------------------------------------------
+
+// Modifier bits of a notification.
+enum
+{
+    wxTHUMBNAIL_SHIFT_DOWN = 0x01,
+    wxTHUMBNAIL_CTRL_DOWN = 0x02,
+    wxTHUMBNAIL_ALT_DOWN = 0x04
+};
+
+class wxThumbnailEvent : public wxNotifyEvent
+{
+public:
+    wxThumbnailEvent(wxEventType commandType, int winid);
+    wxThumbnailEvent(const wxThumbnailEvent& event);
+
+    wxEvent* Clone() const override { return new wxThumbnailEvent(*this); }
+
+    int GetIndex() const { return m_itemIndex; }
+    void SetIndex(int index) { m_itemIndex = index; }
+    int GetFlags() const { return m_flags; }
+    void SetFlags(int flags) { m_flags = flags; }
+
+private:
+    int m_itemIndex;
+    int m_flags;
+
+    wxDECLARE_ABSTRACT_CLASS(wxThumbnailEvent);
+};
+
+typedef void (wxEvtHandler::*wxThumbnailEventFunction)(wxThumbnailEvent&);
+#define wxThumbnailEventHandler(func) wxEVENT_HANDLER_CAST(wxThumbnailEventFunction, func)
+
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, wxThumbnailEvent);
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
+
+#define EVT_THUMBNAIL_EVENT(type, id, fn) \
+    wx__DECLARE_EVT1(type, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_ITEM_SELECTED(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, id, fn)
+#define EVT_THUMBNAIL_ITEM_DESELECTED(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, id, fn)
+#define EVT_THUMBNAIL_LEFT_CLICK(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, id, fn)
+#define EVT_THUMBNAIL_LEFT_DCLICK(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, id, fn)
+#define EVT_THUMBNAIL_RIGHT_CLICK(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, id, fn)
+#define EVT_THUMBNAIL_MIDDLE_CLICK(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, id, fn)
+#define EVT_THUMBNAIL_RETURN(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, id, fn)
+
+// ---------------------------------------------------------------------------
+// The control
+// ---------------------------------------------------------------------------
+
+// Window id of the strip; the main window routes its notifications by it.
+enum { ID_THUMBNAIL_CTRL = 3 };
+
+// The scrolling grid of frame thumbnails: owns the items, lays them out in
+// rows that fill the client width, keeps selection and focus, and paints
+// through an off-screen buffer.
+class wxThumbnailCtrl : public wxScrolledWindow
+{
+public:
+    wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos = wxDefaultPosition,
+                    const wxSize& size = wxDefaultSize);
+    ~wxThumbnailCtrl() override;
+
+    // Painting hooks.
+    virtual bool DrawItem(int n, wxDC& dc, const wxRect& imageRect, int flags);
+    virtual bool DrawItemBackground(int n, wxDC& dc, const wxRect& rect, const wxRect& imageRect,
+                                    int flags);
+
+    // Item list.
+    virtual int Append(wxThumbnailItem* item, int delay);
+    virtual int Insert(wxThumbnailItem* item, int pos);
+    virtual void Clear();
+    virtual void Delete(int n);
+    virtual int GetCount() const;
+    wxThumbnailItem* GetItem(int n);
+    void SetLabelDelay(int delay) { m_labelDelay = delay; }
+    int GetLabelDelay() const { return m_labelDelay; }
+    void Freeze();
+    void Thaw();
+    bool IsFrozen() const { return m_freezeCount > 0; }
+
+    // Geometry.
+    bool GetItemRect(int n, wxRect& rect, bool transform = true);
+    bool GetItemRectImage(int n, wxRect& rect, bool transform = true);
+    bool GetRowCol(int item, const wxSize& clientSize, int& row, int& col);
+    int GetItemsPerRow(const wxSize& clientSize) const;
+    bool HitTest(const wxPoint& pt, int& n);
+    wxSize GetThumbnailImageSize() const { return m_thumbnailImageSize; }
+    wxSize GetItemSize() const { return wxSize(m_itemWidth, m_itemHeight); }
+    int GetSpacing() const { return m_spacing; }
+    int GetItemMargin() const { return m_itemMargin; }
+
+    // Selection and focus.
+    void Select(int n, bool select = true);
+    void SelectAll();
+    bool IsSelected(int n) const;
+    const wxArrayInt& GetSelections() const { return m_selections; }
+    void SetFocusItem(int item);
+    int GetFocusItem() const { return m_focusItem; }
+    int GetFirstSelection() const { return m_firstSelection; }
+    int GetLastSelection() const { return m_lastSelection; }
+    void DoSelection(int n, int flags);
+    virtual bool Navigate(int keyCode, int flags);
+    void EnsureVisible(int n);
+    void ScrollIntoView(int n, int keyCode);
+
+    // Colours.
+    const wxColour& GetFocusedSelectionColour() const { return m_focusedSelectionColour; }
+    const wxColour& GetUnfocusedSelectionColour() const { return m_unfocusedSelectionColour; }
+    const wxColour& GetItemBackgroundColour() const { return m_itemBackgroundColour; }
+    const wxColour& GetFocusRectColour() const { return m_focusRectColour; }
+    const wxColour& GetFrameLabelColour() const { return m_frameLabelColour; }
+
+    // Scrolling and buffer (public for tests and benchmarks).
+    void SetupScrollbars();
+    bool RecreateBuffer(const wxSize& size = wxDefaultSize);
+    const wxBitmap& GetBuffer() const { return m_bufferBitmap; }
+
+protected:
+    void OnPaint(wxPaintEvent& event);
+    void OnEraseBackground(wxEraseEvent& event);
+    void OnLeftClick(wxMouseEvent& event);
+    void OnRightClick(wxMouseEvent& event);
+    void OnMiddleClick(wxMouseEvent& event);
+    void OnLeftDClick(wxMouseEvent& event);
+    void OnChar(wxKeyEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnSetFocus(wxFocusEvent& event);
+    void OnSelectAll(wxCommandEvent& event);
+    void OnUpdateSelectAll(wxUpdateUIEvent& event);
+
+private:
+    void PaintBackground(wxDC& dc);
+    void RefreshItem(int n);
+    void SendEvent(wxEventType type, int index, int flags);
+    static int ModifierFlags(const wxKeyboardState& state);
+
+    int m_labelDelay;
+    wxThumbnailItemArray m_items;
+    wxArrayInt m_selections;
+    int m_itemWidth;
+    int m_itemHeight;
+    wxSize m_thumbnailImageSize;
+    int m_spacing;
+    int m_itemMargin;
+    int m_labelHeight;
+    int m_freezeCount;
+    int m_firstSelection;
+    int m_lastSelection;
+    int m_focusItem;
+    wxColour m_focusedSelectionColour;
+    wxColour m_unfocusedSelectionColour;
+    wxColour m_itemBackgroundColour;
+    wxColour m_focusRectColour;
+    wxColour m_frameLabelColour;
+    wxBitmap m_bufferBitmap;
+
+    wxDECLARE_CLASS(wxThumbnailCtrl);
+    wxDECLARE_EVENT_TABLE();
+};
+
+#endif

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build (and, with --test, the tests)
+# need, skipping what is already there. Runs apt as root or through sudo.
+set -euo pipefail
+
+BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-dev)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
+               python3 python3-pil giflib-tools fonts-noto-cjk)
+
+wanted=("${BUILD_PACKAGES[@]}")
+if [[ "${1:-}" == "--test" ]]; then
+    wanted+=("${TEST_PACKAGES[@]}")
+fi
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$pkg")
+    fi
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+    exit 0
+fi
+
+SUDO=""
+if [[ $(id -u) -ne 0 ]]; then
+    SUDO="sudo"
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,6 @@
+#include "app/gifapp.h"
+
+// TODO(languages): the application locale.
+void GifApp::InitAppLocale()
+{
+}

@@ -1,0 +1,10 @@
+#include "app/crashreport.h"
+
+// TODO(crash report)
+void BuildCrashReport()
+{
+}
+
+void OpenFolderInShell(const wxString&)
+{
+}

@@ -1,0 +1,70 @@
+#include "app/gifapp.h"
+
+#include "app/crashreport.h"
+#include "app/paths.h"
+#include "app/product.h"
+#include "app/startup.h"
+#include "net/domainoption.h"
+#include "window/gifframe.h"
+
+#include <wx/image.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+#include <wx/xrc/xmlres.h>
+
+#include <iostream>
+
+GifApp::GifApp() : m_frame(nullptr), m_locale(nullptr)
+{
+    wxHandleFatalExceptions(true);
+}
+
+bool GifApp::OnInit()
+{
+    if (!wxApp::OnInit())
+        return false;
+
+    InitAppLocale();
+
+    // No toolkit message boxes for missing pictures or broken resources.
+    wxLogNull noLog;
+
+    wxInitAllImageHandlers();
+    wxXmlResource::Get()->InitAllHandlers();
+    const wxString installDir = GetInstallDir();
+    LoadThemeResources(installDir);
+
+    std::cout << GetOptionFilePath().utf8_string() << std::endl;
+    g_domainOption = new DomainOption(GetOptionFilePath());
+    g_domainOption->LoadOptions();
+
+    wxString error;
+    GifFrame* frame = CreateMainFrame(&error);
+    if (!frame)
+    {
+        const wxString message = error + wxS("\n\n") +
+                                 wxString::Format(wxS("Looked in \"%s/Themes\"."), installDir) +
+                                 wxS("\nThe installation is incomplete; please reinstall the program.");
+        std::cerr << message.utf8_string() << std::endl;
+        wxMessageBox(message, GetProductName(), wxOK | wxICON_ERROR | wxCENTRE);
+        delete g_domainOption;
+        g_domainOption = nullptr;
+        return false;
+    }
+    m_frame = frame;
+    m_frame->Show();
+    return true;
+}
+
+int GifApp::OnExit()
+{
+    delete g_domainOption;
+    g_domainOption = nullptr;
+    return wxApp::OnExit();
+}
+
+void GifApp::OnFatalException()
+{
+    BuildCrashReport();
+}

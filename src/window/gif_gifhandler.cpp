@@ -1,0 +1,1 @@
+#include "window/gif_gifhandler.h"

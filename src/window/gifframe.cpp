@@ -1,0 +1,397 @@
+#include "window/gifframe.h"
+
+#include "app/language.h"
+#include "app/paths.h"
+#include "app/product.h"
+#include "net/domainoption.h"
+#include "net/updatecheck.h"
+#include "window/thumbnailctrl.h"
+#include "work/threadevent.h"
+
+#include <wx/iconbndl.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/progdlg.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/splitter.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
+
+#include <iostream>
+
+wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
+    EVT_THUMBNAIL_LEFT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailLeftClick)
+    EVT_THUMBNAIL_RIGHT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailRightClick)
+    EVT_CLOSE(GifFrame::OnClose)
+    EVT_COMMAND(wxID_ANY, wxEVT_UPDATE_CHECK, GifFrame::OnUpdateResult)
+    EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_THREAD_UPDATE, GifFrame::ThreadUpdate)
+    EVT_COMMAND(ID_SAVE_GIF_THREAD, wxEVT_THREAD_UPDATE, GifFrame::WorkSaveAsGifThreadUpdate)
+wxEND_EVENT_TABLE()
+
+GifFrame::GifFrame()
+    : m_splitter3(nullptr),
+      m_panel_top(nullptr),
+      m_panel_down(nullptr),
+      m_spinctrl_delay(nullptr),
+      m_spinctrl_width(nullptr),
+      m_spinctrl_height(nullptr),
+      m_staticText_delay(nullptr),
+      m_staticText_sec(nullptr),
+      m_staticText_gif(nullptr),
+      m_staticText_width(nullptr),
+      m_staticText_wpx(nullptr),
+      m_staticText_height(nullptr),
+      m_staticText_hpx(nullptr),
+      m_statusBar1(nullptr),
+      m_toolBar_button(nullptr),
+      m_thumbnailCtrl(nullptr),
+      m_menuBar(nullptr),
+      m_menuFile(nullptr),
+      m_menuFrame(nullptr),
+      m_menuAnimation(nullptr),
+      m_menuHelp(nullptr),
+      m_menuLanguage(nullptr),
+      m_menuItem_save(nullptr),
+      m_menuItem_save_as(nullptr),
+      m_menuItem_open_project(nullptr),
+      m_menuItem_save_project(nullptr),
+      m_menuItem_exit(nullptr),
+      m_menuItem_add_image(nullptr),
+      m_menuItem_delete(nullptr),
+      m_menuItem_clear_all(nullptr),
+      m_menuItem_run(nullptr),
+      m_menuItem_loop_count(nullptr),
+      m_menuItem_help(nullptr),
+      m_menuItem_support(nullptr),
+      m_menuItem_check_update(nullptr),
+      m_menuItem_about(nullptr),
+      m_menuItem_chinese_simplified(nullptr),
+      m_menuItem_chinese_traditional(nullptr),
+      m_menuItem_german(nullptr),
+      m_menuItem_english(nullptr),
+      m_menuItem_french(nullptr),
+      m_menuItem_italian(nullptr),
+      m_menuItem_japanese(nullptr),
+      m_sourceWidth(0),
+      m_sourceHeight(0),
+      m_gifWidth(0),
+      m_gifHeight(0),
+      m_projectDelay(0),
+      m_projectWidth(0),
+      m_projectHeight(0),
+      m_projectCount(0),
+      m_exportCount(0),
+      m_exportDelay(0),
+      m_exportWidth(0),
+      m_exportHeight(0),
+      m_importProgress(nullptr),
+      m_exportProgress(nullptr),
+      m_closeRequested(false),
+      m_playIndex(0),
+      m_loopCount(0),
+      m_loopsPlayed(0),
+      m_playing(false),
+      m_frameCommandsEnabled(false),
+      m_language(LANGUAGE_CODE_ENGLISH),
+      m_locale(nullptr)
+{
+}
+
+GifFrame::~GifFrame()
+{
+    m_timer.Stop();
+    delete m_thumbnailCtrl;
+    m_thumbnailCtrl = nullptr;
+}
+
+namespace
+{
+// Finds a control of the resource by name and checks its class; records the
+// name when it is missing or of another class.
+template <typename T>
+T* LookUp(wxWindow* frame, const char* name, wxString* problems)
+{
+    wxWindow* window = frame->FindWindow(XRCID(name));
+    T* control = wxDynamicCast(window, T);
+    if (!control && problems)
+    {
+        if (!problems->empty())
+            *problems += wxS(", ");
+        *problems += wxString::FromUTF8(name);
+        if (window)
+            *problems += wxString::Format(wxS(" (a %s, not a %s)"),
+                                          window->GetClassInfo()->GetClassName(),
+                                          T::ms_classInfo.GetClassName());
+    }
+    return control;
+}
+}  // namespace
+
+bool GifFrame::LookUpControls(wxString* missingControls)
+{
+    wxString problems;
+    m_splitter3 = LookUp<wxSplitterWindow>(this, "m_splitter3", &problems);
+    m_panel_top = LookUp<wxPanel>(this, "m_panel_top", &problems);
+    m_panel_down = LookUp<wxPanel>(this, "m_panel_down", &problems);
+    m_spinctrl_delay = LookUp<wxSpinCtrl>(this, "m_spinctrl_delay", &problems);
+    m_spinctrl_width = LookUp<wxSpinCtrl>(this, "m_spinctrl_width", &problems);
+    m_spinctrl_height = LookUp<wxSpinCtrl>(this, "m_spinctrl_height", &problems);
+    m_staticText_delay = LookUp<wxStaticText>(this, "m_staticText_delay", &problems);
+    m_staticText_sec = LookUp<wxStaticText>(this, "m_staticText_sec", &problems);
+    m_staticText_gif = LookUp<wxStaticText>(this, "m_staticText_gif", &problems);
+    m_staticText_width = LookUp<wxStaticText>(this, "m_staticText_width", &problems);
+    m_staticText_wpx = LookUp<wxStaticText>(this, "m_staticText_wpx", &problems);
+    m_staticText_height = LookUp<wxStaticText>(this, "m_staticText_height", &problems);
+    m_staticText_hpx = LookUp<wxStaticText>(this, "m_staticText_hpx", &problems);
+    m_statusBar1 = LookUp<wxStatusBar>(this, "m_statusBar1", &problems);
+    m_toolBar_button = LookUp<wxToolBar>(this, "m_toolBar_button", &problems);
+    if (m_toolBar_button)
+    {
+        for (const char* tool : {"m_tool_play", "m_tool_delete", "m_tool_insert"})
+        {
+            if (!m_toolBar_button->FindById(XRCID(tool)))
+            {
+                if (!problems.empty())
+                    problems += wxS(", ");
+                problems += wxString::FromUTF8(tool);
+            }
+        }
+    }
+    if (missingControls)
+        *missingControls = problems;
+    return problems.empty();
+}
+
+bool GifFrame::InitFrame(wxString* missingControls)
+{
+    // Without every control of the resource nothing below can work.
+    if (!LookUpControls(missingControls))
+        return false;
+
+    m_language = ReadLanguage();
+    InitWindowLocale(m_language);
+
+    CreateMenuBar();
+    BindCommands();
+
+    m_panel_top->SetSizer(new wxBoxSizer(wxHORIZONTAL));
+    m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
+    m_panel_top->GetSizer()->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
+    m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227));
+
+    m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+    m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPreviewPaint, this);
+
+    m_timer.SetOwner(this, ID_PLAY_TIMER);
+
+    SetStaticLabels();
+
+    const int widths[] = {200, 400, -1};
+    m_statusBar1->SetFieldsCount(3, widths);
+
+    DisableFrameCommands();
+
+    m_sourceWidth = m_sourceHeight = 0;
+    m_playIndex = m_loopCount = m_loopsPlayed = 0;
+    m_projectDelay = m_projectWidth = m_projectHeight = m_projectCount = 0;
+    m_exportCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
+
+    const wxString iconPath = GetInstallDir() + wxS("/Themes/application.ico");
+    std::cout << iconPath.utf8_string() << std::endl;
+    {
+        wxLogNull noLog;
+        const wxIconBundle icons(iconPath, wxBITMAP_TYPE_ICO);
+        if (!icons.IsEmpty())
+            SetIcons(icons);
+    }
+
+    SetTitle(GetProductName());
+    m_playing = false;
+    return true;
+}
+
+void GifFrame::SetStaticLabels()
+{
+    m_staticText_delay->SetLabel(_("Delay ") + wxS(":"));
+    m_staticText_sec->SetLabel(wxS("1/100") + _("sec "));
+    m_staticText_gif->SetLabel(_("GIF") + wxS(":"));
+    m_staticText_width->SetLabel(_("Width") + wxS(":"));
+    m_staticText_wpx->SetLabel(_("px"));
+    m_staticText_height->SetLabel(_("Height") + wxS(":"));
+    m_staticText_hpx->SetLabel(_("px"));
+    if (m_toolBar_button)
+        m_toolBar_button->Realize();
+}
+
+void GifFrame::CreateMenuBar()
+{
+    wxMenuBar* menuBar = new wxMenuBar;
+
+    m_menuFile = new wxMenu;
+    m_menuItem_save = m_menuFile->Append(ID_MENU_SAVE, _("Save"));
+    m_menuItem_save_as = m_menuFile->Append(ID_MENU_SAVE_AS, _("Save As"));
+    m_menuItem_open_project = m_menuFile->Append(ID_MENU_OPEN_PROJECT, _("Open Project"));
+    m_menuItem_save_project =
+        m_menuFile->Append(ID_MENU_SAVE_PROJECT, _("Save Project") + wxS("\tCtrl+S"));
+    m_menuItem_exit = m_menuFile->Append(ID_MENU_EXIT, _("Exit") + wxS("\tCtrl+Q"));
+
+    m_menuFrame = new wxMenu;
+    m_menuItem_add_image =
+        m_menuFrame->Append(ID_MENU_ADD_IMAGE, _("Add Image") + wxS("\tCtrl+Ins"));
+    m_menuItem_delete = m_menuFrame->Append(ID_MENU_DELETE, _("Delete") + wxS("\tCtrl+Del"));
+    m_menuItem_clear_all = m_menuFrame->Append(ID_MENU_CLEAR_ALL, _("Clear All"));
+
+    m_menuAnimation = new wxMenu;
+    m_menuItem_run = m_menuAnimation->Append(ID_MENU_RUN, _("Run animation") + wxS("\tCtrl+P"));
+    m_menuItem_loop_count = m_menuAnimation->Append(ID_MENU_LOOP_COUNT, _("Loop Count"));
+
+    m_menuLanguage = new wxMenu;
+    wxMenuItem** const languageItems[] = {
+        &m_menuItem_chinese_simplified, &m_menuItem_chinese_traditional, &m_menuItem_german,
+        &m_menuItem_english,            &m_menuItem_french,              &m_menuItem_italian,
+        &m_menuItem_japanese};
+    size_t slot = 0;
+    for (const LanguageEntry& language : GetLanguages())
+        *languageItems[slot++] = m_menuLanguage->AppendCheckItem(
+            language.code, wxString::FromUTF8(language.label));
+    for (wxMenuItem** item : languageItems)
+        (*item)->Check((*item)->GetId() == m_language);
+
+    m_menuHelp = new wxMenu;
+    m_menuItem_help = m_menuHelp->Append(ID_MENU_HELP, _("Help"));
+    m_menuHelp->AppendSubMenu(m_menuLanguage, _("Language"));
+    m_menuItem_support = m_menuHelp->Append(ID_MENU_SUPPORT, _("Support"));
+    m_menuItem_check_update = m_menuHelp->Append(ID_MENU_CHECK_UPDATE, _("Check for Update"));
+    m_menuItem_about = m_menuHelp->Append(ID_MENU_ABOUT, _("About"));
+
+    menuBar->Append(m_menuFile, _("File"));
+    menuBar->Append(m_menuFrame, _("Frame"));
+    menuBar->Append(m_menuAnimation, _("Animation"));
+    menuBar->Append(m_menuHelp, _("Help"));
+
+    wxMenuBar* previous = GetMenuBar();
+    SetMenuBar(menuBar);
+    m_menuBar = menuBar;
+    delete previous;
+
+    // A rebuilt bar keeps the command state of the window.
+    if (m_spinctrl_delay)
+        ApplyFrameCommandState();
+}
+
+void GifFrame::BindCommands()
+{
+    // Menu items have fixed ids, so these connections survive a rebuilt bar.
+    Bind(wxEVT_MENU, &GifFrame::OnSaveAnimator, this, ID_MENU_SAVE);
+    Bind(wxEVT_MENU, &GifFrame::OnSaveAsGif, this, ID_MENU_SAVE_AS);
+    Bind(wxEVT_MENU, &GifFrame::OnOpenProject, this, ID_MENU_OPEN_PROJECT);
+    Bind(wxEVT_MENU, &GifFrame::OnSaveProject, this, ID_MENU_SAVE_PROJECT);
+    Bind(wxEVT_MENU, &GifFrame::OnExitItem, this, ID_MENU_EXIT);
+    Bind(wxEVT_MENU, &GifFrame::OnAddImage, this, ID_MENU_ADD_IMAGE);
+    Bind(wxEVT_MENU, &GifFrame::OnDeleteImage, this, ID_MENU_DELETE);
+    Bind(wxEVT_MENU, &GifFrame::OnClearAll, this, ID_MENU_CLEAR_ALL);
+    Bind(wxEVT_MENU, &GifFrame::OnPlay, this, ID_MENU_RUN);
+    Bind(wxEVT_MENU, &GifFrame::OnLoopCount, this, ID_MENU_LOOP_COUNT);
+    Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_HELP);
+    Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_SUPPORT);
+    Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_CHECK_UPDATE);
+    Bind(wxEVT_MENU, &GifFrame::OnAbout, this, ID_MENU_ABOUT);
+    for (const LanguageEntry& language : GetLanguages())
+        Bind(wxEVT_MENU, &GifFrame::OnLanguage, this, language.code);
+
+    Bind(wxEVT_MENU, &GifFrame::OnInsertImage, this, ID_INSERT_IMAGE);
+    Bind(wxEVT_MENU, &GifFrame::OnDeleteImage, this, wxID_DELETE);
+    Bind(wxEVT_MENU, &GifFrame::OnLoopCount, this, XRCID("m_menuItem_loop_count"));
+
+    Bind(wxEVT_TOOL, &GifFrame::OnPlay, this, XRCID("m_tool_play"));
+    Bind(wxEVT_TOOL, &GifFrame::OnDeleteImage, this, XRCID("m_tool_delete"));
+    Bind(wxEVT_TOOL, &GifFrame::OnAddImage, this, XRCID("m_tool_insert"));
+
+    Bind(wxEVT_TIMER, &GifFrame::OnTimer, this, ID_PLAY_TIMER);
+    m_spinctrl_delay->Bind(wxEVT_TEXT, &GifFrame::OnSetDelay, this);
+    m_spinctrl_width->Bind(wxEVT_TEXT, &GifFrame::OnWidthChanged, this);
+    m_spinctrl_height->Bind(wxEVT_TEXT, &GifFrame::OnHeightChanged, this);
+    m_splitter3->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, &GifFrame::OnChangeSplitterWindow, this);
+}
+
+void GifFrame::ApplyFrameCommandState()
+{
+    const bool enable = m_frameCommandsEnabled;
+    for (wxMenuItem* item : {m_menuItem_save, m_menuItem_save_as, m_menuItem_delete,
+                             m_menuItem_clear_all, m_menuItem_run, m_menuItem_loop_count,
+                             m_menuItem_save_project})
+        if (item)
+            item->Enable(enable);
+    m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
+    m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);
+    m_spinctrl_delay->Enable(enable);
+    m_spinctrl_width->Enable(enable);
+    m_spinctrl_height->Enable(enable);
+}
+
+void GifFrame::EnableFrameCommands()
+{
+    m_frameCommandsEnabled = true;
+    ApplyFrameCommandState();
+}
+
+void GifFrame::DisableFrameCommands()
+{
+    m_frameCommandsEnabled = false;
+    ApplyFrameCommandState();
+}
+
+bool GifFrame::IsWorkerRunning() const
+{
+    return m_importProgress != nullptr || m_exportProgress != nullptr;
+}
+
+void GifFrame::OnClose(wxCloseEvent&)
+{
+    StopPlayback();
+
+    // A running worker reads the strip and posts to this window: ask it to
+    // stop and close once it has reported its end.
+    if (IsWorkerRunning())
+    {
+        m_closeRequested = true;
+        if (m_workerCancel)
+            m_workerCancel->store(true);
+        return;
+    }
+
+    if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+    {
+        Destroy();
+        return;
+    }
+    ConfirmCloseProject();
+}
+
+void GifFrame::OnExitItem(wxCommandEvent&)
+{
+    Close();
+}
+
+void GifFrame::OnHelpLink(wxCommandEvent& event)
+{
+    StopPlayback();
+    if (event.GetId() == ID_MENU_CHECK_UPDATE)
+    {
+        CheckForUpdate();
+        return;
+    }
+    if (!g_domainOption)
+        return;
+    const wxString url =
+        event.GetId() == ID_MENU_HELP ? g_domainOption->m_helpUrl : g_domainOption->m_supportUrl;
+    // Only web pages go to the browser; anything else in the file is ignored.
+    if (IsWebAddress(url))
+        wxLaunchDefaultBrowser(url);
+}

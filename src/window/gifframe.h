@@ -1,0 +1,234 @@
+#ifndef LOOPFORGE_WINDOW_GIFFRAME_H
+#define LOOPFORGE_WINDOW_GIFFRAME_H
+
+#include <wx/bitmap.h>
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include <atomic>
+#include <memory>
+
+class wxLocale;
+class wxMenu;
+class wxMenuBar;
+class wxMenuItem;
+class wxPanel;
+class wxProgressDialog;
+class wxSpinCtrl;
+class wxSplitterEvent;
+class wxSplitterWindow;
+class wxStaticText;
+class wxStatusBar;
+class wxThumbnailCtrl;
+class wxThumbnailEvent;
+class wxToolBar;
+
+// Command ids of the menu items (the language items use their language codes).
+enum
+{
+    ID_INSERT_IMAGE = 0,  // the strip's pop-up "Insert Image" item
+    ID_MENU_SAVE = wxID_HIGHEST + 100,
+    ID_MENU_SAVE_AS,
+    ID_MENU_OPEN_PROJECT,
+    ID_MENU_SAVE_PROJECT,
+    ID_MENU_EXIT,
+    ID_MENU_ADD_IMAGE,
+    ID_MENU_DELETE,
+    ID_MENU_CLEAR_ALL,
+    ID_MENU_RUN,
+    ID_MENU_LOOP_COUNT,
+    ID_MENU_HELP,
+    ID_MENU_SUPPORT,
+    ID_MENU_CHECK_UPDATE,
+    ID_MENU_ABOUT
+};
+
+// The main window. Its layout comes from the resource "MyFrame1"; InitFrame
+// looks the controls up, builds the menus and wires the commands. The
+// implementation is split into one file per concern (gifframe_*.cpp).
+class GifFrame : public wxFrame
+{
+public:
+    GifFrame();
+    ~GifFrame() override;
+
+    // Looks up the resource's controls and sets the window up. Returns false
+    // and fills missingControls when the resource lacks a control or has one
+    // of the wrong class.
+    virtual bool InitFrame(wxString* missingControls = nullptr);
+
+    // --- Construction and commands (gifframe.cpp) -------------------------
+    void CreateMenuBar();
+    void EnableFrameCommands();
+    void DisableFrameCommands();
+    void OnClose(wxCloseEvent& event);
+    void OnExitItem(wxCommandEvent& event);
+    void OnHelpLink(wxCommandEvent& event);
+    // True while an import or an export worker runs.
+    bool IsWorkerRunning() const;
+
+    // --- Preview and playback (gifframe_preview.cpp) ----------------------
+    void OnPlay(wxCommandEvent& event);
+    void StopPlayback();
+    void ShowPlayState();
+    void ShowStopState();
+    void OnTimer(wxTimerEvent& event);
+    void DrawPreviewFrame(int index);
+    void OnThumbnailLeftClick(wxThumbnailEvent& event);
+    void OnChangeSplitterWindow(wxSplitterEvent& event);
+    void OnLoopCount(wxCommandEvent& event);
+    void OnPreviewPaint(wxPaintEvent& event);
+
+    // --- Canvas size, delay and status line (gifframe_canvas.cpp) ---------
+    void OnSetDelay(wxCommandEvent& event);
+    void OnWidthChanged(wxCommandEvent& event);
+    void OnHeightChanged(wxCommandEvent& event);
+    void UpdateCanvasSize();
+    wxString StatusSizeText(int width, int height) const;
+
+    // --- Frame list editing (gifframe_editing.cpp) ------------------------
+    void OnAddImage(wxCommandEvent& event);
+    void OnInsertImage(wxCommandEvent& event);
+    void OnDeleteImage(wxCommandEvent& event);
+    void OnClearAll(wxCommandEvent& event);
+    void OnThumbnailRightClick(wxThumbnailEvent& event);
+    void ThreadUpdate(wxCommandEvent& event);
+    // Starts the import thread on the paths; false when it could not start.
+    bool ImportFiles(const wxArrayString& paths);
+    // Decodes the paths at once and inserts their frames from pos on
+    // (pos -1 appends); returns the number of frames inserted.
+    int InsertFiles(const wxArrayString& paths, int pos);
+    // Deletes the given indices (sorted in descending order).
+    void DeleteFrames(const wxArrayInt& descendingIndices);
+
+    // --- Project files (gifframe_project.cpp) -----------------------------
+    void OnSaveProject(wxCommandEvent& event);
+    bool SaveProject();
+    void OnOpenProject(wxCommandEvent& event);
+    void OpenProjectFile();
+    bool OpenProjectPath(const wxString& path);
+    void ConfirmCloseProject();
+    bool IsProjectModified() const;
+
+    // --- GIF export commands (gifframe_export.cpp) ------------------------
+    void OnSaveAnimator(wxCommandEvent& event);
+    void OnSaveAsGif(wxCommandEvent& event);
+    void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
+    static wxString EnsureGifExtension(const wxString& path);
+    bool StartExport(int width, int height, const wxString& title);
+
+    // --- About dialog (gifframe_about.cpp) --------------------------------
+    void OnAbout(wxCommandEvent& event);
+
+    // --- Languages (gifframe_language.cpp) --------------------------------
+    void InitWindowLocale(int code);
+    void OnLanguage(wxCommandEvent& event);
+    void UpdateLabels();
+
+    // --- Update check (gifframe_update.cpp) -------------------------------
+    void CheckForUpdate();
+    void OnUpdateResult(wxCommandEvent& event);
+
+private:
+    friend struct GifFrameTestAccess;
+
+    bool LookUpControls(wxString* missingControls);
+    void BindCommands();
+    void SetStaticLabels();
+    void ApplyFrameCommandState();
+
+    // Controls from the resource (not owned).
+    wxSplitterWindow* m_splitter3;
+    wxPanel* m_panel_top;
+    wxPanel* m_panel_down;
+    wxSpinCtrl* m_spinctrl_delay;
+    wxSpinCtrl* m_spinctrl_width;
+    wxSpinCtrl* m_spinctrl_height;
+    wxStaticText* m_staticText_delay;
+    wxStaticText* m_staticText_sec;
+    wxStaticText* m_staticText_gif;
+    wxStaticText* m_staticText_width;
+    wxStaticText* m_staticText_wpx;
+    wxStaticText* m_staticText_height;
+    wxStaticText* m_staticText_hpx;
+    wxStatusBar* m_statusBar1;
+    wxToolBar* m_toolBar_button;
+
+    wxThumbnailCtrl* m_thumbnailCtrl;
+    wxTimer m_timer;
+
+    // Menus, rebuilt on a language switch.
+    wxMenuBar* m_menuBar;
+    wxMenu* m_menuFile;
+    wxMenu* m_menuFrame;
+    wxMenu* m_menuAnimation;
+    wxMenu* m_menuHelp;
+    wxMenu* m_menuLanguage;
+    wxMenuItem* m_menuItem_save;
+    wxMenuItem* m_menuItem_save_as;
+    wxMenuItem* m_menuItem_open_project;
+    wxMenuItem* m_menuItem_save_project;
+    wxMenuItem* m_menuItem_exit;
+    wxMenuItem* m_menuItem_add_image;
+    wxMenuItem* m_menuItem_delete;
+    wxMenuItem* m_menuItem_clear_all;
+    wxMenuItem* m_menuItem_run;
+    wxMenuItem* m_menuItem_loop_count;
+    wxMenuItem* m_menuItem_help;
+    wxMenuItem* m_menuItem_support;
+    wxMenuItem* m_menuItem_check_update;
+    wxMenuItem* m_menuItem_about;
+    wxMenuItem* m_menuItem_chinese_simplified;
+    wxMenuItem* m_menuItem_chinese_traditional;
+    wxMenuItem* m_menuItem_german;
+    wxMenuItem* m_menuItem_english;
+    wxMenuItem* m_menuItem_french;
+    wxMenuItem* m_menuItem_italian;
+    wxMenuItem* m_menuItem_japanese;
+
+    // Canvas size.
+    int m_sourceWidth;
+    int m_sourceHeight;
+    int m_gifWidth;
+    int m_gifHeight;
+
+    // Output GIF and project files.
+    wxString m_gifPath;
+    wxString m_gifFileName;
+    wxString m_projectPath;
+    wxString m_projectFileName;
+    int m_projectDelay;
+    int m_projectWidth;
+    int m_projectHeight;
+    int m_projectCount;
+    int m_exportCount;
+    int m_exportDelay;
+    int m_exportWidth;
+    int m_exportHeight;
+
+    // Workers. The progress dialogs keep the window disabled while a worker
+    // runs; the cancel flag asks a running worker to stop.
+    wxProgressDialog* m_importProgress;
+    wxProgressDialog* m_exportProgress;
+    std::shared_ptr<std::atomic<bool>> m_workerCancel;
+    bool m_closeRequested;
+
+    // Preview.
+    wxString m_previewFileName;
+    wxBitmap m_previewBitmap;
+    int m_playIndex;
+    int m_loopCount;
+    int m_loopsPlayed;
+    bool m_playing;
+
+    // Whether the commands that need frames are enabled.
+    bool m_frameCommandsEnabled;
+
+    // Language.
+    int m_language;
+    wxLocale* m_locale;
+
+    wxDECLARE_EVENT_TABLE();
+};
+
+#endif

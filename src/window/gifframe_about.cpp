@@ -1,0 +1,4 @@
+#include "window/gifframe.h"
+
+// TODO(about): the About dialog.
+void GifFrame::OnAbout(wxCommandEvent&) {}

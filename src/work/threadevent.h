@@ -1,0 +1,29 @@
+#ifndef LOOPFORGE_WORK_THREADEVENT_H
+#define LOOPFORGE_WORK_THREADEVENT_H
+
+#include <wx/event.h>
+
+// Progress events posted by the worker threads to the main window.
+//
+// Import (id ID_IMAGE_THREAD): one event per decoded picture: string = path
+// (for a frame reference the GIF file's own path), int = progress percentage,
+// extra long = frame index inside the file, client data = the decoded wxImage
+// allocated with new (the receiver owns it). When the import ends without having
+// delivered a picture at 100 (the last path yielded nothing, the list was
+// empty, or the thread was stopped), a last event with int 100 and no client
+// data tells the receiver that the import is over.
+//
+// Export (id ID_SAVE_GIF_THREAD): one event per frame, int = percentage; the
+// event with 100 is the last one and carries the result: extra long 1 when the
+// file was written completely and moved into place, 0 otherwise, and string =
+// the reason of a failure, ready to show.
+wxDECLARE_EVENT(wxEVT_THREAD_UPDATE, wxCommandEvent);
+
+enum
+{
+    ID_PLAY_TIMER = 1,
+    ID_IMAGE_THREAD = 6,
+    ID_SAVE_GIF_THREAD = 10
+};
+
+#endif

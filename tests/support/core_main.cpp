@@ -1,0 +1,27 @@
+// Test entry for the tests that need no display: starts the toolkit's base
+// and the image handlers.
+#include <gtest/gtest.h>
+
+#include <wx/image.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+static void AssertToFailure(const wxString& file, int line, const wxString&, const wxString& cond,
+                            const wxString& msg)
+{
+    ADD_FAILURE_AT(file.utf8_str(), line) << cond.utf8_string() << ": " << msg.utf8_string();
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    wxSetAssertHandler(AssertToFailure);
+    wxInitializer initializer;
+    if (!initializer.IsOk())
+        return 1;
+    wxInitAllImageHandlers();
+    wxLog::SetLogLevel(wxLOG_Info);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,68 @@
+#ifndef LOOPFORGE_TESTS_GIFFRAME_TEST_ACCESS_H
+#define LOOPFORGE_TESTS_GIFFRAME_TEST_ACCESS_H
+
+// Lets the window tests read and set the main window's members.
+#include "window/gifframe.h"
+
+struct GifFrameTestAccess
+{
+    explicit GifFrameTestAccess(GifFrame* frame) : f(frame) {}
+    GifFrame* f;
+
+    wxThumbnailCtrl* Strip() const { return f->m_thumbnailCtrl; }
+    wxSpinCtrl* DelaySpin() const { return f->m_spinctrl_delay; }
+    wxSpinCtrl* WidthSpin() const { return f->m_spinctrl_width; }
+    wxSpinCtrl* HeightSpin() const { return f->m_spinctrl_height; }
+    wxStatusBar* StatusBar() const { return f->m_statusBar1; }
+    wxToolBar* ToolBar() const { return f->m_toolBar_button; }
+    wxPanel* PreviewPanel() const { return f->m_panel_down; }
+    wxPanel* TopPanel() const { return f->m_panel_top; }
+    wxSplitterWindow* Splitter() const { return f->m_splitter3; }
+    wxTimer& Timer() const { return f->m_timer; }
+    wxStaticText* StaticText(const char* name) const;
+
+    wxMenuItem* SaveItem() const { return f->m_menuItem_save; }
+    wxMenuItem* SaveAsItem() const { return f->m_menuItem_save_as; }
+    wxMenuItem* OpenProjectItem() const { return f->m_menuItem_open_project; }
+    wxMenuItem* SaveProjectItem() const { return f->m_menuItem_save_project; }
+    wxMenuItem* ExitItem() const { return f->m_menuItem_exit; }
+    wxMenuItem* AddImageItem() const { return f->m_menuItem_add_image; }
+    wxMenuItem* DeleteItem() const { return f->m_menuItem_delete; }
+    wxMenuItem* ClearAllItem() const { return f->m_menuItem_clear_all; }
+    wxMenuItem* RunItem() const { return f->m_menuItem_run; }
+    wxMenuItem* LoopCountItem() const { return f->m_menuItem_loop_count; }
+    wxMenuItem* HelpItem() const { return f->m_menuItem_help; }
+    wxMenuItem* SupportItem() const { return f->m_menuItem_support; }
+    wxMenuItem* CheckUpdateItem() const { return f->m_menuItem_check_update; }
+    wxMenuItem* AboutItem() const { return f->m_menuItem_about; }
+    wxMenu* LanguageMenu() const { return f->m_menuLanguage; }
+
+    int& SourceWidth() const { return f->m_sourceWidth; }
+    int& SourceHeight() const { return f->m_sourceHeight; }
+    int& GifWidth() const { return f->m_gifWidth; }
+    int& GifHeight() const { return f->m_gifHeight; }
+    wxString& GifPath() const { return f->m_gifPath; }
+    wxString& GifFileName() const { return f->m_gifFileName; }
+    wxString& ProjectPath() const { return f->m_projectPath; }
+    wxString& ProjectFileName() const { return f->m_projectFileName; }
+    int& ProjectDelay() const { return f->m_projectDelay; }
+    int& ProjectWidth() const { return f->m_projectWidth; }
+    int& ProjectHeight() const { return f->m_projectHeight; }
+    int& ProjectCount() const { return f->m_projectCount; }
+    int& ExportCount() const { return f->m_exportCount; }
+    int& ExportDelay() const { return f->m_exportDelay; }
+    int& ExportWidth() const { return f->m_exportWidth; }
+    int& ExportHeight() const { return f->m_exportHeight; }
+    wxProgressDialog*& ImportProgress() const { return f->m_importProgress; }
+    wxProgressDialog*& ExportProgress() const { return f->m_exportProgress; }
+    wxString& PreviewFileName() const { return f->m_previewFileName; }
+    wxBitmap& PreviewBitmap() const { return f->m_previewBitmap; }
+    int& PlayIndex() const { return f->m_playIndex; }
+    int& LoopCount() const { return f->m_loopCount; }
+    int& LoopsPlayed() const { return f->m_loopsPlayed; }
+    bool& Playing() const { return f->m_playing; }
+    int& Language() const { return f->m_language; }
+    wxLocale*& Locale() const { return f->m_locale; }
+};
+
+#endif

@@ -1,0 +1,48 @@
+// Test entry for the window tests: starts the toolkit with a display (run
+// under Xvfb), turns toolkit assertions into test failures and cancels any
+// modal dialog a test did not expect instead of hanging.
+#include "gui_test_support.h"
+
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/xrc/xmlres.h>
+
+class TestApp : public wxApp
+{
+public:
+    bool OnInit() override { return true; }
+};
+wxIMPLEMENT_APP_NO_MAIN(TestApp);
+
+static void AssertToFailure(const wxString& file, int line, const wxString&, const wxString& cond,
+                            const wxString& msg)
+{
+    ADD_FAILURE_AT(file.utf8_str(), line) << cond.utf8_string() << ": " << msg.utf8_string();
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    wxSetAssertHandler(AssertToFailure);
+    wxEntryStart(argc, argv);  // needs $DISPLAY: run under xvfb-run
+    if (!wxTheApp || !wxTheApp->CallOnInit())
+    {
+        fprintf(stderr, "lf_gui_tests: the toolkit could not start (no display?)\n");
+        wxEntryCleanup();
+        return 1;
+    }
+    // Log messages go to stderr, never to a message box that would wait.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    wxInitAllImageHandlers();
+    wxXmlResource::Get()->InitAllHandlers();
+    int rc;
+    {
+        GTestModalHook noStrayDialogs(__FILE__, __LINE__, "main");
+        rc = RUN_ALL_TESTS();
+    }
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return rc;
+}

@@ -1,0 +1,88 @@
+#ifndef LOOPFORGE_TESTS_GUI_TEST_SUPPORT_H
+#define LOOPFORGE_TESTS_GUI_TEST_SUPPORT_H
+
+// Shared helpers of the window tests: a modal hook that reports through
+// GoogleTest, a file-dialog expectation for wxGTK, and waiting for effects.
+
+#include <gtest/gtest.h>
+
+#define wxTEST_DIALOG_HOOK_CLASS GTestModalHook
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/stopwatch.h>
+#include <wx/testing.h>
+#include <wx/utils.h>
+
+#include <functional>
+
+class GTestModalHook : public wxTestingModalHook
+{
+public:
+    GTestModalHook(const char* file, int line, const char* func)
+        : wxTestingModalHook(file, line, func), m_file(file), m_line(line)
+    {
+    }
+
+protected:
+    int Enter(wxDialog* dlg) override
+    {
+        const int rc = wxTestingModalHook::Enter(dlg);
+        return rc == wxID_NONE ? wxID_CANCEL : rc;
+    }
+    void ReportFailure(const wxString& msg) override
+    {
+        ADD_FAILURE_AT(m_file, m_line) << msg.utf8_string();
+    }
+
+private:
+    const char* m_file;
+    int m_line;
+};
+
+// Answers a file dialog with a path (wxGTK reads the path back asynchronously).
+class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog>
+{
+public:
+    explicit ExpectFileDialog(const wxString& path, int id = wxID_OK) : m_path(path), m_id(id) {}
+
+protected:
+    int OnInvoked(wxFileDialog* dlg) const override
+    {
+        if (m_id == wxID_OK)
+        {
+            dlg->SetPath(m_path);
+            for (wxStopWatch sw; dlg->GetPath() != m_path && sw.Time() < 2000;)
+                wxYield();
+        }
+        return m_id;
+    }
+
+private:
+    wxString m_path;
+    int m_id;
+};
+
+// Runs the event loop until the condition holds or the time-out passes.
+inline bool WaitFor(const std::function<bool()>& condition, long timeoutMs = 5000)
+{
+    for (wxStopWatch sw; sw.Time() < timeoutMs;)
+    {
+        if (condition())
+            return true;
+        wxTheApp->Yield(true);
+        wxMilliSleep(5);
+    }
+    return condition();
+}
+
+// Processes pending events for a short while (lets GTK settle).
+inline void Settle(long ms = 50)
+{
+    for (wxStopWatch sw; sw.Time() < ms;)
+    {
+        wxTheApp->Yield(true);
+        wxMilliSleep(2);
+    }
+}
+
+#endif
