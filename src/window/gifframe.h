@@ -78,6 +78,8 @@ public:
     void OnChangeSplitterWindow(wxSplitterEvent& event);
     void OnLoopCount(wxCommandEvent& event);
     void OnPreviewPaint(wxPaintEvent& event);
+    // Status field 1 for a previewed frame: name, width and height.
+    wxString PreviewStatusText(const wxString& fileName, int width, int height) const;
 
     // --- Canvas size, delay and status line (gifframe_canvas.cpp) ---------
     void OnSetDelay(wxCommandEvent& event);

@@ -2,6 +2,7 @@
 
 #include "window/thumbnailctrl.h"
 
+#include <wx/intl.h>
 #include <wx/splitter.h>
 
 // TODO(preview): playback, preview drawing, loop count.
@@ -19,6 +20,12 @@ void GifFrame::DrawPreviewFrame(int) {}
 void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent&) {}
 void GifFrame::OnChangeSplitterWindow(wxSplitterEvent&) {}
 void GifFrame::OnLoopCount(wxCommandEvent&) {}
+wxString GifFrame::PreviewStatusText(const wxString& fileName, int width, int height) const
+{
+    const wxString format = wxS("%s ") + _("Width") + wxS(":") + wxS("%d") + _("px") + wxS(",") +
+                            _("Height") + wxS(":%d ") + _("px");
+    return wxString::Format(format, fileName, width, height);
+}
 void GifFrame::OnPreviewPaint(wxPaintEvent& event)
 {
     event.Skip();
