@@ -5,6 +5,7 @@
 #include "app/product.h"
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
+#include "window/previewcache.h"
 #include "window/thumbnailctrl.h"
 #include "work/threadevent.h"
 
@@ -93,6 +94,8 @@ GifFrame::GifFrame()
       m_importProgress(nullptr),
       m_exportProgress(nullptr),
       m_closeRequested(false),
+      m_previewIndex(-1),
+      m_previewCache(new PreviewCache),
       m_playIndex(0),
       m_loopCount(0),
       m_loopsPlayed(0),
@@ -185,7 +188,12 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_panel_top->GetSizer()->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227));
 
-    m_panel_down->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
+    // Themes may give the tooltip colour some transparency; the preview
+    // needs a solid background that really covers the previous frame.
+    const wxColour infoBackground = wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK);
+    m_panel_down->SetBackgroundColour(
+        wxColour(infoBackground.Red(), infoBackground.Green(), infoBackground.Blue()));
+    m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPreviewPaint, this);
 
     m_timer.SetOwner(this, ID_PLAY_TIMER);

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 
+class PreviewCache;
 class wxLocale;
 class wxMenu;
 class wxMenuBar;
@@ -78,6 +79,11 @@ public:
     void OnChangeSplitterWindow(wxSplitterEvent& event);
     void OnLoopCount(wxCommandEvent& event);
     void OnPreviewPaint(wxPaintEvent& event);
+    // Forgets the previewed frame and clears the preview panel.
+    void ClearPreview();
+    // Where a picture of the given size is drawn in a panel: shrunk to fit
+    // (never enlarged), centred, 30 pixels below the centre.
+    static wxRect PreviewPlacement(const wxSize& picture, const wxSize& panel);
     // Status field 1 for a previewed frame: name, width and height.
     wxString PreviewStatusText(const wxString& fileName, int width, int height) const;
 
@@ -217,7 +223,9 @@ private:
 
     // Preview.
     wxString m_previewFileName;
-    wxBitmap m_previewBitmap;
+    wxSize m_previewSize;   // full size of the frame last drawn
+    int m_previewIndex;     // strip index of that frame, -1 when none
+    std::unique_ptr<PreviewCache> m_previewCache;
     int m_playIndex;
     int m_loopCount;
     int m_loopsPlayed;

@@ -1,32 +1,197 @@
 #include "window/gifframe.h"
 
+#include "app/paths.h"
+#include "window/loopcountdialog.h"
+#include "window/previewcache.h"
 #include "window/thumbnailctrl.h"
 
+#include <wx/dcbuffer.h>
+#include <wx/filename.h>
 #include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/menuitem.h>
+#include <wx/panel.h>
+#include <wx/spinctrl.h>
 #include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/xrc/xmlres.h>
 
-// TODO(preview): playback, preview drawing, loop count.
-void GifFrame::OnPlay(wxCommandEvent&) {}
+#include <algorithm>
+#include <iostream>
+
+void GifFrame::OnPlay(wxCommandEvent&)
+{
+    if (m_playing)
+    {
+        m_timer.Stop();
+        m_playIndex = 0;
+        ShowPlayState();
+    }
+    else
+    {
+        if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+            return;
+        m_timer.Start(m_spinctrl_delay->GetValue() * 10, wxTIMER_CONTINUOUS);
+        ShowStopState();
+    }
+    m_playing = !m_playing;
+}
+
 void GifFrame::StopPlayback()
 {
     m_timer.Stop();
     m_playIndex = 0;
+    ShowPlayState();
     m_playing = false;
 }
-void GifFrame::ShowPlayState() {}
-void GifFrame::ShowStopState() {}
-void GifFrame::OnTimer(wxTimerEvent&) {}
-void GifFrame::DrawPreviewFrame(int) {}
-void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent&) {}
-void GifFrame::OnChangeSplitterWindow(wxSplitterEvent&) {}
-void GifFrame::OnLoopCount(wxCommandEvent&) {}
+
+namespace
+{
+void SetRunTool(wxToolBar* toolBar, const wxString& picture)
+{
+    if (!toolBar)
+        return;
+    wxLogNull noLog;
+    const wxBitmap bitmap(GetInstallDir() + wxS("/Themes/") + picture, wxBITMAP_TYPE_ANY);
+    toolBar->SetToolNormalBitmap(XRCID("m_tool_play"), bitmap);
+}
+}  // namespace
+
+void GifFrame::ShowPlayState()
+{
+    SetRunTool(m_toolBar_button, wxS("play.png"));
+    if (m_menuItem_run)
+        m_menuItem_run->SetItemLabel(_("Run animation") + wxS("\tCtrl+P"));
+}
+
+void GifFrame::ShowStopState()
+{
+    SetRunTool(m_toolBar_button, wxS("stop.png"));
+    if (m_menuItem_run)
+        m_menuItem_run->SetItemLabel(_("Stop animation") + wxS("\tCtrl+T"));
+}
+
+void GifFrame::OnTimer(wxTimerEvent&)
+{
+    const int count = m_thumbnailCtrl->GetCount();
+    if (count == 0)
+    {
+        StopPlayback();
+        return;
+    }
+    DrawPreviewFrame(m_playIndex);
+    ++m_playIndex;
+    if (m_playIndex >= count)
+    {
+        ++m_loopsPlayed;
+        if (m_loopsPlayed == m_loopCount)
+        {
+            m_timer.Stop();
+            m_loopsPlayed = 0;
+            ShowPlayState();
+            m_playing = false;
+        }
+        m_playIndex = 0;
+    }
+}
+
+wxRect GifFrame::PreviewPlacement(const wxSize& picture, const wxSize& panel)
+{
+    if (picture.x < 1 || picture.y < 1)
+        return wxRect();
+    const double sx = double(panel.x) / picture.x;
+    const double sy = double(panel.y) / picture.y;
+    wxSize size = picture;
+    if (sx < 1 || sy < 1)
+    {
+        const double s = std::min(sx, sy);
+        size = wxSize(int(picture.x * s), int(picture.y * s));
+    }
+    return wxRect((panel.x - size.x) / 2, (panel.y - size.y) / 2 + 30, size.x, size.y);
+}
+
+void GifFrame::DrawPreviewFrame(int index)
+{
+    if (!m_thumbnailCtrl || index < 0 || index >= m_thumbnailCtrl->GetCount())
+        return;
+    const auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(index), wxImageThumbnailItem);
+    if (!item)
+        return;
+
+    m_previewIndex = index;
+    m_previewFileName = wxFileNameFromPath(item->GetFilename());
+    m_previewSize = item->GetImageSize();
+
+    // The paint handler draws the frame, so a covered or resized panel shows
+    // it again; Update() puts it on screen now, as playback needs.
+    m_panel_down->Refresh(false);
+    m_panel_down->Update();
+
+    m_statusBar1->SetStatusText(
+        PreviewStatusText(m_previewFileName, m_previewSize.x, m_previewSize.y), 1);
+}
+
+void GifFrame::ClearPreview()
+{
+    m_previewIndex = -1;
+    m_previewCache->Clear();
+    m_panel_down->Refresh();
+}
+
+void GifFrame::OnPreviewPaint(wxPaintEvent&)
+{
+    wxAutoBufferedPaintDC dc(m_panel_down);
+    const wxColour background = m_panel_down->GetBackgroundColour();
+    dc.SetBrush(wxBrush(background));
+    dc.SetPen(wxPen(background));
+    dc.DrawRectangle(wxPoint(0, 0), m_panel_down->GetClientSize());
+    if (!m_thumbnailCtrl || m_previewIndex < 0 || m_previewIndex >= m_thumbnailCtrl->GetCount())
+        return;
+    const auto* item =
+        wxDynamicCast(m_thumbnailCtrl->GetItem(m_previewIndex), wxImageThumbnailItem);
+    if (!item)
+        return;
+    const wxSize panel = m_panel_down->GetClientSize();
+    const wxBitmap bitmap = m_previewCache->Get(*item, panel);
+    if (!bitmap.IsOk())
+        return;
+    const wxRect placement = PreviewPlacement(item->GetImageSize(), panel);
+    dc.DrawBitmap(bitmap, placement.x, placement.y, true);
+}
+
 wxString GifFrame::PreviewStatusText(const wxString& fileName, int width, int height) const
 {
     const wxString format = wxS("%s ") + _("Width") + wxS(":") + wxS("%d") + _("px") + wxS(",") +
                             _("Height") + wxS(":%d ") + _("px");
     return wxString::Format(format, fileName, width, height);
 }
-void GifFrame::OnPreviewPaint(wxPaintEvent& event)
+
+void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent& event)
 {
+    if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+        return;
+    StopPlayback();
+    DrawPreviewFrame(event.GetIndex());
+}
+
+void GifFrame::OnChangeSplitterWindow(wxSplitterEvent& event)
+{
+    std::cout << "OnChangeSplitterWindow" << std::endl;
     event.Skip();
+    if (m_thumbnailCtrl && !m_thumbnailCtrl->GetSelections().empty())
+        DrawPreviewFrame(m_thumbnailCtrl->GetSelections()[0]);
+}
+
+void GifFrame::OnLoopCount(wxCommandEvent&)
+{
+    if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+        return;
+    LoopCountDialog dialog(this);
+    if (dialog.ShowModal() == wxID_OK)
+    {
+        m_loopCount = dialog.GetLoopCount();
+        m_loopsPlayed = 0;
+    }
+    StopPlayback();
 }

@@ -56,7 +56,8 @@ struct GifFrameTestAccess
     wxProgressDialog*& ImportProgress() const { return f->m_importProgress; }
     wxProgressDialog*& ExportProgress() const { return f->m_exportProgress; }
     wxString& PreviewFileName() const { return f->m_previewFileName; }
-    wxBitmap& PreviewBitmap() const { return f->m_previewBitmap; }
+    wxSize& PreviewSize() const { return f->m_previewSize; }
+    int& PreviewIndex() const { return f->m_previewIndex; }
     int& PlayIndex() const { return f->m_playIndex; }
     int& LoopCount() const { return f->m_loopCount; }
     int& LoopsPlayed() const { return f->m_loopsPlayed; }

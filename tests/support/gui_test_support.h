@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "wx_printers.h"
+
 #define wxTEST_DIALOG_HOOK_CLASS GTestModalHook
 #include <wx/app.h>
 #include <wx/filedlg.h>

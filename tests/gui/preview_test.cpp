@@ -1,0 +1,230 @@
+#include "frame_factory.h"
+#include "loop_count_answer.h"
+#include "main_window_fixture.h"
+
+#include <wx/utils.h>
+#include <wx/panel.h>
+
+class PreviewTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        LoopCountDialog::SetRememberedChoice(0);
+    }
+
+    // Puts n frames of the given size into the strip, as an import does.
+    void AddFrames(int n, const wxSize& size = wxSize(40, 30))
+    {
+        for (int i = 0; i < n; ++i)
+        {
+            const wxString path = WritePng(dir, wxString::Format(wxS("f%d.png"), i), size.x, size.y);
+            ASSERT_GE(AppendFrame(Access().Strip(), path, SolidImage(size.x, size.y, *wxRED)), 0);
+        }
+        frame->EnableFrameCommands();
+        frame->UpdateCanvasSize();
+    }
+
+    void Run()
+    {
+        wxCommandEvent run(wxEVT_MENU, ID_MENU_RUN);
+        frame->OnPlay(run);
+    }
+
+    // One timer tick; returns the index of the frame it drew.
+    int Tick()
+    {
+        wxTimerEvent tick(Access().Timer());
+        frame->OnTimer(tick);
+        return Access().PreviewIndex();
+    }
+
+    bool RunToolShows(const char* picture) const
+    {
+        const wxToolBarToolBase* tool = Access().ToolBar()->FindById(XRCID("m_tool_play"));
+        const wxImage shown = tool->GetNormalBitmap().ConvertToImage();
+        const wxImage expected(wxS(LF_STAGE_DIR "/Themes/") + wxString::FromUTF8(picture));
+        return shown.IsOk() && expected.IsOk() && shown.GetSize() == expected.GetSize() &&
+               memcmp(shown.GetData(), expected.GetData(),
+                      size_t(shown.GetWidth()) * shown.GetHeight() * 3) == 0;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(PreviewTest, TwoPassesThenStopWithThePlayPicture)
+{
+    AddFrames(3);
+    Access().LoopCount() = 2;
+    Run();
+    ASSERT_TRUE(Access().Playing());
+    EXPECT_EQ(Access().RunItem()->GetItemLabel(), wxS("Stop animation\tCtrl+T"));
+    EXPECT_TRUE(RunToolShows("stop.png"));
+
+    std::vector<int> drawn;
+    for (int i = 0; i < 6; ++i)
+        drawn.push_back(Tick());
+    EXPECT_EQ(drawn, (std::vector<int>{0, 1, 2, 0, 1, 2}));
+    EXPECT_FALSE(Access().Playing());
+    EXPECT_FALSE(Access().Timer().IsRunning());
+    EXPECT_EQ(Access().RunItem()->GetItemLabel(), wxS("Run animation\tCtrl+P"));
+    EXPECT_TRUE(RunToolShows("play.png"));
+    // The last frame drawn stays in the preview.
+    EXPECT_EQ(Access().PreviewIndex(), 2);
+    EXPECT_EQ(Access().LoopsPlayed(), 0);
+}
+
+TEST_F(PreviewTest, PassesOfAStoppedRunCountTowardsTheNext)
+{
+    AddFrames(2);
+    Access().LoopCount() = 3;
+    Run();
+    for (int i = 0; i < 4; ++i)
+        Tick();
+    Run();  // stop by hand after two passes
+    EXPECT_FALSE(Access().Playing());
+    EXPECT_EQ(Access().LoopsPlayed(), 2);
+
+    Run();
+    EXPECT_EQ(Tick(), 0);
+    EXPECT_TRUE(Access().Playing());
+    EXPECT_EQ(Tick(), 1);
+    EXPECT_FALSE(Access().Playing());
+}
+
+TEST_F(PreviewTest, EndlessPlaybackNeverStopsByItself)
+{
+    AddFrames(2);
+    Run();
+    for (int i = 0; i < 50; ++i)
+        Tick();
+    EXPECT_TRUE(Access().Playing());
+    EXPECT_EQ(Access().LoopsPlayed(), 25);
+}
+
+TEST_F(PreviewTest, RunWithAnEmptyStripDoesNothing)
+{
+    frame->EnableFrameCommands();
+    Run();
+    EXPECT_FALSE(Access().Playing());
+    EXPECT_FALSE(Access().Timer().IsRunning());
+    EXPECT_EQ(Access().RunItem()->GetItemLabel(), wxS("Run animation\tCtrl+P"));
+}
+
+TEST_F(PreviewTest, TimerPeriodIsTenTimesTheDelay)
+{
+    AddFrames(1);
+    for (const auto& [delay, period] : {std::pair(10, 100), std::pair(25, 250)})
+    {
+        Access().DelaySpin()->SetValue(delay);
+        Run();
+        EXPECT_EQ(Access().Timer().GetInterval(), period);
+        EXPECT_FALSE(Access().Timer().IsOneShot());
+        Run();
+    }
+}
+
+TEST_F(PreviewTest, CancelledLoopCountDialogStopsPlaybackAndKeepsTheCount)
+{
+    AddFrames(3);
+    Access().LoopCount() = 4;
+    Run();
+    Tick();
+    wxCommandEvent loop(wxEVT_MENU, ID_MENU_LOOP_COUNT);
+    wxTEST_DIALOG(frame->OnLoopCount(loop),
+                  AnswerLoopCount(AnswerLoopCount::PlayTimes, 2, wxID_CANCEL));
+    EXPECT_FALSE(Access().Playing());
+    EXPECT_FALSE(Access().Timer().IsRunning());
+    EXPECT_EQ(Access().PlayIndex(), 0);
+    EXPECT_EQ(Access().LoopCount(), 4);
+}
+
+TEST_F(PreviewTest, ConfirmedLoopCountResetsThePassesPlayed)
+{
+    AddFrames(2);
+    Access().LoopsPlayed() = 1;
+    wxCommandEvent loop(wxEVT_MENU, ID_MENU_LOOP_COUNT);
+    wxTEST_DIALOG(frame->OnLoopCount(loop), AnswerLoopCount(AnswerLoopCount::PlayTimes, 2, wxID_OK));
+    EXPECT_EQ(Access().LoopCount(), 2);
+    EXPECT_EQ(Access().LoopsPlayed(), 0);
+}
+
+TEST_F(PreviewTest, LoopCountWithAnEmptyStripShowsNoDialog)
+{
+    wxCommandEvent loop(wxEVT_MENU, ID_MENU_LOOP_COUNT);
+    frame->OnLoopCount(loop);  // an unexpected dialog would fail the test
+    EXPECT_EQ(Access().LoopCount(), 0);
+}
+
+TEST_F(PreviewTest, FitNeverEnlargesAndSitsThirtyPixelsBelowCentre)
+{
+    EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(100, 50), wxSize(400, 300)),
+              wxRect(150, 155, 100, 50));
+    EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(800, 400), wxSize(400, 300)),
+              wxRect(0, 80, 400, 200));
+    EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(400, 300), wxSize(400, 300)),
+              wxRect(0, 30, 400, 300));
+    EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(0, 10), wxSize(400, 300)), wxRect());
+}
+
+TEST_F(PreviewTest, StatusFieldNamesTheFrameWithItsFullSize)
+{
+    const wxString gif = dir.Write(wxS("anim.gif"), "GIF89a");
+    Access().Strip()->Append(new wxImageThumbnailItem(new wxImage(SolidImage(200, 100, *wxBLUE)), 3, gif),
+                             10);
+    frame->EnableFrameCommands();
+    frame->DrawPreviewFrame(0);
+    EXPECT_EQ(Access().StatusBar()->GetStatusText(1), wxS("anim.gif_3 Width:200px,Height:100 px"));
+    EXPECT_EQ(Access().PreviewFileName(), wxS("anim.gif_3"));
+    EXPECT_EQ(Access().PreviewSize(), wxSize(200, 100));
+}
+
+TEST_F(PreviewTest, ClickOnAThumbnailStopsPlaybackAndShowsThatFrame)
+{
+    AddFrames(3);
+    Run();
+    Tick();
+    wxThumbnailEvent click(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, ID_THUMBNAIL_CTRL);
+    click.SetIndex(2);
+    frame->OnThumbnailLeftClick(click);
+    EXPECT_FALSE(Access().Playing());
+    EXPECT_EQ(Access().PlayIndex(), 0);
+    EXPECT_EQ(Access().PreviewIndex(), 2);
+}
+
+// The preview panel shows its frame again whenever the system repaints it.
+TEST_F(PreviewTest, RepaintShowsTheCurrentFrame)
+{
+    const wxString path = WritePng(dir, wxS("green.png"), 60, 40, *wxGREEN);
+    ASSERT_GE(AppendFrame(Access().Strip(), path, SolidImage(60, 40, wxColour(0, 200, 0))), 0);
+    frame->EnableFrameCommands();
+    frame->DrawPreviewFrame(0);
+
+    wxPanel* panel = Access().PreviewPanel();
+    const wxRect placement = GifFrame::PreviewPlacement(wxSize(60, 40), panel->GetClientSize());
+    // Reads the pixel from the X server, as a screenshot would.
+    auto pixelAt = [&](const wxPoint& clientPoint) {
+        const wxPoint screen = panel->ClientToScreen(clientPoint);
+        const wxString shot = dir.File(wxS("pixel.png"));
+        wxExecute(wxString::Format(wxS("import -window root -crop 1x1+%d+%d +repage %s"),
+                                   screen.x, screen.y, shot),
+                  wxEXEC_SYNC | wxEXEC_NOEVENTS);
+        const wxImage pixel(shot);
+        if (!pixel.IsOk())
+            return wxColour();
+        return wxColour(pixel.GetRed(0, 0), pixel.GetGreen(0, 0), pixel.GetBlue(0, 0));
+    };
+    // Asks for a system repaint and waits until the screen shows the colour.
+    auto repaintShows = [&](const wxPoint& clientPoint, const wxColour& colour) {
+        panel->Refresh();
+        panel->Update();
+        return WaitFor([&] { return pixelAt(clientPoint) == colour; }, 3000);
+    };
+    const wxPoint inside = placement.GetPosition() + wxPoint(30, 20);
+    EXPECT_TRUE(repaintShows(inside, wxColour(0, 200, 0))) << "frame not drawn";
+    EXPECT_TRUE(repaintShows(wxPoint(2, 2), panel->GetBackgroundColour())) << "no background";
+
+    frame->ClearPreview();
+    EXPECT_TRUE(repaintShows(inside, panel->GetBackgroundColour())) << "frame not cleared";
+}
