@@ -1,0 +1,252 @@
+#include "work/projectfile.h"
+
+#include <wx/ffile.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/sstream.h>
+#include <wx/wfstream.h>
+#include <wx/xml/xml.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace
+{
+// True for a GIF frame reference: a path ending in ".gif_" and digits.
+bool IsFrameName(const wxString& name, wxString* gifPath)
+{
+    const size_t underscore = name.rfind('_');
+    if (underscore == wxString::npos || underscore + 1 >= name.length() || underscore < 5)
+        return false;
+    for (size_t i = underscore + 1; i < name.length(); ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    if (name.substr(underscore - 4, 4) != wxS(".gif"))
+        return false;
+    if (gifPath)
+        *gifPath = name.Left(underscore);
+    return true;
+}
+
+wxXmlNode* Element(const wxString& name, const wxString& text)
+{
+    wxXmlNode* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
+    node->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxString(), text));
+    return node;
+}
+
+wxXmlDocument BuildDocument(const Project& project)
+{
+    wxXmlDocument doc;
+    doc.SetVersion(wxS("1.0"));
+    doc.SetFileEncoding(wxS("UTF-8"));
+    wxXmlNode* root = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("project"));
+    doc.SetRoot(root);
+    // AddChild appends, so the children stand in document order.
+    root->AddChild(Element(wxS("name"), project.gifName));
+    wxXmlNode* gif = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("gif"));
+    gif->AddChild(Element(wxS("width"), wxString::Format(wxS("%d"), project.width)));
+    gif->AddChild(Element(wxS("height"), wxString::Format(wxS("%d"), project.height)));
+    gif->AddChild(Element(wxS("delay_time"), wxString::Format(wxS("%d"), project.delay)));
+    root->AddChild(gif);
+    wxXmlNode* images = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("images"));
+    for (const wxString& entry : ProjectImageEntries(project.framePaths))
+        images->AddChild(Element(wxS("path"), entry));
+    root->AddChild(images);
+    return doc;
+}
+
+// The next element sibling, skipping comments and processing instructions.
+const wxXmlNode* NextElement(const wxXmlNode* node)
+{
+    while (node && node->GetType() != wxXML_ELEMENT_NODE)
+        node = node->GetNext();
+    return node;
+}
+
+const wxXmlNode* Expect(const wxXmlNode* node, const char* name)
+{
+    node = NextElement(node);
+    return node && node->GetName() == name ? node : nullptr;
+}
+
+ProjectReadResult ReadDocument(const wxXmlDocument& doc)
+{
+    ProjectReadResult result;
+    if (!doc.IsOk() || !doc.GetRoot())
+        return result;
+
+    result.stage = ProjectReadStage::NoProject;
+    const wxXmlNode* project = doc.GetRoot();
+    if (project->GetName() != wxS("project"))
+        return result;
+
+    result.stage = ProjectReadStage::NoName;
+    const wxXmlNode* name = Expect(project->GetChildren(), "name");
+    if (!name)
+        return result;
+    result.stage = ProjectReadStage::NoGif;
+    const wxXmlNode* gif = Expect(name->GetNext(), "gif");
+    if (!gif)
+        return result;
+    result.stage = ProjectReadStage::NoWidth;
+    const wxXmlNode* width = Expect(gif->GetChildren(), "width");
+    if (!width)
+        return result;
+    result.project.width = ParseProjectNumber(width->GetNodeContent());
+    result.stage = ProjectReadStage::NoHeight;
+    const wxXmlNode* height = Expect(width->GetNext(), "height");
+    if (!height)
+        return result;
+    result.project.height = ParseProjectNumber(height->GetNodeContent());
+    result.project.gifName = name->GetNodeContent();
+
+    result.stage = ProjectReadStage::NoDelay;
+    const wxXmlNode* delay = Expect(height->GetNext(), "delay_time");
+    if (!delay)
+        return result;
+    result.project.delay = ParseProjectNumber(delay->GetNodeContent());
+
+    result.stage = ProjectReadStage::NoImages;
+    const wxXmlNode* images = Expect(gif->GetNext(), "images");
+    if (!images)
+        return result;
+    result.stage = ProjectReadStage::EmptyImages;
+    const wxXmlNode* entry = NextElement(images->GetChildren());
+    if (!entry)
+        return result;
+
+    wxArrayString paths;
+    for (; entry; entry = NextElement(entry->GetNext()))
+    {
+        if (entry->GetName() != wxS("path"))
+        {
+            result.stage = ProjectReadStage::BadImageEntry;
+            return result;
+        }
+        const wxString path = entry->GetNodeContent();
+        if (!path.EndsWith(wxS(".gif")))
+            paths.push_back(path);
+    }
+    result.project.framePaths = paths;
+    result.stage = ProjectReadStage::Complete;
+    return result;
+}
+}  // namespace
+
+wxArrayString ProjectImageEntries(const wxArrayString& frameNames)
+{
+    wxArrayString entries;
+    const size_t count = frameNames.size();
+    for (size_t i = 0; i < count; ++i)
+    {
+        const wxString& name = frameNames[i];
+        wxString gifPath;
+        if (!IsFrameName(name, &gifPath))
+        {
+            entries.push_back(name);
+            continue;
+        }
+        entries.push_back(name);
+        if (i + 1 == count)
+            break;
+        const wxString& next = frameNames[i + 1];
+        if (next.StartsWith(gifPath))
+        {
+            // A run that ends the strip names its GIF before its last frame.
+            if (i + 2 == count)
+                entries.push_back(gifPath);
+        }
+        else
+        {
+            entries.push_back(gifPath);
+        }
+    }
+    return entries;
+}
+
+std::string ProjectDocumentText(const Project& project)
+{
+    wxMemoryOutputStream out;
+    BuildDocument(project).Save(out, 2);
+    std::string text(out.GetLength(), '\0');
+    out.CopyTo(text.data(), text.size());
+    return text;
+}
+
+bool WriteProjectFile(const wxString& path, const Project& project, wxString* error)
+{
+    const std::string text = ProjectDocumentText(project);
+    const wxString temp = path + wxS(".saving");
+    bool ok = false;
+    int savedErrno = 0;
+    {
+        wxLogNull noLog;
+        wxFFile file;
+        if (file.Open(temp, wxS("wb")))
+        {
+            errno = 0;
+            ok = file.Write(text.data(), text.size()) == text.size() && file.Flush();
+            savedErrno = errno;
+            ok = file.Close() && ok;
+            if (!savedErrno)
+                savedErrno = errno;
+        }
+        else
+        {
+            savedErrno = errno;
+        }
+        if (ok)
+        {
+            ok = wxRenameFile(temp, path, true);
+            if (!ok)
+                savedErrno = errno;
+        }
+        if (!ok)
+            wxRemoveFile(temp);
+    }
+    if (!ok && error)
+        *error = wxString::Format(wxS("Cannot write \"%s\": %s"), path,
+                                  wxString::FromUTF8(std::strerror(savedErrno ? savedErrno : EIO)));
+    return ok;
+}
+
+ProjectReadResult ReadProjectFile(const wxString& path)
+{
+    wxLogNull noLog;
+    wxXmlDocument doc;
+    if (!wxFileName::FileExists(path) || !doc.Load(path, wxS("UTF-8")))
+        return ProjectReadResult();
+    return ReadDocument(doc);
+}
+
+ProjectReadResult ReadProjectText(const std::string& utf8)
+{
+    wxLogNull noLog;
+    wxMemoryInputStream in(utf8.data(), utf8.size());
+    wxXmlDocument doc;
+    if (!doc.Load(in, wxS("UTF-8")))
+        return ProjectReadResult();
+    return ReadDocument(doc);
+}
+
+int ParseProjectNumber(const wxString& text)
+{
+    size_t i = 0;
+    while (i < text.length() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                                 text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))
+        ++i;
+    bool negative = false;
+    if (i < text.length() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.length() && text[i] >= '0' && text[i] <= '9'; ++i)
+    {
+        value = value * 10 + (text[i] - '0');
+        if (value > INT_MAX)
+            value = INT_MAX;  // absurd numbers stay in range instead of wrapping
+    }
+    return int(negative ? -value : value);
+}

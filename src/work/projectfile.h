@@ -1,0 +1,65 @@
+#ifndef LOOPFORGE_WORK_PROJECTFILE_H
+#define LOOPFORGE_WORK_PROJECTFILE_H
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+// A project: the output GIF's file name, its size and delay, and the strip's
+// frames by source (plain picture paths and GIF frame references).
+struct Project
+{
+    wxString gifName;
+    int width = 0;
+    int height = 0;
+    int delay = 0;
+    wxArrayString framePaths;
+};
+
+// The `images` entries written for the strip's frame names: every frame, and
+// after a run of frames of one GIF file that GIF file's own path (before the
+// run's last frame when the run ends the strip). Readers skip those entries.
+wxArrayString ProjectImageEntries(const wxArrayString& frameNames);
+
+// The project document as text (UTF-8 XML, indentation step 2).
+std::string ProjectDocumentText(const Project& project);
+
+// Writes the project to a temporary file beside path and renames it into
+// place, so a failed write never destroys the previous file. On failure
+// returns false and puts a message naming the file into error.
+bool WriteProjectFile(const wxString& path, const Project& project, wxString* error);
+
+// How far a project file could be read. The stages follow the document's
+// order; everything read before the stage that failed is filled in.
+enum class ProjectReadStage
+{
+    NotXml,          // not an XML document, or no root
+    NoProject,       // the first node is not `project`
+    NoName,          // `project` does not start with `name`
+    NoGif,           // `name` is not followed by `gif`
+    NoWidth,         // `gif` does not start with `width`
+    NoHeight,        // `width` is not followed by `height`
+    NoDelay,         // `height` is not followed by `delay_time`
+    NoImages,        // `gif` is not followed by `images`
+    EmptyImages,     // `images` has no children
+    BadImageEntry,   // a child of `images` is not `path`
+    Complete
+};
+
+struct ProjectReadResult
+{
+    ProjectReadStage stage = ProjectReadStage::NotXml;
+    Project project;  // framePaths holds the frames to import (".gif" entries skipped)
+
+    bool HasSize() const { return stage > ProjectReadStage::NoHeight; }
+    bool HasDelay() const { return stage > ProjectReadStage::NoDelay; }
+    bool IsComplete() const { return stage == ProjectReadStage::Complete; }
+};
+
+ProjectReadResult ReadProjectFile(const wxString& path);
+ProjectReadResult ReadProjectText(const std::string& utf8);
+
+// A number as the project stores it: leading blanks, an optional sign and the
+// decimal digits up to the first other character; 0 without digits.
+int ParseProjectNumber(const wxString& text);
+
+#endif

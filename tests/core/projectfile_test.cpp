@@ -1,0 +1,297 @@
+#include "work/projectfile.h"
+
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/ffile.h>
+#include <wx/filename.h>
+
+#include <random>
+
+namespace
+{
+wxArrayString Names(std::initializer_list<const char*> names)
+{
+    wxArrayString result;
+    for (const char* name : names)
+        result.push_back(wxString::FromUTF8(name));
+    return result;
+}
+
+std::vector<std::string> Entries(const wxArrayString& entries)
+{
+    std::vector<std::string> result;
+    for (const wxString& entry : entries)
+        result.push_back(entry.utf8_string());
+    return result;
+}
+
+std::string ReadAll(const wxString& path)
+{
+    wxFFile file(path, wxS("rb"));
+    std::string text(file.Length(), '\0');
+    file.Read(text.data(), text.size());
+    return text;
+}
+
+Project Example()
+{
+    Project project;
+    project.gifName = wxS("anim.gif");
+    project.width = 320;
+    project.height = 240;
+    project.delay = 20;
+    project.framePaths = Names({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1", "/pics/c.jpg"});
+    return project;
+}
+}  // namespace
+
+TEST(ProjectEntries, GifPathFollowsARunOfItsFrames)
+{
+    EXPECT_EQ(Entries(ProjectImageEntries(Example().framePaths)),
+              (std::vector<std::string>{"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1",
+                                        "/pics/b.gif", "/pics/c.jpg"}));
+}
+
+TEST(ProjectEntries, RunEndingTheStripNamesItsGifBeforeTheLastFrame)
+{
+    EXPECT_EQ(Entries(ProjectImageEntries(Names({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1"}))),
+              (std::vector<std::string>{"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif",
+                                        "/pics/b.gif_1"}));
+}
+
+TEST(ProjectEntries, TwelveFramesInTheMiddle)
+{
+    wxArrayString names = Names({"/p/first.png"});
+    for (int i = 0; i < 12; ++i)
+        names.push_back(wxString::Format(wxS("/p/twelve.gif_%d"), i));
+    names.push_back(wxS("/p/last.bmp"));
+    const wxArrayString entries = ProjectImageEntries(names);
+    ASSERT_EQ(entries.size(), 15u);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(entries[1 + i], wxString::Format(wxS("/p/twelve.gif_%d"), i));
+    EXPECT_EQ(entries[13], wxS("/p/twelve.gif"));
+    EXPECT_EQ(entries[14], wxS("/p/last.bmp"));
+}
+
+TEST(ProjectEntries, SingleGifFrameAtTheEndGetsNoExtraEntry)
+{
+    EXPECT_EQ(Entries(ProjectImageEntries(Names({"/p/a.png", "/p/b.gif_4"}))),
+              (std::vector<std::string>{"/p/a.png", "/p/b.gif_4"}));
+}
+
+TEST(ProjectEntries, TwoGifFilesInARow)
+{
+    EXPECT_EQ(Entries(ProjectImageEntries(Names({"/p/a.gif_0", "/p/b.gif_0", "/p/b.gif_1"}))),
+              (std::vector<std::string>{"/p/a.gif_0", "/p/a.gif", "/p/b.gif_0", "/p/b.gif",
+                                        "/p/b.gif_1"}));
+}
+
+TEST(ProjectEntries, FoldersLookingLikeFrameReferencesAreNotFrames)
+{
+    EXPECT_EQ(Entries(ProjectImageEntries(Names({"/x.gif_old/a.png", "/y.gif_2/b.png"}))),
+              (std::vector<std::string>{"/x.gif_old/a.png", "/y.gif_2/b.png"}));
+}
+
+TEST(ProjectDocument, ExampleTextIsExact)
+{
+    const std::string expected =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<project>\n"
+        "  <name>anim.gif</name>\n"
+        "  <gif>\n"
+        "    <width>320</width>\n"
+        "    <height>240</height>\n"
+        "    <delay_time>20</delay_time>\n"
+        "  </gif>\n"
+        "  <images>\n"
+        "    <path>/pics/a.png</path>\n"
+        "    <path>/pics/b.gif_0</path>\n"
+        "    <path>/pics/b.gif_1</path>\n"
+        "    <path>/pics/b.gif</path>\n"
+        "    <path>/pics/c.jpg</path>\n"
+        "  </images>\n"
+        "</project>\n";
+    EXPECT_EQ(ProjectDocumentText(Example()), expected);
+}
+
+TEST(ProjectDocument, RoundTripKeepsFramesAndSettings)
+{
+    TempDir dir;
+    Project project = Example();
+    project.framePaths.push_back(wxString::FromUTF8("/bilder/\xC3\xBC" "ber & <mehr>.png"));
+    project.framePaths.push_back(wxS("/p/huge.gif_1234"));
+    const wxString path = dir.File(wxS("p.xml"));
+    ASSERT_TRUE(WriteProjectFile(path, project, nullptr));
+    const ProjectReadResult read = ReadProjectFile(path);
+    ASSERT_TRUE(read.IsComplete());
+    EXPECT_EQ(read.project.gifName, project.gifName);
+    EXPECT_EQ(read.project.width, 320);
+    EXPECT_EQ(read.project.height, 240);
+    EXPECT_EQ(read.project.delay, 20);
+    EXPECT_EQ(Entries(read.project.framePaths), Entries(project.framePaths));
+}
+
+TEST(ProjectDocument, EmptyGifNameRoundTrips)
+{
+    Project project = Example();
+    project.gifName.clear();
+    const ProjectReadResult read = ReadProjectText(ProjectDocumentText(project));
+    ASSERT_TRUE(read.IsComplete());
+    EXPECT_TRUE(read.project.gifName.empty());
+}
+
+TEST(ProjectWriting, FailedWriteKeepsThePreviousFile)
+{
+    TempDir dir;
+    const wxString path = dir.File(wxS("keep.xml"));
+    ASSERT_TRUE(WriteProjectFile(path, Example(), nullptr));
+    const std::string before = ReadAll(path);
+    // A folder where the temporary file would go makes the write fail even for root.
+    ASSERT_TRUE(wxFileName::Mkdir(path + wxS(".saving")));
+    Project changed = Example();
+    changed.width = 1;
+    wxString error;
+    EXPECT_FALSE(WriteProjectFile(path, changed, &error));
+    EXPECT_NE(error.Find(path), wxNOT_FOUND) << error.utf8_string();
+    EXPECT_EQ(ReadAll(path), before);
+}
+
+TEST(ProjectWriting, MissingFolderIsReportedWithTheFileName)
+{
+    TempDir dir;
+    const wxString path = dir.File(wxS("no/such/folder/p.xml"));
+    wxString error;
+    EXPECT_FALSE(WriteProjectFile(path, Example(), &error));
+    EXPECT_NE(error.Find(path), wxNOT_FOUND);
+    EXPECT_NE(error.Find(wxS("No such file or directory")), wxNOT_FOUND) << error.utf8_string();
+    EXPECT_FALSE(wxFileName::FileExists(path + wxS(".saving")));
+}
+
+TEST(ProjectWriting, ReplacesAnExistingFileWhole)
+{
+    TempDir dir;
+    const wxString path = dir.Write(wxS("p.xml"), std::string(5000, 'x'));
+    ASSERT_TRUE(WriteProjectFile(path, Example(), nullptr));
+    EXPECT_EQ(ReadAll(path), ProjectDocumentText(Example()));
+    EXPECT_FALSE(wxFileName::FileExists(path + wxS(".saving")));
+}
+
+namespace
+{
+std::string Doc(const std::string& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + body;
+}
+}  // namespace
+
+TEST(ProjectReading, StopsAtTheFirstMisplacedElement)
+{
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        ProjectReadStage stage;
+    };
+    const Case cases[] = {
+        {"not xml", "hello", ProjectReadStage::NotXml},
+        {"empty", "", ProjectReadStage::NotXml},
+        {"truncated", ProjectDocumentText(Example()).substr(0, 120), ProjectReadStage::NotXml},
+        {"other root", Doc("<gif/>"), ProjectReadStage::NoProject},
+        {"no name", Doc("<project><gif/></project>"), ProjectReadStage::NoName},
+        {"gif first", Doc("<project><gif/><name/></project>"), ProjectReadStage::NoName},
+        {"no gif", Doc("<project><name>a</name><images/></project>"), ProjectReadStage::NoGif},
+        {"height first",
+         Doc("<project><name/><gif><height>1</height><width>2</width></gif></project>"),
+         ProjectReadStage::NoWidth},
+        {"no delay",
+         Doc("<project><name>n.gif</name><gif><width>40</width><height>30</height></gif>"
+             "<images><path>/a.png</path></images></project>"),
+         ProjectReadStage::NoDelay},
+        {"no images",
+         Doc("<project><name/><gif><width>4</width><height>3</height><delay_time>5</delay_time>"
+             "</gif></project>"),
+         ProjectReadStage::NoImages},
+        {"empty images",
+         Doc("<project><name/><gif><width>4</width><height>3</height><delay_time>5</delay_time>"
+             "</gif><images/></project>"),
+         ProjectReadStage::EmptyImages},
+        {"wrong child",
+         Doc("<project><name/><gif><width>4</width><height>3</height><delay_time>5</delay_time>"
+             "</gif><images><path>/a.png</path><file>/b.png</file></images></project>"),
+         ProjectReadStage::BadImageEntry},
+        {"nested wrongly",
+         Doc("<project><name/><gif><width>4</width><height>3</height><delay_time>5</delay_time>"
+             "<images><path>/a.png</path></images></gif></project>"),
+         ProjectReadStage::NoImages},
+    };
+    for (const Case& c : cases)
+    {
+        const ProjectReadResult read = ReadProjectText(c.text);
+        EXPECT_EQ(int(read.stage), int(c.stage)) << c.what;
+        EXPECT_TRUE(read.project.framePaths.empty()) << c.what;
+    }
+}
+
+TEST(ProjectReading, WhatWasReadBeforeAMismatchIsKept)
+{
+    const ProjectReadResult read = ReadProjectText(
+        Doc("<project><name>n.gif</name><gif><width>40</width><height>30</height></gif>"
+            "<images><path>/a.png</path></images></project>"));
+    EXPECT_TRUE(read.HasSize());
+    EXPECT_FALSE(read.HasDelay());
+    EXPECT_EQ(read.project.width, 40);
+    EXPECT_EQ(read.project.height, 30);
+    EXPECT_EQ(read.project.gifName, wxS("n.gif"));
+}
+
+TEST(ProjectReading, GifEntriesAreSkipped)
+{
+    const ProjectReadResult read = ReadProjectText(
+        Doc("<project><name/><gif><width>4</width><height>3</height><delay_time>5</delay_time>"
+            "</gif><images><path>/a.gif</path><path>/a.gif_0</path><path>/b.GIF</path>"
+            "</images></project>"));
+    ASSERT_TRUE(read.IsComplete());
+    EXPECT_EQ(Entries(read.project.framePaths), (std::vector<std::string>{"/a.gif_0", "/b.GIF"}));
+}
+
+TEST(ProjectReading, NumbersAreReadLikeTheCLibraryDoes)
+{
+    EXPECT_EQ(ParseProjectNumber(wxS("320")), 320);
+    EXPECT_EQ(ParseProjectNumber(wxS("  42px")), 42);
+    EXPECT_EQ(ParseProjectNumber(wxS("-7")), -7);
+    EXPECT_EQ(ParseProjectNumber(wxS("+8")), 8);
+    EXPECT_EQ(ParseProjectNumber(wxS("abc")), 0);
+    EXPECT_EQ(ParseProjectNumber(wxString()), 0);
+    EXPECT_EQ(ParseProjectNumber(wxS("99999999999999999999")), INT_MAX);
+}
+
+// Mutated project files never crash or hang the reader.
+TEST(ProjectReading, SurvivesMutatedFiles)
+{
+    const std::string seed = ProjectDocumentText(Example());
+    std::mt19937 random(20261207);
+    const char alphabet[] = "<>/ \"=&;!?x_0123456789abcdefghijklmnopqrstuvwxyz\n\t\xC3\xBF";
+    for (int round = 0; round < 4000; ++round)
+    {
+        std::string text = seed;
+        const int edits = 1 + int(random() % 8);
+        for (int e = 0; e < edits && !text.empty(); ++e)
+        {
+            const size_t at = random() % text.size();
+            switch (random() % 4)
+            {
+            case 0: text[at] = alphabet[random() % (sizeof(alphabet) - 1)]; break;
+            case 1: text.erase(at, 1 + random() % 16); break;
+            case 2: text.insert(at, text.substr(random() % text.size(), random() % 40)); break;
+            default: text.resize(at); break;
+            }
+        }
+        const ProjectReadResult read = ReadProjectText(text);
+        if (!read.IsComplete())
+            continue;
+        for (const wxString& path : read.project.framePaths)
+            EXPECT_FALSE(path.EndsWith(wxS(".gif")));
+    }
+}
