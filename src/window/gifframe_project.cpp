@@ -1,22 +1,200 @@
 #include "window/gifframe.h"
 
-// TODO(projects): project files and the unsaved-project prompts.
-void GifFrame::OnSaveProject(wxCommandEvent&) {}
-bool GifFrame::SaveProject()
+#include "app/product.h"
+#include "window/thumbnailctrl.h"
+#include "work/projectfile.h"
+
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+namespace
 {
-    return false;
-}
-void GifFrame::OnOpenProject(wxCommandEvent&) {}
-void GifFrame::OpenProjectFile() {}
-bool GifFrame::OpenProjectPath(const wxString&)
+wxString ProjectTitle(const wxString& projectFileName)
 {
-    return false;
+    const wxString name = projectFileName.EndsWith(wxS(".xml"))
+                              ? projectFileName.Left(projectFileName.length() - 4)
+                              : wxString();
+    return name + wxS(" - ") + GetProductName();
 }
-void GifFrame::ConfirmCloseProject()
+
+// Asks whether to save the unsaved project; wxID_YES, wxID_NO or wxID_CANCEL.
+int AskToSaveProject(wxWindow* parent, const wxString& caption)
 {
-    Destroy();
+    wxMessageDialog dialog(parent,
+                           _("The project is unsaved,you can continue to edit\n your project when "
+                             "you open it next time,do you \nwant to save the project now?"),
+                           caption, wxYES_NO | wxCANCEL | wxNO_DEFAULT | wxICON_EXCLAMATION);
+    const int answer = dialog.ShowModal();
+    return answer == wxID_YES || answer == wxID_NO ? answer : wxID_CANCEL;
 }
+}  // namespace
+
 bool GifFrame::IsProjectModified() const
 {
-    return false;
+    return m_spinctrl_delay->GetValue() != m_projectDelay ||
+           m_spinctrl_width->GetValue() != m_projectWidth ||
+           m_spinctrl_height->GetValue() != m_projectHeight ||
+           m_thumbnailCtrl->GetCount() != m_projectCount;
+}
+
+void GifFrame::OnSaveProject(wxCommandEvent&)
+{
+    SaveProject();
+}
+
+bool GifFrame::SaveProject()
+{
+    const int count = m_thumbnailCtrl->GetCount();
+    if (count == 0)
+        return false;
+
+    Project project;
+    project.gifName = wxFileNameFromPath(m_gifPath);
+    project.width = m_spinctrl_width->GetValue();
+    project.height = m_spinctrl_height->GetValue();
+    project.delay = m_spinctrl_delay->GetValue();
+    for (int i = 0; i < count; ++i)
+        project.framePaths.push_back(m_thumbnailCtrl->GetItem(i)->GetFilename());
+
+    wxString path = m_projectPath;
+    if (path.empty())
+    {
+        wxFileDialog dialog(this, _("Save XML Files"), wxString(), wxString(),
+                            _("XML files") + wxS(" (*.xml)|*.xml"),
+                            wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        if (dialog.ShowModal() == wxID_OK)
+            path = dialog.GetPath();
+        if (path.empty())
+            return false;
+    }
+    if (!path.EndsWith(wxS(".xml")))
+        path += wxS(".xml");
+
+    wxString error;
+    if (!WriteProjectFile(path, project, &error))
+    {
+        wxMessageBox(error, GetTitle(), wxOK | wxICON_ERROR, this);
+        return false;
+    }
+
+    // The project counts as saved only once the file really is on disk.
+    m_projectWidth = project.width;
+    m_projectHeight = project.height;
+    m_projectDelay = project.delay;
+    m_projectCount = count;
+    m_projectPath = path;
+    m_projectFileName = wxFileNameFromPath(path);
+    SetTitle(ProjectTitle(m_projectFileName));
+    return true;
+}
+
+void GifFrame::OnOpenProject(wxCommandEvent&)
+{
+    if (m_thumbnailCtrl->GetCount() == 0)
+    {
+        OpenProjectFile();
+        return;
+    }
+    int answer;
+    if (m_projectPath.empty())
+        answer = AskToSaveProject(this, _("Warning!"));
+    else if (IsProjectModified())
+        answer = AskToSaveProject(this, _("Warning"));
+    else
+    {
+        OpenProjectFile();
+        return;
+    }
+    // A save the user asked for that did not happen keeps the current work.
+    if (answer == wxID_CANCEL || (answer == wxID_YES && !SaveProject()))
+        return;
+    OpenProjectFile();
+    m_gifPath.clear();
+}
+
+void GifFrame::OpenProjectFile()
+{
+    StopPlayback();
+    wxFileDialog dialog(this, _("Load Xml Files"), wxString(), wxString(),
+                        _("Xml files") + wxS(" (*.xml)|*.xml"), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    OpenProjectPath(dialog.GetPath());
+}
+
+bool GifFrame::OpenProjectPath(const wxString& path)
+{
+    StopPlayback();
+    const ProjectReadResult read = ReadProjectFile(path);
+    const Project& project = read.project;
+
+    // Settings read before a mismatch are applied, in the file's order.
+    if (read.stage > ProjectReadStage::NoWidth)
+    {
+        m_projectWidth = project.width;
+        m_spinctrl_width->SetValue(project.width);
+    }
+    if (read.HasSize())
+    {
+        m_projectHeight = project.height;
+        m_spinctrl_height->SetValue(project.height);
+        m_gifFileName = project.gifName;
+        const wxString format =
+            m_gifFileName.empty() ? wxString(wxS("Unititle.gif(%d * %d)")) : wxS("%s(%d * %d)");
+        const wxString status = m_gifFileName.empty()
+                                    ? wxString::Format(format, project.width, project.height)
+                                    : wxString::Format(format, m_gifFileName, project.width,
+                                                       project.height);
+        m_statusBar1->SetStatusText(status + _("px"), 0);
+        m_sourceWidth = m_gifWidth = project.width;
+        m_sourceHeight = m_gifHeight = project.height;
+    }
+    if (read.HasDelay())
+    {
+        m_projectDelay = project.delay;
+        m_spinctrl_delay->SetValue(project.delay);
+    }
+
+    // A file that is not a whole project never becomes the current project,
+    // so a later Save Project cannot overwrite an unrelated file.
+    if (!read.IsComplete())
+    {
+        wxMessageBox(_("Failed to load XML file!"), GetTitle(), wxOK | wxICON_INFORMATION, this);
+        return false;
+    }
+
+    m_projectPath = path;
+    m_projectFileName = wxFileNameFromPath(path);
+    SetTitle(ProjectTitle(m_projectFileName));
+
+    m_projectCount = int(project.framePaths.size());
+    ImportFiles(project.framePaths);
+    EnableFrameCommands();
+    return true;
+}
+
+void GifFrame::ConfirmCloseProject()
+{
+    if (!IsProjectModified())
+    {
+        Destroy();
+        return;
+    }
+    switch (AskToSaveProject(this, _("Warning")))
+    {
+    case wxID_YES:
+        // Closing after a save that did not happen would lose the work.
+        if (SaveProject())
+            Destroy();
+        break;
+    case wxID_NO:
+        Destroy();
+        break;
+    default:
+        break;
+    }
 }
