@@ -3,6 +3,7 @@
 
 // A shown strip filled with items made from real picture files, which records
 // the cells it paints and the notifications it sends.
+#include "frame_factory.h"
 #include "gui_test_support.h"
 #include "temp_dir.h"
 #include "window/thumbnailctrl.h"
@@ -18,8 +19,7 @@ inline wxImageThumbnailItem* MakePictureItem(const TempDir& dir, const wxString&
                                              int frameIndex = 0, wxSize size = wxSize(64, 48),
                                              const wxColour& colour = *wxRED)
 {
-    wxImage image(size);
-    image.SetRGB(wxRect(size), colour.Red(), colour.Green(), colour.Blue());
+    const wxImage image = SolidImage(size.x, size.y, colour);
     const wxString path = dir.File(name);
     if (!wxFileExists(path))
         image.SaveFile(path, name.EndsWith(wxS(".gif")) ? wxBITMAP_TYPE_GIF : wxBITMAP_TYPE_PNG);
