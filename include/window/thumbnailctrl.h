@@ -6,8 +6,6 @@
 #include <wx/image.h>
 #include <wx/scrolwin.h>
 
-#include <vector>
-
 class wxDC;
 class wxThumbnailCtrl;
 
@@ -19,8 +17,8 @@ class wxThumbnailCtrl;
 enum
 {
     wxTHUMBNAIL_SELECTED = 0x01,
-    wxTHUMBNAIL_FOCUSSED = 0x04,     // the control has the keyboard focus
-    wxTHUMBNAIL_IS_FOCUS = 0x08      // this item carries the focus rectangle
+    wxTHUMBNAIL_FOCUSSED = 0x04,  // the control has the keyboard focus
+    wxTHUMBNAIL_IS_FOCUS = 0x08   // this item carries the focus rectangle
 };
 
 // One cell of the strip: a source name and the painting every cell shares.
@@ -68,9 +66,13 @@ public:
     static wxImage ScaleToFit(const wxImage& image, int boxWidth, int boxHeight);
 
 private:
+    // The file the frame came from: the name before a frame suffix was added.
+    wxString GetSourcePath() const;
+
     wxImage* m_image;
     int m_frameIndex;
     wxBitmap m_thumbnail;
+    bool m_hasFrameSuffix;
 
     wxDECLARE_CLASS(wxImageThumbnailItem);
 };
@@ -120,14 +122,19 @@ wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
 
-#define EVT_THUMBNAIL_EVENT(type, id, fn) \
-    wx__DECLARE_EVT1(type, id, wxThumbnailEventHandler(fn))
-#define EVT_THUMBNAIL_ITEM_SELECTED(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, id, fn)
-#define EVT_THUMBNAIL_ITEM_DESELECTED(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, id, fn)
-#define EVT_THUMBNAIL_LEFT_CLICK(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, id, fn)
-#define EVT_THUMBNAIL_LEFT_DCLICK(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, id, fn)
-#define EVT_THUMBNAIL_RIGHT_CLICK(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, id, fn)
-#define EVT_THUMBNAIL_MIDDLE_CLICK(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, id, fn)
+#define EVT_THUMBNAIL_EVENT(type, id, fn) wx__DECLARE_EVT1(type, id, wxThumbnailEventHandler(fn))
+#define EVT_THUMBNAIL_ITEM_SELECTED(id, fn) \
+    EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, id, fn)
+#define EVT_THUMBNAIL_ITEM_DESELECTED(id, fn) \
+    EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, id, fn)
+#define EVT_THUMBNAIL_LEFT_CLICK(id, fn) \
+    EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, id, fn)
+#define EVT_THUMBNAIL_LEFT_DCLICK(id, fn) \
+    EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, id, fn)
+#define EVT_THUMBNAIL_RIGHT_CLICK(id, fn) \
+    EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, id, fn)
+#define EVT_THUMBNAIL_MIDDLE_CLICK(id, fn) \
+    EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, id, fn)
 #define EVT_THUMBNAIL_RETURN(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, id, fn)
 
 // ---------------------------------------------------------------------------
@@ -135,7 +142,10 @@ wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
 // ---------------------------------------------------------------------------
 
 // Window id of the strip; the main window routes its notifications by it.
-enum { ID_THUMBNAIL_CTRL = 3 };
+enum
+{
+    ID_THUMBNAIL_CTRL = 3
+};
 
 // The scrolling grid of frame thumbnails: owns the items, lays them out in
 // rows that fill the client width, keeps selection and focus, and paints
@@ -197,10 +207,13 @@ public:
     const wxColour& GetFocusRectColour() const { return m_focusRectColour; }
     const wxColour& GetFrameLabelColour() const { return m_frameLabelColour; }
 
-    // Scrolling and buffer (public for tests and benchmarks).
+    // Scrolling, buffer and painting (public for tests and benchmarks).
     void SetupScrollbars();
     bool RecreateBuffer(const wxSize& size = wxDefaultSize);
     const wxBitmap& GetBuffer() const { return m_bufferBitmap; }
+    // Paints the background and every cell that touches the update region
+    // (client coordinates) into a DC prepared for scrolling.
+    void DrawContents(wxDC& dc, const wxRegion& updateRegion);
 
 protected:
     void OnPaint(wxPaintEvent& event);
@@ -218,6 +231,12 @@ protected:
 private:
     void PaintBackground(wxDC& dc);
     void RefreshItem(int n);
+    void ResetAnchorAndFocus();
+    void LayoutChanged();
+    int GetViewTop() const;
+    void ScrollToPixel(int top);
+    bool ApplyBottomRule(int n);
+    bool ApplyTopRule(int n);
     void SendEvent(wxEventType type, int index, int flags);
     static int ModifierFlags(const wxKeyboardState& state);
 

@@ -1,22 +1,193 @@
 #include "window/thumbnailctrl.h"
 
-// TODO(strip): items and their painting; this placeholder only lets the program link.
+#include <wx/crt.h>
+#include <wx/dc.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+
+#include <algorithm>
+
 wxIMPLEMENT_ABSTRACT_CLASS(wxThumbnailItem, wxObject);
 wxIMPLEMENT_CLASS(wxImageThumbnailItem, wxThumbnailItem);
 
+namespace
+{
+// The thumbnail box when an item is loaded without a control.
+const wxSize kDefaultThumbnailBox(80, 80);
+
+void DrawBevel(wxDC& dc, const wxRect& rect, bool sunken)
+{
+    const int x = rect.x;
+    const int y = rect.y;
+    const int w = rect.width;
+    const int h = rect.height;
+    dc.SetPen(sunken ? *wxWHITE_PEN : *wxBLACK_PEN);
+    dc.DrawLine(x + w - 1, y, x + w - 1, y + h - 1);
+    dc.DrawLine(x, y + h - 1, x + w, y + h - 1);
+    dc.SetPen(sunken ? *wxBLACK_PEN : *wxWHITE_PEN);
+    dc.DrawLine(x, y, x + w - 1, y);
+    dc.DrawLine(x, y, x, y + h - 1);
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// wxThumbnailItem
+// ---------------------------------------------------------------------------
+
 wxThumbnailItem::wxThumbnailItem(const wxString& filename) : m_filename(filename) {}
-bool wxThumbnailItem::Draw(wxDC&, wxThumbnailCtrl*, const wxRect&, int) { return false; }
-bool wxThumbnailItem::DrawBackground(wxDC&, wxThumbnailCtrl*, const wxRect&, const wxRect&, int, int) { return true; }
-bool wxThumbnailItem::Load(wxThumbnailCtrl*, bool) { return false; }
+
+bool wxThumbnailItem::Draw(wxDC&, wxThumbnailCtrl*, const wxRect&, int)
+{
+    return false;
+}
+
+bool wxThumbnailItem::Load(wxThumbnailCtrl*, bool)
+{
+    return false;
+}
+
+bool wxThumbnailItem::DrawBackground(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& rect,
+                                     const wxRect& imageRect, int flags, int index)
+{
+    const bool selected = (flags & wxTHUMBNAIL_SELECTED) != 0;
+    const wxColour fill = !selected                        ? ctrl->GetItemBackgroundColour()
+                          : (flags & wxTHUMBNAIL_FOCUSSED) ? ctrl->GetFocusedSelectionColour()
+                                                           : ctrl->GetUnfocusedSelectionColour();
+    dc.SetBrush(wxBrush(fill));
+    dc.SetPen(wxPen(fill, 1, wxPENSTYLE_SOLID));
+    dc.DrawRectangle(rect);
+    DrawBevel(dc, rect, selected);
+
+    const int margin = ctrl->GetItemMargin();
+    const int bandHeight = (rect.height - imageRect.height) / 2;
+    const wxString displayName = wxFileNameFromPath(GetFilename());
+    if (!displayName.empty())
+    {
+        dc.SetFont(ctrl->GetFont());
+        dc.SetTextForeground(selected ? *wxWHITE : *wxBLACK);
+        dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+        const wxRect box(rect.x + margin, rect.y + margin, rect.width - 2 * margin,
+                         bandHeight - 2 * margin);
+        wxDCClipper clip(dc, box);
+        const int textWidth = dc.GetTextExtent(displayName).x;
+        dc.DrawText(displayName, box.x + std::max(0, (box.width - textWidth) / 2), box.y);
+    }
+
+    wxString extension;
+    wxFileName::SplitPath(displayName, nullptr, nullptr, &extension);
+    if (!extension.empty())
+    {
+        dc.SetFont(ctrl->GetFont());
+        dc.SetTextForeground(selected ? *wxWHITE : ctrl->GetFrameLabelColour());
+        dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+        const wxRect box(rect.x + margin, rect.y + rect.height - bandHeight + margin,
+                         rect.width - 2 * margin, bandHeight - 2 * margin);
+        wxDCClipper clip(dc, box);
+        const float startSeconds = float(index) * (float(ctrl->GetLabelDelay()) / 100.0f);
+        dc.DrawText(wxString::Format(wxS("#%d  %.2fsec"), index + 1, double(startSeconds)), box.x,
+                    box.y);
+    }
+
+    if (flags & wxTHUMBNAIL_IS_FOCUS)
+    {
+        dc.SetPen(wxPen(ctrl->GetFocusRectColour(), 1, wxPENSTYLE_DOT));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        dc.DrawRectangle(imageRect.x - 1, imageRect.y - 1, imageRect.width + 2,
+                         imageRect.height + 2);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// wxImageThumbnailItem
+// ---------------------------------------------------------------------------
 
 wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& filename)
-    : wxThumbnailItem(filename), m_image(image), m_frameIndex(frameIndex)
+    : wxThumbnailItem(filename),
+      m_image(image ? image : new wxImage),
+      m_frameIndex(frameIndex),
+      m_hasFrameSuffix(false)
 {
 }
-wxImageThumbnailItem::~wxImageThumbnailItem() { delete m_image; }
-bool wxImageThumbnailItem::Draw(wxDC&, wxThumbnailCtrl*, const wxRect&, int) { return true; }
-bool wxImageThumbnailItem::Load(wxThumbnailCtrl*, bool) { return true; }
-const wxImage& wxImageThumbnailItem::GetImage() const { return *m_image; }
-wxSize wxImageThumbnailItem::GetImageSize() const { return m_image->GetSize(); }
-wxBitmap wxImageThumbnailItem::GetBitmap() const { return wxBitmap(*m_image); }
-wxImage wxImageThumbnailItem::ScaleToFit(const wxImage& image, int, int) { return image; }
+
+wxImageThumbnailItem::~wxImageThumbnailItem()
+{
+    delete m_image;
+}
+
+bool wxImageThumbnailItem::Draw(wxDC& dc, wxThumbnailCtrl*, const wxRect& imageRect, int)
+{
+    if (m_thumbnail.IsOk())
+    {
+        dc.DrawBitmap(m_thumbnail, imageRect.x + (imageRect.width - m_thumbnail.GetWidth()) / 2,
+                      imageRect.y + (imageRect.height - m_thumbnail.GetHeight()) / 2, false);
+    }
+    return true;
+}
+
+wxString wxImageThumbnailItem::GetSourcePath() const
+{
+    if (!m_hasFrameSuffix)
+        return GetFilename();
+    return GetFilename().BeforeLast(wxS('_'));
+}
+
+bool wxImageThumbnailItem::Load(wxThumbnailCtrl* ctrl, bool forceUpdate)
+{
+    wxPuts(wxS("wxImageThumbnailItem"));
+    if (m_thumbnail.IsOk() && !forceUpdate)
+        return true;
+    if (!wxFileName::FileExists(GetSourcePath()))
+        return false;
+
+    wxLogNull noMessages;
+    // A GIF frame takes the name of its frame reference, once.
+    if (!m_hasFrameSuffix && GetFilename().EndsWith(wxS(".gif")))
+    {
+        SetFilename(GetFilename() + wxString::Format(wxS("_%d"), m_frameIndex));
+        m_hasFrameSuffix = true;
+    }
+
+    m_thumbnail = wxNullBitmap;
+    if (m_image->IsOk())
+    {
+        const wxSize box = ctrl ? ctrl->GetThumbnailImageSize() : kDefaultThumbnailBox;
+        const wxImage thumbnail = ScaleToFit(*m_image, box.x, box.y);
+        if (thumbnail.IsOk())
+            m_thumbnail = wxBitmap(thumbnail);
+    }
+    return true;
+}
+
+const wxImage& wxImageThumbnailItem::GetImage() const
+{
+    return *m_image;
+}
+
+wxSize wxImageThumbnailItem::GetImageSize() const
+{
+    return m_image->IsOk() ? m_image->GetSize() : wxSize(0, 0);
+}
+
+wxBitmap wxImageThumbnailItem::GetBitmap() const
+{
+    if (!m_image->IsOk())
+        return wxNullBitmap;
+    wxLogNull noMessages;
+    return wxBitmap(*m_image);
+}
+
+wxImage wxImageThumbnailItem::ScaleToFit(const wxImage& image, int boxWidth, int boxHeight)
+{
+    if (!image.IsOk() || boxWidth < 1 || boxHeight < 1)
+        return image;
+    const double sx = double(boxWidth) / image.GetWidth();
+    const double sy = double(boxHeight) / image.GetHeight();
+    if (sx >= 1 && sy >= 1)
+        return image;
+    const double s = std::min(sx, sy);
+    // A very long, thin picture still keeps one row or column of pixels.
+    const int width = std::max(1, int(image.GetWidth() * s));
+    const int height = std::max(1, int(image.GetHeight() * s));
+    return image.Scale(width, height, wxIMAGE_QUALITY_NORMAL);
+}
