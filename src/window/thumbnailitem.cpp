@@ -119,8 +119,10 @@ bool wxImageThumbnailItem::Draw(wxDC& dc, wxThumbnailCtrl*, const wxRect& imageR
 {
     if (m_thumbnail.IsOk())
     {
+        // With its mask, so the transparent parts of a GIF frame show the
+        // cell instead of the decoder's mask colour.
         dc.DrawBitmap(m_thumbnail, imageRect.x + (imageRect.width - m_thumbnail.GetWidth()) / 2,
-                      imageRect.y + (imageRect.height - m_thumbnail.GetHeight()) / 2, false);
+                      imageRect.y + (imageRect.height - m_thumbnail.GetHeight()) / 2, true);
     }
     return true;
 }
