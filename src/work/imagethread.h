@@ -1,0 +1,43 @@
+#ifndef LOOPFORGE_WORK_IMAGETHREAD_H
+#define LOOPFORGE_WORK_IMAGETHREAD_H
+
+#include <wx/arrstr.h>
+#include <wx/thread.h>
+
+#include <atomic>
+#include <memory>
+
+class wxEvtHandler;
+class wxImage;
+
+// Decodes a list of import entries (picture paths and frame references) on a
+// detached worker thread and posts one wxEVT_THREAD_UPDATE event with id
+// ID_IMAGE_THREAD per picture to owner, as work/threadevent.h describes:
+// path, percentage, frame index and the heap-allocated wxImage. Percentages,
+// with c entries and i the entry's position: (i + 1) * 100 / c for a picture
+// or a frame reference; i * 100 / c for each frame of a whole GIF file, except
+// that the last frame of the last entry gets 100. When no picture carried 100
+// (the last entry gave nothing, the list was empty, or the import was
+// stopped), a final event with 100 and no image says that the import is over.
+//
+// Stop it with Delete() or by setting *cancel; either takes effect before the
+// next entry or GIF frame. The owner must outlive the thread.
+class ImageThread : public wxThread
+{
+public:
+    ImageThread(wxEvtHandler* owner, const wxArrayString& paths,
+                std::shared_ptr<std::atomic<bool>> cancel = {});
+
+protected:
+    ExitCode Entry() override;
+
+private:
+    bool Stopped();
+    void PostPicture(const wxString& path, int percent, int frameIndex, wxImage* image);
+
+    wxEvtHandler* m_owner;
+    wxArrayString m_paths;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+};
+
+#endif

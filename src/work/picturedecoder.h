@@ -1,0 +1,51 @@
+#ifndef LOOPFORGE_WORK_PICTUREDECODER_H
+#define LOOPFORGE_WORK_PICTUREDECODER_H
+
+#include "work/cancelcheck.h"
+
+#include <wx/image.h>
+#include <wx/string.h>
+
+#include <functional>
+#include <memory>
+
+// What an import entry names.
+enum class PictureEntryKind
+{
+    Picture,         // a picture file read through the general loader: its first picture
+    WholeGif,        // a path ending in ".gif" (case-sensitive): every frame of the file
+    FrameReference   // "<file>.gif_<N>": frame N of that GIF file only
+};
+
+struct PictureEntry
+{
+    PictureEntryKind kind;
+    wxString path;    // the file to read: for a frame reference, the GIF file's own path
+    int frameIndex;   // the frame a reference names (saturated); 0 otherwise
+};
+
+PictureEntry DescribePictureEntry(const wxString& entry);
+
+// Receives each decoded picture: the image (owned by the receiver from now
+// on), its frame index inside its file (0 for pictures that are not GIF
+// frames) and whether it is the last picture this entry gives.
+using PictureSink = std::function<void(std::unique_ptr<wxImage> image, int frameIndex, bool last)>;
+
+// Decodes one import entry, a plain picture path or a frame reference, and
+// hands its pictures to sink one by one in file order; cancelled is asked
+// before each frame of a whole GIF file. Serves the import
+// thread, Insert Image and the renderer alike, on any thread.
+//
+// GIF data is decoded with giflib (never the toolkit's GIF decoder), giving
+// the images the toolkit's decoder would for valid files: each frame at its own
+// size, transparent pixels in the mask colour (255, 0, 255), its palette and
+// its "GifComment". A whole GIF yields every frame that can be read, stopping
+// at the first damaged one. Other files go to the toolkit's PNG, JPEG or BMP
+// loader, chosen by content, after their headers were checked: pictures of more
+// than kMaxPicturePixels pixels and BMP files the toolkit would mis-read
+// (see IsBmpSafeToDecode) are skipped like unreadable files, and so is any
+// other format. Nothing is logged.
+void DecodePictures(const wxString& entry, const PictureSink& sink,
+                    const CancelCheck& cancelled = CancelCheck());
+
+#endif

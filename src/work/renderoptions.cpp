@@ -1,0 +1,104 @@
+#include "work/renderoptions.h"
+
+#include <wx/intl.h>
+
+namespace
+{
+// Whole decimal number in [minimum, maximum], nothing else.
+bool ParseNumber(const wxString& text, long minimum, long maximum, long& value)
+{
+    if (text.empty() || text.length() > 9)
+        return false;
+    for (const wxUniChar c : text)
+        if (c < wxS('0') || c > wxS('9'))
+            return false;
+    return text.ToLong(&value) && value >= minimum && value <= maximum;
+}
+
+bool ParseSize(const wxString& text, RenderOptions& options)
+{
+    const size_t x = text.find_first_of(wxS("xX"));
+    long width = 0, height = 0;
+    if (x == wxString::npos || !ParseNumber(text.substr(0, x), 1, 65535, width) ||
+        !ParseNumber(text.substr(x + 1), 1, 65535, height))
+        return false;
+    options.width = static_cast<int>(width);
+    options.height = static_cast<int>(height);
+    return true;
+}
+}  // namespace
+
+wxString RenderUsage()
+{
+    return wxS("usage: loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif INPUT...");
+}
+
+bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions& options,
+                          wxString& error)
+{
+    options = RenderOptions();
+    bool optionsEnded = false;
+    for (size_t i = 0; i < arguments.size(); ++i)
+    {
+        const wxString& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != wxS('-') || argument == wxS("-"))
+        {
+            options.inputs.Add(argument);
+            continue;
+        }
+        if (argument == wxS("--"))
+        {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == wxS("-h") || argument == wxS("--help"))
+        {
+            options.help = true;
+            return true;
+        }
+        if (argument != wxS("-d") && argument != wxS("-s") && argument != wxS("-o"))
+        {
+            error = wxString::Format(_("unknown option %s"), argument);
+            return false;
+        }
+        if (i + 1 == arguments.size())
+        {
+            error = wxString::Format(_("option %s needs a value"), argument);
+            return false;
+        }
+        const wxString& value = arguments[++i];
+        long delay = 0;
+        if (argument == wxS("-d"))
+        {
+            if (!ParseNumber(value, 0, 65535, delay))
+            {
+                error = wxString::Format(
+                    _("invalid delay '%s': give hundredths of a second from 0 to 65535"), value);
+                return false;
+            }
+            options.delay = static_cast<int>(delay);
+        }
+        else if (argument == wxS("-s"))
+        {
+            if (!ParseSize(value, options))
+            {
+                error = wxString::Format(
+                    _("invalid size '%s': give WIDTHxHEIGHT, each from 1 to 65535"), value);
+                return false;
+            }
+        }
+        else
+            options.output = value;
+    }
+    if (options.output.empty())
+    {
+        error = _("no output file: give -o OUT.gif");
+        return false;
+    }
+    if (options.inputs.empty())
+    {
+        error = _("no input pictures");
+        return false;
+    }
+    return true;
+}
