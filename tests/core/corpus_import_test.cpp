@@ -1,0 +1,202 @@
+// The import of every file of the picture corpus, as its manifest describes
+// them. This suite also runs in the sanitizer build: hostile files must be
+// skipped without reading or writing outside any buffer.
+#include "work/picturedecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/dir.h>
+#include <wx/filename.h>
+#include <wx/textfile.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace
+{
+struct Expected
+{
+    std::vector<wxSize> sizes;   // one per picture, in order
+    bool masked = false;         // every picture carries a mask
+};
+
+std::vector<wxSize> Repeat(int count, wxSize size)
+{
+    return std::vector<wxSize>(count, size);
+}
+
+// What each corpus file gives. Where the toolkit's own decoder read less of a
+// valid file (a GIF87a animation, deferred clear codes) all frames come out.
+std::map<std::string, Expected> ExpectedPictures()
+{
+    const wxSize bmp(127, 64);
+    std::map<std::string, Expected> expected = {
+        {"alpha_gif_a.gif", {{{256, 256}}}},
+        {"any-disposal.gif", {Repeat(5, {16, 16}), true}},
+        {"badbitcount.bmp", {}},
+        {"basi2c08.png", {{{32, 32}}}},
+        {"basn6a16.png", {{{32, 32}}}},
+        {"broken.png", {}},
+        {"cogs.gif", {Repeat(5, {85, 77}), true}},
+        {"colorTables.gif", {{{640, 400}, {640, 200}}}},
+        {"dispose_bgnd.gif", {{{100, 100}, {32, 32}, {32, 32}, {32, 32}, {32, 32}}}},
+        {"dispose_none_upper.GIF", {{{100, 100}}}},
+        {"dispose_prev.gif", {{{100, 100}, {32, 32}, {32, 32}, {32, 32}, {32, 32}}}},
+        {"empty.gif", {}},
+        {"first_frame_transparency.gif", {{{50, 50}}, true}},
+        {"gif-transparent-index.gif", {{{4, 2}, {3, 1}}}},
+        {"grayscale.png", {{{128, 128}}}},
+        {"hopper.gif", {{{128, 128}}}},
+        {"hopper_gct_then_random.gif", {}},
+        {"hopper_gray.jpg", {{{128, 128}}}},
+        {"hopper_png_named.gif", {}},
+        {"interlaced.gif", {{{540, 330}}}},
+        {"invalid_multiframe.gif", {Repeat(4, {10, 9})}},
+        {"iss634.gif", {}},  // 42 frames of varying size, checked below
+        {"issue-96-small-codesize.gif", {}},
+        {"issue_1455_oversized.gif", {{{16, 16}}}},
+        {"large-gif-anim-full-frame-replace.gif", {Repeat(2, {1000, 1000})}},
+        {"moon_impact.gif", {Repeat(14, {116, 100})}},
+        {"ossfuzz6274.gif", {}},
+        {"p_trns_single.png", {{{64, 64}}}},
+        {"pal1.bmp", {{bmp}}},
+        {"pal4.bmp", {{bmp}}},
+        {"pal4rle.bmp", {{bmp}}},
+        {"pal8.bmp", {{bmp}}},
+        {"pal8rle.bmp", {{bmp}}},
+        {"pal8topdown.bmp", {{bmp}}},
+        {"pil123rgba.png", {{{162, 150}}}},
+        {"pil_sample_cmyk.jpg", {{{100, 100}}}},
+        {"progressive_cat.jpg", {{{320, 240}}}},
+        {"randPixelsAnim.gif", {Repeat(13, {8, 8})}},
+        {"required.gif",
+         {{{100, 100}, {75, 75}, {50, 50}, {60, 60}, {100, 100}, {50, 50}, {75, 75}}}},
+        {"rgb16-565.bmp", {}},
+        {"rgb24.bmp", {{bmp}}},
+        {"rgba32.bmp", {{bmp}}},
+        {"sample_1.gif", {{{10, 10}}}},
+        {"sample_big.gif", {Repeat(259, {1000, 175})}},
+        {"set_hsts.gif", {{{1, 1}}}},
+        {"shortfile.bmp", {}},
+        {"test640x479.gif", {Repeat(4, {640, 479})}},
+        {"transparent.gif", {{{200, 150}}, true}},
+        {"truncated.gif", {}},   // its only frame stops early: nothing trustworthy to show
+        {"truncated_image.png", {}},
+        {"truncated_jpeg.jpg", {{{100, 100}}}},
+        {"zero-dims.gif", {}},
+        {"zero_width.gif", {}},
+    };
+    return expected;
+}
+
+struct Decoded
+{
+    std::vector<wxSize> sizes;
+    std::vector<int> indices;
+    std::vector<bool> lastFlags;
+    bool allMasked = true;
+    bool allHavePalette = true;
+};
+
+Decoded Decode(const wxString& entry)
+{
+    Decoded decoded;
+    DecodePictures(entry,
+                   [&](std::unique_ptr<wxImage> image, int index, bool last)
+                   {
+                       EXPECT_TRUE(image && image->IsOk());
+                       decoded.sizes.push_back(image->GetSize());
+                       decoded.indices.push_back(index);
+                       decoded.lastFlags.push_back(last);
+                       decoded.allMasked = decoded.allMasked && image->HasMask();
+                       decoded.allHavePalette = decoded.allHavePalette && image->HasPalette();
+                   });
+    return decoded;
+}
+
+std::vector<std::string> ManifestFiles()
+{
+    std::vector<std::string> files;
+    wxTextFile manifest(LF_CORPUS_DIR "/MANIFEST.tsv");
+    if (!manifest.Open())
+        return files;
+    for (size_t i = 1; i < manifest.GetLineCount(); ++i)
+    {
+        const wxString line = manifest.GetLine(i);
+        if (!line.empty())
+            files.push_back(line.BeforeFirst('\t').ToStdString());
+    }
+    return files;
+}
+}  // namespace
+
+TEST(CorpusImport, EveryManifestFileGivesWhatItShould)
+{
+    const std::vector<std::string> files = ManifestFiles();
+    ASSERT_GE(files.size(), 50u) << "corpus manifest missing";
+    const std::map<std::string, Expected> expected = ExpectedPictures();
+    for (const std::string& file : files)
+    {
+        SCOPED_TRACE(file);
+        const auto found = expected.find(file);
+        ASSERT_NE(found, expected.end()) << "a corpus file without an expectation";
+        const Decoded decoded = Decode(wxString(LF_CORPUS_DIR "/") + file);
+        if (file == "iss634.gif")
+        {
+            ASSERT_EQ(decoded.sizes.size(), 42u);
+            EXPECT_EQ(decoded.sizes[0], wxSize(245, 245));
+            EXPECT_EQ(decoded.sizes[1], wxSize(245, 212));
+            EXPECT_EQ(decoded.sizes[2], wxSize(245, 212));
+            continue;
+        }
+        EXPECT_EQ(decoded.sizes, found->second.sizes);
+        if (found->second.masked)
+        {
+            EXPECT_TRUE(decoded.allMasked);
+        }
+        if (wxFileName(file).GetExt() == "gif" && !decoded.sizes.empty())
+        {
+            EXPECT_TRUE(decoded.allHavePalette);
+        }
+        for (size_t i = 0; i < decoded.indices.size(); ++i)
+        {
+            EXPECT_EQ(decoded.indices[i], wxFileName(file).GetExt() == "gif" ? int(i) : 0);
+            EXPECT_EQ(decoded.lastFlags[i], i + 1 == decoded.indices.size());
+        }
+    }
+}
+
+TEST(CorpusImport, ManifestCoversTheFolder)
+{
+    const std::vector<std::string> files = ManifestFiles();
+    const std::set<std::string> listed(files.begin(), files.end());
+    wxArrayString present;
+    wxDir::GetAllFiles(LF_CORPUS_DIR, &present, wxEmptyString, wxDIR_FILES);
+    for (const wxString& path : present)
+    {
+        const std::string name = wxFileName(path).GetFullName().ToStdString();
+        if (name != "MANIFEST.tsv" && name != "README.md")
+        {
+            EXPECT_TRUE(listed.count(name)) << name;
+        }
+    }
+}
+
+TEST(CorpusImport, FrameReferencesIntoCorpusFiles)
+{
+    const wxString cogs = LF_CORPUS_DIR "/cogs.gif";
+    Decoded decoded = Decode(cogs + "_2");
+    ASSERT_EQ(decoded.indices, std::vector<int>{2});
+    EXPECT_EQ(decoded.sizes[0], wxSize(85, 77));
+    EXPECT_TRUE(decoded.lastFlags[0]);
+
+    EXPECT_TRUE(Decode(cogs + "_5").sizes.empty());
+    EXPECT_TRUE(Decode(cogs + "_99999999999999999999").sizes.empty());
+    EXPECT_EQ(Decode(cogs + "_004").indices, std::vector<int>{4});
+
+    // The upper-case name goes through the general loader: its first frame only.
+    decoded = Decode(LF_CORPUS_DIR "/dispose_none_upper.GIF_3");
+    EXPECT_TRUE(decoded.sizes.empty());
+}

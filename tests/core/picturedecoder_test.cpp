@@ -1,0 +1,293 @@
+// Decoding of crafted and hostile pictures, frame references and the size cap.
+#include "window/gif_gifhandler.h"
+#include "work/bmpcheck.h"
+#include "work/picturedecoder.h"
+#include "work/picturesize.h"
+
+#include "temp_dir.h"
+#include "test_pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/filename.h>
+#include <wx/mstream.h>
+#include <wx/palette.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+struct Picture
+{
+    wxImage image;
+    int index;
+};
+
+std::vector<Picture> Decode(const wxString& entry)
+{
+    std::vector<Picture> pictures;
+    DecodePictures(entry, [&](std::unique_ptr<wxImage> image, int index, bool)
+                   { pictures.push_back({*image, index}); });
+    return pictures;
+}
+
+std::vector<int> Indices(const std::vector<Picture>& pictures)
+{
+    std::vector<int> indices;
+    for (const Picture& p : pictures)
+        indices.push_back(p.index);
+    return indices;
+}
+
+// A GIF of count frames, each width x height in two colours, from the program's writer.
+std::string TwoColourGif(int count, int width = 2, int height = 2)
+{
+    unsigned char red[] = {0, 250}, green[] = {0, 10}, blue[] = {0, 20};
+    wxMemoryOutputStream out;
+    MyGifHandler::SetOutputStream(&out);
+    for (int i = 0; i < count; ++i)
+    {
+        wxImage frame(width, height, true);
+        frame.SetRGB(0, 0, 250, 10, 20);
+        frame.SetPalette(wxPalette(2, red, green, blue));
+        MyGifHandler handler;
+        EXPECT_TRUE(handler.SaveFrame(frame, 100, count, i));
+    }
+    MyGifHandler::SetOutputStream(nullptr);
+    std::string bytes(out.GetSize(), '\0');
+    out.CopyTo(&bytes[0], bytes.size());
+    return bytes;
+}
+
+// Offsets of the image descriptors of a GIF written with a 2-entry global table.
+std::vector<size_t> Descriptors(const std::string& gif)
+{
+    std::vector<size_t> found;
+    size_t pos = 13 + 6;
+    auto skipBlocks = [&]()
+    {
+        while (static_cast<unsigned char>(gif[pos]) != 0)
+            pos += static_cast<unsigned char>(gif[pos]) + 1;
+        ++pos;
+    };
+    while (pos < gif.size() && gif[pos] != '\x3B')
+    {
+        if (gif[pos] == '\x21')
+        {
+            pos += 2;
+            skipBlocks();
+        }
+        else
+        {
+            found.push_back(pos);
+            const unsigned char packed = gif[pos + 9];
+            pos += 10 + ((packed & 0x80) ? 3 * (2 << (packed & 7)) : 0) + 1;
+            skipBlocks();
+        }
+    }
+    return found;
+}
+
+void PutWord(std::string& bytes, size_t offset, unsigned value)
+{
+    bytes[offset] = static_cast<char>(value & 0xFF);
+    bytes[offset + 1] = static_cast<char>(value >> 8);
+}
+
+void Put32(std::string& bytes, size_t offset, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+// A BMP with a 40-byte header, the given colour table and pixel data.
+std::string MakeBmp(int width, int height, int bits, int compression, int coloursUsed,
+                    int tableEntries, const std::string& pixels)
+{
+    std::string bmp(14 + 40 + 4 * tableEntries, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    Put32(bmp, 10, static_cast<std::uint32_t>(bmp.size()));
+    Put32(bmp, 14, 40);
+    Put32(bmp, 18, static_cast<std::uint32_t>(width));
+    Put32(bmp, 22, static_cast<std::uint32_t>(height));
+    PutWord(bmp, 26, 1);
+    PutWord(bmp, 28, static_cast<unsigned>(bits));
+    Put32(bmp, 30, static_cast<std::uint32_t>(compression));
+    Put32(bmp, 46, static_cast<std::uint32_t>(coloursUsed));
+    for (int i = 0; i < tableEntries; ++i)
+    {
+        bmp[54 + 4 * i] = static_cast<char>(i * 40);       // blue
+        bmp[54 + 4 * i + 1] = static_cast<char>(255 - i);  // green
+        bmp[54 + 4 * i + 2] = static_cast<char>(i);        // red
+    }
+    Put32(bmp, 2, static_cast<std::uint32_t>(bmp.size() + pixels.size()));
+    return bmp + pixels;
+}
+
+std::string Bytes(std::initializer_list<int> values)
+{
+    std::string bytes;
+    for (int v : values)
+        bytes.push_back(static_cast<char>(v));
+    return bytes;
+}
+
+bool SafeBmp(const std::string& bmp)
+{
+    return IsBmpSafeToDecode(reinterpret_cast<const unsigned char*>(bmp.data()), bmp.size());
+}
+}  // namespace
+
+TEST(PictureDecoder, DescribesEntries)
+{
+    EXPECT_EQ(DescribePictureEntry("/p/a.png").kind, PictureEntryKind::Picture);
+    EXPECT_EQ(DescribePictureEntry("/p/a.GIF").kind, PictureEntryKind::Picture);
+    EXPECT_EQ(DescribePictureEntry("/p/a.gif").kind, PictureEntryKind::WholeGif);
+    const PictureEntry reference = DescribePictureEntry("/p/a.gif_1500");
+    EXPECT_EQ(reference.kind, PictureEntryKind::FrameReference);
+    EXPECT_EQ(reference.path, "/p/a.gif");
+    EXPECT_EQ(reference.frameIndex, 1500);
+    EXPECT_EQ(DescribePictureEntry("/p/x.gif_old/a.gif").kind, PictureEntryKind::WholeGif);
+}
+
+TEST(PictureDecoder, FrameReferencesBeyondAThousandFrames)
+{
+    TempDir dir;
+    const wxString path = dir.Write("long.gif", TwoColourGif(1002, 1, 1));
+    EXPECT_EQ(Decode(path).size(), 1002u);
+    const std::vector<Picture> picture = Decode(path + "_1001");
+    ASSERT_EQ(picture.size(), 1u);
+    EXPECT_EQ(picture[0].index, 1001);
+    EXPECT_TRUE(Decode(path + "_1002").empty());
+}
+
+TEST(PictureDecoder, FolderNamedLikeAReferenceIsAPlainPath)
+{
+    TempDir dir;
+    ASSERT_TRUE(wxFileName::Mkdir(dir.File("x.gif_old")));
+    const wxString png = dir.File("x.gif_old/pic.png");
+    ASSERT_TRUE(MakeFlat(12, 8).SaveFile(png, wxBITMAP_TYPE_PNG));
+    const std::vector<Picture> pictures = Decode(png);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].image.GetSize(), wxSize(12, 8));
+    EXPECT_EQ(pictures[0].index, 0);
+}
+
+TEST(PictureDecoder, DamagedFramesAreSkippedAndLaterOnesKeepTheirIndex)
+{
+    TempDir dir;
+    const std::string good = TwoColourGif(3);
+    const std::vector<size_t> descriptors = Descriptors(good);
+    ASSERT_EQ(descriptors.size(), 3u);
+
+    std::string zeroWidth = good;
+    PutWord(zeroWidth, descriptors[1] + 5, 0);
+    EXPECT_EQ(Indices(Decode(dir.Write("zero.gif", zeroWidth))), (std::vector<int>{0, 2}));
+
+    // Announces 65535 x 65535 pixels: over the cap, skipped without decoding.
+    std::string huge = good;
+    PutWord(huge, descriptors[1] + 5, 65535);
+    PutWord(huge, descriptors[1] + 7, 65535);
+    EXPECT_EQ(Indices(Decode(dir.Write("huge.gif", huge))), (std::vector<int>{0, 2}));
+    EXPECT_TRUE(Decode(dir.File("huge.gif") + "_1").empty());
+
+    // An LZW minimum code size of 18 ends the file.
+    std::string codeSize = good;
+    codeSize[descriptors[1] + 10 + 6] = 18;  // after the two-entry local table
+    EXPECT_EQ(Indices(Decode(dir.Write("codesize.gif", codeSize))), (std::vector<int>{0}));
+
+    // Cut inside the last frame's pixel data: that frame is dropped.
+    EXPECT_EQ(Indices(Decode(dir.Write("cut.gif", good.substr(0, descriptors[2] + 13)))),
+              (std::vector<int>{0, 1}));
+}
+
+TEST(PictureDecoder, GifDataUnderAnotherNameGivesItsFirstFrame)
+{
+    TempDir dir;
+    const std::vector<Picture> pictures = Decode(dir.Write("anim.GIF", TwoColourGif(3, 5, 4)));
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].image.GetSize(), wxSize(5, 4));
+    EXPECT_EQ(pictures[0].index, 0);
+}
+
+TEST(PictureDecoder, PicturesOverThePixelCapAreSkipped)
+{
+    TempDir dir;
+    // A PNG header announcing 20000 x 20000 pixels, and a JPEG frame header
+    // announcing 65000 x 65000: nothing is decoded.
+    std::string png = Bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D',
+                             'R', 0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20, 8, 2, 0, 0, 0});
+    png += std::string(64, '\0');
+    unsigned long long width = 0, height = 0;
+    ASSERT_TRUE(ReadPictureSize(PictureFormat::Png, reinterpret_cast<const unsigned char*>(png.data()),
+                                png.size(), width, height));
+    EXPECT_EQ(width * height, 400000000ull);
+    EXPECT_TRUE(Decode(dir.Write("big.png", png)).empty());
+
+    const std::string jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xC0, 0x00,
+                                    0x11, 0x08, 0xFD, 0xE8, 0xFD, 0xE8, 0x03, 1, 0x11, 0, 2, 0x11,
+                                    1, 3, 0x11, 1});
+    ASSERT_TRUE(ReadPictureSize(PictureFormat::Jpeg,
+                                reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(),
+                                width, height));
+    EXPECT_EQ(width, 65000u);
+    EXPECT_EQ(height, 65000u);
+    EXPECT_TRUE(Decode(dir.Write("big.jpg", jpeg)).empty());
+    EXPECT_GT(width * height, kMaxPicturePixels);
+
+    const std::string bmp = MakeBmp(30000, 30000, 24, 0, 0, 0, std::string(16, '\0'));
+    EXPECT_TRUE(Decode(dir.Write("big.bmp", bmp)).empty());
+}
+
+TEST(PictureDecoder, UnknownFormatsAreSkipped)
+{
+    TempDir dir;
+    EXPECT_TRUE(Decode(dir.Write("notes.png", "just some text, not a picture")).empty());
+    EXPECT_TRUE(Decode(dir.File("missing.png")).empty());
+    EXPECT_TRUE(Decode(dir.File("missing.gif")).empty());
+}
+
+TEST(BmpCheck, ValidRunLengthStreamsPass)
+{
+    // 4 x 2, RLE8: a run of 4, end of row, two literal pixels and a run of 2, end of picture.
+    const std::string rle8 = MakeBmp(4, 2, 8, 1, 4, 4,
+                                     Bytes({4, 1, 0, 0, 0, 3, 2, 3, 1, 0, 2, 0, 0, 0, 1}));
+    EXPECT_TRUE(SafeBmp(rle8));
+    TempDir dir;
+    const std::vector<Picture> pictures = Decode(dir.Write("rle8.bmp", rle8));
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].image.GetSize(), wxSize(4, 2));
+    // Bottom row first: the lower row is colour 1 throughout.
+    EXPECT_EQ(pictures[0].image.GetRed(0, 1), 1);
+    EXPECT_EQ(pictures[0].image.GetGreen(3, 1), 254);
+
+    // A horizontal move inside the row is fine.
+    EXPECT_TRUE(SafeBmp(MakeBmp(8, 1, 8, 1, 0, 256, Bytes({2, 5, 0, 2, 3, 0, 3, 7, 0, 0, 1}))));
+    EXPECT_TRUE(SafeBmp(MakeBmp(6, 1, 4, 2, 0, 16, Bytes({6, 0x12, 0, 1}))));
+}
+
+TEST(BmpCheck, StreamsThatWouldWriteOutsideThePictureAreRejected)
+{
+    // A literal run of 200 pixels in a 4-pixel row, on the top row.
+    std::string literal(200, '\1');
+    const std::string overrun =
+        MakeBmp(4, 1, 8, 1, 0, 256, Bytes({0, 200}) + literal + Bytes({0, 1}));
+    EXPECT_FALSE(SafeBmp(overrun));
+    TempDir dir;
+    EXPECT_TRUE(Decode(dir.Write("overrun.bmp", overrun)).empty());
+
+    // Moves that leave the row or jump rows.
+    EXPECT_FALSE(SafeBmp(MakeBmp(4, 4, 8, 1, 0, 256, Bytes({0, 2, 9, 0, 2, 1, 0, 1}))));
+    EXPECT_FALSE(SafeBmp(MakeBmp(4, 4, 8, 1, 0, 256, Bytes({0, 2, 0, 200, 2, 1, 0, 1}))));
+    // RLE4 literal run past the row end.
+    EXPECT_FALSE(SafeBmp(MakeBmp(4, 1, 4, 2, 0, 16, Bytes({0, 9, 0x11, 0x11, 0x11, 0x11, 0x10, 0, 0, 1}))));
+    // Colour indices beyond a two-entry table, run-length and plain.
+    EXPECT_FALSE(SafeBmp(MakeBmp(4, 1, 8, 1, 2, 2, Bytes({4, 7, 0, 1}))));
+    EXPECT_FALSE(SafeBmp(MakeBmp(4, 1, 8, 0, 2, 2, Bytes({0, 1, 9, 0}))));
+    EXPECT_TRUE(SafeBmp(MakeBmp(4, 1, 8, 0, 2, 2, Bytes({0, 1, 1, 0}))));
+    // Run-length data in a top-down picture, or with the wrong depth.
+    EXPECT_FALSE(SafeBmp(MakeBmp(4, -1, 8, 1, 0, 256, Bytes({4, 1, 0, 1}))));
+    EXPECT_FALSE(SafeBmp(MakeBmp(4, 1, 24, 1, 0, 0, Bytes({4, 1, 0, 1}))));
+}
