@@ -1,0 +1,254 @@
+// The event sequences of the import and export threads, received by a plain
+// event handler whose queue the test pumps.
+#include "window/gif_gifhandler.h"
+#include "work/imagethread.h"
+#include "work/threadevent.h"
+#include "work/worksaveasgifthread.h"
+
+#include "gif_inspect.h"
+#include "temp_dir.h"
+#include "test_pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/event.h>
+#include <wx/ffile.h>
+#include <wx/mstream.h>
+#include <wx/palette.h>
+#include <wx/stopwatch.h>
+#include <wx/utils.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+struct Received
+{
+    int id;
+    wxString path;
+    int percent;
+    long extra;
+    wxSize size;   // of the image, (0, 0) without one
+};
+
+class Recorder : public wxEvtHandler
+{
+public:
+    Recorder() { Bind(wxEVT_THREAD_UPDATE, &Recorder::OnUpdate, this); }
+
+    // Pumps the queue until the event with 100 arrived.
+    bool WaitForEnd()
+    {
+        for (wxStopWatch watch; watch.Time() < 60000;)
+        {
+            wxTheApp->ProcessPendingEvents();
+            if (!events.empty() && events.back().percent == 100)
+                return true;
+            wxMilliSleep(2);
+        }
+        return false;
+    }
+
+    std::vector<int> Percents() const
+    {
+        std::vector<int> percents;
+        for (const Received& r : events)
+            percents.push_back(r.percent);
+        return percents;
+    }
+
+    std::vector<Received> events;
+
+private:
+    void OnUpdate(wxCommandEvent& event)
+    {
+        std::unique_ptr<wxImage> image(static_cast<wxImage*>(event.GetClientData()));
+        events.push_back({event.GetId(), event.GetString(), event.GetInt(), event.GetExtraLong(),
+                          image ? image->GetSize() : wxSize(0, 0)});
+    }
+};
+
+std::vector<Received> Import(const wxArrayString& paths,
+                             std::shared_ptr<std::atomic<bool>> cancel = {})
+{
+    Recorder recorder;
+    auto* thread = new ImageThread(&recorder, paths, cancel);
+    EXPECT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
+    EXPECT_TRUE(recorder.WaitForEnd());
+    return recorder.events;
+}
+
+wxString ThreeFrameGif(const TempDir& dir)
+{
+    unsigned char red[] = {0, 250}, green[] = {0, 10}, blue[] = {0, 20};
+    wxMemoryOutputStream out;
+    MyGifHandler::SetOutputStream(&out);
+    for (int i = 0; i < 3; ++i)
+    {
+        wxImage frame(6 + i, 4, true);
+        frame.SetPalette(wxPalette(2, red, green, blue));
+        MyGifHandler handler;
+        EXPECT_TRUE(handler.SaveFrame(frame, 100, 3, i));
+    }
+    MyGifHandler::SetOutputStream(nullptr);
+    std::string bytes(out.GetSize(), '\0');
+    out.CopyTo(&bytes[0], bytes.size());
+    return dir.Write("three.gif", bytes);
+}
+
+wxString Png(const TempDir& dir, const wxString& name)
+{
+    const wxString path = dir.File(name);
+    EXPECT_TRUE(MakeFlat(10, 5).SaveFile(path, wxBITMAP_TYPE_PNG));
+    return path;
+}
+}  // namespace
+
+TEST(ImageThreadEvents, StillPictureThenWholeGif)
+{
+    TempDir dir;
+    wxArrayString paths;
+    paths.Add(Png(dir, "a.png"));
+    paths.Add(ThreeFrameGif(dir));
+    const std::vector<Received> events = Import(paths);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ((std::vector<int>{events[0].percent, events[1].percent, events[2].percent,
+                                events[3].percent}),
+              (std::vector<int>{50, 50, 50, 100}));
+    EXPECT_EQ(events[0].path, paths[0]);
+    EXPECT_EQ(events[0].extra, 0);
+    EXPECT_EQ(events[0].size, wxSize(10, 5));
+    for (int j = 0; j < 3; ++j)
+    {
+        EXPECT_EQ(events[1 + j].id, ID_IMAGE_THREAD);
+        EXPECT_EQ(events[1 + j].path, paths[1]);
+        EXPECT_EQ(events[1 + j].extra, j);
+        EXPECT_EQ(events[1 + j].size, wxSize(6 + j, 4));
+    }
+}
+
+TEST(ImageThreadEvents, SingleStillAndFrameReference)
+{
+    TempDir dir;
+    wxArrayString single;
+    single.Add(Png(dir, "a.png"));
+    std::vector<Received> events = Import(single);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].percent, 100);
+    EXPECT_EQ(events[0].extra, 0);
+
+    const wxString gif = ThreeFrameGif(dir);
+    wxArrayString references;
+    references.Add(gif + "_2");
+    references.Add(gif + "_0");
+    references.Add(Png(dir, "b.png"));
+    events = Import(references);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].path, gif);
+    EXPECT_EQ(events[0].extra, 2);
+    EXPECT_EQ(events[0].size, wxSize(8, 4));
+    EXPECT_EQ(events[0].percent, 33);
+    EXPECT_EQ(events[1].percent, 66);
+    EXPECT_EQ(events[2].percent, 100);
+}
+
+TEST(ImageThreadEvents, ImportAlwaysEndsWithHundred)
+{
+    TempDir dir;
+    // The last path gives nothing: a closing event without a picture follows.
+    wxArrayString paths;
+    paths.Add(Png(dir, "a.png"));
+    paths.Add(dir.Write("broken.png", "not a picture"));
+    std::vector<Received> events = Import(paths);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].percent, 50);
+    EXPECT_EQ(events[1].percent, 100);
+    EXPECT_EQ(events[1].size, wxSize(0, 0));
+    EXPECT_TRUE(events[1].path.empty());
+
+    // An unreadable file in the middle is skipped; the others keep their percentages.
+    paths.Clear();
+    paths.Add(Png(dir, "a.png"));
+    paths.Add(dir.File("missing.png"));
+    paths.Add(Png(dir, "c.png"));
+    events = Import(paths);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].percent, 33);
+    EXPECT_EQ(events[1].percent, 100);
+    EXPECT_EQ(events[1].size, wxSize(10, 5));
+
+    events = Import(wxArrayString());
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].percent, 100);
+    EXPECT_EQ(events[0].size, wxSize(0, 0));
+
+    // Stopped before the first entry.
+    auto cancel = std::make_shared<std::atomic<bool>>(true);
+    paths.Clear();
+    paths.Add(Png(dir, "a.png"));
+    events = Import(paths, cancel);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].size, wxSize(0, 0));
+}
+
+namespace
+{
+std::vector<Received> Export(const std::vector<const wxImage*>& frames, const wxString& path,
+                             int width, int height, std::shared_ptr<std::atomic<bool>> cancel = {})
+{
+    Recorder recorder;
+    auto* thread = new WorkSaveAsGifThread(&recorder, frames, path, 50, width, height, cancel);
+    EXPECT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
+    EXPECT_TRUE(recorder.WaitForEnd());
+    return recorder.events;
+}
+}  // namespace
+
+TEST(ExportThreadEvents, ProgressThenResult)
+{
+    TempDir dir;
+    const wxImage a = MakePhotoLike(50, 40, 1), b = MakeFlat(30, 30);
+    std::vector<Received> events = Export({&a, &b, &a, &b}, dir.File("four.gif"), 50, 40);
+    std::vector<int> percents;
+    for (const Received& r : events)
+        percents.push_back(r.percent);
+    EXPECT_EQ(percents, (std::vector<int>{25, 50, 75, 100}));
+    EXPECT_EQ(events.back().id, ID_SAVE_GIF_THREAD);
+    EXPECT_EQ(events.back().extra, 1);
+    EXPECT_TRUE(events.back().path.empty());
+    wxFFile file(dir.File("four.gif"), "rb");
+    std::string bytes(size_t(file.Length()), '\0');
+    file.Read(&bytes[0], bytes.size());
+    const InspectedGif gif = InspectGif(bytes);
+    ASSERT_TRUE(gif.ok);
+    ASSERT_EQ(gif.frames.size(), 4u);
+    EXPECT_EQ(gif.frames[3].delay, 50);
+
+    events = Export({&a, &b, &a}, dir.File("three.gif"), 50, 40);
+    percents.clear();
+    for (const Received& r : events)
+        percents.push_back(r.percent);
+    EXPECT_EQ(percents, (std::vector<int>{33, 66, 100}));
+}
+
+TEST(ExportThreadEvents, FailureAndCancellationAreReported)
+{
+    TempDir dir;
+    const wxImage a = MakeFlat(30, 30);
+    std::vector<Received> events = Export({&a}, dir.File("empty.gif"), 0, 30);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].percent, 100);
+    EXPECT_EQ(events[0].extra, 0);
+    EXPECT_NE(events[0].path.find(dir.File("empty.gif")), wxString::npos);
+    EXPECT_FALSE(wxFileExists(dir.File("empty.gif")));
+
+    events = Export({&a, &a}, dir.File("stopped.gif"), 30, 30,
+                    std::make_shared<std::atomic<bool>>(true));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].extra, 0);
+    EXPECT_FALSE(events[0].path.empty());
+    EXPECT_FALSE(wxFileExists(dir.File("stopped.gif")));
+}
