@@ -37,7 +37,8 @@ int GifFrameReader::ReadInput(GifFileType* gif, unsigned char* buffer, int lengt
         return 0;
     const std::size_t available = input->size - input->offset;
     const std::size_t count = std::min(available, static_cast<std::size_t>(length));
-    std::memcpy(buffer, input->data + input->offset, count);
+    if (count > 0)
+        std::memcpy(buffer, input->data + input->offset, count);
     input->offset += count;
     return static_cast<int>(count);
 }

@@ -44,7 +44,7 @@ public:
     {
         for (wxStopWatch watch; watch.Time() < 60000;)
         {
-            wxTheApp->ProcessPendingEvents();
+            wxAppConsole::GetInstance()->ProcessPendingEvents();
             if (!events.empty() && events.back().percent == 100)
                 return true;
             wxMilliSleep(2);

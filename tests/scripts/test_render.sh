@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# loopforge-render end to end: pictures in, a GIF out that an independent
+# decoder (Pillow) reads; bad arguments and unwritable outputs fail with a
+# one-line message. Arguments: stage dir, source dir.
+set -uo pipefail
+stage="$1"
+source_dir="$2"
+render="$stage/bin/loopforge-render"
+corpus="$source_dir/../shared/corpus"
+python=/usr/bin/python3
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# Expects the command to fail with a non-zero exit and one line on stderr
+# naming what went wrong (plus the usage line for argument errors).
+expect_error() {
+    local pattern="$1"
+    shift
+    "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null
+    local rc=$?
+    if [[ $rc -eq 0 ]]; then
+        fail "expected a failure: $*"
+    elif ! head -n1 "$work/err.txt" | grep -q -- "$pattern"; then
+        fail "message for '$*' does not mention '$pattern': $(cat "$work/err.txt")"
+    elif [[ -s "$work/out.txt" ]]; then
+        fail "stdout not empty for '$*'"
+    fi
+}
+
+# 1. A still picture, a whole GIF and a frame reference at a chosen size.
+"$render" -d 25 -s 160x120 -o "$work/mixed.gif" \
+    "$corpus/progressive_cat.jpg" "$corpus/rgb24.bmp" "$corpus/dispose_bgnd.gif_0" 2>"$work/err.txt" \
+    || fail "mixed render failed: $(cat "$work/err.txt")"
+[[ -s "$work/err.txt" ]] && fail "no progress bar expected when stderr is not a terminal"
+
+"$python" - "$work/mixed.gif" <<'PY' || fail "Pillow check of mixed.gif"
+import sys
+from PIL import Image, ImageSequence
+im = Image.open(sys.argv[1])
+frames = [f.convert("RGB") for f in ImageSequence.Iterator(im)]
+assert im.size == (160, 120), im.size
+assert len(frames) == 3, len(frames)
+assert im.info.get("loop") == 0, im.info
+assert im.info.get("duration") == 250, im.info
+# The quantiser represents black by the centre of its darkest colour cell.
+def dark(p):
+    return max(p) <= 8
+# The 320x240 cat is halved to fill the canvas: no black border rows.
+first = frames[0]
+assert not dark(first.getpixel((80, 0))) and not dark(first.getpixel((80, 119)))
+# The 127x64 picture is centred at (16, 28), not enlarged: black margins around it.
+small = frames[1]
+assert dark(small.getpixel((15, 60))) and dark(small.getpixel((80, 27)))
+assert dark(small.getpixel((143, 60))) and dark(small.getpixel((80, 92)))
+assert not dark(small.getpixel((17, 30))) and not dark(small.getpixel((142, 91)))
+PY
+
+# 2. Pixels close to the prepared frames: an exact-size picture comes back
+#    within colour-reduction error.
+"$render" -o "$work/cat.gif" "$corpus/progressive_cat.jpg" || fail "cat render failed"
+"$python" - "$work/cat.gif" "$corpus/progressive_cat.jpg" <<'PY' || fail "Pillow pixel check"
+import sys, math
+from PIL import Image
+out = Image.open(sys.argv[1]).convert("RGB")
+src = Image.open(sys.argv[2]).convert("RGB")
+assert out.size == src.size == (320, 240), (out.size, src.size)
+a, b = out.tobytes(), src.tobytes()
+mse = sum((x - y) ** 2 for x, y in zip(a, b)) / len(a)
+psnr = 10 * math.log10(255 * 255 / mse)
+assert psnr > 22, psnr
+PY
+
+# 3. Default size: the rule the main window uses (the last frame wider or higher).
+"$render" -o "$work/sizes.gif" "$corpus/hopper.gif" "$corpus/sample_1.gif" "$corpus/colorTables.gif_1" \
+    || fail "default-size render failed"
+"$python" -c "
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]); assert im.size == (640, 200), im.size" "$work/sizes.gif" \
+    || fail "default size"
+
+# 4. Bad arguments and unwritable outputs.
+expect_error "no input pictures" "$render" -o "$work/x.gif"
+expect_error "no output file" "$render" "$corpus/hopper.gif"
+expect_error "invalid delay" "$render" -d soon -o "$work/x.gif" "$corpus/hopper.gif"
+expect_error "invalid size" "$render" -s 0x10 -o "$work/x.gif" "$corpus/hopper.gif"
+expect_error "unknown option" "$render" --fast -o "$work/x.gif" "$corpus/hopper.gif"
+expect_error "cannot read a picture from .*empty.gif" "$render" -o "$work/x.gif" "$corpus/empty.gif"
+expect_error "Cannot write $work/missing/x.gif: No such file or directory" \
+    "$render" -o "$work/missing/x.gif" "$corpus/hopper.gif"
+mkdir -p "$work/folder.gif/inside"
+expect_error "Cannot write $work/folder.gif" "$render" -o "$work/folder.gif" "$corpus/hopper.gif"
+[[ -e "$work/x.gif" ]] && fail "a failed render left an output file"
+
+# 5. A failed render leaves an existing file alone.
+printf 'previous' >"$work/keep.gif"
+expect_error "cannot read" "$render" -o "$work/keep.gif" "$corpus/hopper.gif" "$corpus/broken.png"
+[[ "$(cat "$work/keep.gif")" == "previous" ]] || fail "existing output was touched"
+if ls -A "$work" | grep -q '^\.'; then fail "temporary files left behind"; fi
+
+# 6. The progress bar appears on a terminal (script gives the renderer a pty).
+if command -v script >/dev/null; then
+    script -qec "'$render' -o '$work/tty.gif' '$corpus/cogs.gif'" /dev/null >"$work/tty.txt" 2>&1
+    grep -q "100%" "$work/tty.txt" || fail "no progress bar on a terminal"
+fi
+
+if [[ $failures -ne 0 ]]; then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "test_render: all checks passed"
