@@ -5,7 +5,8 @@ set -euo pipefail
 
 BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-dev)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
-               python3 python3-pil giflib-tools fonts-noto-cjk desktop-file-utils)
+               python3 python3-pil giflib-tools fonts-noto-cjk desktop-file-utils ffmpeg bc
+               time)
 
 wanted=("${BUILD_PACKAGES[@]}")
 if [[ "${1:-}" == "--test" ]]; then

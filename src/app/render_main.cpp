@@ -10,10 +10,10 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include <unistd.h>
 #include <clocale>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 namespace

@@ -102,8 +102,7 @@ bool MyGifHandler::WriteColourTable(const PaletteEntry* palette, int paletteCoun
     return true;
 }
 
-bool MyGifHandler::WriteHeader(int width, int height, const PaletteEntry* palette,
-                               int paletteCount)
+bool MyGifHandler::WriteHeader(int width, int height, const PaletteEntry* palette, int paletteCount)
 {
     const int k = TableBits(paletteCount) - 1;
     const unsigned char screen[3] = {static_cast<unsigned char>(0x80 | ((k & 3) << 5) | k), 0, 0};

@@ -1,11 +1,11 @@
 #include "work/atomicfileoutput.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -44,7 +44,8 @@ AtomicFileOutputStream::AtomicFileOutputStream(const wxString& target)
         return;
     }
     const size_t slash = m_target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
     m_temp = folder + "." + name + ".XXXXXX";
     m_fd = mkstemp(&m_temp[0]);
@@ -55,8 +56,8 @@ AtomicFileOutputStream::AtomicFileOutputStream(const wxString& target)
         return;
     }
     struct stat existing;
-    const mode_t mode = stat(m_target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                               : NewFileMode();
+    const mode_t mode =
+        stat(m_target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
     fchmod(m_fd, mode);
 }
 

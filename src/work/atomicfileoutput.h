@@ -36,7 +36,7 @@ private:
     bool Flush();
     void Fail(int error);
 
-    std::string m_target;   // in the file system's encoding
+    std::string m_target;  // in the file system's encoding
     std::string m_temp;
     int m_fd = -1;
     int m_errno = 0;

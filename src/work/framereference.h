@@ -9,8 +9,8 @@
 // strip names GIF frames and project files store them.
 struct FrameReference
 {
-    wxString gifPath;    // the GIF file's own path, ending in ".gif"
-    std::size_t index;   // 0-based frame index; saturates for absurdly long digit runs
+    wxString gifPath;   // the GIF file's own path, ending in ".gif"
+    std::size_t index;  // 0-based frame index; saturates for absurdly long digit runs
 };
 
 // Reads a frame reference. Only ".gif_" followed by one or more decimal digits

@@ -39,7 +39,8 @@ void DrawOnBlack(wxImage& canvas, const wxImage& picture, int left, int top)
     for (int y = 0; y < height; ++y)
     {
         const unsigned char* in = picture.GetData() + std::size_t(y) * width * 3;
-        unsigned char* out = canvas.GetData() + (std::size_t(top + y) * canvas.GetWidth() + left) * 3;
+        unsigned char* out =
+            canvas.GetData() + (std::size_t(top + y) * canvas.GetWidth() + left) * 3;
         if (!alpha && !masked)
         {
             std::memcpy(out, in, std::size_t(width) * 3);
@@ -66,8 +67,8 @@ void DrawOnBlack(wxImage& canvas, const wxImage& picture, int left, int top)
 // touches source's shared data or reference count.
 wxImage ViewOf(const wxImage& source)
 {
-    wxImage view(source.GetWidth(), source.GetHeight(), const_cast<unsigned char*>(source.GetData()),
-                 true);
+    wxImage view(source.GetWidth(), source.GetHeight(),
+                 const_cast<unsigned char*>(source.GetData()), true);
     if (source.HasAlpha())
         view.SetAlpha(const_cast<unsigned char*>(source.GetAlpha()), true);
     if (source.HasMask())
@@ -177,8 +178,8 @@ GifExportResult ExportGif(const std::vector<const wxImage*>& frames, const wxStr
         if (!handler.SaveFrame(reduced, delayMs, frameCount, i))
         {
             if (out.GetErrno() == 0)
-                result.error = CannotWrite(
-                    path, wxString::Format(_("frame %d could not be encoded"), i + 1));
+                result.error =
+                    CannotWrite(path, wxString::Format(_("frame %d could not be encoded"), i + 1));
             break;
         }
         if (progress)

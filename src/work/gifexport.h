@@ -30,7 +30,7 @@ wxImage ReduceColours(const wxImage& image);
 struct GifExportResult
 {
     bool ok = false;
-    wxString error;   // for a failure: what went wrong, naming the file, ready to show
+    wxString error;  // for a failure: what went wrong, naming the file, ready to show
 };
 
 // Called after each written frame with the number written so far and the total.

@@ -120,7 +120,8 @@ bool GifFrameReader::DecodePixels(std::vector<unsigned char>& indices, int width
                 return false;
         return true;
     }
-    // GIF89a interlacing: every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
+    // GIF89a interlacing: every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd
+    // from 1.
     static const int kStart[] = {0, 4, 2, 1};
     static const int kStep[] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass)

@@ -20,9 +20,9 @@ class GifFrameReader
 public:
     enum class Result
     {
-        Frame,     // the next frame was decoded into the image
-        Skipped,   // the next frame exists but cannot be used (too large, empty, no pixels)
-        End        // no further frame: the trailer, the end of the data, or damage
+        Frame,    // the next frame was decoded into the image
+        Skipped,  // the next frame exists but cannot be used (too large, empty, no pixels)
+        End       // no further frame: the trailer, the end of the data, or damage
     };
 
     // The data must outlive the reader.
@@ -55,8 +55,8 @@ private:
     Input m_input;
     GifFileType* m_gif = nullptr;
     unsigned long long m_maxPixels;
-    int m_transparentIndex = -1;   // from the graphic control extension of the coming frame
-    std::string m_comment;          // comment blocks read since the previous frame
+    int m_transparentIndex = -1;  // from the graphic control extension of the coming frame
+    std::string m_comment;        // comment blocks read since the previous frame
     bool m_ended = false;
 };
 

@@ -26,8 +26,8 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t kSlots = 1024;   // at most a quarter full
-    static constexpr std::uint32_t kEmpty = 0;      // keys carry bit 24, so never 0
+    static constexpr std::uint32_t kSlots = 1024;  // at most a quarter full
+    static constexpr std::uint32_t kEmpty = 0;     // keys carry bit 24, so never 0
 
     static std::uint32_t Key(unsigned char red, unsigned char green, unsigned char blue)
     {

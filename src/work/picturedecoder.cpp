@@ -56,8 +56,7 @@ void DecodeWholeGif(const std::vector<unsigned char>& data, const PictureSink& s
         sink(std::move(pending), pendingIndex, true);
 }
 
-void DecodeGifFrame(const std::vector<unsigned char>& data, int frameIndex,
-                    const PictureSink& sink)
+void DecodeGifFrame(const std::vector<unsigned char>& data, int frameIndex, const PictureSink& sink)
 {
     GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
     for (int index = 0; index < frameIndex; ++index)

@@ -12,16 +12,16 @@
 // What an import entry names.
 enum class PictureEntryKind
 {
-    Picture,         // a picture file read through the general loader: its first picture
-    WholeGif,        // a path ending in ".gif" (case-sensitive): every frame of the file
-    FrameReference   // "<file>.gif_<N>": frame N of that GIF file only
+    Picture,        // a picture file read through the general loader: its first picture
+    WholeGif,       // a path ending in ".gif" (case-sensitive): every frame of the file
+    FrameReference  // "<file>.gif_<N>": frame N of that GIF file only
 };
 
 struct PictureEntry
 {
     PictureEntryKind kind;
-    wxString path;    // the file to read: for a frame reference, the GIF file's own path
-    int frameIndex;   // the frame a reference names (saturated); 0 otherwise
+    wxString path;   // the file to read: for a frame reference, the GIF file's own path
+    int frameIndex;  // the frame a reference names (saturated); 0 otherwise
 };
 
 PictureEntry DescribePictureEntry(const wxString& entry);

@@ -30,8 +30,7 @@ bool ReadPngSize(const unsigned char* data, std::size_t size, unsigned long long
 
 bool IsStartOfFrame(unsigned char marker)
 {
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-           marker != 0xCC;
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 bool ReadJpegSize(const unsigned char* data, std::size_t size, unsigned long long& width,

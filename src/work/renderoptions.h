@@ -10,12 +10,12 @@
 //   loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif INPUT...
 struct RenderOptions
 {
-    int delay = 10;      // hundredths of a second
-    int width = 0;       // 0 x 0: the size the main window would choose from the frames
+    int delay = 10;  // hundredths of a second
+    int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString output;
-    wxArrayString inputs;   // picture paths and frame references, in order
-    bool help = false;      // -h or --help: print the usage and do nothing else
+    wxArrayString inputs;  // picture paths and frame references, in order
+    bool help = false;     // -h or --help: print the usage and do nothing else
 };
 
 // The usage text, one line per form.

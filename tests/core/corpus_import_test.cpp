@@ -18,8 +18,8 @@ namespace
 {
 struct Expected
 {
-    std::vector<wxSize> sizes;   // one per picture, in order
-    bool masked = false;         // every picture carries a mask
+    std::vector<wxSize> sizes;  // one per picture, in order
+    bool masked = false;        // every picture carries a mask
 };
 
 std::vector<wxSize> Repeat(int count, wxSize size)
@@ -82,7 +82,7 @@ std::map<std::string, Expected> ExpectedPictures()
         {"shortfile.bmp", {}},
         {"test640x479.gif", {Repeat(4, {640, 479})}},
         {"transparent.gif", {{{200, 150}}, true}},
-        {"truncated.gif", {}},   // its only frame stops early: nothing trustworthy to show
+        {"truncated.gif", {}},  // its only frame stops early: nothing trustworthy to show
         {"truncated_image.png", {}},
         {"truncated_jpeg.jpg", {{{100, 100}}}},
         {"zero-dims.gif", {}},

@@ -28,9 +28,10 @@ TEST(FrameReference, ReadsAnyNumberOfDigits)
 TEST(FrameReference, RejectsAnythingButDigitsToTheEnd)
 {
     FrameReference reference;
-    for (const char* path : {"x.gif_old/pic.png", "/pics/x.gif_old", "/pics/x.gif_", "/pics/x.gif_1a",
-                             "/pics/x.gif_-1", "/pics/x.gif_ 1", "/pics/x.GIF_1", "/pics/x.png_3",
-                             ".gif_3", "/pics/x.gif", "", "_5", "/pics/anim.gif_2/more.png"})
+    for (const char* path :
+         {"x.gif_old/pic.png", "/pics/x.gif_old", "/pics/x.gif_", "/pics/x.gif_1a",
+          "/pics/x.gif_-1", "/pics/x.gif_ 1", "/pics/x.GIF_1", "/pics/x.png_3", ".gif_3",
+          "/pics/x.gif", "", "_5", "/pics/anim.gif_2/more.png"})
         EXPECT_FALSE(ParseFrameReference(path, reference)) << path;
 }
 

@@ -35,7 +35,8 @@ std::vector<wxImage> DecodeWithToolkit(const wxString& path)
 std::vector<wxImage> DecodeWithEngine(const wxString& path)
 {
     std::vector<wxImage> frames;
-    DecodePictures(path, [&](std::unique_ptr<wxImage> image, int, bool) { frames.push_back(*image); });
+    DecodePictures(path,
+                   [&](std::unique_ptr<wxImage> image, int, bool) { frames.push_back(*image); });
     return frames;
 }
 
@@ -65,7 +66,8 @@ void ExpectSameImage(const wxImage& ours, const wxImage& theirs)
         b.GetRGB(i, &r2, &g2, &b2);
         EXPECT_TRUE(r1 == r2 && g1 == g2 && b1 == b2) << "palette entry " << i;
     }
-    EXPECT_EQ(ours.GetOption(wxIMAGE_OPTION_GIF_COMMENT), theirs.GetOption(wxIMAGE_OPTION_GIF_COMMENT));
+    EXPECT_EQ(ours.GetOption(wxIMAGE_OPTION_GIF_COMMENT),
+              theirs.GetOption(wxIMAGE_OPTION_GIF_COMMENT));
 }
 
 void ExpectSameFrames(const wxString& path, size_t compared)
@@ -119,7 +121,8 @@ TEST(GifDecoderDifferential, CommentsAndGenuineMaskColours)
     {
         wxFileOutputStream out(path);
         MyGifHandler::SetOutputStream(&out);
-        unsigned char red[] = {255, 1, 10, 200}, green[] = {0, 2, 20, 100}, blue[] = {255, 3, 30, 0};
+        unsigned char red[] = {255, 1, 10, 200}, green[] = {0, 2, 20, 100},
+                      blue[] = {255, 3, 30, 0};
         for (int i = 0; i < 4; ++i)
         {
             wxImage reduced(21, 13, false);

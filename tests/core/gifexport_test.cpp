@@ -1,6 +1,6 @@
 // Frame preparation, colour reduction and the export to a file.
-#include "window/gif_gifhandler.h"
 #include "work/gifexport.h"
+#include "window/gif_gifhandler.h"
 
 #include "gif_inspect.h"
 #include "reference_export.h"
@@ -206,15 +206,15 @@ TEST(ReduceColours, FewColoursGiveADeterministicPalette)
 TEST(ExportGif, WritesAFileAnIndependentDecoderReads)
 {
     TempDir dir;
-    const wxImage a = MakePhotoLike(120, 90, 7), b = MakeFlat(60, 60), c = MakePhotoLike(300, 100, 8);
+    const wxImage a = MakePhotoLike(120, 90, 7), b = MakeFlat(60, 60),
+                  c = MakePhotoLike(300, 100, 8);
     std::vector<int> progress;
-    const GifExportResult result =
-        ExportGif({&a, &b, &c}, dir.File("out.gif"), 50, 120, 90,
-                  [&](int done, int count)
-                  {
-                      EXPECT_EQ(count, 3);
-                      progress.push_back(done);
-                  });
+    const GifExportResult result = ExportGif({&a, &b, &c}, dir.File("out.gif"), 50, 120, 90,
+                                             [&](int done, int count)
+                                             {
+                                                 EXPECT_EQ(count, 3);
+                                                 progress.push_back(done);
+                                             });
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(progress, (std::vector<int>{1, 2, 3}));
     const InspectedGif gif = InspectGif(ReadFile(dir.File("out.gif")));

@@ -114,7 +114,7 @@ TEST(GifWriter, SingleFrameLayout)
     EXPECT_EQ(Byte(gif, 10), 0x80u);
     EXPECT_EQ(Byte(gif, 11), 0u);
     EXPECT_EQ(Byte(gif, 12), 0u);
-    EXPECT_EQ(Byte(gif, 13 + 3), 1u);   // second table entry: (1, 254, 7)
+    EXPECT_EQ(Byte(gif, 13 + 3), 1u);  // second table entry: (1, 254, 7)
     EXPECT_EQ(Byte(gif, 13 + 4), 254u);
 
     const size_t loop = 13 + 6;
@@ -209,9 +209,10 @@ TEST(GifWriter, OddWidthsEndTheCodeStreamExactly)
         const std::vector<unsigned char> palette = PaletteBytes(frame);
         for (const InspectedFrame& decoded : inspected.frames)
             for (int i = 0; i < width * 5; ++i)
-                ASSERT_EQ(decoded.indices[i],
-                          FindFirstEqualEntry(palette.data(), 7, frame.GetData()[3 * i],
-                                              frame.GetData()[3 * i + 1], frame.GetData()[3 * i + 2]));
+                ASSERT_EQ(
+                    decoded.indices[i],
+                    FindFirstEqualEntry(palette.data(), 7, frame.GetData()[3 * i],
+                                        frame.GetData()[3 * i + 1], frame.GetData()[3 * i + 2]));
     }
 }
 
@@ -220,8 +221,9 @@ TEST(GifWriter, IndicesMatchTheFirstEqualEntryOfPalettesWithDuplicates)
     // Duplicates everywhere: the first equal entry must win, as a linear search finds it.
     std::vector<unsigned char> rgb;
     for (int i = 0; i < 256; ++i)
-        rgb.insert(rgb.end(), {static_cast<unsigned char>(i % 40), static_cast<unsigned char>((i % 40) * 3),
-                               static_cast<unsigned char>(i % 5)});
+        rgb.insert(rgb.end(),
+                   {static_cast<unsigned char>(i % 40), static_cast<unsigned char>((i % 40) * 3),
+                    static_cast<unsigned char>(i % 5)});
     const wxImage frame = PalettedImage(97, 61, rgb);
     const InspectedGif inspected = InspectGif(WriteFrames({frame, frame}));
     ASSERT_TRUE(inspected.ok);

@@ -1,7 +1,7 @@
 // Decoding of crafted and hostile pictures, frame references and the size cap.
+#include "work/picturedecoder.h"
 #include "window/gif_gifhandler.h"
 #include "work/bmpcheck.h"
-#include "work/picturedecoder.h"
 #include "work/picturesize.h"
 
 #include "temp_dir.h"
@@ -27,8 +27,10 @@ struct Picture
 std::vector<Picture> Decode(const wxString& entry)
 {
     std::vector<Picture> pictures;
-    DecodePictures(entry, [&](std::unique_ptr<wxImage> image, int index, bool)
-                   { pictures.push_back({*image, index}); });
+    DecodePictures(entry,
+                   [&](std::unique_ptr<wxImage> image, int index, bool) {
+                       pictures.push_back({*image, index});
+                   });
     return pictures;
 }
 
@@ -217,18 +219,20 @@ TEST(PictureDecoder, PicturesOverThePixelCapAreSkipped)
     TempDir dir;
     // A PNG header announcing 20000 x 20000 pixels, and a JPEG frame header
     // announcing 65000 x 65000: nothing is decoded.
-    std::string png = Bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D',
-                             'R', 0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20, 8, 2, 0, 0, 0});
+    std::string png =
+        Bytes({0x89, 'P', 'N', 'G',  0x0D, 0x0A, 0x1A, 0x0A, 0,    0, 0, 13, 'I', 'H', 'D',
+               'R',  0,   0,   0x4E, 0x20, 0,    0,    0x4E, 0x20, 8, 2, 0,  0,   0});
     png += std::string(64, '\0');
     unsigned long long width = 0, height = 0;
-    ASSERT_TRUE(ReadPictureSize(PictureFormat::Png, reinterpret_cast<const unsigned char*>(png.data()),
-                                png.size(), width, height));
+    ASSERT_TRUE(ReadPictureSize(PictureFormat::Png,
+                                reinterpret_cast<const unsigned char*>(png.data()), png.size(),
+                                width, height));
     EXPECT_EQ(width * height, 400000000ull);
     EXPECT_TRUE(Decode(dir.Write("big.png", png)).empty());
 
-    const std::string jpeg = Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xC0, 0x00,
-                                    0x11, 0x08, 0xFD, 0xE8, 0xFD, 0xE8, 0x03, 1, 0x11, 0, 2, 0x11,
-                                    1, 3, 0x11, 1});
+    const std::string jpeg =
+        Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x04, 0x00, 0x00, 0xFF, 0xC0, 0x00, 0x11, 0x08, 0xFD,
+               0xE8, 0xFD, 0xE8, 0x03, 1,    0x11, 0,    2,    0x11, 1,    3,    0x11, 1});
     ASSERT_TRUE(ReadPictureSize(PictureFormat::Jpeg,
                                 reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(),
                                 width, height));
@@ -252,8 +256,8 @@ TEST(PictureDecoder, UnknownFormatsAreSkipped)
 TEST(BmpCheck, ValidRunLengthStreamsPass)
 {
     // 4 x 2, RLE8: a run of 4, end of row, two literal pixels and a run of 2, end of picture.
-    const std::string rle8 = MakeBmp(4, 2, 8, 1, 4, 4,
-                                     Bytes({4, 1, 0, 0, 0, 3, 2, 3, 1, 0, 2, 0, 0, 0, 1}));
+    const std::string rle8 =
+        MakeBmp(4, 2, 8, 1, 4, 4, Bytes({4, 1, 0, 0, 0, 3, 2, 3, 1, 0, 2, 0, 0, 0, 1}));
     EXPECT_TRUE(SafeBmp(rle8));
     TempDir dir;
     const std::vector<Picture> pictures = Decode(dir.Write("rle8.bmp", rle8));
@@ -282,7 +286,8 @@ TEST(BmpCheck, StreamsThatWouldWriteOutsideThePictureAreRejected)
     EXPECT_FALSE(SafeBmp(MakeBmp(4, 4, 8, 1, 0, 256, Bytes({0, 2, 9, 0, 2, 1, 0, 1}))));
     EXPECT_FALSE(SafeBmp(MakeBmp(4, 4, 8, 1, 0, 256, Bytes({0, 2, 0, 200, 2, 1, 0, 1}))));
     // RLE4 literal run past the row end.
-    EXPECT_FALSE(SafeBmp(MakeBmp(4, 1, 4, 2, 0, 16, Bytes({0, 9, 0x11, 0x11, 0x11, 0x11, 0x10, 0, 0, 1}))));
+    EXPECT_FALSE(
+        SafeBmp(MakeBmp(4, 1, 4, 2, 0, 16, Bytes({0, 9, 0x11, 0x11, 0x11, 0x11, 0x10, 0, 0, 1}))));
     // Colour indices beyond a two-entry table, run-length and plain.
     EXPECT_FALSE(SafeBmp(MakeBmp(4, 1, 8, 1, 2, 2, Bytes({4, 7, 0, 1}))));
     EXPECT_FALSE(SafeBmp(MakeBmp(4, 1, 8, 0, 2, 2, Bytes({0, 1, 9, 0}))));

@@ -14,7 +14,8 @@ TEST(RenderOptions, ReadsEveryOption)
 {
     RenderOptions options;
     wxString error;
-    ASSERT_TRUE(Parse({"-d", "25", "-s", "320x240", "-o", "out.gif", "a.png", "b.gif_3"}, options, error));
+    ASSERT_TRUE(
+        Parse({"-d", "25", "-s", "320x240", "-o", "out.gif", "a.png", "b.gif_3"}, options, error));
     EXPECT_EQ(options.delay, 25);
     EXPECT_EQ(options.width, 320);
     EXPECT_EQ(options.height, 240);

@@ -31,7 +31,7 @@ struct Received
     wxString path;
     int percent;
     long extra;
-    wxSize size;   // of the image, (0, 0) without one
+    wxSize size;  // of the image, (0, 0) without one
 };
 
 class Recorder : public wxEvtHandler

@@ -15,9 +15,9 @@ struct InspectedFrame
 {
     int width = 0, height = 0;
     std::vector<unsigned char> indices;
-    std::vector<unsigned char> colours;   // RGB triples of the table the frame uses
+    std::vector<unsigned char> colours;  // RGB triples of the table the frame uses
     int transparentIndex = -1;
-    int delay = -1;                       // hundredths
+    int delay = -1;  // hundredths
 };
 
 struct InspectedGif
@@ -57,7 +57,8 @@ inline InspectedGif InspectGif(const std::string& bytes)
         frame.width = saved.ImageDesc.Width;
         frame.height = saved.ImageDesc.Height;
         frame.indices.assign(saved.RasterBits, saved.RasterBits + frame.width * frame.height);
-        const ColorMapObject* map = saved.ImageDesc.ColorMap ? saved.ImageDesc.ColorMap : gif->SColorMap;
+        const ColorMapObject* map =
+            saved.ImageDesc.ColorMap ? saved.ImageDesc.ColorMap : gif->SColorMap;
         for (int c = 0; map && c < map->ColorCount; ++c)
             frame.colours.insert(frame.colours.end(),
                                  {map->Colors[c].Red, map->Colors[c].Green, map->Colors[c].Blue});

@@ -21,7 +21,9 @@ inline wxImage MakePhotoLike(int width, int height, unsigned seed)
             state = state * 1664525u + 1013904223u;
             const int noise = int(state >> 28) - 8;
             const double fx = double(x) / width, fy = double(y) / height;
-            auto clamp = [](double v) { return static_cast<unsigned char>(v < 0 ? 0 : v > 255 ? 255 : v); };
+            auto clamp = [](double v) {
+                return static_cast<unsigned char>(v < 0 ? 0 : v > 255 ? 255 : v);
+            };
             *p++ = clamp(255 * fx + noise);
             *p++ = clamp(127 + 120 * std::sin(6.0 * fy + seed) + noise);
             *p++ = clamp(255 * (1 - fx) * fy + noise);

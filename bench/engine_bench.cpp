@@ -1,0 +1,152 @@
+// Micro-benchmarks of the export and import engine. The straightforward
+// routes (BMP round trip, linear palette search) run beside the ones in use.
+// LF_BENCH_GIF may name a GIF file for the import benchmark; without it a
+// 300-frame GIF is made first.
+#include "window/gif_gifhandler.h"
+#include "work/gifexport.h"
+#include "work/paletteindex.h"
+#include "work/picturedecoder.h"
+
+#include "../tests/support/reference_export.h"
+#include "../tests/support/test_pictures.h"
+
+#include <benchmark/benchmark.h>
+
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/init.h>
+#include <wx/mstream.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace
+{
+const wxImage& Photo()
+{
+    static const wxImage photo = MakePhotoLike(640, 480, 11);
+    return photo;
+}
+
+const wxImage& Reduced()
+{
+    static const wxImage reduced = ReduceColours(Photo());
+    return reduced;
+}
+
+void BM_ReduceColours_Quantise(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReduceColours(Photo()));
+    state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_ReduceColours_Quantise)->Unit(benchmark::kMillisecond);
+
+void BM_ReduceColours_BmpRoundTrip(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReduceColoursByBmpRoundTrip(Photo()));
+    state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_ReduceColours_BmpRoundTrip)->Unit(benchmark::kMillisecond);
+
+void BM_PaletteLookup_Cache(benchmark::State& state)
+{
+    const std::vector<unsigned char> palette = PaletteBytes(Reduced());
+    const unsigned char* pixels = Reduced().GetData();
+    for (auto _ : state)
+    {
+        const PaletteIndex index(palette.data(), 256);
+        int sum = 0;
+        for (int i = 0; i < 640 * 480; ++i)
+            sum += index.Find(pixels[3 * i], pixels[3 * i + 1], pixels[3 * i + 2]);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_PaletteLookup_Cache)->Unit(benchmark::kMillisecond);
+
+void BM_PaletteLookup_Linear(benchmark::State& state)
+{
+    const std::vector<unsigned char> palette = PaletteBytes(Reduced());
+    const unsigned char* pixels = Reduced().GetData();
+    for (auto _ : state)
+    {
+        int sum = 0;
+        for (int i = 0; i < 640 * 480; ++i)
+            sum += FindFirstEqualEntry(palette.data(), 256, pixels[3 * i], pixels[3 * i + 1],
+                                       pixels[3 * i + 2]);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_PaletteLookup_Linear)->Unit(benchmark::kMillisecond);
+
+void BM_WriteFrame(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        wxMemoryOutputStream out;
+        MyGifHandler::SetOutputStream(&out);
+        MyGifHandler handler;
+        benchmark::DoNotOptimize(handler.SaveFrame(Reduced(), 100, 2, 1));
+        MyGifHandler::SetOutputStream(nullptr);
+        state.counters["bytes"] = double(out.GetSize());
+    }
+    state.SetBytesProcessed(state.iterations() * 640 * 480);
+}
+BENCHMARK(BM_WriteFrame)->Unit(benchmark::kMillisecond);
+
+void BM_PrepareFrame_Shrink(benchmark::State& state)
+{
+    static const wxImage large = MakePhotoLike(1920, 1080, 12);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PrepareFrame(large, 640, 480));
+}
+BENCHMARK(BM_PrepareFrame_Shrink)->Unit(benchmark::kMillisecond);
+
+wxString ImportFile()
+{
+    if (const char* given = std::getenv("LF_BENCH_GIF"))
+        return wxString(given);
+    static wxString made;
+    if (made.empty())
+    {
+        made = wxFileName::CreateTempFileName("lfbench") + ".gif";
+        std::vector<wxImage> pictures;
+        for (int i = 0; i < 10; ++i)
+            pictures.push_back(MakePhotoLike(320, 240, i));
+        std::vector<const wxImage*> frames;
+        for (int i = 0; i < 300; ++i)
+            frames.push_back(&pictures[i % 10]);
+        ExportGif(frames, made, 4, 320, 240);
+    }
+    return made;
+}
+
+void BM_ImportGif(benchmark::State& state)
+{
+    const wxString path = ImportFile();
+    int frames = 0;
+    for (auto _ : state)
+    {
+        frames = 0;
+        DecodePictures(path, [&](std::unique_ptr<wxImage>, int, bool) { ++frames; });
+    }
+    state.counters["frames"] = frames;
+    state.SetItemsProcessed(state.iterations() * frames);
+}
+BENCHMARK(BM_ImportGif)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    wxInitializer initializer;
+    if (!initializer.IsOk())
+        return 1;
+    wxInitAllImageHandlers();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
