@@ -94,6 +94,8 @@ GifFrame::GifFrame()
       m_importProgress(nullptr),
       m_exportProgress(nullptr),
       m_closeRequested(false),
+      m_importReportUnreadable(false),
+      m_rightClickIndex(-1),
       m_previewIndex(-1),
       m_previewCache(new PreviewCache),
       m_playIndex(0),

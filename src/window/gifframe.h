@@ -102,7 +102,9 @@ public:
     void OnThumbnailRightClick(wxThumbnailEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.
-    bool ImportFiles(const wxArrayString& paths);
+    // With reportUnreadable, the paths that gave no picture are listed to the
+    // user once the import is over.
+    bool ImportFiles(const wxArrayString& paths, bool reportUnreadable = false);
     // Decodes the paths at once and inserts their frames from pos on
     // (pos -1 appends); returns the number of frames inserted.
     int InsertFiles(const wxArrayString& paths, int pos);
@@ -220,6 +222,12 @@ private:
     wxProgressDialog* m_exportProgress;
     std::shared_ptr<std::atomic<bool>> m_workerCancel;
     bool m_closeRequested;
+    // Import bookkeeping: what was asked for and what arrived.
+    wxArrayString m_importRequested;
+    wxArrayString m_importDelivered;
+    bool m_importReportUnreadable;
+    // The item a right click was on; Insert Image uses it when nothing is selected.
+    int m_rightClickIndex;
 
     // Preview.
     wxString m_previewFileName;

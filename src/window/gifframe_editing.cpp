@@ -1,20 +1,241 @@
 #include "window/gifframe.h"
 
 #include "window/thumbnailctrl.h"
+#include "work/imagethread.h"
+#include "work/picturedecoder.h"
+#include "work/threadevent.h"
 
-// TODO(editing): add, insert, delete, clear, pop-up menu, import progress.
-void GifFrame::OnAddImage(wxCommandEvent&) {}
-void GifFrame::OnInsertImage(wxCommandEvent&) {}
-void GifFrame::OnDeleteImage(wxCommandEvent&) {}
-void GifFrame::OnClearAll(wxCommandEvent&) {}
-void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&) {}
-void GifFrame::ThreadUpdate(wxCommandEvent&) {}
-bool GifFrame::ImportFiles(const wxArrayString&)
+#include <wx/filedlg.h>
+#include <wx/intl.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/progdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+#include <algorithm>
+#include <functional>
+#include <iostream>
+
+namespace
 {
-    return false;
-}
-int GifFrame::InsertFiles(const wxArrayString&, int)
+// The picture file chooser shared by Add Image and Insert Image.
+wxArrayString ChoosePictures(wxWindow* parent, const wxString& title)
 {
-    return 0;
+    wxFileDialog dialog(parent, title, wxString(), wxString(),
+                        _("Image files ") +
+                            wxS("(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.jpeg;*.bmp;*.gif"),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    wxArrayString paths;
+    if (dialog.ShowModal() == wxID_OK)
+        dialog.GetPaths(paths);
+    return paths;
 }
-void GifFrame::DeleteFrames(const wxArrayInt&) {}
+
+const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
+
+// The name under which a delivered picture answers a request: the path, or
+// for a GIF frame the frame reference.
+wxString DeliveredName(const wxString& path, long frameIndex)
+{
+    return frameIndex > 0 || path.EndsWith(wxS(".gif"))
+               ? path + wxString::Format(wxS("_%ld"), frameIndex)
+               : path;
+}
+}  // namespace
+
+void GifFrame::OnAddImage(wxCommandEvent&)
+{
+    StopPlayback();
+    if (IsWorkerRunning())
+        return;
+    const wxArrayString paths = ChoosePictures(this, _("Add Image Files"));
+    if (paths.empty())
+        return;
+    ImportFiles(paths);
+}
+
+bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable)
+{
+    if (IsWorkerRunning())
+        return false;
+
+    m_workerCancel = std::make_shared<std::atomic<bool>>(false);
+    ImageThread* thread = new ImageThread(this, paths, m_workerCancel);
+    if (thread->Create() != wxTHREAD_NO_ERROR)
+    {
+        delete thread;
+        return false;
+    }
+    m_importRequested = paths;
+    m_importDelivered.clear();
+    m_importReportUnreadable = reportUnreadable;
+    m_importProgress = new wxProgressDialog(_("Load Images Progress Dialog"),
+                                            _(" Loading images...."), 100, this, kProgressStyle);
+    if (thread->Run() != wxTHREAD_NO_ERROR)
+    {
+        delete thread;
+        m_importProgress->Destroy();
+        m_importProgress = nullptr;
+        return false;
+    }
+    EnableFrameCommands();
+    return true;
+}
+
+void GifFrame::ThreadUpdate(wxCommandEvent& event)
+{
+    std::cout << "ThreadUpdate" << std::endl;
+
+    if (auto* image = static_cast<wxImage*>(event.GetClientData()))
+    {
+        auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
+        if (m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) < 0)
+            delete item;
+        else
+        {
+            // Both names count: a request may name the file or one of its frames.
+            m_importDelivered.push_back(event.GetString());
+            m_importDelivered.push_back(DeliveredName(event.GetString(), event.GetExtraLong()));
+        }
+    }
+
+    if (event.GetInt() != 100)
+    {
+        if (m_importProgress)
+            m_importProgress->Update(event.GetInt(), wxEmptyString);
+        return;
+    }
+
+    // The import is over: with its last picture, or without one when the
+    // last file gave nothing or the import was stopped.
+    if (m_importProgress)
+    {
+        m_importProgress->Destroy();
+        m_importProgress = nullptr;
+    }
+    m_workerCancel.reset();
+    UpdateCanvasSize();
+    if (m_thumbnailCtrl->GetCount() > 0)
+        DrawPreviewFrame(0);
+    else
+        DisableFrameCommands();
+
+    if (m_importReportUnreadable)
+    {
+        wxArrayString missing;
+        for (const wxString& path : m_importRequested)
+            if (m_importDelivered.Index(path) == wxNOT_FOUND)
+                missing.push_back(path);
+        if (!missing.empty() && !m_closeRequested)
+            wxMessageBox(_("These pictures of the project are missing or cannot be read:") +
+                             wxS("\n\n") + wxJoin(missing, '\n', '\0'),
+                         GetTitle(), wxOK | wxICON_WARNING, this);
+    }
+    m_importRequested.clear();
+    m_importDelivered.clear();
+
+    if (m_closeRequested)
+    {
+        m_closeRequested = false;
+        Close();
+    }
+}
+
+void GifFrame::OnInsertImage(wxCommandEvent&)
+{
+    StopPlayback();
+    if (IsWorkerRunning())
+        return;
+    const wxArrayString paths = ChoosePictures(this, _("Insert Image Files"));
+    if (paths.empty())
+        return;
+
+    // With nothing selected (a right click only moves the focus) the
+    // pictures go before the item that was right-clicked, else at the end.
+    int pos = m_thumbnailCtrl->GetCount();
+    const wxArrayInt& selections = m_thumbnailCtrl->GetSelections();
+    if (!selections.empty())
+        pos = selections[0];
+    else if (m_rightClickIndex >= 0 && m_rightClickIndex < m_thumbnailCtrl->GetCount())
+        pos = m_rightClickIndex;
+    InsertFiles(paths, pos);
+}
+
+int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
+{
+    const int count = m_thumbnailCtrl->GetCount();
+    if (pos < 0 || pos > count)
+        pos = count;
+    int inserted = 0;
+    for (const wxString& path : paths)
+    {
+        // A frame reference names its GIF file; the item adds the frame number.
+        const wxString file = DescribePictureEntry(path).path;
+        DecodePictures(path, [&](std::unique_ptr<wxImage> image, int frameIndex, bool) {
+            m_thumbnailCtrl->Freeze();
+            m_thumbnailCtrl->Insert(new wxImageThumbnailItem(image.release(), frameIndex, file),
+                                    pos + inserted);
+            m_thumbnailCtrl->Thaw();
+            ++inserted;
+        });
+    }
+    UpdateCanvasSize();
+    if (inserted > 0)
+        EnableFrameCommands();
+    return inserted;
+}
+
+void GifFrame::OnDeleteImage(wxCommandEvent&)
+{
+    StopPlayback();
+    // The workers read the strip; it stays as it is until they are done.
+    if (IsWorkerRunning())
+        return;
+    const wxArrayInt& selections = m_thumbnailCtrl->GetSelections();
+    if (m_thumbnailCtrl->GetCount() == 0 || selections.empty() || selections[0] < 0)
+        return;
+
+    wxArrayInt descending(selections);
+    std::sort(descending.begin(), descending.end(), std::greater<int>());
+
+    wxMessageDialog confirm(this, _("Are you sure you want to delete selected image(s)?"),
+                            _("Confirm"), wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
+    if (confirm.ShowModal() == wxID_YES)
+        DeleteFrames(descending);
+
+    m_statusBar1->SetStatusText(wxString(), 1);
+    UpdateCanvasSize();
+    if (m_thumbnailCtrl->GetCount() == 0)
+        DisableFrameCommands();
+}
+
+void GifFrame::DeleteFrames(const wxArrayInt& descendingIndices)
+{
+    for (int index : descendingIndices)
+        if (index >= 0 && index < m_thumbnailCtrl->GetCount())
+            m_thumbnailCtrl->Delete(index);
+    ClearPreview();
+}
+
+void GifFrame::OnClearAll(wxCommandEvent&)
+{
+    StopPlayback();
+    if (IsWorkerRunning())
+        return;
+    DisableFrameCommands();
+    m_thumbnailCtrl->Clear();
+    UpdateCanvasSize();
+    m_statusBar1->SetStatusText(wxString(), 1);
+    ClearPreview();
+}
+
+void GifFrame::OnThumbnailRightClick(wxThumbnailEvent& event)
+{
+    StopPlayback();
+    m_rightClickIndex = event.GetIndex();
+    wxMenu menu;
+    menu.Append(ID_INSERT_IMAGE, _("&Insert Image") + wxS("\tCtrl+Ins"));
+    menu.Append(wxID_DELETE, _("&Delete") + wxS("\tCtrl+Del"));
+    PopupMenu(&menu);
+}

@@ -1,14 +1,178 @@
 #include "window/gifframe.h"
 
-// TODO(export): Save, Save As and the export progress.
-void GifFrame::OnSaveAnimator(wxCommandEvent&) {}
-void GifFrame::OnSaveAsGif(wxCommandEvent&) {}
-void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent&) {}
+#include "window/thumbnailctrl.h"
+#include "work/threadevent.h"
+#include "work/worksaveasgifthread.h"
+
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+#include <wx/progdlg.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+#include <iostream>
+#include <vector>
+
+namespace
+{
+// The GIF file chooser shared by Save and Save As; empty when cancelled.
+wxString ChooseGifFile(wxWindow* parent, const wxString& title)
+{
+    wxFileDialog dialog(parent, title, wxString(), wxS("*.gif"),
+                        _("Image files") + wxS(" (*.gif)|*.gif"),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK)
+        return wxString();
+    return dialog.GetPath();
+}
+}  // namespace
+
 wxString GifFrame::EnsureGifExtension(const wxString& path)
 {
     return path.EndsWith(wxS(".gif")) ? path : path + wxS(".gif");
 }
-bool GifFrame::StartExport(int, int, const wxString&)
+
+bool GifFrame::StartExport(int width, int height, const wxString& title)
 {
-    return false;
+    if (IsWorkerRunning())
+        return false;
+
+    // The worker reads the items' pictures in place; the progress dialog
+    // keeps the strip unchanged until it is done.
+    std::vector<const wxImage*> frames;
+    const int count = m_thumbnailCtrl->GetCount();
+    frames.reserve(count);
+    for (int i = 0; i < count; ++i)
+        if (const auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem))
+            frames.push_back(&item->GetImage());
+
+    m_workerCancel = std::make_shared<std::atomic<bool>>(false);
+    auto* thread = new WorkSaveAsGifThread(this, frames, m_gifPath, m_exportDelay, width, height,
+                                           m_workerCancel);
+    if (thread->Run() != wxTHREAD_NO_ERROR)
+    {
+        delete thread;
+        m_workerCancel.reset();
+        wxMessageBox(wxString::Format(_("Cannot start saving \"%s\"."), m_gifPath), GetTitle(),
+                     wxOK | wxICON_ERROR, this);
+        return false;
+    }
+    m_exportProgress =
+        new wxProgressDialog(title, _(" Saving images...."), 100, this,
+                             wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
+    return true;
+}
+
+void GifFrame::OnSaveAnimator(wxCommandEvent&)
+{
+    std::cout << "OnSaveAnimator" << std::endl;
+    StopPlayback();
+    if (IsWorkerRunning())
+        return;
+
+    if (m_thumbnailCtrl->GetCount() == 0)
+    {
+        if (m_gifPath.empty())
+        {
+            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"));
+            if (!chosen.empty())
+            {
+                m_gifPath = chosen;
+                m_gifFileName = wxFileNameFromPath(chosen);
+            }
+        }
+        return;
+    }
+
+    if (m_gifPath.empty())
+    {
+        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"));
+        if (chosen.empty())
+            return;
+        m_gifPath = EnsureGifExtension(chosen);
+        m_gifFileName = wxFileNameFromPath(m_gifPath);
+    }
+    else
+    {
+        const bool unchanged = m_exportCount == m_thumbnailCtrl->GetCount() &&
+                               m_exportDelay == m_spinctrl_delay->GetValue() &&
+                               m_exportWidth == m_spinctrl_width->GetValue() &&
+                               m_exportHeight == m_spinctrl_height->GetValue();
+        if (unchanged && wxFileName::FileExists(m_gifPath))
+            return;
+    }
+
+    m_exportCount = m_thumbnailCtrl->GetCount();
+    m_exportDelay = m_spinctrl_delay->GetValue();
+    m_exportWidth = m_spinctrl_width->GetValue();
+    m_exportHeight = m_spinctrl_height->GetValue();
+    if (!StartExport(m_exportWidth, m_exportHeight, _("Save GIF Progress Dialog")))
+        return;
+    m_statusBar1->SetStatusText(wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName,
+                                                 m_spinctrl_width->GetValue(),
+                                                 m_spinctrl_height->GetValue()),
+                                0);
+}
+
+void GifFrame::OnSaveAsGif(wxCommandEvent&)
+{
+    StopPlayback();
+    if (IsWorkerRunning() || m_thumbnailCtrl->GetCount() == 0)
+        return;
+
+    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"));
+    if (chosen.empty())
+    {
+        // Cancelling Save As forgets the remembered output file.
+        m_gifPath.clear();
+        return;
+    }
+    m_gifPath = EnsureGifExtension(chosen);
+    m_exportCount = m_thumbnailCtrl->GetCount();
+    m_exportDelay = m_spinctrl_delay->GetValue();
+    m_exportWidth = m_spinctrl_width->GetValue();
+    m_exportHeight = m_spinctrl_height->GetValue();
+    if (!StartExport(m_gifWidth, m_gifHeight, _("Save As GIF Progress Dialog")))
+        return;
+    m_gifFileName = wxFileNameFromPath(m_gifPath);
+    m_statusBar1->SetStatusText(wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName,
+                                                 m_spinctrl_width->GetValue(),
+                                                 m_spinctrl_height->GetValue()),
+                                0);
+}
+
+void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
+{
+    std::cout << "WorkSaveAsGifThreadUpdate:" << std::endl;
+    if (event.GetInt() != 100)
+    {
+        if (m_exportProgress)
+            m_exportProgress->Update(event.GetInt(), wxEmptyString);
+        return;
+    }
+
+    if (m_exportProgress)
+    {
+        m_exportProgress->Destroy();
+        m_exportProgress = nullptr;
+        wxWakeUpIdle();
+    }
+    m_workerCancel.reset();
+
+    if (event.GetExtraLong() == 0)
+    {
+        // Nothing was written: the next Save must try again.
+        m_exportCount = m_exportDelay = m_exportWidth = m_exportHeight = -1;
+        if (!m_closeRequested)
+            wxMessageBox(event.GetString(), GetTitle(), wxOK | wxICON_ERROR, this);
+    }
+
+    if (m_closeRequested)
+    {
+        m_closeRequested = false;
+        Close();
+    }
 }

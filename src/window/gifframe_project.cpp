@@ -172,7 +172,7 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     SetTitle(ProjectTitle(m_projectFileName));
 
     m_projectCount = int(project.framePaths.size());
-    ImportFiles(project.framePaths);
+    ImportFiles(project.framePaths, true);
     EnableFrameCommands();
     return true;
 }

@@ -1,5 +1,7 @@
 #include "work/projectfile.h"
 
+#include "work/framereference.h"
+
 #include <wx/ffile.h>
 #include <wx/filename.h>
 #include <wx/log.h>
@@ -14,22 +16,6 @@
 
 namespace
 {
-// True for a GIF frame reference: a path ending in ".gif_" and digits.
-bool IsFrameName(const wxString& name, wxString* gifPath)
-{
-    const size_t underscore = name.rfind('_');
-    if (underscore == wxString::npos || underscore + 1 >= name.length() || underscore < 5)
-        return false;
-    for (size_t i = underscore + 1; i < name.length(); ++i)
-        if (name[i] < '0' || name[i] > '9')
-            return false;
-    if (name.substr(underscore - 4, 4) != wxS(".gif"))
-        return false;
-    if (gifPath)
-        *gifPath = name.Left(underscore);
-    return true;
-}
-
 wxXmlNode* Element(const wxString& name, const wxString& text)
 {
     wxXmlNode* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
@@ -143,12 +129,13 @@ wxArrayString ProjectImageEntries(const wxArrayString& frameNames)
     for (size_t i = 0; i < count; ++i)
     {
         const wxString& name = frameNames[i];
-        wxString gifPath;
-        if (!IsFrameName(name, &gifPath))
+        FrameReference reference;
+        if (!ParseFrameReference(name, reference))
         {
             entries.push_back(name);
             continue;
         }
+        const wxString& gifPath = reference.gifPath;
         entries.push_back(name);
         if (i + 1 == count)
             break;
