@@ -12,11 +12,12 @@ export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Waits for a top-level window with the given title; prints its id.
+# Waits for a top-level window of a process with the given title; prints its
+# id. Other tests may show windows with the same title on the same display.
 wait_window() {
-    local title="$1" id=""
+    local pid="$1" title="$2" id=""
     for _ in $(seq 1 300); do
-        id="$(xdotool search --name "$title" 2>/dev/null | head -1 || true)"
+        id="$(xdotool search --onlyvisible --pid "$pid" --name "$title" 2>/dev/null | head -1 || true)"
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.1
     done
@@ -59,7 +60,7 @@ mkdir -p "$work/launcher" "$work/elsewhere"
 ln -s "$prefix/bin/loopforge" "$work/launcher/loopforge"
 (cd "$work/elsewhere" && PATH="$work/launcher:$PATH" exec loopforge >"$work/out.txt" 2>&1) &
 pid=$!
-id="$(wait_window '^Corvanel Loopforge$')" || fail "the installed program opened no window"
+id="$(wait_window "$pid" '^Corvanel Loopforge$')" || fail "the installed program opened no window"
 grep -qx "$prefix/option.cfg" "$work/out.txt" || fail "wrong option file: $(cat "$work/out.txt")"
 quit_window "$id"
 rc="$(wait_exit "$pid")" || fail "the program did not end after Ctrl+Q"
@@ -69,7 +70,7 @@ rc="$(wait_exit "$pid")" || fail "the program did not end after Ctrl+Q"
 rm "$prefix/option.cfg"
 "$prefix/bin/loopforge" >/dev/null 2>&1 &
 pid=$!
-id="$(wait_window '^Corvanel Loopforge$')" || fail "no window without option.cfg"
+id="$(wait_window "$pid" '^Corvanel Loopforge$')" || fail "no window without option.cfg"
 quit_window "$id"
 rc="$(wait_exit "$pid")" || fail "the program did not end"
 [[ "$rc" == 0 ]] || fail "exit status $rc without option.cfg"
@@ -78,7 +79,7 @@ rc="$(wait_exit "$pid")" || fail "the program did not end"
 mv "$prefix/Themes" "$prefix/Themes.away"
 "$prefix/bin/loopforge" >/dev/null 2>"$work/err.txt" &
 pid=$!
-box="$(wait_window 'Corvanel Loopforge')" || fail "no message without Themes"
+box="$(wait_window "$pid" 'Corvanel Loopforge')" || fail "no message without Themes"
 grep -q 'MyFrame1' "$work/err.txt" || fail "the message does not name the resource"
 xdotool windowfocus --sync "$box"
 xdotool key Return
