@@ -24,13 +24,14 @@ wait_window() {
     return 1
 }
 
-# Waits for a process to end; prints its exit status.
+# Waits for a background process of this shell to end; sets rc to its exit
+# status. (Not run in a subshell: only this shell may wait for its children.)
 wait_exit() {
-    local pid="$1" rc
+    local pid="$1"
     for _ in $(seq 1 300); do
         if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid" && rc=0 || rc=$?
-            echo "$rc"
+            rc=0
+            wait "$pid" || rc=$?
             return 0
         fi
         sleep 0.1
@@ -38,10 +39,18 @@ wait_exit() {
     return 1
 }
 
-# Closes the main window with Ctrl+Q, as a user would.
-quit_window() {
-    xdotool windowfocus --sync "$1"
-    xdotool key ctrl+q
+# Closes the main window with Ctrl+Q, as a user would, and waits for the end.
+quit_and_wait() {
+    local pid="$1" window="$2"
+    for _ in 1 2 3; do
+        xdotool windowfocus --sync "$window" 2>/dev/null || true
+        xdotool key --clearmodifiers ctrl+q
+        for _ in $(seq 1 50); do
+            kill -0 "$pid" 2>/dev/null || { wait_exit "$pid"; return 0; }
+            sleep 0.1
+        done
+    done
+    return 1
 }
 
 # --- Installed layout -------------------------------------------------------
@@ -62,8 +71,7 @@ ln -s "$prefix/bin/loopforge" "$work/launcher/loopforge"
 pid=$!
 id="$(wait_window "$pid" '^Corvanel Loopforge$')" || fail "the installed program opened no window"
 grep -qx "$prefix/option.cfg" "$work/out.txt" || fail "wrong option file: $(cat "$work/out.txt")"
-quit_window "$id"
-rc="$(wait_exit "$pid")" || fail "the program did not end after Ctrl+Q"
+quit_and_wait "$pid" "$id" || fail "the program did not end after Ctrl+Q"
 [[ "$rc" == 0 ]] || fail "exit status $rc after Ctrl+Q"
 
 # --- Without option.cfg the window still opens --------------------------------
@@ -71,19 +79,27 @@ rm "$prefix/option.cfg"
 "$prefix/bin/loopforge" >/dev/null 2>&1 &
 pid=$!
 id="$(wait_window "$pid" '^Corvanel Loopforge$')" || fail "no window without option.cfg"
-quit_window "$id"
-rc="$(wait_exit "$pid")" || fail "the program did not end"
+quit_and_wait "$pid" "$id" || fail "the program did not end"
 [[ "$rc" == 0 ]] || fail "exit status $rc without option.cfg"
 
 # --- Without Themes start-up ends with a message and a non-zero status --------
 mv "$prefix/Themes" "$prefix/Themes.away"
 "$prefix/bin/loopforge" >/dev/null 2>"$work/err.txt" &
 pid=$!
-box="$(wait_window "$pid" 'Corvanel Loopforge')" || fail "no message without Themes"
+box="$(wait_window "$pid" 'Corvanel Loopforge')" ||
+    fail "no message without Themes: $(cat "$work/err.txt"); windows: $(xdotool search --pid "$pid" 2>&1)"
 grep -q 'MyFrame1' "$work/err.txt" || fail "the message does not name the resource"
-xdotool windowfocus --sync "$box"
-xdotool key Return
-rc="$(wait_exit "$pid")" || fail "the program did not end after the message"
+answered=""
+for _ in 1 2 3; do
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key --clearmodifiers Return
+    for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || { answered=yes; break; }
+        sleep 0.1
+    done
+    [[ -n "$answered" ]] && break
+done
+wait_exit "$pid" || fail "the program did not end after the message"
 [[ "$rc" != 0 ]] || fail "a start without Themes must end with a non-zero status"
 
 echo "startup and install: ok"
