@@ -36,11 +36,21 @@ int ToolkitLanguageFromCode(int code);
 // The stored code for a toolkit constant; 0 when it is not one of the seven.
 int CodeFromToolkitLanguage(int toolkitLanguage);
 
-wxString GetUserDataDir();       // <documents>/Corvanel files/Corvanel Loopforge
+// The folder for the user's own files of the program: <documents>/Corvanel
+// files/Corvanel Loopforge, both folders created when missing. <documents>
+// is the folder the toolkit reports as the user's documents folder (on Linux
+// the XDG documents folder).
+wxString GetUserDataDir();
 wxString GetLanguageFilePath();  // GetUserDataDir() + "/language.txt"
+
+// Replaces the documents folder the user data folder is built from and
+// returns the previous replacement; an empty text returns to the toolkit's.
+// Tests use it to keep away from the real user's folder.
+wxString SetDocumentsDirOverride(const wxString& documentsDir);
 
 // The saved code: 58 (written) when there is no file, 0 when it holds no number.
 int ReadLanguage();
+// Replaces the file's content with the code in decimal digits.
 void WriteLanguage(int code);
 
 #endif

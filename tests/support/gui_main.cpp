@@ -1,7 +1,9 @@
 // Test entry for the window tests: starts the toolkit with a display (run
 // under Xvfb), turns toolkit assertions into test failures and cancels any
 // modal dialog a test did not expect instead of hanging.
+#include "app/language.h"
 #include "gui_test_support.h"
+#include "temp_dir.h"
 
 #include <wx/image.h>
 #include <wx/log.h>
@@ -39,8 +41,13 @@ int main(int argc, char** argv)
     wxXmlResource::Get()->InitAllHandlers();
     int rc;
     {
+        // Every main window reads and writes the language file: keep it out
+        // of the real user's documents folder.
+        TempDir documents;
+        SetDocumentsDirOverride(documents.Path());
         GTestModalHook noStrayDialogs(__FILE__, __LINE__, "main");
         rc = RUN_ALL_TESTS();
+        SetDocumentsDirOverride(wxString());
     }
     wxTheApp->OnExit();
     wxEntryCleanup();

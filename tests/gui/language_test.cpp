@@ -1,0 +1,347 @@
+#include "app/language.h"
+#include "language_window_fixture.h"
+#include "temp_dir.h"
+
+#include <wx/dir.h>
+#include <wx/ffile.h>
+#include <wx/filename.h>
+#include <wx/stattext.h>
+
+namespace
+{
+std::string ReadBytes(const wxString& path)
+{
+    wxFFile file(path, wxS("rb"));
+    std::string bytes;
+    if (file.IsOpened())
+    {
+        char buffer[64];
+        const size_t n = file.Read(buffer, sizeof(buffer));
+        bytes.assign(buffer, n);
+    }
+    return bytes;
+}
+
+// Points the user data folder at a folder of its own while it lives.
+class ScopedDocumentsDir
+{
+public:
+    ScopedDocumentsDir() : m_previous(SetDocumentsDirOverride(m_dir.Path())) {}
+    ~ScopedDocumentsDir() { SetDocumentsDirOverride(m_previous); }
+    const wxString& Path() const { return m_dir.Path(); }
+
+private:
+    TempDir m_dir;
+    wxString m_previous;
+};
+
+wxString DataDirIn(const wxString& documents)
+{
+    return documents + wxS("/Corvanel files/Corvanel Loopforge");
+}
+
+wxString Label(wxWindow* frame, const char* name)
+{
+    wxStaticText* text = wxDynamicCast(frame->FindWindow(XRCID(name)), wxStaticText);
+    return text ? text->GetLabel() : wxS("<missing>");
+}
+}  // namespace
+
+TEST(LanguageCodes, ConvertToAndFromTheToolkit)
+{
+    const std::pair<int, int> pairs[] = {{46, wxLANGUAGE_CHINESE_SIMPLIFIED},
+                                         {47, wxLANGUAGE_CHINESE_TRADITIONAL},
+                                         {89, wxLANGUAGE_GERMAN},
+                                         {58, wxLANGUAGE_ENGLISH},
+                                         {80, wxLANGUAGE_FRENCH},
+                                         {110, wxLANGUAGE_ITALIAN},
+                                         {112, wxLANGUAGE_JAPANESE}};
+    for (const auto& [code, toolkit] : pairs)
+    {
+        EXPECT_EQ(ToolkitLanguageFromCode(code), toolkit) << code;
+        EXPECT_EQ(CodeFromToolkitLanguage(toolkit), code) << code;
+    }
+    EXPECT_EQ(ToolkitLanguageFromCode(0), wxLANGUAGE_DEFAULT);
+    EXPECT_EQ(ToolkitLanguageFromCode(999), wxLANGUAGE_DEFAULT);
+    EXPECT_EQ(CodeFromToolkitLanguage(wxLANGUAGE_SPANISH), 0);
+}
+
+TEST(LanguageFile, LivesInTheMakerAndProductFoldersOfTheDocumentsFolder)
+{
+    ScopedDocumentsDir documents;
+    EXPECT_EQ(GetUserDataDir(), DataDirIn(documents.Path()));
+    EXPECT_TRUE(wxDirExists(DataDirIn(documents.Path())));
+    EXPECT_EQ(GetLanguageFilePath(), DataDirIn(documents.Path()) + wxS("/language.txt"));
+}
+
+TEST(LanguageFile, DocumentsFolderIsTheXdgOneTheToolkitReports)
+{
+    TempDir home;
+    wxFileName::Mkdir(home.File(wxS(".config")), 0700);
+    WriteBytes(home.File(wxS(".config/user-dirs.dirs")), "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    wxFileName::Mkdir(home.File(wxS("Dokumente")), 0700);
+
+    wxString oldHome, oldConfig;
+    const bool hadHome = wxGetEnv(wxS("HOME"), &oldHome);
+    const bool hadConfig = wxGetEnv(wxS("XDG_CONFIG_HOME"), &oldConfig);
+    wxSetEnv(wxS("HOME"), home.Path());
+    wxUnsetEnv(wxS("XDG_CONFIG_HOME"));
+    const wxString previous = SetDocumentsDirOverride(wxString());
+
+    const wxString dataDir = GetUserDataDir();
+
+    SetDocumentsDirOverride(previous);
+    hadHome ? wxSetEnv(wxS("HOME"), oldHome) : wxUnsetEnv(wxS("HOME"));
+    if (hadConfig)
+        wxSetEnv(wxS("XDG_CONFIG_HOME"), oldConfig);
+
+    EXPECT_EQ(dataDir, DataDirIn(home.File(wxS("Dokumente"))));
+    EXPECT_TRUE(wxDirExists(dataDir));
+}
+
+TEST(LanguageFile, MissingFileIsCreatedWithEnglish)
+{
+    ScopedDocumentsDir documents;
+    EXPECT_EQ(ReadLanguage(), 58);
+    EXPECT_EQ(ReadBytes(GetLanguageFilePath()), "58");
+}
+
+TEST(LanguageFile, ReadsTheLeadingNumber)
+{
+    ScopedDocumentsDir documents;
+    const std::pair<std::string, int> cases[] = {
+        {"110\n", 110},
+        {"110\r\n", 110},
+        {"  89", 89},
+        {"\t+47x", 47},
+        {"-3", -3},
+        {"abc", 0},
+        {"", 0},
+        {"x58", 0},
+        {"0000011299", 112},  // only the first eight bytes count
+        {"\xEF\xBB\xBF"
+         "58",
+         0}};
+    for (const auto& [bytes, code] : cases)
+    {
+        WriteBytes(GetLanguageFilePath(), bytes);
+        EXPECT_EQ(ReadLanguage(), code) << "file holding \"" << bytes << "\"";
+    }
+}
+
+TEST(LanguageFile, WriteReplacesTheContent)
+{
+    ScopedDocumentsDir documents;
+    WriteBytes(GetLanguageFilePath(), "112 and some more text");
+    WriteLanguage(89);
+    EXPECT_EQ(ReadBytes(GetLanguageFilePath()), "89");
+    WriteLanguage(46);
+    EXPECT_EQ(ReadBytes(GetLanguageFilePath()), "46");
+    // Nothing is left beside it.
+    wxArrayString files;
+    wxDir::GetAllFiles(GetUserDataDir(), &files);
+    EXPECT_EQ(files.size(), 1u);
+}
+
+using FirstStart = LanguageWindowTest;
+
+TEST_F(FirstStart, WritesEnglishAndChecksIt)
+{
+    EXPECT_EQ(ReadBytes(GetLanguageFilePath()), "58");
+    EXPECT_EQ(Access().Language(), 58);
+    ASSERT_NE(CheckedLanguageItem(), nullptr);
+    EXPECT_EQ(CheckedLanguageItem()->GetId(), 58);
+    EXPECT_EQ(frame->GetMenuBar()->GetMenuLabelText(0), wxS("File"));
+    EXPECT_EQ(Label(frame, "m_staticText_delay"), wxS("Delay :"));
+}
+
+class SavedItalian : public LanguageWindowTest
+{
+    std::string SavedLanguage() const override { return "110\n"; }
+};
+
+TEST_F(SavedItalian, StartsInItalian)
+{
+    EXPECT_EQ(Access().Language(), 110);
+    ASSERT_NE(CheckedLanguageItem(), nullptr);
+    EXPECT_EQ(CheckedLanguageItem()->GetItemLabelText(), wxS("Italiano"));
+    EXPECT_EQ(frame->GetMenuBar()->GetMenuLabelText(1), wxS("Fotogrammi"));
+    EXPECT_EQ(Access().SaveAsItem()->GetItemLabel(), wxS("Salva con nome"));
+    EXPECT_EQ(Access().ExitItem()->GetItemLabel(), wxS("Esci\tCtrl+Q"));
+    EXPECT_EQ(Label(frame, "m_staticText_width"), wxS("Larghezza:"));
+    // The file is read, not rewritten.
+    EXPECT_EQ(ReadBytes(GetLanguageFilePath()), "110\n");
+}
+
+class SavedNonsense : public LanguageWindowTest
+{
+    std::string SavedLanguage() const override { return "deutsch"; }
+};
+
+TEST_F(SavedNonsense, StartsInTheSystemLanguageWithNothingChecked)
+{
+    EXPECT_EQ(Access().Language(), 0);
+    EXPECT_EQ(CheckedLanguageItem(), nullptr);
+    // The test machine's system language is English (C locale).
+    EXPECT_EQ(frame->GetMenuBar()->GetMenuLabelText(0), wxS("File"));
+}
+
+using LanguageSwitch = LanguageWindowTest;
+
+TEST_F(LanguageSwitch, DeutschRewritesMenusLabelsAndTheFile)
+{
+    ChooseLanguage(89);
+
+    EXPECT_EQ(ReadBytes(GetLanguageFilePath()), "89");
+    EXPECT_EQ(Access().Language(), 89);
+    ASSERT_NE(CheckedLanguageItem(), nullptr);
+    EXPECT_EQ(CheckedLanguageItem()->GetItemLabelText(), wxS("Deutsch"));
+
+    wxMenuBar* bar = frame->GetMenuBar();
+    ASSERT_EQ(bar->GetMenuCount(), 4u);
+    const char* titles[] = {"Datei", "Einzelbilder", "Animation", "Hilfe"};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(bar->GetMenuLabelText(i), wxString::FromUTF8(titles[i]));
+    const GifFrameTestAccess a = Access();
+    EXPECT_EQ(a.SaveItem()->GetItemLabel(), wxS("Speichern"));
+    EXPECT_EQ(a.SaveProjectItem()->GetItemLabel(), wxS("Projekt speichern\tCtrl+S"));
+    EXPECT_EQ(a.AddImageItem()->GetItemLabel(),
+              wxString::FromUTF8("Bild hinzuf\xC3\xBCgen\tCtrl+Ins"));
+    EXPECT_EQ(a.DeleteItem()->GetItemLabel(), wxString::FromUTF8("L\xC3\xB6schen\tCtrl+Del"));
+    EXPECT_EQ(a.RunItem()->GetItemLabel(), wxS("Animation abspielen\tCtrl+P"));
+    EXPECT_EQ(a.CheckUpdateItem()->GetItemLabel(), wxS("Nach Updates suchen"));
+    EXPECT_EQ(a.AboutItem()->GetItemLabel(), wxString::FromUTF8("\xC3\x9C"
+                                                                "ber"));
+    // The language names stay in their own language.
+    EXPECT_EQ(a.LanguageMenu()->FindItemByPosition(0)->GetItemLabelText(),
+              wxString::FromUTF8("\xE4\xB8\xAD\xE6\x96\x87\xE7\xAE\x80\xE4\xBD\x93"));
+    EXPECT_EQ(a.LanguageMenu()->FindItemByPosition(3)->GetItemLabelText(), wxS("English"));
+
+    EXPECT_EQ(Label(frame, "m_staticText_delay"), wxString::FromUTF8("Verz\xC3\xB6gerung:"));
+    EXPECT_EQ(Label(frame, "m_staticText_sec"), wxS("1/100 s"));
+    EXPECT_EQ(Label(frame, "m_staticText_gif"), wxS("GIF:"));
+    EXPECT_EQ(Label(frame, "m_staticText_width"), wxS("Breite:"));
+    EXPECT_EQ(Label(frame, "m_staticText_wpx"), wxS("px"));
+    EXPECT_EQ(Label(frame, "m_staticText_height"), wxString::FromUTF8("H\xC3\xB6he:"));
+    EXPECT_EQ(Label(frame, "m_staticText_hpx"), wxS("px"));
+    EXPECT_EQ(a.ToolBar()->GetToolShortHelp(XRCID("m_tool_insert")),
+              wxString::FromUTF8("Bild hinzuf\xC3\xBCgen"));
+    EXPECT_EQ(frame->GetTitle(), wxS("Corvanel Loopforge"));
+}
+
+TEST_F(LanguageSwitch, EveryLanguageChecksItsItemAndTranslatesTheMenus)
+{
+    const std::pair<int, const char*> fileMenu[] = {
+        {46, "\xE6\x96\x87\xE4\xBB\xB6"},
+        {47, "\xE6\xAA\x94\xE6\xA1\x88"},
+        {89, "Datei"},
+        {80, "Fichier"},
+        {110, "File"},
+        {112, "\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB"},
+        {58, "File"}};
+    for (const auto& [code, label] : fileMenu)
+    {
+        ChooseLanguage(code);
+        ASSERT_NE(CheckedLanguageItem(), nullptr) << code;
+        EXPECT_EQ(CheckedLanguageItem()->GetId(), code);
+        EXPECT_EQ(frame->GetMenuBar()->GetMenuLabelText(0), wxString::FromUTF8(label)) << code;
+        EXPECT_EQ(ReadBytes(GetLanguageFilePath()), std::to_string(code));
+    }
+    // Back in English every text is the program's own again.
+    EXPECT_EQ(Label(frame, "m_staticText_delay"), wxS("Delay :"));
+    EXPECT_EQ(Access().HelpItem()->GetItemLabel(), wxS("Help"));
+}
+
+TEST_F(LanguageSwitch, StatusFieldOneKeepsNamingThePreviewedFrame)
+{
+    AddFramesAndPreview();
+    ChooseLanguage(89);
+    EXPECT_EQ(Access().StatusBar()->GetStatusText(1),
+              wxString::FromUTF8("anim.gif_3 Breite:64px,H\xC3\xB6he:48 px"));
+}
+
+TEST_F(LanguageSwitch, EmptyStatusFieldOneStaysEmpty)
+{
+    ChooseLanguage(80);
+    EXPECT_EQ(Access().StatusBar()->GetStatusText(1), wxString());
+}
+
+TEST_F(LanguageSwitch, ResetsTheSizeSpinsFromTheFrames)
+{
+    AddFramesAndPreview();
+    // This depends on the canvas size rule of the window; without it there is
+    // nothing the switch could reset to.
+    Access().WidthSpin()->SetValue(7);
+    frame->UpdateCanvasSize();
+    if (Access().WidthSpin()->GetValue() == 7)
+        GTEST_SKIP() << "UpdateCanvasSize is not implemented in this build";
+
+    Access().WidthSpin()->SetValue(123);
+    ChooseLanguage(89);
+    EXPECT_EQ(Access().WidthSpin()->GetValue(), 64);
+    EXPECT_EQ(Access().HeightSpin()->GetValue(), 48);
+    EXPECT_EQ(Access().StatusBar()->GetStatusText(0), wxS("Untitled.gif (64 * 48)px"));
+    ChooseLanguage(46);
+    EXPECT_EQ(Access().StatusBar()->GetStatusText(0),
+              wxString::FromUTF8("Untitled.gif (64 * 48)\xE5\x83\x8F\xE7\xB4\xA0"));
+}
+
+TEST_F(LanguageSwitch, KeepsTheCommandStateOfTheWindow)
+{
+    ChooseLanguage(89);
+    EXPECT_FALSE(Access().SaveItem()->IsEnabled());
+    EXPECT_FALSE(Access().RunItem()->IsEnabled());
+    EXPECT_TRUE(Access().AddImageItem()->IsEnabled());
+    EXPECT_FALSE(ToolEnabled("m_tool_play"));
+
+    frame->EnableFrameCommands();
+    ChooseLanguage(112);
+    EXPECT_TRUE(Access().SaveItem()->IsEnabled());
+    EXPECT_TRUE(Access().RunItem()->IsEnabled());
+    EXPECT_TRUE(Access().WidthSpin()->IsEnabled());
+}
+
+TEST_F(LanguageSwitch, RunningPreviewKeepsItsStopItem)
+{
+    // Relies on the preview's play and stop states of the window.
+    frame->ShowStopState();
+    const bool stopStateShown = Access().RunItem()->GetItemLabel().EndsWith(wxS("\tCtrl+T"));
+    frame->ShowPlayState();
+    if (!stopStateShown)
+        GTEST_SKIP() << "ShowStopState is not implemented in this build";
+
+    Access().Playing() = true;
+    ChooseLanguage(89);
+    EXPECT_EQ(Access().RunItem()->GetItemLabel(), wxS("Animation anhalten\tCtrl+T"));
+    EXPECT_TRUE(Access().Playing());
+    Access().Playing() = false;
+}
+
+TEST_F(LanguageSwitch, ProjectTitleStays)
+{
+    Access().ProjectPath() = wxS("/tmp/holiday.xml");
+    Access().ProjectFileName() = wxS("holiday.xml");
+    frame->SetTitle(wxS("holiday - Corvanel Loopforge"));
+    ChooseLanguage(89);
+    EXPECT_EQ(frame->GetTitle(), wxS("holiday - Corvanel Loopforge"));
+}
+
+TEST_F(LanguageSwitch, SurvivesARestart)
+{
+    ChooseLanguage(112);
+    // A second window reads the file as a restarted program would.
+    delete Access().Locale();
+    Access().Locale() = nullptr;
+    frame->Destroy();
+    frame = nullptr;
+    Settle(10);
+
+    wxString error;
+    frame = CreateMainFrame(&error);
+    ASSERT_NE(frame, nullptr) << error.utf8_string();
+    EXPECT_EQ(Access().Language(), 112);
+    ASSERT_NE(CheckedLanguageItem(), nullptr);
+    EXPECT_EQ(CheckedLanguageItem()->GetId(), 112);
+    EXPECT_EQ(frame->GetMenuBar()->GetMenuLabelText(3),
+              wxString::FromUTF8("\xE3\x83\x98\xE3\x83\xAB\xE3\x83\x97"));
+}
