@@ -3,10 +3,14 @@
 # need, skipping what is already there. Runs apt as root or through sudo.
 set -euo pipefail
 
-BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-dev)
+# wx3.2-i18n translates the toolkit's own texts (progress dialogs, stock
+# buttons) in the program's languages.
+BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-dev
+                libcurl4-openssl-dev wx3.2-i18n)
+# wx-common brings wxrc, which extracts the resource texts for the catalogs.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
                python3 python3-pil giflib-tools fonts-noto-cjk desktop-file-utils ffmpeg bc
-               time)
+               time wx-common)
 
 wanted=("${BUILD_PACKAGES[@]}")
 if [[ "${1:-}" == "--test" ]]; then

@@ -1,0 +1,173 @@
+#include "net/updatecheck.h"
+
+#include "local_http_server.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/mstream.h>
+#include <wx/stopwatch.h>
+
+namespace
+{
+wxString LatestIn(const std::string& document)
+{
+    wxMemoryInputStream stream(document.data(), document.size());
+    return GetLatestVersion(stream);
+}
+
+const std::string kDocument =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<products>\n"
+    "  <product name=\"Other Tool\" version=\"9.9.9\"/>\n"
+    "  <product name=\"Corvanel Loopforge\" version=\"3.0.9\"/>\n"
+    "</products>\n";
+}  // namespace
+
+TEST(GetLatestVersion, TakesTheAttributeAfterTheProductName)
+{
+    EXPECT_EQ(LatestIn(kDocument), wxS("3.0.9"));
+    // Attribute names do not matter, only their order.
+    EXPECT_EQ(LatestIn("<r><x a=\"1\" b=\"Corvanel Loopforge\" c=\"3.2.0\" d=\"z\"/></r>"),
+              wxS("3.2.0"));
+}
+
+TEST(GetLatestVersion, LaterEntryWins)
+{
+    EXPECT_EQ(LatestIn("<r><e p=\"Corvanel Loopforge\" v=\"3.0.9\"/><e q=\"x\"/>"
+                       "<e p=\"Corvanel Loopforge\" v=\"3.1.0\"/><e p=\"Other\" v=\"7\"/></r>"),
+              wxS("3.1.0"));
+}
+
+TEST(GetLatestVersion, FindsNothingWithoutAFollowingAttributeOrExactName)
+{
+    EXPECT_EQ(LatestIn("<r><e p=\"Corvanel Loopforge\"/></r>"), wxString());
+    EXPECT_EQ(LatestIn("<r><e v=\"1.0\" p=\"Corvanel Loopforge\"/></r>"), wxString());
+    EXPECT_EQ(LatestIn("<r><e p=\"corvanel loopforge\" v=\"3.0.9\"/></r>"), wxString());
+    EXPECT_EQ(LatestIn("<r><e p=\"CORVANEL LOOPFORGE\" v=\"3.0.9\"/></r>"), wxString());
+    EXPECT_EQ(LatestIn("<r><e p=\"Other Tool\" v=\"3.0.9\"/></r>"), wxString());
+}
+
+TEST(GetLatestVersion, BrokenDocumentGivesNothing)
+{
+    EXPECT_EQ(LatestIn(""), wxString());
+    EXPECT_EQ(LatestIn("<r><e p=\"Corvanel Loopforge\" v=\"3.0.9\"></r>"), wxString());
+    EXPECT_EQ(LatestIn("not xml at all"), wxString());
+}
+
+TEST(CompareVersions, NegativeOnlyWhenLatestIsNewer)
+{
+    EXPECT_EQ(CompareVersions(wxS("3.0.8"), wxS("3.0.8")), 0);
+    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("3.0.9")), 0);
+    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("3.1")), 0);
+    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("4.0.0")), 0);
+    EXPECT_GT(CompareVersions(wxS("3.0.8"), wxS("3.0.7")), 0);
+    EXPECT_GT(CompareVersions(wxS("3.0.8"), wxS("2.9.9")), 0);
+}
+
+TEST(CompareVersions, ComparesNumbersNotCharacters)
+{
+    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("3.0.10")), 0);
+    EXPECT_LT(CompareVersions(wxS("3.0.9"), wxS("3.0.10")), 0);
+    EXPECT_LT(CompareVersions(wxS("9.1"), wxS("10.0")), 0);
+    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("3.0.8.1")), 0);
+    // Zero parts count as nothing, missing parts as zero.
+    EXPECT_EQ(CompareVersions(wxS("3.0.8"), wxS("3.0.8.0")), 0);
+    EXPECT_EQ(CompareVersions(wxS("3.0"), wxS("3")), 0);
+    EXPECT_EQ(CompareVersions(wxS("3.0.8"), wxS("v3.0.8")), 0);
+}
+
+TEST(UpdateAddress, OnlyWellFormedWebAddresses)
+{
+    EXPECT_TRUE(IsUpdateAddress(wxS("http://127.0.0.1:8080/loopforge-update.xml")));
+    EXPECT_TRUE(IsUpdateAddress(wxS("https://downloads.example.com/loopforge-update.xml")));
+    EXPECT_TRUE(IsUpdateAddress(wxS("HTTPS://downloads.example.com/a-update.xml")));
+    EXPECT_FALSE(IsUpdateAddress(wxS("-update.xml")));
+    EXPECT_FALSE(IsUpdateAddress(wxS("ftp://downloads.example.com/a-update.xml")));
+    EXPECT_FALSE(IsUpdateAddress(wxS("file:///etc/passwd")));
+    EXPECT_FALSE(IsUpdateAddress(wxS("javascript:alert(1)")));
+    EXPECT_FALSE(IsUpdateAddress(wxS("http://exa mple.com/a-update.xml")));
+}
+
+TEST(RequestLatestVersion, FetchesTheDocumentFromTheServer)
+{
+    LocalHttpServer server(LocalHttpServer::Response(200, kDocument));
+    ASSERT_TRUE(server.IsRunning());
+    const wxString url = wxString::FromUTF8(server.Url("/loopforge-update.xml"));
+    EXPECT_EQ(RequestLatestVersion(url, 5), wxS("3.0.9"));
+    const std::vector<std::string> requests = server.RequestLines();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0], "GET /loopforge-update.xml HTTP/1.1");
+}
+
+TEST(RequestLatestVersion, ServerErrorsAndUnusableAnswersGiveNothing)
+{
+    {
+        LocalHttpServer server(LocalHttpServer::Response(404, kDocument));
+        EXPECT_EQ(RequestLatestVersion(wxString::FromUTF8(server.Url("/a-update.xml")), 5),
+                  wxString());
+    }
+    {
+        LocalHttpServer server(LocalHttpServer::Response(500, "oops"));
+        EXPECT_EQ(RequestLatestVersion(wxString::FromUTF8(server.Url("/a-update.xml")), 5),
+                  wxString());
+    }
+    {
+        // Megabytes are no update document; the transfer is cut off.
+        const std::string huge = "<r><e p=\"Corvanel Loopforge\" v=\"3.0.9\"/>" +
+                                 std::string(2 * 1024 * 1024, ' ') + "</r>";
+        LocalHttpServer server(LocalHttpServer::Response(200, huge));
+        EXPECT_EQ(RequestLatestVersion(wxString::FromUTF8(server.Url("/a-update.xml")), 5),
+                  wxString());
+    }
+}
+
+TEST(RequestLatestVersion, FollowsRedirectsOnlyToWebAddresses)
+{
+    LocalHttpServer target(LocalHttpServer::Response(200, kDocument));
+    LocalHttpServer moved(LocalHttpServer::Response(
+        301, "", "Location: " + target.Url("/moved-update.xml") + "\r\n"));
+    EXPECT_EQ(RequestLatestVersion(wxString::FromUTF8(moved.Url("/a-update.xml")), 5),
+              wxS("3.0.9"));
+    ASSERT_EQ(target.RequestLines().size(), 1u);
+    EXPECT_EQ(target.RequestLines()[0], "GET /moved-update.xml HTTP/1.1");
+
+    // A readable local document must not be reached through a redirect.
+    TempDir dir;
+    const wxString local = dir.Write(wxS("update.xml"), kDocument);
+    LocalHttpServer toFile(
+        LocalHttpServer::Response(302, "", "Location: file://" + local.utf8_string() + "\r\n"));
+    EXPECT_EQ(RequestLatestVersion(wxString::FromUTF8(toFile.Url("/a-update.xml")), 5), wxString());
+    EXPECT_EQ(toFile.RequestLines().size(), 1u);
+}
+
+TEST(RequestLatestVersion, GivesUpOnAServerThatNeverAnswers)
+{
+    LocalHttpServer server{std::string()};
+    ASSERT_TRUE(server.IsRunning());
+    wxStopWatch watch;
+    EXPECT_EQ(RequestLatestVersion(wxString::FromUTF8(server.Url("/a-update.xml")), 1), wxString());
+    // The request was made and abandoned, not refused.
+    EXPECT_EQ(server.RequestLines().size(), 1u);
+    EXPECT_LT(watch.Time(), 8000);
+}
+
+TEST(RequestLatestVersion, NoServerGivesNothing)
+{
+    int port;
+    {
+        LocalHttpServer closed(LocalHttpServer::Response(200, kDocument));
+        port = std::stoi(closed.Url("").substr(std::string("http://127.0.0.1:").size()));
+    }
+    const wxString url = wxString::Format(wxS("http://127.0.0.1:%d/a-update.xml"), port);
+    EXPECT_EQ(RequestLatestVersion(url, 2), wxString());
+}
+
+TEST(RequestLatestVersion, FetchesNothingButWebAddresses)
+{
+    LocalHttpServer server(LocalHttpServer::Response(200, kDocument));
+    const std::string hostAndPath = server.Url("/a-update.xml").substr(std::string("http").size());
+    EXPECT_EQ(RequestLatestVersion(wxString::FromUTF8("ftp" + hostAndPath), 2), wxString());
+    EXPECT_EQ(RequestLatestVersion(wxS("file:///etc/hostname"), 2), wxString());
+    EXPECT_TRUE(server.RequestLines().empty());
+}
