@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# End to end: the staged program is started, killed with SIGSEGV, and must
+# leave a crash report folder (toolkit files, timestamp.my, the zip), tell
+# the user where it is, and hand that folder to the desktop's opener.
+# Arguments: the staged install folder and the source folder. Needs $DISPLAY
+# (run under xvfb-run) and xdotool.
+set -euo pipefail
+stage="$1"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+command -v xdotool >/dev/null || fail "xdotool is not installed (scripts/deps.sh --test)"
+[[ -n "${DISPLAY:-}" ]] || fail "no DISPLAY: run under xvfb-run"
+
+work="$(mktemp -d)"
+pid=""
+cleanup() {
+    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
+        kill -KILL "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/home" "$work/tmp" "$work/bin"
+
+# The desktop's opener is replaced by one that records its argument.
+cat > "$work/bin/xdg-open" <<SCRIPT
+#!/bin/sh
+printf '%s\n' "\$1" >> "$work/opened.txt"
+SCRIPT
+chmod +x "$work/bin/xdg-open"
+
+# wait_for SECONDS COMMAND...: runs the command until it succeeds.
+wait_for() {
+    local seconds="$1"; shift
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
+HOME="$work/home" TMPDIR="$work/tmp" PATH="$work/bin:$PATH" \
+    "$stage/bin/loopforge" >"$work/stdout.txt" 2>"$work/stderr.txt" &
+pid=$!
+
+wait_for 30 xdotool search --onlyvisible --name '^Corvanel Loopforge$' ||
+    fail "the main window did not appear"
+main="$(xdotool search --onlyvisible --name '^Corvanel Loopforge$' | head -n 1)"
+kill -SEGV "$pid"
+
+# The crash message box waits for the user. It carries the toolkit's default
+# caption, which GTK leaves empty: it is the program's other visible window.
+message_box() { xdotool search --onlyvisible --pid "$pid" | grep -vx "$main" | head -n 1; }
+has_message_box() { [[ -n "$(message_box)" ]]; }
+wait_for 30 has_message_box ||
+    { cat "$work/stderr.txt" >&2; fail "no crash message appeared"; }
+xdotool windowfocus --sync "$(message_box)" key Return
+
+wait_for 30 bash -c "! kill -0 $pid" || fail "the program did not end after the message"
+status=0
+wait "$pid" 2>/dev/null || status=$?
+pid=""
+((status != 0)) || fail "a crashed program reported success"
+
+shopt -s nullglob
+folders=("$work/tmp"/loopforge*dbgrpt*)
+((${#folders[@]} == 1)) || fail "expected one report folder in TMPDIR, found ${#folders[@]}"
+folder="${folders[0]}"
+
+stamp="$folder/timestamp.my"
+[[ -f "$stamp" ]] || fail "timestamp.my is missing"
+[[ "$(wc -c < "$stamp")" -eq 19 ]] || fail "timestamp.my holds $(wc -c < "$stamp") bytes, not 19"
+grep -Eqx '[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}' "$stamp" ||
+    fail "timestamp.my holds '$(cat "$stamp")'"
+[[ -f "$folder/loopforge.xml" ]] || fail "the toolkit's context file is missing"
+
+python3 - "$folder" "$stamp" <<'PY' || fail "the zip or the timestamp is wrong"
+import datetime, glob, sys, zipfile
+folder, stamp = sys.argv[1], sys.argv[2]
+zips = glob.glob(folder + "/*.zip")
+assert len(zips) == 1, zips
+names = set(zipfile.ZipFile(zips[0]).namelist())
+assert {"timestamp.my", "loopforge.xml"} <= names, names
+when = datetime.datetime.strptime(open(stamp).read(), "%Y-%m-%d %H:%M:%S")
+assert abs((datetime.datetime.now() - when).total_seconds()) < 600, when
+PY
+
+# The message names the folder on its third line (it also goes to stderr).
+third="$(grep -A2 '^Application have crashed' "$work/stderr.txt" | sed -n 3p)"
+[[ "$third" == "$folder" ]] || fail "third line of the message is '$third', not the folder"
+
+wait_for 10 test -s "$work/opened.txt" || fail "the report folder was not opened"
+[[ "$(cat "$work/opened.txt")" == "$folder" ]] ||
+    fail "opened '$(cat "$work/opened.txt")' instead of the report folder"
+echo "crash report in $folder: ok"
