@@ -54,13 +54,8 @@ void GifFrame::UpdateLabels()
     // An empty field names no frame (none drawn yet, or the strip was
     // emptied); it stays empty instead of naming a frame that is gone.
     if (!m_statusBar1->GetStatusText(1).empty())
-    {
-        const bool drawn = m_previewBitmap.IsOk();
         m_statusBar1->SetStatusText(
-            PreviewStatusText(m_previewFileName, drawn ? m_previewBitmap.GetWidth() : 0,
-                              drawn ? m_previewBitmap.GetHeight() : 0),
-            1);
-    }
+            PreviewStatusText(m_previewFileName, m_previewSize.x, m_previewSize.y), 1);
 
     UpdateCanvasSize();
 

@@ -3,6 +3,7 @@
 
 // The main window with a language file of its own, and the language switch.
 #include "app/language.h"
+#include "frame_factory.h"
 #include "main_window_fixture.h"
 #include "temp_dir.h"
 #include "window/thumbnailctrl.h"
@@ -70,14 +71,16 @@ protected:
     void AddFramesAndPreview()
     {
         wxThumbnailCtrl* strip = Access().Strip();
-        strip->Append(new wxImageThumbnailItem(new wxImage(40, 30), 0, wxS("/tmp/a.png")), 10);
-        strip->Append(new wxImageThumbnailItem(new wxImage(64, 48), 3, wxS("/tmp/anim.gif")), 10);
+        AppendFrame(strip, WritePng(m_pictures, wxS("a.png"), 40, 30), SolidImage(40, 30, *wxRED));
+        AppendFrame(strip, WritePng(m_pictures, wxS("anim.gif"), 64, 48),
+                    SolidImage(64, 48, *wxBLUE), 3);
+        ASSERT_EQ(strip->GetCount(), 2);
         frame->EnableFrameCommands();
-        Access().PreviewFileName() = wxS("anim.gif_3");
-        Access().PreviewBitmap() = wxBitmap(64, 48);
-        Access().StatusBar()->SetStatusText(frame->PreviewStatusText(wxS("anim.gif_3"), 64, 48), 1);
+        frame->UpdateCanvasSize();
+        frame->DrawPreviewFrame(1);
     }
 
+    TempDir m_pictures;
     TempDir m_documents;
     wxString m_previousDocuments;
 };
