@@ -43,9 +43,14 @@ HOME="$work/home" TMPDIR="$work/tmp" PATH="$work/bin:$PATH" \
     "$stage/bin/loopforge" >"$work/stdout.txt" 2>"$work/stderr.txt" &
 pid=$!
 
-wait_for 30 xdotool search --onlyvisible --name '^Corvanel Loopforge$' ||
-    fail "the main window did not appear"
-main="$(xdotool search --onlyvisible --name '^Corvanel Loopforge$' | head -n 1)"
+# Windows are looked up by process: other tests may show theirs on the
+# same display.
+main_window() {
+    xdotool search --all --onlyvisible --pid "$pid" --name '^Corvanel Loopforge$' | head -n 1
+}
+has_main_window() { [[ -n "$(main_window)" ]]; }
+wait_for 30 has_main_window || fail "the main window did not appear"
+main="$(main_window)"
 kill -SEGV "$pid"
 
 # The crash message box waits for the user. It carries the toolkit's default
