@@ -70,22 +70,6 @@ TEST(CrashReport, MessageHasTheFolderAloneOnItsThirdLine)
     EXPECT_EQ(Lines(CrashReportMessage(wxS("/tmp/100%s d"))).Item(2), wxS("/tmp/100%s d"));
 }
 
-using CrashReportLanguage = LanguageWindowTest;
-
-TEST_F(CrashReportLanguage, MessageKeepsTheFolderLineInEveryLanguage)
-{
-    const wxString folder = wxS("/tmp/loopforge_dbgrpt-7");
-    for (int code : {46, 47, 89, 80, 110, 112})
-    {
-        ChooseLanguage(code);
-        const wxString message = CrashReportMessage(folder);
-        EXPECT_FALSE(message.StartsWith(wxS("Application have crashed"))) << code;
-        const wxArrayString lines = Lines(message);
-        ASSERT_GE(lines.size(), 3u) << code;
-        EXPECT_EQ(lines[2], folder) << code;
-    }
-}
-
 TEST(CrashReport, OpenFolderDoesNotWaitForTheFileManager)
 {
     FakeOpener opener("sleep 3\necho finished >> '$0.log'\n");

@@ -47,25 +47,6 @@ wxString Label(wxWindow* frame, const char* name)
 }
 }  // namespace
 
-TEST(LanguageCodes, ConvertToAndFromTheToolkit)
-{
-    const std::pair<int, int> pairs[] = {{46, wxLANGUAGE_CHINESE_SIMPLIFIED},
-                                         {47, wxLANGUAGE_CHINESE_TRADITIONAL},
-                                         {89, wxLANGUAGE_GERMAN},
-                                         {58, wxLANGUAGE_ENGLISH},
-                                         {80, wxLANGUAGE_FRENCH},
-                                         {110, wxLANGUAGE_ITALIAN},
-                                         {112, wxLANGUAGE_JAPANESE}};
-    for (const auto& [code, toolkit] : pairs)
-    {
-        EXPECT_EQ(ToolkitLanguageFromCode(code), toolkit) << code;
-        EXPECT_EQ(CodeFromToolkitLanguage(toolkit), code) << code;
-    }
-    EXPECT_EQ(ToolkitLanguageFromCode(0), wxLANGUAGE_DEFAULT);
-    EXPECT_EQ(ToolkitLanguageFromCode(999), wxLANGUAGE_DEFAULT);
-    EXPECT_EQ(CodeFromToolkitLanguage(wxLANGUAGE_SPANISH), 0);
-}
-
 TEST(LanguageFile, LivesInTheMakerAndProductFoldersOfTheDocumentsFolder)
 {
     ScopedDocumentsDir documents;
@@ -97,13 +78,6 @@ TEST(LanguageFile, DocumentsFolderIsTheXdgOneTheToolkitReports)
 
     EXPECT_EQ(dataDir, DataDirIn(home.File(wxS("Dokumente"))));
     EXPECT_TRUE(wxDirExists(dataDir));
-}
-
-TEST(LanguageFile, MissingFileIsCreatedWithEnglish)
-{
-    ScopedDocumentsDir documents;
-    EXPECT_EQ(ReadLanguage(), 58);
-    EXPECT_EQ(ReadBytes(GetLanguageFilePath()), "58");
 }
 
 TEST(LanguageFile, ReadsTheLeadingNumber)

@@ -150,15 +150,6 @@ TEST_F(UpdateCheckTest, AsksTheServerAndShowsItsAnswer)
     EXPECT_EQ(server.RequestLines()[0], "GET /loopforge-update.xml HTTP/1.1");
 }
 
-TEST_F(UpdateCheckTest, ServerErrorEndsInTheFailureMessage)
-{
-    LocalHttpServer server(LocalHttpServer::Response(404, "<html>not here</html>"));
-    m_option.m_updateUrl = wxString::FromUTF8(server.Url("/loopforge-update.xml"));
-    const ShownMessage shown = CheckForUpdate();
-    EXPECT_EQ(shown.count, 1);
-    EXPECT_EQ(shown.message, kFailure);
-}
-
 TEST_F(UpdateCheckTest, SilentServerEndsInTheFailureMessageAfterTheTimeOut)
 {
     LocalHttpServer server{std::string()};
