@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 wait_window() {
     local pid="$1" title="$2" id=""
     for _ in $(seq 1 300); do
-        id="$(xdotool search --onlyvisible --pid "$pid" --name "$title" 2>/dev/null | head -1 || true)"
+        id="$(xdotool search --all --onlyvisible --pid "$pid" --name "$title" 2>/dev/null | head -1 || true)"
         [[ -n "$id" ]] && { echo "$id"; return 0; }
         sleep 0.1
     done
