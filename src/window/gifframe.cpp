@@ -110,6 +110,9 @@ GifFrame::GifFrame()
 
 GifFrame::~GifFrame()
 {
+    // A worker posts to this window until its last event has been handled;
+    // OnClose waits for that, so nothing else may destroy the window earlier.
+    wxASSERT_MSG(!IsWorkerRunning(), "main window destroyed while a worker runs");
     m_timer.Stop();
     delete m_thumbnailCtrl;
     m_thumbnailCtrl = nullptr;

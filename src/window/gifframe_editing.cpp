@@ -22,10 +22,10 @@ namespace
 // The picture file chooser shared by Add Image and Insert Image.
 wxArrayString ChoosePictures(wxWindow* parent, const wxString& title)
 {
-    wxFileDialog dialog(parent, title, wxString(), wxString(),
-                        _("Image files ") +
-                            wxS("(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.jpeg;*.bmp;*.gif"),
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    wxFileDialog dialog(
+        parent, title, wxString(), wxString(),
+        _("Image files ") + wxS("(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.jpeg;*.bmp;*.gif"),
+        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
     wxArrayString paths;
     if (dialog.ShowModal() == wxID_OK)
         dialog.GetPaths(paths);
@@ -62,23 +62,22 @@ bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable)
 
     m_workerCancel = std::make_shared<std::atomic<bool>>(false);
     ImageThread* thread = new ImageThread(this, paths, m_workerCancel);
-    if (thread->Create() != wxTHREAD_NO_ERROR)
+    if (thread->Create() != wxTHREAD_NO_ERROR || thread->Run() != wxTHREAD_NO_ERROR)
     {
+        // No picture event will ever come, so no progress dialog may wait for one.
         delete thread;
+        m_workerCancel.reset();
+        wxMessageBox(_("Cannot start loading the pictures."), GetTitle(), wxOK | wxICON_ERROR,
+                     this);
         return false;
     }
-    m_importRequested = paths;
+    // The thread's events wait in the queue until the dialog below exists:
+    // the dialog only lets the toolkit's own events through while it opens.
+    m_importRequested = reportUnreadable ? paths : wxArrayString();
     m_importDelivered.clear();
     m_importReportUnreadable = reportUnreadable;
     m_importProgress = new wxProgressDialog(_("Load Images Progress Dialog"),
                                             _(" Loading images...."), 100, this, kProgressStyle);
-    if (thread->Run() != wxTHREAD_NO_ERROR)
-    {
-        delete thread;
-        m_importProgress->Destroy();
-        m_importProgress = nullptr;
-        return false;
-    }
     EnableFrameCommands();
     return true;
 }
@@ -92,7 +91,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
         auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
         if (m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) < 0)
             delete item;
-        else
+        else if (m_importReportUnreadable)
         {
             // Both names count: a request may name the file or one of its frames.
             m_importDelivered.push_back(event.GetString());
@@ -172,14 +171,20 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     {
         // A frame reference names its GIF file; the item adds the frame number.
         const wxString file = DescribePictureEntry(path).path;
-        DecodePictures(path, [&](std::unique_ptr<wxImage> image, int frameIndex, bool) {
-            m_thumbnailCtrl->Freeze();
-            m_thumbnailCtrl->Insert(new wxImageThumbnailItem(image.release(), frameIndex, file),
-                                    pos + inserted);
-            m_thumbnailCtrl->Thaw();
-            ++inserted;
-        });
+        DecodePictures(path,
+                       [&](std::unique_ptr<wxImage> image, int frameIndex, bool)
+                       {
+                           m_thumbnailCtrl->Freeze();
+                           m_thumbnailCtrl->Insert(
+                               new wxImageThumbnailItem(image.release(), frameIndex, file),
+                               pos + inserted);
+                           m_thumbnailCtrl->Thaw();
+                           ++inserted;
+                       });
     }
+    // The preview knows its frame by position; it goes on showing the same frame.
+    if (m_previewIndex >= pos)
+        m_previewIndex += inserted;
     UpdateCanvasSize();
     if (inserted > 0)
         EnableFrameCommands();

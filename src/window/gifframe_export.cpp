@@ -56,6 +56,8 @@ bool GifFrame::StartExport(int width, int height, const wxString& title)
     {
         delete thread;
         m_workerCancel.reset();
+        // Nothing was written, so the next Save must not take the file as up to date.
+        m_exportCount = m_exportDelay = m_exportWidth = m_exportHeight = -1;
         wxMessageBox(wxString::Format(_("Cannot start saving \"%s\"."), m_gifPath), GetTitle(),
                      wxOK | wxICON_ERROR, this);
         return false;
@@ -111,10 +113,10 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     m_exportHeight = m_spinctrl_height->GetValue();
     if (!StartExport(m_exportWidth, m_exportHeight, _("Save GIF Progress Dialog")))
         return;
-    m_statusBar1->SetStatusText(wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName,
-                                                 m_spinctrl_width->GetValue(),
-                                                 m_spinctrl_height->GetValue()),
-                                0);
+    m_statusBar1->SetStatusText(
+        wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName, m_spinctrl_width->GetValue(),
+                         m_spinctrl_height->GetValue()),
+        0);
 }
 
 void GifFrame::OnSaveAsGif(wxCommandEvent&)
@@ -131,17 +133,17 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
         return;
     }
     m_gifPath = EnsureGifExtension(chosen);
+    m_gifFileName = wxFileNameFromPath(m_gifPath);
     m_exportCount = m_thumbnailCtrl->GetCount();
     m_exportDelay = m_spinctrl_delay->GetValue();
     m_exportWidth = m_spinctrl_width->GetValue();
     m_exportHeight = m_spinctrl_height->GetValue();
     if (!StartExport(m_gifWidth, m_gifHeight, _("Save As GIF Progress Dialog")))
         return;
-    m_gifFileName = wxFileNameFromPath(m_gifPath);
-    m_statusBar1->SetStatusText(wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName,
-                                                 m_spinctrl_width->GetValue(),
-                                                 m_spinctrl_height->GetValue()),
-                                0);
+    m_statusBar1->SetStatusText(
+        wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName, m_spinctrl_width->GetValue(),
+                         m_spinctrl_height->GetValue()),
+        0);
 }
 
 void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)

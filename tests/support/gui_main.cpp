@@ -5,6 +5,7 @@
 #include "gui_test_support.h"
 #include "temp_dir.h"
 
+#include <wx/evtloop.h>
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/xrc/xmlres.h>
@@ -45,6 +46,11 @@ int main(int argc, char** argv)
         // of the real user's documents folder.
         TempDir documents;
         SetDocumentsDirOverride(documents.Path());
+        // The tests pump events themselves, as a running program's main loop
+        // would. Without an active loop a progress dialog installs one of its
+        // own and deletes it with itself, possibly in the middle of a Yield.
+        wxEventLoop loop;
+        wxEventLoopActivator activeLoop(&loop);
         GTestModalHook noStrayDialogs(__FILE__, __LINE__, "main");
         rc = RUN_ALL_TESTS();
         SetDocumentsDirOverride(wxString());

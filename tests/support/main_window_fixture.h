@@ -41,6 +41,8 @@ protected:
     {
         if (frame)
         {
+            // A worker posts to the window until its last event is handled.
+            EXPECT_TRUE(WaitFor([this] { return !frame->IsWorkerRunning(); }, 60000));
             frame->Destroy();
             Settle(10);
         }

@@ -1,0 +1,327 @@
+#include "editing_fixture.h"
+
+#include "work/threadevent.h"
+
+#include <wx/filefn.h>
+
+#include <fstream>
+#include <iterator>
+
+using NameList = std::vector<wxString>;
+
+class FrameEditingTest : public EditingWindowTest
+{
+protected:
+    // Sends a right mouse click on item n through the strip, as the toolkit does.
+    void RightClickItem(int n)
+    {
+        wxRect rect;
+        ASSERT_TRUE(Strip()->GetItemRect(n, rect, true));
+        wxMouseEvent click(wxEVT_RIGHT_DOWN);
+        click.SetPosition(rect.GetPosition() + rect.GetSize() / 2);
+        click.SetEventObject(Strip());
+        Strip()->GetEventHandler()->ProcessEvent(click);
+    }
+
+    wxString CopyFromCorpus(const char* name)
+    {
+        const wxString target = dir.File(wxString::FromUTF8(name));
+        EXPECT_TRUE(wxCopyFile(wxS(LF_CORPUS_DIR "/") + wxString::FromUTF8(name), target));
+        return target;
+    }
+
+    static wxArrayString Paths(std::initializer_list<wxString> paths)
+    {
+        wxArrayString list;
+        for (const wxString& path : paths)
+            list.push_back(path);
+        return list;
+    }
+};
+
+TEST_F(FrameEditingTest, AddImageAppendsTheFramesOfAGifAfterTheExistingOnes)
+{
+    AddFrames(2);
+    const wxString folder = MakeFolder(wxS("pick"));
+    const wxString gif = WriteAnimatedGif(wxS("pick/anim.gif"), {*wxRED, *wxGREEN, *wxBLUE});
+    wxCommandEvent add = Command(ID_MENU_ADD_IMAGE);
+    wxTEST_DIALOG(frame->OnAddImage(add), ExpectPictureFiles(folder, wxS("Add Image Files"), 1));
+    EXPECT_NE(Access().ImportProgress(), nullptr);
+    ASSERT_TRUE(WaitForWorker());
+
+    ASSERT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("anim.gif_0"), wxS("anim.gif_1"),
+                                 wxS("anim.gif_2")}));
+    EXPECT_EQ(Strip()->GetItem(4)->GetFilename(), gif + wxS("_2"));
+    // Frame order: red, green, blue.
+    const wxImage& first = Item(2)->GetImage();
+    const wxImage& second = Item(3)->GetImage();
+    const wxImage& third = Item(4)->GetImage();
+    EXPECT_GT(first.GetRed(5, 5), 200);
+    EXPECT_GT(second.GetGreen(5, 5), 100);
+    EXPECT_LT(second.GetRed(5, 5), 50);
+    EXPECT_GT(third.GetBlue(5, 5), 200);
+    EXPECT_EQ(Item(4)->GetFrameIndex(), 2);
+}
+
+TEST_F(FrameEditingTest, AddImageCancelledStartsNothing)
+{
+    wxCommandEvent add = Command(ID_MENU_ADD_IMAGE);
+    wxTEST_DIALOG(frame->OnAddImage(add), ExpectFileDialog(wxString(), wxID_CANCEL));
+    EXPECT_EQ(Access().ImportProgress(), nullptr);
+    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_EQ(Strip()->GetCount(), 0);
+}
+
+TEST_F(FrameEditingTest, CompletedImportPreviewsTheFirstFrameAndClosesItsDialog)
+{
+    const wxString a = WritePng(dir, wxS("a.png"), 60, 40, *wxBLUE);
+    const wxString b = WritePng(dir, wxS("b.png"), 30, 20);
+    const wxString c = WritePng(dir, wxS("c.png"), 30, 20);
+    std::vector<int> seen;
+    frame->Bind(
+        wxEVT_THREAD_UPDATE,
+        [this, &seen](wxCommandEvent& event)
+        {
+            frame->ThreadUpdate(event);
+            wxProgressDialog* dialog = Access().ImportProgress();
+            seen.push_back(dialog ? dialog->GetValue() : -1);
+        },
+        ID_IMAGE_THREAD);
+
+    ASSERT_TRUE(frame->ImportFiles(Paths({a, b, c})));
+    // The dialog keeps the window disabled; the commands are on at once.
+    EXPECT_TRUE(ProgressDialogShown());
+    EXPECT_FALSE(frame->IsEnabled());
+    EXPECT_TRUE(FrameCommandsEnabled());
+    ASSERT_TRUE(WaitForWorker());
+
+    EXPECT_EQ(seen, (std::vector<int>{33, 66, -1}));
+    EXPECT_EQ(Access().PreviewIndex(), 0);
+    EXPECT_EQ(Status(1), frame->PreviewStatusText(wxS("a.png"), 60, 40));
+    EXPECT_EQ(Access().WidthSpin()->GetValue(), 60);
+    EXPECT_EQ(Access().HeightSpin()->GetValue(), 40);
+    EXPECT_TRUE(frame->IsEnabled());
+    Settle();
+    EXPECT_FALSE(ProgressDialogShown());
+}
+
+TEST_F(FrameEditingTest, ImportWhoseLastFileGivesNothingStillEnds)
+{
+    const wxString good = WritePng(dir, wxS("good.png"), 20, 20);
+    const wxString broken = CopyFromCorpus("broken.png");
+    Import(Paths({good, broken}));
+    EXPECT_EQ(Names(), NameList{wxS("good.png")});
+    EXPECT_TRUE(frame->IsEnabled());
+    EXPECT_TRUE(FrameCommandsEnabled());
+    EXPECT_EQ(Access().PreviewIndex(), 0);
+    Settle();
+    EXPECT_FALSE(ProgressDialogShown());
+
+    // So does a GIF cut off inside its last frame.
+    const wxString gif = WriteAnimatedGif(wxS("cut.gif"), {*wxRED, *wxGREEN, *wxBLUE});
+    std::ifstream in(gif.utf8_string(), std::ios::binary);
+    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const wxString cut = dir.Write(wxS("cut2.gif"), data.substr(0, data.size() - 6));
+    Import(Paths({cut}));
+    EXPECT_GE(Strip()->GetCount(), 3);
+    EXPECT_TRUE(frame->IsEnabled());
+}
+
+TEST_F(FrameEditingTest, ImportOfNothingReadableEndsAndDisablesTheCommandsAgain)
+{
+    Import(Paths({CopyFromCorpus("broken.png"), dir.File(wxS("missing.png"))}));
+    EXPECT_EQ(Strip()->GetCount(), 0);
+    EXPECT_TRUE(frame->IsEnabled());
+    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_EQ(Status(0), wxString());
+
+    // An empty list (a project without frames) ends as well.
+    Import(wxArrayString());
+    EXPECT_TRUE(FrameCommandsDisabled());
+    Settle();
+    EXPECT_FALSE(ProgressDialogShown());
+}
+
+TEST_F(FrameEditingTest, InsertImagePutsTheChosenFilesAtTheFirstSelection)
+{
+    AddFrames(4);
+    Strip()->Select(2);
+    const wxString folder = MakeFolder(wxS("pick"));
+    for (const char* name : {"pick/a.png", "pick/b.png", "pick/c.png"})
+        WritePng(dir, wxString::FromUTF8(name), 20, 20);
+    WriteAnimatedGif(wxS("pick/d.gif"), {*wxRED, *wxGREEN, *wxBLUE});
+    Access().Playing() = true;
+
+    // The chooser gives the files in its own (name) order.
+    wxCommandEvent insert = Command(ID_INSERT_IMAGE);
+    wxTEST_DIALOG(frame->OnInsertImage(insert),
+                  ExpectPictureFiles(folder, wxS("Insert Image Files"), 4));
+
+    EXPECT_FALSE(Access().Playing());
+    ASSERT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("a.png"), wxS("b.png"),
+                                 wxS("c.png"), wxS("d.gif_0"), wxS("d.gif_1"), wxS("d.gif_2"),
+                                 wxS("f2.png"), wxS("f3.png")}));
+    EXPECT_EQ(Item(6)->GetFrameIndex(), 1);
+    EXPECT_EQ(Access().ImportProgress(), nullptr);  // decoded at once, no dialog
+}
+
+TEST_F(FrameEditingTest, InsertImageKeepsThePreviewOnItsFrame)
+{
+    AddFrames(3);
+    frame->DrawPreviewFrame(1);
+    const wxString a = WritePng(dir, wxS("a.png"), 20, 20);
+    frame->InsertFiles(Paths({a, a}), 0);
+    EXPECT_EQ(Access().PreviewIndex(), 3);
+    EXPECT_EQ(Names()[3], wxS("f1.png"));
+}
+
+TEST_F(FrameEditingTest, PopUpMenuInsertsBeforeTheRightClickedItem)
+{
+    AddFrames(3);
+    const wxString folder = MakeFolder(wxS("pick"));
+    WritePng(dir, wxS("pick/a.png"), 20, 20);
+    Access().Playing() = true;
+    bool playingWhenOpened = true;
+    PopupMenuAnswer menu(frame, ID_INSERT_IMAGE);
+    menu.onOpen = [&] { playingWhenOpened = Access().Playing(); };
+
+    // A right click moves only the focus: nothing is selected.
+    wxTEST_DIALOG(RightClickItem(1), ExpectPictureFiles(folder, wxS("Insert Image Files"), 1));
+
+    ASSERT_TRUE(menu.Opened());
+    EXPECT_FALSE(playingWhenOpened);
+    ASSERT_EQ(menu.Items().size(), 2u);
+    EXPECT_EQ(menu.Items()[0].id, ID_INSERT_IMAGE);
+    EXPECT_EQ(menu.Items()[0].label, wxS("&Insert Image\tCtrl+Ins"));
+    EXPECT_EQ(menu.Items()[1].id, wxID_DELETE);
+    EXPECT_EQ(menu.Items()[1].label, wxS("&Delete\tCtrl+Del"));
+    EXPECT_TRUE(Strip()->GetSelections().empty());
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("a.png"), wxS("f1.png"), wxS("f2.png")}));
+}
+
+TEST_F(FrameEditingTest, PopUpMenuDeleteAsksAndDeletesTheSelection)
+{
+    AddFrames(3);
+    Strip()->Select(0);
+    PopupMenuAnswer menu(frame, wxID_DELETE);
+    ShownMessage confirm;
+    wxTEST_DIALOG(RightClickItem(2), ExpectMessage(&confirm, wxID_YES));
+    ASSERT_TRUE(menu.Opened());
+    EXPECT_EQ(confirm.message, wxS("Are you sure you want to delete selected image(s)?"));
+    EXPECT_EQ(Names(), (NameList{wxS("f1.png"), wxS("f2.png")}));
+}
+
+TEST_F(FrameEditingTest, InsertImageWithoutSelectionOrRightClickAppends)
+{
+    AddFrames(2);
+    const wxString folder = MakeFolder(wxS("pick"));
+    WritePng(dir, wxS("pick/a.png"), 20, 20);
+    wxCommandEvent insert = Command(ID_INSERT_IMAGE);
+    wxTEST_DIALOG(frame->OnInsertImage(insert),
+                  ExpectPictureFiles(folder, wxS("Insert Image Files"), 1));
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("a.png")}));
+
+    // Unreadable files are skipped without a message.
+    const wxString text = dir.Write(wxS("notes.png"), "not a picture");
+    EXPECT_EQ(frame->InsertFiles(Paths({text, dir.File(wxS("gone.png"))}), 1), 0);
+    EXPECT_EQ(Strip()->GetCount(), 3);
+}
+
+TEST_F(FrameEditingTest, DeleteRemovesTheHighestSelectedIndexFirst)
+{
+    AddFrames(6);
+    frame->DrawPreviewFrame(0);
+    Strip()->Select(1);
+    Strip()->Select(4);
+    ShownMessage confirm;
+    wxCommandEvent del = Command(ID_MENU_DELETE);
+    wxTEST_DIALOG(frame->OnDeleteImage(del), ExpectMessage(&confirm, wxID_YES));
+
+    EXPECT_EQ(confirm.message, wxS("Are you sure you want to delete selected image(s)?"));
+    EXPECT_EQ(confirm.caption, wxS("Confirm"));
+    EXPECT_EQ(confirm.style & (wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION),
+              wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
+    // Deleting 1 before 4 would have removed f5 instead of f4.
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f2.png"), wxS("f3.png"), wxS("f5.png")}));
+    EXPECT_EQ(Access().PreviewIndex(), -1);
+    EXPECT_EQ(Status(1), wxString());
+    EXPECT_TRUE(FrameCommandsEnabled());
+}
+
+TEST_F(FrameEditingTest, DeleteAnsweredNoKeepsTheFramesButResetsStatusAndSize)
+{
+    AddFrames(3, wxSize(80, 60));
+    frame->DrawPreviewFrame(1);
+    ASSERT_NE(Status(1), wxString());
+    Access().WidthSpin()->SetValue(40);
+    Access().HeightSpin()->SetValue(30);
+    Strip()->Select(1);
+
+    wxCommandEvent del = Command(ID_MENU_DELETE);
+    wxTEST_DIALOG(frame->OnDeleteImage(del), wxExpectModal<wxMessageDialog>(wxID_NO));
+
+    EXPECT_EQ(Strip()->GetCount(), 3);
+    EXPECT_EQ(Status(1), wxString());
+    EXPECT_EQ(Access().WidthSpin()->GetValue(), 80);
+    EXPECT_EQ(Access().HeightSpin()->GetValue(), 60);
+}
+
+TEST_F(FrameEditingTest, DeleteWithoutSelectionAsksNothing)
+{
+    AddFrames(2);
+    wxCommandEvent del = Command(ID_MENU_DELETE);
+    frame->OnDeleteImage(del);  // an unexpected dialog would fail the test
+    EXPECT_EQ(Strip()->GetCount(), 2);
+}
+
+TEST_F(FrameEditingTest, DeletingTheLastFramesDisablesTheFrameCommands)
+{
+    AddFrames(2);
+    Strip()->SelectAll();
+    wxCommandEvent del = Command(ID_MENU_DELETE);
+    wxTEST_DIALOG(frame->OnDeleteImage(del), wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(Strip()->GetCount(), 0);
+    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_EQ(Status(0), wxString());
+}
+
+TEST_F(FrameEditingTest, ClearAllEmptiesTheStripWithoutAsking)
+{
+    AddFrames(3);
+    frame->DrawPreviewFrame(2);
+    wxCommandEvent clear = Command(ID_MENU_CLEAR_ALL);
+    frame->OnClearAll(clear);
+    EXPECT_EQ(Strip()->GetCount(), 0);
+    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_EQ(Status(0), wxString());
+    EXPECT_EQ(Status(1), wxString());
+    EXPECT_EQ(Access().PreviewIndex(), -1);
+    EXPECT_EQ(Access().WidthSpin()->GetValue(), 0);
+}
+
+TEST_F(FrameEditingTest, TheStripCannotBeEditedWhileAnImportRuns)
+{
+    AddFrames(2);
+    Strip()->SelectAll();
+    ASSERT_TRUE(frame->ImportFiles(Paths({CopyFromCorpus("sample_big.gif")})));
+    EXPECT_FALSE(frame->IsEnabled());
+
+    // Any dialog these opened would fail the test.
+    wxCommandEvent event = Command(ID_MENU_DELETE);
+    frame->OnDeleteImage(event);
+    frame->OnClearAll(event);
+    frame->OnInsertImage(event);
+    frame->OnAddImage(event);
+    EXPECT_FALSE(frame->ImportFiles(Paths({dir.File(wxS("f0.png"))})));
+    EXPECT_EQ(Strip()->GetCount(), 2);
+
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Strip()->GetCount(), 2 + 259);
+    EXPECT_TRUE(frame->IsEnabled());
+}
+
+TEST_F(FrameEditingTest, ClosingDuringAnImportWaitsForTheImportToStop)
+{
+    ASSERT_TRUE(frame->ImportFiles(Paths({CopyFromCorpus("sample_big.gif")})));
+    EXPECT_TRUE(CloseAndWaitForDestruction());
+}
