@@ -207,6 +207,8 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     const int widths[] = {200, 400, -1};
     m_statusBar1->SetFieldsCount(3, widths);
+    // Field 0 belongs to the GIF's name and size; menu help must not replace it.
+    SetStatusBarPane(-1);
 
     DisableFrameCommands();
 
