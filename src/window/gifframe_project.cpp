@@ -31,6 +31,16 @@ int AskToSaveProject(wxWindow* parent, const wxString& caption)
     const int answer = dialog.ShowModal();
     return answer == wxID_YES || answer == wxID_NO ? answer : wxID_CANCEL;
 }
+// Asks whether an existing file may be replaced.
+bool ConfirmReplace(wxWindow* parent, const wxString& path)
+{
+    wxMessageDialog dialog(
+        parent,
+        wxString::Format(_("The file \"%s\" already exists.\nDo you want to replace it?"),
+                         wxFileNameFromPath(path)),
+        _("Save XML Files"), wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION);
+    return dialog.ShowModal() == wxID_YES;
+}
 }  // namespace
 
 bool GifFrame::IsProjectModified() const
@@ -69,6 +79,11 @@ bool GifFrame::SaveProject()
         if (dialog.ShowModal() == wxID_OK)
             path = dialog.GetPath();
         if (path.empty())
+            return false;
+        // The dialog asked about the name as typed; the ".xml" added below
+        // may name another project that is already there.
+        if (!path.EndsWith(wxS(".xml")) && wxFileName::FileExists(path + wxS(".xml")) &&
+            !ConfirmReplace(this, path + wxS(".xml")))
             return false;
     }
     if (!path.EndsWith(wxS(".xml")))

@@ -303,6 +303,26 @@ TEST_F(ProjectTest, GifRunsRoundTripThroughTheWindow)
     }
 }
 
+TEST_F(ProjectTest, TheAddedEndingNeverReplacesAProjectWithoutAsking)
+{
+    const wxString existing = dir.Write(wxS("kept.xml"), "an earlier project");
+    Import(Paths({png}));
+    wxCommandEvent save;
+    wxTEST_DIALOG(
+        frame->OnSaveProject(save),
+        ExpectProjectDialog(ExpectProjectDialog::Save, dir.File(wxS("kept"))),
+        AnswerMessage(wxID_NO, wxS("Save XML Files"), wxS("\"kept.xml\" already exists")));
+    EXPECT_EQ(ReadAll(existing), "an earlier project");
+    EXPECT_TRUE(Access().ProjectPath().empty());
+    EXPECT_TRUE(frame->IsProjectModified());
+
+    wxTEST_DIALOG(frame->OnSaveProject(save),
+                  ExpectProjectDialog(ExpectProjectDialog::Save, dir.File(wxS("kept"))),
+                  AnswerMessage(wxID_YES, wxS("Save XML Files"), wxS("kept.xml")));
+    EXPECT_EQ(PathEntries(existing), Paths({png}));
+    EXPECT_EQ(Access().ProjectPath(), existing);
+}
+
 TEST_F(ProjectTest, SaveProjectOnAnEmptyStripDoesNothing)
 {
     // No dialog may appear: the test's modal hook fails on any.
