@@ -37,8 +37,9 @@ wxString RenderUsage()
 
 wxString RenderHelp()
 {
+    // The renderer loads no translation catalogs, so its help is not marked for them.
     return RenderUsage() + wxS("\n\n") +
-           _("Writes one looping animated GIF, as the window's Save does.\n"
+           wxS("Writes one looping animated GIF, as the window's Save does.\n"
              "\n"
              "  INPUT...         PNG, JPEG, BMP and GIF files (every frame of a GIF file),\n"
              "                   or frame references: anim.gif_12 is frame 12 of anim.gif\n"
