@@ -31,6 +31,7 @@ int AskToSaveProject(wxWindow* parent, const wxString& caption)
     const int answer = dialog.ShowModal();
     return answer == wxID_YES || answer == wxID_NO ? answer : wxID_CANCEL;
 }
+
 // Asks whether an existing file may be replaced.
 bool ConfirmReplace(wxWindow* parent, const wxString& path)
 {
