@@ -1,9 +1,7 @@
 // loopforge-render: the imaging engine without a window, for batch work and
-// scripts. Decodes the inputs as the import does, then exports them as the
-// Save command does.
-#include "work/canvassize.h"
-#include "work/gifexport.h"
-#include "work/picturedecoder.h"
+// scripts. Decodes the inputs (or a saved project's frames) as the import
+// does, then exports them as the Save command does.
+#include "work/renderjob.h"
 #include "work/renderoptions.h"
 
 #include <wx/image.h>
@@ -13,7 +11,7 @@
 #include <unistd.h>
 #include <clocale>
 #include <cstdio>
-#include <memory>
+#include <string>
 #include <vector>
 
 namespace
@@ -23,7 +21,11 @@ const int kExitUsage = 2;
 
 int Fail(const wxString& message, int code)
 {
-    std::fprintf(stderr, "loopforge-render: %s\n", static_cast<const char*>(message.mb_str()));
+    // A name the locale's encoding cannot show is printed as UTF-8 rather than lost.
+    std::string text = static_cast<const char*>(message.mb_str());
+    if (text.empty())
+        text = message.utf8_string();
+    std::fprintf(stderr, "loopforge-render: %s\n", text.c_str());
     return code;
 }
 
@@ -40,32 +42,26 @@ void ShowProgress(int done, int count)
 
 int Render(const RenderOptions& options)
 {
-    std::vector<std::unique_ptr<wxImage>> pictures;
-    for (const wxString& input : options.inputs)
+    RenderJob job;
+    if (options.project.empty())
     {
-        const size_t before = pictures.size();
-        DecodePictures(input, [&pictures](std::unique_ptr<wxImage> image, int, bool)
-                       { pictures.push_back(std::move(image)); });
-        if (pictures.size() == before)
-            return Fail(wxString::Format("cannot read a picture from %s", input), kExitFailure);
+        job.inputs = options.inputs;
+        job.output = options.output;
+        job.delay = options.delay;
+        job.width = options.width;
+        job.height = options.height;
     }
-
-    std::vector<const wxImage*> frames;
-    std::vector<wxSize> sizes;
-    for (const auto& picture : pictures)
+    else
     {
-        frames.push_back(picture.get());
-        sizes.push_back(picture->GetSize());
+        wxString error;
+        if (!ReadProjectRenderJob(options.project, options.output, job, error))
+            return Fail(error, kExitFailure);
     }
-    wxSize size(options.width, options.height);
-    if (size.x == 0 || size.y == 0)
-        size = ChooseCanvasSize(sizes);
 
     ExportProgress progress;
     if (isatty(STDERR_FILENO))
         progress = ShowProgress;
-    const GifExportResult result =
-        ExportGif(frames, options.output, options.delay, size.x, size.y, progress);
+    const GifExportResult result = RunRenderJob(job, progress);
     if (!result.ok)
         return Fail(result.error, kExitFailure);
     return 0;
@@ -92,7 +88,7 @@ int main(int argc, char** argv)
         return Fail(error + "\n" + RenderUsage(), kExitUsage);
     if (options.help)
     {
-        std::printf("%s\n", static_cast<const char*>(RenderUsage().mb_str()));
+        std::printf("%s\n", static_cast<const char*>(RenderHelp().mb_str()));
         return 0;
     }
     return Render(options);

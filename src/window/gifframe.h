@@ -117,6 +117,9 @@ public:
     void OnOpenProject(wxCommandEvent& event);
     void OpenProjectFile();
     bool OpenProjectPath(const wxString& path);
+    // Gives the spins the size stored in the project just opened, once its
+    // import is over (the import sets the size from the frames first).
+    void ApplyOpenedProjectSize();
     void ConfirmCloseProject();
     bool IsProjectModified() const;
 
@@ -211,6 +214,7 @@ private:
     int m_projectWidth;
     int m_projectHeight;
     int m_projectCount;
+    wxSize m_openedProjectSize;  // stored size of a project whose import runs; 0 x 0 if none
     int m_exportCount;
     int m_exportDelay;
     int m_exportWidth;

@@ -4,6 +4,7 @@
 #include "work/imagethread.h"
 #include "work/picturedecoder.h"
 #include "work/threadevent.h"
+#include "work/unreadablepictures.h"
 
 #include <wx/filedlg.h>
 #include <wx/intl.h>
@@ -115,6 +116,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     }
     m_workerCancel.reset();
     UpdateCanvasSize();
+    ApplyOpenedProjectSize();
     if (m_thumbnailCtrl->GetCount() > 0)
         DrawPreviewFrame(0);
     else
@@ -128,7 +130,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
                 missing.push_back(path);
         if (!missing.empty() && !m_closeRequested)
             wxMessageBox(_("These pictures of the project are missing or cannot be read:") +
-                             wxS("\n\n") + wxJoin(missing, '\n', '\0'),
+                             wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20),
                          GetTitle(), wxOK | wxICON_WARNING, this);
     }
     m_importRequested.clear();

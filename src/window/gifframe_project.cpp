@@ -31,6 +31,17 @@ int AskToSaveProject(wxWindow* parent, const wxString& caption)
     const int answer = dialog.ShowModal();
     return answer == wxID_YES || answer == wxID_NO ? answer : wxID_CANCEL;
 }
+
+// Asks whether an existing file may be replaced.
+bool ConfirmReplace(wxWindow* parent, const wxString& path)
+{
+    wxMessageDialog dialog(
+        parent,
+        wxString::Format(_("The file \"%s\" already exists.\nDo you want to replace it?"),
+                         wxFileNameFromPath(path)),
+        _("Save XML Files"), wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION);
+    return dialog.ShowModal() == wxID_YES;
+}
 }  // namespace
 
 bool GifFrame::IsProjectModified() const
@@ -70,6 +81,11 @@ bool GifFrame::SaveProject()
             path = dialog.GetPath();
         if (path.empty())
             return false;
+        // The dialog asked about the name as typed; the ".xml" added below
+        // may name another project that is already there.
+        if (!path.EndsWith(wxS(".xml")) && wxFileName::FileExists(path + wxS(".xml")) &&
+            !ConfirmReplace(this, path + wxS(".xml")))
+            return false;
     }
     if (!path.EndsWith(wxS(".xml")))
         path += wxS(".xml");
@@ -94,6 +110,9 @@ bool GifFrame::SaveProject()
 
 void GifFrame::OnOpenProject(wxCommandEvent&)
 {
+    StopPlayback();
+    if (IsWorkerRunning())
+        return;
     if (m_thumbnailCtrl->GetCount() == 0)
     {
         OpenProjectFile();
@@ -113,7 +132,6 @@ void GifFrame::OnOpenProject(wxCommandEvent&)
     if (answer == wxID_CANCEL || (answer == wxID_YES && !SaveProject()))
         return;
     OpenProjectFile();
-    m_gifPath.clear();
 }
 
 void GifFrame::OpenProjectFile()
@@ -145,10 +163,10 @@ bool GifFrame::OpenProjectPath(const wxString& path)
         m_gifFileName = project.gifName;
         const wxString format =
             m_gifFileName.empty() ? wxString(wxS("Unititle.gif(%d * %d)")) : wxS("%s(%d * %d)");
-        const wxString status = m_gifFileName.empty()
-                                    ? wxString::Format(format, project.width, project.height)
-                                    : wxString::Format(format, m_gifFileName, project.width,
-                                                       project.height);
+        const wxString status =
+            m_gifFileName.empty()
+                ? wxString::Format(format, project.width, project.height)
+                : wxString::Format(format, m_gifFileName, project.width, project.height);
         m_statusBar1->SetStatusText(status + _("px"), 0);
         m_sourceWidth = m_gifWidth = project.width;
         m_sourceHeight = m_gifHeight = project.height;
@@ -170,11 +188,29 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     SetTitle(ProjectTitle(m_projectFileName));
+    // The project stores only the GIF's name: Save asks where to write it
+    // rather than overwrite the file an earlier project or export went to.
+    m_gifPath.clear();
 
     m_projectCount = int(project.framePaths.size());
-    ImportFiles(project.framePaths, true);
+    m_openedProjectSize = ProjectOutputSize(project);
+    if (!ImportFiles(project.framePaths, true))
+        m_openedProjectSize = wxSize();
     EnableFrameCommands();
     return true;
+}
+
+void GifFrame::ApplyOpenedProjectSize()
+{
+    const wxSize size = m_openedProjectSize;
+    m_openedProjectSize = wxSize();
+    if (size.x < 1 || size.y < 1 || m_thumbnailCtrl->GetCount() == 0)
+        return;
+    m_gifWidth = size.x;
+    m_gifHeight = size.y;
+    m_spinctrl_width->SetValue(size.x);
+    m_spinctrl_height->SetValue(size.y);
+    m_statusBar1->SetStatusText(StatusSizeText(size.x, size.y), 0);
 }
 
 void GifFrame::ConfirmCloseProject()
@@ -186,15 +222,15 @@ void GifFrame::ConfirmCloseProject()
     }
     switch (AskToSaveProject(this, _("Warning")))
     {
-    case wxID_YES:
-        // Closing after a save that did not happen would lose the work.
-        if (SaveProject())
+        case wxID_YES:
+            // Closing after a save that did not happen would lose the work.
+            if (SaveProject())
+                Destroy();
+            break;
+        case wxID_NO:
             Destroy();
-        break;
-    case wxID_NO:
-        Destroy();
-        break;
-    default:
-        break;
+            break;
+        default:
+            break;
     }
 }

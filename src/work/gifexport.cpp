@@ -2,6 +2,7 @@
 
 #include "window/gif_gifhandler.h"
 #include "work/atomicfileoutput.h"
+#include "work/picturesize.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>
@@ -87,6 +88,8 @@ wxImage PrepareFrame(const wxImage& source, int width, int height)
     if (!source.IsOk() || width <= 0 || height <= 0)
         return wxImage();
     wxImage canvas(width, height, true);
+    if (!canvas.IsOk())
+        return canvas;
     const long long sourceWidth = source.GetWidth();
     const long long sourceHeight = source.GetHeight();
 
@@ -160,6 +163,14 @@ GifExportResult ExportGif(const std::vector<const wxImage*>& frames, const wxStr
             path, wxString::Format(_("the output size %d x %d has no pixels"), width, height));
         return result;
     }
+    // A size no picture may have (a project file or the size controls can
+    // ask for one) would exhaust the memory instead of failing cleanly.
+    if (std::uint64_t(width) * std::uint64_t(height) > kMaxPicturePixels)
+    {
+        result.error = CannotWrite(
+            path, wxString::Format(_("the output size %d x %d is too large"), width, height));
+        return result;
+    }
 
     // The file stores 16 bits of hundredths.
     const int delayMs = std::min(std::max(delay, 0), 0xFFFF) * 10;
@@ -173,7 +184,13 @@ GifExportResult ExportGif(const std::vector<const wxImage*>& frames, const wxStr
             result.error = wxString::Format(_("Saving %s was cancelled."), path);
             break;
         }
-        const wxImage reduced = ReduceColours(PrepareFrame(*frames[i], width, height));
+        const wxImage prepared = PrepareFrame(*frames[i], width, height);
+        if (!prepared.IsOk())
+        {
+            result.error = CannotWrite(path, _("there is not enough memory"));
+            break;
+        }
+        const wxImage reduced = ReduceColours(prepared);
         MyGifHandler handler;
         if (!handler.SaveFrame(reduced, delayMs, frameCount, i))
         {

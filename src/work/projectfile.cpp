@@ -1,18 +1,15 @@
 #include "work/projectfile.h"
 
+#include "work/atomicfileoutput.h"
 #include "work/framereference.h"
 
-#include <wx/ffile.h>
 #include <wx/filename.h>
+#include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
-#include <wx/sstream.h>
-#include <wx/wfstream.h>
 #include <wx/xml/xml.h>
 
-#include <cerrno>
 #include <climits>
-#include <cstring>
 
 namespace
 {
@@ -166,38 +163,50 @@ std::string ProjectDocumentText(const Project& project)
 bool WriteProjectFile(const wxString& path, const Project& project, wxString* error)
 {
     const std::string text = ProjectDocumentText(project);
-    const wxString temp = path + wxS(".saving");
-    bool ok = false;
-    int savedErrno = 0;
+    AtomicFileOutputStream out(path);
+    out.Write(text.data(), text.size());
+    if (out.Commit())
+        return true;
+    if (error)
+        *error = wxString::Format(_("Cannot write %s: %s"), path, wxSysErrorMsgStr(out.GetErrno()));
+    return false;
+}
+
+wxSize ProjectOutputSize(const Project& project)
+{
+    const auto fits = [](int side) { return side >= 1 && side <= 0xFFFF; };
+    return fits(project.width) && fits(project.height) ? wxSize(project.width, project.height)
+                                                       : wxSize(0, 0);
+}
+
+wxString DescribeProjectReadStage(ProjectReadStage stage)
+{
+    switch (stage)
     {
-        wxLogNull noLog;
-        wxFFile file;
-        if (file.Open(temp, wxS("wb")))
-        {
-            errno = 0;
-            ok = file.Write(text.data(), text.size()) == text.size() && file.Flush();
-            savedErrno = errno;
-            ok = file.Close() && ok;
-            if (!savedErrno)
-                savedErrno = errno;
-        }
-        else
-        {
-            savedErrno = errno;
-        }
-        if (ok)
-        {
-            ok = wxRenameFile(temp, path, true);
-            if (!ok)
-                savedErrno = errno;
-        }
-        if (!ok)
-            wxRemoveFile(temp);
+        case ProjectReadStage::NotXml:
+            return wxS("not an XML file");
+        case ProjectReadStage::NoProject:
+            return wxS("the root element is not <project>");
+        case ProjectReadStage::NoName:
+            return wxS("<project> does not start with <name>");
+        case ProjectReadStage::NoGif:
+            return wxS("<name> is not followed by <gif>");
+        case ProjectReadStage::NoWidth:
+            return wxS("<gif> does not start with <width>");
+        case ProjectReadStage::NoHeight:
+            return wxS("<width> is not followed by <height>");
+        case ProjectReadStage::NoDelay:
+            return wxS("<height> is not followed by <delay_time>");
+        case ProjectReadStage::NoImages:
+            return wxS("<gif> is not followed by <images>");
+        case ProjectReadStage::EmptyImages:
+            return wxS("<images> is empty");
+        case ProjectReadStage::BadImageEntry:
+            return wxS("<images> holds an element other than <path>");
+        case ProjectReadStage::Complete:
+            break;
     }
-    if (!ok && error)
-        *error = wxString::Format(wxS("Cannot write \"%s\": %s"), path,
-                                  wxString::FromUTF8(std::strerror(savedErrno ? savedErrno : EIO)));
-    return ok;
+    return wxString();
 }
 
 ProjectReadResult ReadProjectFile(const wxString& path)

@@ -2,7 +2,10 @@
 #define LOOPFORGE_WORK_PROJECTFILE_H
 
 #include <wx/arrstr.h>
+#include <wx/gdicmn.h>
 #include <wx/string.h>
+
+#include <string>
 
 // A project: the output GIF's file name, its size and delay, and the strip's
 // frames by source (plain picture paths and GIF frame references).
@@ -25,23 +28,23 @@ std::string ProjectDocumentText(const Project& project);
 
 // Writes the project to a temporary file beside path and renames it into
 // place, so a failed write never destroys the previous file. On failure
-// returns false and puts a message naming the file into error.
+// returns false and puts a one-line message naming the file into error.
 bool WriteProjectFile(const wxString& path, const Project& project, wxString* error);
 
 // How far a project file could be read. The stages follow the document's
 // order; everything read before the stage that failed is filled in.
 enum class ProjectReadStage
 {
-    NotXml,          // not an XML document, or no root
-    NoProject,       // the first node is not `project`
-    NoName,          // `project` does not start with `name`
-    NoGif,           // `name` is not followed by `gif`
-    NoWidth,         // `gif` does not start with `width`
-    NoHeight,        // `width` is not followed by `height`
-    NoDelay,         // `height` is not followed by `delay_time`
-    NoImages,        // `gif` is not followed by `images`
-    EmptyImages,     // `images` has no children
-    BadImageEntry,   // a child of `images` is not `path`
+    NotXml,         // not an XML document, or no root
+    NoProject,      // the first node is not `project`
+    NoName,         // `project` does not start with `name`
+    NoGif,          // `name` is not followed by `gif`
+    NoWidth,        // `gif` does not start with `width`
+    NoHeight,       // `width` is not followed by `height`
+    NoDelay,        // `height` is not followed by `delay_time`
+    NoImages,       // `gif` is not followed by `images`
+    EmptyImages,    // `images` has no children
+    BadImageEntry,  // a child of `images` is not `path`
     Complete
 };
 
@@ -57,6 +60,14 @@ struct ProjectReadResult
 
 ProjectReadResult ReadProjectFile(const wxString& path);
 ProjectReadResult ReadProjectText(const std::string& utf8);
+
+// The stored output size when a GIF can have it (each side 1 to 65535); else
+// 0 x 0, and the frames decide the size as after any import.
+wxSize ProjectOutputSize(const Project& project);
+
+// Why reading stopped at a stage, in a few words for a command-line message;
+// empty for Complete.
+wxString DescribeProjectReadStage(ProjectReadStage stage);
 
 // A number as the project stores it: leading blanks, an optional sign and the
 // decimal digits up to the first other character; 0 without digits.

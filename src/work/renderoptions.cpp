@@ -30,7 +30,39 @@ bool ParseSize(const wxString& text, RenderOptions& options)
 
 wxString RenderUsage()
 {
-    return wxS("usage: loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif INPUT...");
+    return wxS(
+        "usage: loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif INPUT...\n"
+        "       loopforge-render PROJECT.xml [-o OUT.gif]");
+}
+
+wxString RenderHelp()
+{
+    // The renderer loads no translation catalogs, so its help is not marked for them.
+    return RenderUsage() + wxS("\n\n") +
+           wxS("Writes one looping animated GIF, as the window's Save does.\n"
+             "\n"
+             "  INPUT...         PNG, JPEG, BMP and GIF files (every frame of a GIF file),\n"
+             "                   or frame references: anim.gif_12 is frame 12 of anim.gif\n"
+             "  -d DELAY         delay between frames in hundredths of a second (default 10)\n"
+             "  -s WIDTHxHEIGHT  output size (default: the size the window would choose\n"
+             "                   from the frames)\n"
+             "  -o OUT.gif       the GIF file to write\n"
+             "  PROJECT.xml      a saved project, given as the only input (a name ending\n"
+             "                   in .xml in any case): renders its frames with its delay\n"
+             "                   and its stored width and height. Without -o it writes the\n"
+             "                   project's GIF name beside the project file, or, when the\n"
+             "                   project has no GIF name, the project's name with .gif in\n"
+             "                   place of .xml. -d and -s do not apply.\n"
+             "  -h, --help       show this help\n"
+             "\n"
+             "Errors (bad arguments, unreadable projects, missing or unreadable pictures,\n"
+             "failed writes) print one line and exit with a non-zero status; an existing\n"
+             "output file is only ever replaced by a complete one.");
+}
+
+bool IsProjectArgument(const wxString& input)
+{
+    return input.Lower().EndsWith(wxS(".xml"));
 }
 
 bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions& options,
@@ -38,6 +70,7 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
 {
     options = RenderOptions();
     bool optionsEnded = false;
+    bool delayOrSizeGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i)
     {
         const wxString& argument = arguments[i];
@@ -67,6 +100,7 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
             return false;
         }
         const wxString& value = arguments[++i];
+        delayOrSizeGiven = delayOrSizeGiven || argument != wxS("-o");
         long delay = 0;
         if (argument == wxS("-d"))
         {
@@ -89,6 +123,25 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
         }
         else
             options.output = value;
+    }
+    for (const wxString& input : options.inputs)
+        if (IsProjectArgument(input) && options.inputs.size() > 1)
+        {
+            error = wxString::Format(
+                _("the project %s must be the only input: projects are rendered one at a time"),
+                input);
+            return false;
+        }
+    if (options.inputs.size() == 1 && IsProjectArgument(options.inputs[0]))
+    {
+        if (delayOrSizeGiven)
+        {
+            error = _("-d and -s do not apply to a project: it stores its own delay and size");
+            return false;
+        }
+        options.project = options.inputs[0];
+        options.inputs.clear();
+        return true;
     }
     if (options.output.empty())
     {

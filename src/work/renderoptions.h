@@ -8,18 +8,28 @@
 
 // The command line of loopforge-render:
 //   loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] -o OUT.gif INPUT...
+//   loopforge-render PROJECT.xml [-o OUT.gif]
+// A single input ending in ".xml" (in any case) is a project: no picture
+// format the program reads has that ending.
 struct RenderOptions
 {
     int delay = 10;  // hundredths of a second
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
-    wxString output;
+    wxString output;       // empty with a project: the project's own GIF
     wxArrayString inputs;  // picture paths and frame references, in order
-    bool help = false;     // -h or --help: print the usage and do nothing else
+    wxString project;      // a project file to render instead of inputs
+    bool help = false;     // -h or --help: print the help and do nothing else
 };
 
 // The usage text, one line per form.
 wxString RenderUsage();
+
+// The --help text: the usage and what the arguments mean.
+wxString RenderHelp();
+
+// Whether an input names a project file rather than a picture.
+bool IsProjectArgument(const wxString& input);
 
 // Parses the arguments after the program name. On failure returns false with
 // a one-line reason in error.

@@ -1,9 +1,11 @@
 #include "work/projectfile.h"
 
+#include "file_size_limit.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <wx/dir.h>
 #include <wx/ffile.h>
 #include <wx/filename.h>
 
@@ -56,9 +58,9 @@ TEST(ProjectEntries, GifPathFollowsARunOfItsFrames)
 
 TEST(ProjectEntries, RunEndingTheStripNamesItsGifBeforeTheLastFrame)
 {
-    EXPECT_EQ(Entries(ProjectImageEntries(Names({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1"}))),
-              (std::vector<std::string>{"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif",
-                                        "/pics/b.gif_1"}));
+    EXPECT_EQ(
+        Entries(ProjectImageEntries(Names({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1"}))),
+        (std::vector<std::string>{"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif", "/pics/b.gif_1"}));
 }
 
 TEST(ProjectEntries, TwelveFramesInTheMiddle)
@@ -120,7 +122,9 @@ TEST(ProjectDocument, RoundTripKeepsFramesAndSettings)
 {
     TempDir dir;
     Project project = Example();
-    project.framePaths.push_back(wxString::FromUTF8("/bilder/\xC3\xBC" "ber & <mehr>.png"));
+    project.framePaths.push_back(
+        wxString::FromUTF8("/bilder/\xC3\xBC"
+                           "ber & <mehr>.png"));
     project.framePaths.push_back(wxS("/p/huge.gif_1234"));
     const wxString path = dir.File(wxS("p.xml"));
     ASSERT_TRUE(WriteProjectFile(path, project, nullptr));
@@ -142,20 +146,37 @@ TEST(ProjectDocument, EmptyGifNameRoundTrips)
     EXPECT_TRUE(read.project.gifName.empty());
 }
 
+// Nothing but the target itself stays in the folder after a save.
+std::vector<wxString> FilesIn(const wxString& folder)
+{
+    std::vector<wxString> names;
+    wxDir dir(folder);
+    wxString name;
+    for (bool more = dir.GetFirst(&name, wxString(), wxDIR_FILES | wxDIR_HIDDEN); more;
+         more = dir.GetNext(&name))
+        names.push_back(name);
+    return names;
+}
+
 TEST(ProjectWriting, FailedWriteKeepsThePreviousFile)
 {
     TempDir dir;
     const wxString path = dir.File(wxS("keep.xml"));
     ASSERT_TRUE(WriteProjectFile(path, Example(), nullptr));
     const std::string before = ReadAll(path);
-    // A folder where the temporary file would go makes the write fail even for root.
-    ASSERT_TRUE(wxFileName::Mkdir(path + wxS(".saving")));
-    Project changed = Example();
-    changed.width = 1;
+    Project bigger = Example();
+    for (int i = 0; i < 50; ++i)
+        bigger.framePaths.push_back(wxString::Format(wxS("/pics/more%d.png"), i));
     wxString error;
-    EXPECT_FALSE(WriteProjectFile(path, changed, &error));
+    {
+        FileSizeLimit full(before.size());
+        ASSERT_TRUE(full.IsOk());
+        EXPECT_FALSE(WriteProjectFile(path, bigger, &error));
+    }
     EXPECT_NE(error.Find(path), wxNOT_FOUND) << error.utf8_string();
+    EXPECT_NE(error.Find(wxS("File too large")), wxNOT_FOUND) << error.utf8_string();
     EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{wxS("keep.xml")});
 }
 
 TEST(ProjectWriting, MissingFolderIsReportedWithTheFileName)
@@ -166,7 +187,7 @@ TEST(ProjectWriting, MissingFolderIsReportedWithTheFileName)
     EXPECT_FALSE(WriteProjectFile(path, Example(), &error));
     EXPECT_NE(error.Find(path), wxNOT_FOUND);
     EXPECT_NE(error.Find(wxS("No such file or directory")), wxNOT_FOUND) << error.utf8_string();
-    EXPECT_FALSE(wxFileName::FileExists(path + wxS(".saving")));
+    EXPECT_EQ(error.find('\n'), wxString::npos);
 }
 
 TEST(ProjectWriting, ReplacesAnExistingFileWhole)
@@ -175,7 +196,7 @@ TEST(ProjectWriting, ReplacesAnExistingFileWhole)
     const wxString path = dir.Write(wxS("p.xml"), std::string(5000, 'x'));
     ASSERT_TRUE(WriteProjectFile(path, Example(), nullptr));
     EXPECT_EQ(ReadAll(path), ProjectDocumentText(Example()));
-    EXPECT_FALSE(wxFileName::FileExists(path + wxS(".saving")));
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{wxS("p.xml")});
 }
 
 namespace
@@ -282,10 +303,18 @@ TEST(ProjectReading, SurvivesMutatedFiles)
             const size_t at = random() % text.size();
             switch (random() % 4)
             {
-            case 0: text[at] = alphabet[random() % (sizeof(alphabet) - 1)]; break;
-            case 1: text.erase(at, 1 + random() % 16); break;
-            case 2: text.insert(at, text.substr(random() % text.size(), random() % 40)); break;
-            default: text.resize(at); break;
+                case 0:
+                    text[at] = alphabet[random() % (sizeof(alphabet) - 1)];
+                    break;
+                case 1:
+                    text.erase(at, 1 + random() % 16);
+                    break;
+                case 2:
+                    text.insert(at, text.substr(random() % text.size(), random() % 40));
+                    break;
+                default:
+                    text.resize(at);
+                    break;
             }
         }
         const ProjectReadResult read = ReadProjectText(text);

@@ -61,3 +61,47 @@ TEST(RenderOptions, RejectsBadArgumentsWithAReason)
         EXPECT_EQ(error.find('\n'), wxString::npos);
     }
 }
+
+TEST(RenderOptions, ASingleXmlInputIsAProject)
+{
+    RenderOptions options;
+    wxString error;
+    ASSERT_TRUE(ParseRenderArguments({"work/p.xml"}, options, error)) << error.utf8_string();
+    EXPECT_EQ(options.project, "work/p.xml");
+    EXPECT_TRUE(options.inputs.empty());
+    EXPECT_TRUE(options.output.empty());
+
+    ASSERT_TRUE(ParseRenderArguments({"-o", "o.gif", "P.XML"}, options, error));
+    EXPECT_EQ(options.project, "P.XML");
+    EXPECT_EQ(options.output, "o.gif");
+
+    // Pictures never end in .xml; a frame reference is still a picture.
+    ASSERT_TRUE(ParseRenderArguments({"-o", "o.gif", "a.gif_3"}, options, error));
+    EXPECT_TRUE(options.project.empty());
+}
+
+TEST(RenderOptions, AProjectTakesNoPicturesDelayOrSize)
+{
+    const std::vector<std::vector<wxString>> bad = {
+        {"-o", "o.gif", "a.png", "p.xml"},
+        {"p.xml", "q.xml"},
+        {"-d", "5", "p.xml"},
+        {"-s", "20x20", "p.xml"},
+    };
+    for (const std::vector<wxString>& arguments : bad)
+    {
+        RenderOptions options;
+        wxString error;
+        EXPECT_FALSE(ParseRenderArguments(arguments, options, error))
+            << wxJoin(wxArrayString(arguments.size(), arguments.data()), ' ');
+        EXPECT_NE(error.Find(wxS("project")), wxNOT_FOUND) << error.utf8_string();
+        EXPECT_EQ(error.find('\n'), wxString::npos);
+    }
+}
+
+TEST(RenderOptions, HelpDescribesBothForms)
+{
+    EXPECT_NE(RenderUsage().Find(wxS("loopforge-render PROJECT.xml [-o OUT.gif]")), wxNOT_FOUND);
+    EXPECT_NE(RenderHelp().Find(RenderUsage()), wxNOT_FOUND);
+    EXPECT_NE(RenderHelp().Find(wxS("only input")), wxNOT_FOUND);
+}

@@ -1,0 +1,108 @@
+#include "work/renderjob.h"
+
+#include "work/canvassize.h"
+#include "work/picturedecoder.h"
+#include "work/projectfile.h"
+#include "work/unreadablepictures.h"
+
+#include <wx/filename.h>
+#include <wx/intl.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace
+{
+// The window's delay control allows 1 to 65535 hundredths.
+const int kMinDelay = 1;
+const int kMaxDelay = 0xFFFF;
+
+wxString WithoutXmlEnding(const wxString& name)
+{
+    return name.Lower().EndsWith(wxS(".xml")) ? name.Left(name.length() - 4) : name;
+}
+}  // namespace
+
+wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifName)
+{
+    wxString name = wxFileNameFromPath(gifName);
+    if (name.empty() || name == wxS(".") || name == wxS(".."))
+        name = WithoutXmlEnding(wxFileNameFromPath(projectPath)) + wxS(".gif");
+    else if (!name.EndsWith(wxS(".gif")))
+        name += wxS(".gif");
+    const wxString folder = wxPathOnly(projectPath);
+    return folder.empty() ? name : folder + wxS("/") + name;
+}
+
+bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
+                          wxString& error)
+{
+    if (!wxFileName::FileExists(projectPath))
+    {
+        error = wxString::Format(_("cannot read the project %s: no such file"), projectPath);
+        return false;
+    }
+    const ProjectReadResult read = ReadProjectFile(projectPath);
+    if (!read.IsComplete())
+    {
+        error = wxString::Format(_("cannot read the project %s: %s"), projectPath,
+                                 DescribeProjectReadStage(read.stage));
+        return false;
+    }
+    const Project& project = read.project;
+    if (project.framePaths.empty())
+    {
+        error = wxString::Format(_("the project %s names no pictures"), projectPath);
+        return false;
+    }
+    job = RenderJob();
+    job.project = projectPath;
+    job.inputs = project.framePaths;
+    job.output = output.empty() ? ProjectDefaultOutput(projectPath, project.gifName) : output;
+    job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
+    const wxSize size = ProjectOutputSize(project);
+    job.width = size.x;
+    job.height = size.y;
+    return true;
+}
+
+GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progress)
+{
+    GifExportResult result;
+    std::vector<std::unique_ptr<wxImage>> pictures;
+    wxArrayString unreadable;
+    for (const wxString& input : job.inputs)
+    {
+        const size_t before = pictures.size();
+        DecodePictures(input, [&pictures](std::unique_ptr<wxImage> image, int, bool)
+                       { pictures.push_back(std::move(image)); });
+        if (pictures.size() == before)
+            unreadable.push_back(input);
+    }
+    if (!unreadable.empty())
+    {
+        const wxString list = ListUnreadablePictures(unreadable, wxS(", "), 20);
+        if (!job.project.empty())
+            result.error = wxString::Format(_("pictures of the project %s are missing or cannot "
+                                              "be read: %s"),
+                                            job.project, list);
+        else if (unreadable.size() == 1)
+            result.error = wxString::Format(_("cannot read a picture from %s"), list);
+        else
+            result.error = wxString::Format(_("cannot read pictures from %s"), list);
+        return result;
+    }
+
+    std::vector<const wxImage*> frames;
+    std::vector<wxSize> sizes;
+    for (const auto& picture : pictures)
+    {
+        frames.push_back(picture.get());
+        sizes.push_back(picture->GetSize());
+    }
+    wxSize size(job.width, job.height);
+    if (size.x == 0 || size.y == 0)
+        size = ChooseCanvasSize(sizes);
+    return ExportGif(frames, job.output, job.delay, size.x, size.y, progress);
+}

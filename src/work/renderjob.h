@@ -1,0 +1,41 @@
+#ifndef LOOPFORGE_WORK_RENDERJOB_H
+#define LOOPFORGE_WORK_RENDERJOB_H
+
+#include "work/gifexport.h"
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+// One GIF for loopforge-render to make: pictures in strip order, one delay,
+// one output size.
+struct RenderJob
+{
+    wxArrayString inputs;  // picture paths and frame references
+    wxString output;
+    int delay = 10;  // hundredths of a second
+    int width = 0;   // 0 x 0: the size the main window would choose from the frames
+    int height = 0;
+    wxString project;  // the project file the job was read from, for messages
+};
+
+// The GIF a project renders to when no output is given: the project's GIF
+// name beside the project file, or with no GIF name the project's own name
+// with ".gif" in place of ".xml". Only the file-name part of the stored name
+// counts, and it always ends in ".gif", so a project can never make the
+// renderer write outside its folder or over the project itself.
+wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifName);
+
+// Reads a saved project into a job: its frames, its delay (kept inside the
+// range the window's delay control allows) and its stored size (or the size
+// from the frames when the stored one is not a GIF size, as the window does).
+// output, when not empty, replaces the default. On failure returns false with
+// a one-line reason naming the project.
+bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
+                          wxString& error);
+
+// Decodes every input, then writes the GIF as the window's Save does. When
+// some inputs give no picture, all of them are named and nothing is written.
+GifExportResult RunRenderJob(const RenderJob& job,
+                             const ExportProgress& progress = ExportProgress());
+
+#endif

@@ -1,0 +1,15 @@
+#ifndef LOOPFORGE_WORK_UNREADABLEPICTURES_H
+#define LOOPFORGE_WORK_UNREADABLEPICTURES_H
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+#include <cstddef>
+
+// Lists import entries that gave no picture for a message: a run of frame
+// references of one GIF file counts as one item, "PATH (N frames)", and items
+// past maxItems are only counted ("and 3 more").
+wxString ListUnreadablePictures(const wxArrayString& entries, const wxString& separator,
+                                std::size_t maxItems);
+
+#endif

@@ -1,0 +1,705 @@
+// Project files through the real main window: Save Project and Open Project
+// with their dialogs, frames arriving through the import thread, the
+// unsaved-project prompts before opening another project and before closing,
+// failed writes, broken files, missing pictures, and loopforge-render on a
+// project the window wrote.
+#include "file_size_limit.h"
+#include "frame_factory.h"
+#include "gif_inspect.h"
+#include "main_window_fixture.h"
+#include "message_answer.h"
+#include "test_pictures.h"
+
+#include "app/product.h"
+#include "work/gifexport.h"
+#include "work/projectfile.h"
+
+#include <wx/ffile.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+#include <wx/weakref.h>
+#include <wx/xml/xml.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+const char kFailedToLoad[] = "Failed to load XML file!";
+
+std::string ReadAll(const wxString& path)
+{
+    wxFFile file(path, wxS("rb"));
+    if (!file.IsOpened())
+        return std::string();
+    std::string bytes(file.Length(), '\0');
+    file.Read(bytes.data(), bytes.size());
+    return bytes;
+}
+
+wxArrayString Paths(std::initializer_list<wxString> paths)
+{
+    wxArrayString result;
+    for (const wxString& path : paths)
+        result.push_back(path);
+    return result;
+}
+
+// Every `path` text of a written project in file order, including the GIF
+// entries that readers skip.
+wxArrayString PathEntries(const wxString& projectPath)
+{
+    wxArrayString entries;
+    wxXmlDocument doc;
+    if (!doc.Load(projectPath))
+        return entries;
+    for (const wxXmlNode* part = doc.GetRoot()->GetChildren(); part; part = part->GetNext())
+        if (part->GetName() == wxS("images"))
+            for (const wxXmlNode* path = part->GetChildren(); path; path = path->GetNext())
+                entries.push_back(path->GetNodeContent());
+    return entries;
+}
+
+// Answers a project file dialog and checks that it is the one expected.
+class ExpectProjectDialog : public ExpectFileDialog
+{
+public:
+    enum Kind
+    {
+        Save,
+        Open
+    };
+    ExpectProjectDialog(Kind kind, const wxString& path, int id = wxID_OK)
+        : ExpectFileDialog(path, id), m_kind(kind)
+    {
+    }
+
+protected:
+    int OnInvoked(wxFileDialog* dlg) const override
+    {
+        if (m_kind == Save)
+        {
+            EXPECT_EQ(dlg->GetMessage(), wxS("Save XML Files"));
+            EXPECT_EQ(dlg->GetWildcard(), wxS("XML files (*.xml)|*.xml"));
+            EXPECT_TRUE(dlg->HasFdFlag(wxFD_SAVE) && dlg->HasFdFlag(wxFD_OVERWRITE_PROMPT));
+        }
+        else
+        {
+            EXPECT_EQ(dlg->GetMessage(), wxS("Load Xml Files"));
+            EXPECT_EQ(dlg->GetWildcard(), wxS("Xml files (*.xml)|*.xml"));
+            EXPECT_TRUE(dlg->HasFdFlag(wxFD_OPEN) && dlg->HasFdFlag(wxFD_FILE_MUST_EXIST));
+            EXPECT_FALSE(dlg->HasFdFlag(wxFD_MULTIPLE));
+        }
+        return ExpectFileDialog::OnInvoked(dlg);
+    }
+
+private:
+    Kind m_kind;
+};
+
+// The unsaved-project prompt with the caption expected, answered.
+AnswerMessage Prompt(int answer, const wxString& caption)
+{
+    return AnswerMessage(answer, caption,
+                         wxS("The project is unsaved,you can continue to edit\n your project when "
+                             "you open it next time,do you \nwant to save the project now?"));
+}
+
+wxString Titled(const wxString& name)
+{
+    return name + wxS(" - ") + GetProductName();
+}
+}  // namespace
+
+class ProjectTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        png = dir.File(wxS("a.png"));
+        ASSERT_TRUE(MakeFlat(320, 240).SaveFile(png, wxBITMAP_TYPE_PNG));
+        gif = dir.File(wxS("b.gif"));
+        const wxImage first = MakeSolid(320, 240, 0, 120, 255);
+        const wxImage second = MakePhotoLike(160, 120, 2);
+        ASSERT_TRUE(ExportGif({&first, &second}, gif, 10, 320, 240).ok);
+        jpg = dir.File(wxS("c.jpg"));
+        ASSERT_TRUE(MakePhotoLike(320, 240, 3).SaveFile(jpg, wxBITMAP_TYPE_JPEG));
+        twelve = dir.File(wxS("twelve.gif"));
+        std::vector<wxImage> frames;
+        for (int i = 0; i < 12; ++i)
+            frames.push_back(MakeSolid(32, 24, 20 * i, 255 - 20 * i, 128));
+        std::vector<const wxImage*> framePointers;
+        for (const wxImage& image : frames)
+            framePointers.push_back(&image);
+        ASSERT_TRUE(ExportGif(framePointers, twelve, 10, 32, 24).ok);
+    }
+
+    // Imports as Add Image does once the files are chosen, and waits until
+    // the import thread has delivered everything.
+    void Import(const wxArrayString& paths)
+    {
+        ASSERT_TRUE(frame->ImportFiles(paths));
+        WaitForImport();
+    }
+    void WaitForImport()
+    {
+        ASSERT_TRUE(WaitFor([&] { return !frame->IsWorkerRunning(); }, 20000));
+    }
+
+    wxArrayString StripNames() const
+    {
+        wxArrayString names;
+        for (int i = 0; i < Access().Strip()->GetCount(); ++i)
+            names.push_back(Access().Strip()->GetItem(i)->GetFilename());
+        return names;
+    }
+
+    // Types into a spin control as a user would and lets the window react.
+    void TypeDelay(int value)
+    {
+        Access().DelaySpin()->SetValue(value);
+        wxCommandEvent text(wxEVT_TEXT, Access().DelaySpin()->GetId());
+        frame->OnSetDelay(text);
+    }
+    void TypeWidth(int value)
+    {
+        Access().WidthSpin()->SetValue(value);
+        wxCommandEvent text(wxEVT_TEXT, Access().WidthSpin()->GetId());
+        frame->OnWidthChanged(text);
+    }
+
+    wxSize SpinSize() const
+    {
+        return wxSize(Access().WidthSpin()->GetValue(), Access().HeightSpin()->GetValue());
+    }
+
+    // Save Project of a project without a file: the save dialog answered with path.
+    void SaveProjectAs(const wxString& path)
+    {
+        wxCommandEvent save;
+        wxTEST_DIALOG(frame->OnSaveProject(save),
+                      ExpectProjectDialog(ExpectProjectDialog::Save, path));
+    }
+
+    // Open Project into an empty strip: the open dialog answered with path.
+    void OpenProject(const wxString& path)
+    {
+        wxCommandEvent open;
+        wxTEST_DIALOG(frame->OnOpenProject(open),
+                      ExpectProjectDialog(ExpectProjectDialog::Open, path));
+        WaitForImport();
+    }
+
+    // Open Project on a file that is not a whole project.
+    void OpenBrokenProject(const wxString& path)
+    {
+        const wxString title = frame->GetTitle();
+        wxCommandEvent open;
+        wxTEST_DIALOG(frame->OnOpenProject(open),
+                      ExpectProjectDialog(ExpectProjectDialog::Open, path),
+                      AnswerMessage(wxID_OK, title, kFailedToLoad));
+    }
+
+    // Closes as the close button does; true when the window is destroyed.
+    bool CloseWindow()
+    {
+        wxWeakRef<wxFrame> ref(frame);
+        frame->Close();
+        if (!wxPendingDelete.Member(frame))
+            return false;
+        frame = nullptr;
+        return WaitFor([&] { return !ref; });
+    }
+
+    // Quits and starts the program's window again.
+    void Restart()
+    {
+        wxWeakRef<wxFrame> ref(frame);
+        frame->Destroy();
+        frame = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return !ref; }));
+        MainWindowTest::SetUp();
+    }
+
+    // Builds a strip from the files in a fresh window, saves it as a new
+    // project, and returns the project's path.
+    wxString SaveStripAsProject(const wxArrayString& files, const wxString& name)
+    {
+        Restart();
+        Import(files);
+        const wxString path = dir.File(name);
+        SaveProjectAs(path);
+        return path;
+    }
+
+    TempDir dir;
+    wxString png, gif, jpg, twelve;
+};
+
+// --- Writing ---------------------------------------------------------------
+
+TEST_F(ProjectTest, ExampleStripGivesTheExampleFileExactly)
+{
+    Import(Paths({png, gif, jpg}));
+    ASSERT_EQ(StripNames(), Paths({png, gif + "_0", gif + "_1", jpg}));
+    ASSERT_EQ(SpinSize(), wxSize(320, 240));
+    TypeDelay(20);
+    Access().GifPath() = dir.File(wxS("anim.gif"));
+
+    // The name given without its ending gets ".xml".
+    SaveProjectAs(dir.File(wxS("example")));
+
+    wxString expected = wxString::FromUTF8(ReadAll(wxS(LF_TEST_DATA_DIR "/project_example.xml")));
+    ASSERT_FALSE(expected.empty());
+    expected.Replace(wxS("@DIR@"), dir.Path());
+    EXPECT_EQ(ReadAll(dir.File(wxS("example.xml"))), expected.utf8_string());
+    EXPECT_EQ(frame->GetTitle(), Titled(wxS("example")));
+    EXPECT_EQ(Access().ProjectPath(), dir.File(wxS("example.xml")));
+    EXPECT_FALSE(frame->IsProjectModified());
+}
+
+TEST_F(ProjectTest, GifRunsRoundTripThroughTheWindow)
+{
+    struct Case
+    {
+        const char* what;
+        wxArrayString files;
+        wxArrayString frames;   // the strip the files give
+        wxArrayString entries;  // what the project file lists
+    };
+    wxArrayString twelveFrames;
+    for (int i = 0; i < 12; ++i)
+        twelveFrames.push_back(twelve + wxString::Format(wxS("_%d"), i));
+    Case ending{"a run ending the strip", Paths({png, gif}), Paths({png, gif + "_0", gif + "_1"}),
+                Paths({png, gif + "_0", gif, gif + "_1"})};
+    Case middle{"twelve frames in the middle", Paths({png, twelve, jpg}), Paths({png}),
+                Paths({png})};
+    for (const wxString& reference : twelveFrames)
+    {
+        middle.frames.push_back(reference);
+        middle.entries.push_back(reference);
+    }
+    middle.frames.push_back(jpg);
+    middle.entries.push_back(twelve);
+    middle.entries.push_back(jpg);
+    Case single{"one GIF frame at the end", Paths({png, gif + "_1"}), Paths({png, gif + "_1"}),
+                Paths({png, gif + "_1"})};
+
+    int n = 0;
+    for (const Case& c : {ending, middle, single})
+    {
+        SCOPED_TRACE(c.what);
+        const wxString path = SaveStripAsProject(c.files, wxString::Format(wxS("p%d.xml"), n++));
+        ASSERT_EQ(StripNames(), c.frames);
+        const wxSize size = SpinSize();
+        EXPECT_EQ(PathEntries(path), c.entries);
+
+        Restart();
+        OpenProject(path);
+        EXPECT_EQ(StripNames(), c.frames);
+        EXPECT_EQ(SpinSize(), size);
+        EXPECT_FALSE(frame->IsProjectModified());
+    }
+}
+
+TEST_F(ProjectTest, TheAddedEndingNeverReplacesAProjectWithoutAsking)
+{
+    const wxString existing = dir.Write(wxS("kept.xml"), "an earlier project");
+    Import(Paths({png}));
+    wxCommandEvent save;
+    wxTEST_DIALOG(
+        frame->OnSaveProject(save),
+        ExpectProjectDialog(ExpectProjectDialog::Save, dir.File(wxS("kept"))),
+        AnswerMessage(wxID_NO, wxS("Save XML Files"), wxS("\"kept.xml\" already exists")));
+    EXPECT_EQ(ReadAll(existing), "an earlier project");
+    EXPECT_TRUE(Access().ProjectPath().empty());
+    EXPECT_TRUE(frame->IsProjectModified());
+
+    wxTEST_DIALOG(frame->OnSaveProject(save),
+                  ExpectProjectDialog(ExpectProjectDialog::Save, dir.File(wxS("kept"))),
+                  AnswerMessage(wxID_YES, wxS("Save XML Files"), wxS("kept.xml")));
+    EXPECT_EQ(PathEntries(existing), Paths({png}));
+    EXPECT_EQ(Access().ProjectPath(), existing);
+}
+
+TEST_F(ProjectTest, SaveProjectOnAnEmptyStripDoesNothing)
+{
+    // No dialog may appear: the test's modal hook fails on any.
+    wxCommandEvent save;
+    frame->OnSaveProject(save);
+    EXPECT_FALSE(frame->SaveProject());
+    EXPECT_TRUE(Access().ProjectPath().empty());
+    EXPECT_EQ(frame->GetTitle(), GetProductName());
+}
+
+// --- Reading ---------------------------------------------------------------
+
+TEST_F(ProjectTest, ReopeningShowsTheSameFramesAndSettings)
+{
+    Import(Paths({png, gif, jpg}));
+    TypeDelay(35);
+    TypeWidth(200);
+    ASSERT_EQ(SpinSize(), wxSize(200, 150));
+    Access().GifPath() = dir.File(wxS("anim.gif"));
+    Access().GifFileName() = wxS("anim.gif");
+    SaveProjectAs(dir.File(wxS("again.xml")));
+    const wxArrayString frames = StripNames();
+
+    Restart();
+    Access().GifPath() = dir.File(wxS("earlier.gif"));
+    OpenProject(dir.File(wxS("again.xml")));
+    EXPECT_EQ(StripNames(), frames);
+    EXPECT_EQ(Access().DelaySpin()->GetValue(), 35);
+    // The stored size outlasts the import, which sets the size from the frames first.
+    EXPECT_EQ(SpinSize(), wxSize(200, 150));
+    EXPECT_EQ(Access().GifWidth(), 200);
+    EXPECT_EQ(Access().GifHeight(), 150);
+    EXPECT_EQ(Access().SourceWidth(), 320);
+    EXPECT_EQ(Access().SourceHeight(), 240);
+    EXPECT_EQ(Access().StatusBar()->GetStatusText(0), wxS("anim.gif (200 * 150)px"));
+    EXPECT_EQ(frame->GetTitle(), Titled(wxS("again")));
+    EXPECT_EQ(Access().GifFileName(), wxS("anim.gif"));
+    // Save asks where to write the GIF instead of overwriting an earlier one.
+    EXPECT_TRUE(Access().GifPath().empty());
+    EXPECT_TRUE(Access().SaveItem()->IsEnabled());
+    EXPECT_FALSE(frame->IsProjectModified());
+    EXPECT_TRUE(CloseWindow()) << "an unchanged project closes without a prompt";
+}
+
+TEST_F(ProjectTest, FileLackingDelayAppliesSizeAndStatusAndKeepsTheDelay)
+{
+    Access().DelaySpin()->SetValue(33);
+    const wxString path =
+        dir.Write(wxS("nodelay.xml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<project><name>n.gif</name>"
+                  "<gif><width>40</width><height>30</height></gif>"
+                  "<images><path>" +
+                      png.utf8_string() + "</path></images></project>");
+    OpenBrokenProject(path);
+    EXPECT_EQ(SpinSize(), wxSize(40, 30));
+    EXPECT_EQ(Access().StatusBar()->GetStatusText(0), wxS("n.gif(40 * 30)px"));
+    EXPECT_EQ(Access().DelaySpin()->GetValue(), 33);
+    Settle();
+    EXPECT_EQ(Access().Strip()->GetCount(), 0);
+    EXPECT_FALSE(frame->IsWorkerRunning());
+    EXPECT_TRUE(Access().ProjectPath().empty());
+    EXPECT_EQ(frame->GetTitle(), GetProductName());
+}
+
+TEST_F(ProjectTest, FilesThatAreNotWholeProjectsAreReportedAndNeverBecomeTheProject)
+{
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const std::string settings =
+        "<name>x.gif</name><gif><width>40</width><height>30</height><delay_time>5</delay_time>"
+        "</gif>";
+    const std::string path = "<path>" + png.utf8_string() + "</path>";
+    Project whole;
+    whole.width = 40;
+    whole.height = 30;
+    whole.delay = 5;
+    whole.framePaths.push_back(png);
+    const std::pair<const char*, std::string> files[] = {
+        {"empty-images.xml", head + "<project>" + settings + "<images/></project>"},
+        {"images-spaces.xml", head + "<project>" + settings + "<images>\n  </images></project>"},
+        {"not-xml.xml", "this is not XML at all"},
+        {"binary.xml", std::string("\x89PNG\r\n\x1a\n\0\0\0", 11)},
+        {"truncated.xml", ProjectDocumentText(whole).substr(0, 170)},
+        {"images-in-gif.xml", head +
+                                  "<project><name/><gif><width>40</width><height>30</height>"
+                                  "<delay_time>5</delay_time><images>" +
+                                  path + "</images></gif></project>"},
+        {"other-root.xml", head + "<gif>" + settings + "<images>" + path + "</images></gif>"},
+        {"wrong-entry.xml", head + "<project>" + settings + "<images>" + path +
+                                "<file>/x.png</file></images></project>"},
+    };
+    for (const auto& [name, text] : files)
+    {
+        SCOPED_TRACE(name);
+        OpenBrokenProject(dir.Write(wxString::FromUTF8(name), text));
+        Settle();
+        EXPECT_EQ(Access().Strip()->GetCount(), 0);
+        EXPECT_TRUE(Access().ProjectPath().empty());
+        EXPECT_EQ(frame->GetTitle(), GetProductName());
+    }
+
+    // With frames in the strip, a later Save Project asks for a file rather
+    // than overwrite the file that failed to open.
+    Import(Paths({png}));
+    const wxString broken = dir.File(wxS("not-xml.xml"));
+    wxCommandEvent open;
+    wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_NO, wxS("Warning!")),
+                  ExpectProjectDialog(ExpectProjectDialog::Open, broken),
+                  AnswerMessage(wxID_OK, GetProductName(), kFailedToLoad));
+    wxCommandEvent save;
+    wxTEST_DIALOG(frame->OnSaveProject(save),
+                  ExpectProjectDialog(ExpectProjectDialog::Save, broken, wxID_CANCEL));
+    EXPECT_EQ(ReadAll(broken), "this is not XML at all");
+}
+
+TEST_F(ProjectTest, UpperCaseXmlEndingOpensWithAnEmptyNameAndSavesBesideIt)
+{
+    Project project;
+    project.gifName = wxS("up.gif");
+    project.width = 320;
+    project.height = 240;
+    project.delay = 12;
+    project.framePaths.push_back(png);
+    project.framePaths.push_back(jpg);
+    const wxString upper = dir.File(wxS("UP.XML"));
+    ASSERT_TRUE(WriteProjectFile(upper, project, nullptr));
+    const std::string before = ReadAll(upper);
+
+    OpenProject(upper);
+    EXPECT_EQ(StripNames(), Paths({png, jpg}));
+    EXPECT_EQ(Access().DelaySpin()->GetValue(), 12);
+    EXPECT_EQ(frame->GetTitle(), Titled(wxString()));
+    EXPECT_EQ(Access().ProjectPath(), upper);
+
+    // The known project path is used without a dialog, with ".xml" added.
+    TypeDelay(13);
+    EXPECT_TRUE(frame->SaveProject());
+    EXPECT_EQ(ReadAll(upper), before);
+    const ProjectReadResult saved = ReadProjectFile(upper + wxS(".xml"));
+    ASSERT_TRUE(saved.IsComplete());
+    EXPECT_EQ(saved.project.delay, 13);
+    EXPECT_EQ(frame->GetTitle(), Titled(wxS("UP.XML")));
+}
+
+TEST_F(ProjectTest, MissingPicturesAreReportedOnceAfterTheImport)
+{
+    const wxString gone = dir.File(wxS("gone.png"));
+    const wxString broken = dir.Write(wxS("broken.jpg"), "\xFF\xD8\xFF\xE0 then nothing useful");
+    Project project;
+    project.width = 320;
+    project.height = 240;
+    project.delay = 10;
+    for (const wxString& entry : {png, gone, gif + "_0", broken, gif + "_5"})
+        project.framePaths.push_back(entry);
+    const wxString path = dir.File(wxS("holes.xml"));
+    ASSERT_TRUE(WriteProjectFile(path, project, nullptr));
+
+    wxString message;
+    wxCommandEvent open;
+    wxTEST_DIALOG(
+        {
+            frame->OnOpenProject(open);
+            WaitForImport();
+        },
+        ExpectProjectDialog(ExpectProjectDialog::Open, path),
+        AnswerMessage(wxID_OK, Titled(wxS("holes")), wxString(), &message));
+    EXPECT_EQ(wxSplit(message, '\n', '\0'),
+              Paths({"These pictures of the project are missing or cannot be read:", "", gone,
+                     broken, gif + "_5"}));
+    // The rest of the project is there.
+    EXPECT_EQ(StripNames(), Paths({png, gif + "_0"}));
+    EXPECT_EQ(Access().ProjectPath(), path);
+    // The project still names five pictures, so it counts as changed.
+    EXPECT_TRUE(frame->IsProjectModified());
+
+    // A later Add Image of a missing file says nothing more.
+    Import(Paths({gone, jpg}));
+    EXPECT_EQ(Access().Strip()->GetCount(), 3);
+}
+
+// --- Prompts before opening -----------------------------------------------
+
+TEST_F(ProjectTest, OpeningIntoANeverSavedStripAsksWithWarningBang)
+{
+    const wxString other = SaveStripAsProject(Paths({jpg, gif}), wxS("other.xml"));
+    Restart();
+    Import(Paths({png}));
+    Access().GifPath() = dir.File(wxS("mine.gif"));
+    wxCommandEvent open;
+
+    // Cancel: no dialog, nothing changes.
+    wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_CANCEL, wxS("Warning!")));
+    EXPECT_EQ(StripNames(), Paths({png}));
+    EXPECT_EQ(Access().GifPath(), dir.File(wxS("mine.gif")));
+
+    // Yes, then cancelling the save dialog: the project is not saved, so
+    // nothing is opened over it.
+    wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_YES, wxS("Warning!")),
+                  ExpectProjectDialog(ExpectProjectDialog::Save, wxString(), wxID_CANCEL));
+    EXPECT_EQ(StripNames(), Paths({png}));
+    EXPECT_TRUE(frame->IsProjectModified());
+
+    // Yes: saves the strip first, then opens the other project after it.
+    const wxString mine = dir.File(wxS("mine.xml"));
+    wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_YES, wxS("Warning!")),
+                  ExpectProjectDialog(ExpectProjectDialog::Save, mine),
+                  ExpectProjectDialog(ExpectProjectDialog::Open, other));
+    WaitForImport();
+    EXPECT_EQ(PathEntries(mine), Paths({png}));
+    EXPECT_EQ(StripNames(), Paths({png, jpg, gif + "_0", gif + "_1"}));
+    EXPECT_EQ(frame->GetTitle(), Titled(wxS("other")));
+    EXPECT_TRUE(Access().GifPath().empty());
+    // The strip now holds more than the project: unsaved at once.
+    EXPECT_TRUE(frame->IsProjectModified());
+}
+
+TEST_F(ProjectTest, OpeningIntoANeverSavedStripWithNoAppendsWithoutSaving)
+{
+    const wxString other = SaveStripAsProject(Paths({jpg}), wxS("other.xml"));
+    Restart();
+    Import(Paths({png}));
+    wxCommandEvent open;
+    wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_NO, wxS("Warning!")),
+                  ExpectProjectDialog(ExpectProjectDialog::Open, other));
+    WaitForImport();
+    EXPECT_EQ(StripNames(), Paths({png, jpg}));
+    EXPECT_EQ(Access().ProjectPath(), other);
+    EXPECT_EQ(Access().ProjectCount(), 1);
+    EXPECT_TRUE(frame->IsProjectModified());
+}
+
+TEST_F(ProjectTest, OpeningAfterChangesToASavedProjectAsksWithWarning)
+{
+    const wxString other = SaveStripAsProject(Paths({jpg}), wxS("other.xml"));
+    const wxString mine = SaveStripAsProject(Paths({png}), wxS("mine.xml"));
+    wxCommandEvent open;
+
+    // Unchanged: straight to the open dialog; cancelling it opens nothing.
+    wxTEST_DIALOG(frame->OnOpenProject(open),
+                  ExpectProjectDialog(ExpectProjectDialog::Open, other, wxID_CANCEL));
+    EXPECT_EQ(StripNames(), Paths({png}));
+    EXPECT_EQ(Access().ProjectPath(), mine);
+
+    // Changed: "Warning"; No opens without saving.
+    TypeDelay(44);
+    wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_CANCEL, wxS("Warning")));
+    EXPECT_EQ(ReadProjectFile(mine).project.delay, 10);
+    // Yes writes to the project's own file without a dialog, then opens.
+    wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_YES, wxS("Warning")),
+                  ExpectProjectDialog(ExpectProjectDialog::Open, other));
+    WaitForImport();
+    EXPECT_EQ(ReadProjectFile(mine).project.delay, 44);
+    EXPECT_EQ(StripNames(), Paths({png, jpg}));
+    EXPECT_EQ(Access().ProjectPath(), other);
+}
+
+// --- Prompts before closing ------------------------------------------------
+
+TEST_F(ProjectTest, CloseWithNothingChangedClosesAtOnce)
+{
+    SaveStripAsProject(Paths({png, gif}), wxS("done.xml"));
+    EXPECT_TRUE(CloseWindow());
+}
+
+TEST_F(ProjectTest, CloseWithUnsavedChangesCancelKeepsTheWindow)
+{
+    const wxString path = SaveStripAsProject(Paths({png}), wxS("p.xml"));
+    TypeDelay(50);
+    wxTEST_DIALOG(EXPECT_FALSE(CloseWindow()), Prompt(wxID_CANCEL, wxS("Warning")));
+    ASSERT_NE(frame, nullptr) << "the window was closed";
+    EXPECT_TRUE(frame->IsShown());
+    EXPECT_EQ(ReadProjectFile(path).project.delay, 10);
+}
+
+TEST_F(ProjectTest, CloseWithUnsavedChangesNoClosesWithoutSaving)
+{
+    const wxString path = SaveStripAsProject(Paths({png}), wxS("p.xml"));
+    TypeDelay(50);
+    wxTEST_DIALOG(EXPECT_TRUE(CloseWindow()), Prompt(wxID_NO, wxS("Warning")));
+    EXPECT_EQ(ReadProjectFile(path).project.delay, 10);
+}
+
+TEST_F(ProjectTest, CloseWithUnsavedChangesYesSavesAndCloses)
+{
+    const wxString path = SaveStripAsProject(Paths({png}), wxS("p.xml"));
+    TypeDelay(50);
+    wxTEST_DIALOG(EXPECT_TRUE(CloseWindow()), Prompt(wxID_YES, wxS("Warning")));
+    EXPECT_EQ(ReadProjectFile(path).project.delay, 50);
+}
+
+TEST_F(ProjectTest, CloseOfANeverSavedStripYesAsksForTheFile)
+{
+    Import(Paths({png, jpg}));
+    // Cancelling the save dialog would lose the strip: the window stays.
+    wxTEST_DIALOG(EXPECT_FALSE(CloseWindow()), Prompt(wxID_YES, wxS("Warning")),
+                  ExpectProjectDialog(ExpectProjectDialog::Save, wxString(), wxID_CANCEL));
+    ASSERT_NE(frame, nullptr) << "the window was closed";
+    EXPECT_TRUE(frame->IsProjectModified()) << "a cancelled save takes no snapshot";
+
+    const wxString path = dir.File(wxS("closing.xml"));
+    wxTEST_DIALOG(EXPECT_TRUE(CloseWindow()), Prompt(wxID_YES, wxS("Warning")),
+                  ExpectProjectDialog(ExpectProjectDialog::Save, path));
+    EXPECT_EQ(PathEntries(path), Paths({png, jpg}));
+}
+
+TEST_F(ProjectTest, FailedWritesKeepTheOldFileAndTheWindow)
+{
+    const wxString path = SaveStripAsProject(Paths({png, gif, jpg}), wxS("kept.xml"));
+    const std::string before = ReadAll(path);
+    TypeDelay(77);
+
+    wxString message;
+    {
+        // Any file growing past 100 bytes fails to write, as on a full disk.
+        FileSizeLimit diskFull(100);
+        ASSERT_TRUE(diskFull.IsOk());
+        wxCommandEvent save;
+        wxTEST_DIALOG(frame->OnSaveProject(save),
+                      AnswerMessage(wxID_OK, Titled(wxS("kept")), path, &message));
+        EXPECT_TRUE(frame->IsProjectModified()) << "a failed write takes no snapshot";
+
+        wxTEST_DIALOG(EXPECT_FALSE(CloseWindow()), Prompt(wxID_YES, wxS("Warning")),
+                      AnswerMessage(wxID_OK, Titled(wxS("kept")), path));
+        ASSERT_NE(frame, nullptr) << "the window was closed";
+    }
+    EXPECT_NE(message.Find(wxS("File too large")), wxNOT_FOUND) << message.utf8_string();
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(wxFindFirstFile(dir.File(wxS(".kept*"))), wxString()) << "temporary file left";
+
+    // Once the disk has room again the same save works.
+    EXPECT_TRUE(frame->SaveProject());
+    EXPECT_EQ(ReadProjectFile(path).project.delay, 77);
+}
+
+// --- The renderer ------------------------------------------------------------
+
+TEST_F(ProjectTest, RendererMakesTheSameGifAsTheWindowsSave)
+{
+    Import(Paths({png, gif, jpg, twelve}));
+    TypeDelay(7);
+    TypeWidth(200);
+    const wxString windowGif = dir.File(wxS("window.gif"));
+    wxCommandEvent save;
+    wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(windowGif));
+    ASSERT_TRUE(WaitFor([&] { return !frame->IsWorkerRunning(); }, 20000));
+    const std::string saved = ReadAll(windowGif);
+    const InspectedGif inspected = InspectGif(saved);
+    ASSERT_TRUE(inspected.ok);
+    EXPECT_EQ(inspected.width, 200);
+    EXPECT_EQ(inspected.height, 150);
+    ASSERT_EQ(inspected.frames.size(), 16u);
+    EXPECT_EQ(inspected.frames[0].delay, 7);
+
+    const wxString project = dir.File(wxS("render.xml"));
+    SaveProjectAs(project);
+
+    const wxString render = wxS(LF_STAGE_DIR "/bin/loopforge-render");
+    const wxString rendered = dir.File(wxS("rendered.gif"));
+    wxArrayString output, errors;
+    EXPECT_EQ(wxExecute(wxString::Format(wxS("\"%s\" \"%s\" -o \"%s\""), render, project, rendered),
+                        output, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS),
+              0)
+        << wxJoin(errors, '\n').utf8_string();
+    EXPECT_TRUE(ReadAll(rendered) == saved) << "-o output differs from the window's Save";
+
+    // Without -o the project's own GIF is written beside it: the same file again.
+    ASSERT_TRUE(wxRemoveFile(windowGif));
+    EXPECT_EQ(wxExecute(wxString::Format(wxS("\"%s\" \"%s\""), render, project), output, errors,
+                        wxEXEC_SYNC | wxEXEC_NOEVENTS),
+              0)
+        << wxJoin(errors, '\n').utf8_string();
+    EXPECT_TRUE(ReadAll(windowGif) == saved) << "default output differs from the window's Save";
+
+    // The project reopened in a new window saves the same GIF too.
+    Restart();
+    OpenProject(project);
+    const wxString reopened = dir.File(wxS("reopened.gif"));
+    wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(reopened));
+    ASSERT_TRUE(WaitFor([&] { return !frame->IsWorkerRunning(); }, 20000));
+    EXPECT_TRUE(ReadAll(reopened) == saved) << "the reopened project saves another GIF";
+}
