@@ -146,6 +146,9 @@ private:
     friend struct GifFrameTestAccess;
 
     bool LookUpControls(wxString* missingControls);
+    void TakeExportSnapshot();
+    bool IsExportSnapshotCurrent() const;
+    void ShowExportStatus();
     void BindCommands();
     void SetStaticLabels();
     void ApplyFrameCommandState();

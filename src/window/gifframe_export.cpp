@@ -1,5 +1,6 @@
 #include "window/gifframe.h"
 
+#include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
 #include "work/threadevent.h"
 #include "work/worksaveasgifthread.h"
@@ -94,29 +95,21 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
         const wxString chosen = ChooseGifFile(this, _("Save GIF Files"));
         if (chosen.empty())
             return;
-        m_gifPath = EnsureGifExtension(chosen);
+        const wxString path = EnsureGifExtension(chosen);
+        if (!MayWriteWithAddedEnding(this, chosen, path, _("Save GIF Files")))
+            return;
+        m_gifPath = path;
         m_gifFileName = wxFileNameFromPath(m_gifPath);
     }
     else
     {
-        const bool unchanged = m_exportCount == m_thumbnailCtrl->GetCount() &&
-                               m_exportDelay == m_spinctrl_delay->GetValue() &&
-                               m_exportWidth == m_spinctrl_width->GetValue() &&
-                               m_exportHeight == m_spinctrl_height->GetValue();
-        if (unchanged && wxFileName::FileExists(m_gifPath))
+        if (IsExportSnapshotCurrent() && wxFileName::FileExists(m_gifPath))
             return;
     }
 
-    m_exportCount = m_thumbnailCtrl->GetCount();
-    m_exportDelay = m_spinctrl_delay->GetValue();
-    m_exportWidth = m_spinctrl_width->GetValue();
-    m_exportHeight = m_spinctrl_height->GetValue();
-    if (!StartExport(m_exportWidth, m_exportHeight, _("Save GIF Progress Dialog")))
-        return;
-    m_statusBar1->SetStatusText(
-        wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName, m_spinctrl_width->GetValue(),
-                         m_spinctrl_height->GetValue()),
-        0);
+    TakeExportSnapshot();
+    if (StartExport(m_exportWidth, m_exportHeight, _("Save GIF Progress Dialog")))
+        ShowExportStatus();
 }
 
 void GifFrame::OnSaveAsGif(wxCommandEvent&)
@@ -132,14 +125,34 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
         m_gifPath.clear();
         return;
     }
-    m_gifPath = EnsureGifExtension(chosen);
+    const wxString path = EnsureGifExtension(chosen);
+    if (!MayWriteWithAddedEnding(this, chosen, path, _("Save As GIF Files")))
+        return;
+    m_gifPath = path;
     m_gifFileName = wxFileNameFromPath(m_gifPath);
+    TakeExportSnapshot();
+    if (StartExport(m_gifWidth, m_gifHeight, _("Save As GIF Progress Dialog")))
+        ShowExportStatus();
+}
+
+void GifFrame::TakeExportSnapshot()
+{
     m_exportCount = m_thumbnailCtrl->GetCount();
     m_exportDelay = m_spinctrl_delay->GetValue();
     m_exportWidth = m_spinctrl_width->GetValue();
     m_exportHeight = m_spinctrl_height->GetValue();
-    if (!StartExport(m_gifWidth, m_gifHeight, _("Save As GIF Progress Dialog")))
-        return;
+}
+
+bool GifFrame::IsExportSnapshotCurrent() const
+{
+    return m_exportCount == m_thumbnailCtrl->GetCount() &&
+           m_exportDelay == m_spinctrl_delay->GetValue() &&
+           m_exportWidth == m_spinctrl_width->GetValue() &&
+           m_exportHeight == m_spinctrl_height->GetValue();
+}
+
+void GifFrame::ShowExportStatus()
+{
     m_statusBar1->SetStatusText(
         wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName, m_spinctrl_width->GetValue(),
                          m_spinctrl_height->GetValue()),

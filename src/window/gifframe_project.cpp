@@ -1,6 +1,7 @@
 #include "window/gifframe.h"
 
 #include "app/product.h"
+#include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
 #include "work/projectfile.h"
 
@@ -32,16 +33,6 @@ int AskToSaveProject(wxWindow* parent, const wxString& caption)
     return answer == wxID_YES || answer == wxID_NO ? answer : wxID_CANCEL;
 }
 
-// Asks whether an existing file may be replaced.
-bool ConfirmReplace(wxWindow* parent, const wxString& path)
-{
-    wxMessageDialog dialog(
-        parent,
-        wxString::Format(_("The file \"%s\" already exists.\nDo you want to replace it?"),
-                         wxFileNameFromPath(path)),
-        _("Save XML Files"), wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION);
-    return dialog.ShowModal() == wxID_YES;
-}
 }  // namespace
 
 bool GifFrame::IsProjectModified() const
@@ -81,11 +72,10 @@ bool GifFrame::SaveProject()
             path = dialog.GetPath();
         if (path.empty())
             return false;
-        // The dialog asked about the name as typed; the ".xml" added below
-        // may name another project that is already there.
-        if (!path.EndsWith(wxS(".xml")) && wxFileName::FileExists(path + wxS(".xml")) &&
-            !ConfirmReplace(this, path + wxS(".xml")))
+        const wxString final = path.EndsWith(wxS(".xml")) ? path : path + wxS(".xml");
+        if (!MayWriteWithAddedEnding(this, path, final, _("Save XML Files")))
             return false;
+        path = final;
     }
     if (!path.EndsWith(wxS(".xml")))
         path += wxS(".xml");
