@@ -1,5 +1,7 @@
 #include "work/canvassize.h"
 
+#include "wx_printers.h"
+
 #include <gtest/gtest.h>
 
 TEST(CanvasSize, LastFrameWiderOrHigherWins)
@@ -8,9 +10,5 @@ TEST(CanvasSize, LastFrameWiderOrHigherWins)
     EXPECT_EQ(ChooseCanvasSize({{50, 100}, {100, 50}}), wxSize(100, 50));
     EXPECT_EQ(ChooseCanvasSize({{300, 200}, {100, 100}}), wxSize(300, 200));
     EXPECT_EQ(ChooseCanvasSize({{300, 200}, {200, 300}}), wxSize(200, 300));
-}
-
-TEST(CanvasSize, NoFramesGiveZero)
-{
     EXPECT_EQ(ChooseCanvasSize({}), wxSize(0, 0));
 }

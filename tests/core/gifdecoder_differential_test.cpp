@@ -1,9 +1,9 @@
 // The GIF frames decoded through giflib are the images the toolkit's own GIF
 // decoder gives for valid files. The toolkit's decoder runs only on files it
 // is known to read safely.
-#include "window/gif_gifhandler.h"
 #include "work/picturedecoder.h"
 
+#include "gif_files.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -114,37 +114,22 @@ TEST(GifDecoderDifferential, FilesTheToolkitCutsShortAgreeWhereItReads)
 TEST(GifDecoderDifferential, CommentsAndGenuineMaskColours)
 {
     // Frames with comments (one not representable in the C locale), a real
-    // (255, 0, 255) next to the transparent entry, and transparency on some
-    // frames only.
-    TempDir dir;
-    const wxString path = dir.File("written.gif");
+    // (255, 0, 255) next to the transparent entry, transparency on some
+    // frames only, and each frame's table in another order.
+    const std::vector<unsigned char> colours = {255, 0, 255, 1, 2, 3, 10, 20, 30, 200, 100, 0};
+    std::vector<wxImage> frames;
+    for (int i = 0; i < 4; ++i)
     {
-        wxFileOutputStream out(path);
-        MyGifHandler::SetOutputStream(&out);
-        unsigned char red[] = {255, 1, 10, 200}, green[] = {0, 2, 20, 100},
-                      blue[] = {255, 3, 30, 0};
-        for (int i = 0; i < 4; ++i)
-        {
-            wxImage reduced(21, 13, false);
-            for (int p = 0; p < 21 * 13; ++p)
-            {
-                const int c = (p * 5 + i) % 4;
-                reduced.GetData()[3 * p] = red[c];
-                reduced.GetData()[3 * p + 1] = green[c];
-                reduced.GetData()[3 * p + 2] = blue[c];
-            }
-            reduced.SetPalette(wxPalette(4, red, green, blue));
-            if (i % 2 == 0)
-                reduced.SetMaskColour(1, 2, 3);
-            if (i == 1)
-                reduced.SetOption(wxIMAGE_OPTION_GIF_COMMENT, "second frame");
-            if (i == 2)
-                reduced.SetOption(wxIMAGE_OPTION_GIF_COMMENT, wxString::FromUTF8("caf\xc3\xa9"));
-            MyGifHandler handler;
-            ASSERT_TRUE(handler.SaveFrame(reduced, 50, 4, i));
-        }
-        MyGifHandler::SetOutputStream(nullptr);
+        std::vector<unsigned char> rotated(colours.begin() + 3 * i, colours.end());
+        rotated.insert(rotated.end(), colours.begin(), colours.begin() + 3 * i);
+        frames.push_back(PalettedImage(21, 13, rotated));
     }
+    frames[0].SetMaskColour(1, 2, 3);
+    frames[2].SetMaskColour(1, 2, 3);
+    frames[1].SetOption(wxIMAGE_OPTION_GIF_COMMENT, "second frame");
+    frames[2].SetOption(wxIMAGE_OPTION_GIF_COMMENT, wxString::FromUTF8("caf\xc3\xa9"));
+    TempDir dir;
+    const wxString path = dir.Write("written.gif", WriteGifFrames(frames, 50));
     ExpectSameFrames(path, 4);
     const std::vector<wxImage> ours = DecodeWithEngine(path);
     EXPECT_EQ(ours[1].GetOption(wxIMAGE_OPTION_GIF_COMMENT), "second frame");

@@ -1,17 +1,13 @@
 // Frame preparation, colour reduction and the export to a file.
 #include "work/gifexport.h"
-#include "window/gif_gifhandler.h"
 
+#include "gif_files.h"
 #include "gif_inspect.h"
 #include "reference_export.h"
 #include "temp_dir.h"
 #include "test_pictures.h"
 
 #include <gtest/gtest.h>
-
-#include <wx/dir.h>
-#include <wx/ffile.h>
-#include <wx/mstream.h>
 
 #include <algorithm>
 #include <string>
@@ -46,34 +42,6 @@ int BlackRowsAtTop(const wxImage& image)
     return rows;
 }
 
-std::string GifBytes(const wxImage& reduced)
-{
-    wxMemoryOutputStream out;
-    MyGifHandler::SetOutputStream(&out);
-    MyGifHandler first, second;
-    EXPECT_TRUE(first.SaveFrame(reduced, 100, 2, 0));
-    EXPECT_TRUE(second.SaveFrame(reduced, 100, 2, 1));
-    MyGifHandler::SetOutputStream(nullptr);
-    std::string bytes(out.GetSize(), '\0');
-    out.CopyTo(&bytes[0], bytes.size());
-    return bytes;
-}
-
-std::string ReadFile(const wxString& path)
-{
-    wxFFile file(path, "rb");
-    std::string bytes(file.IsOpened() ? size_t(file.Length()) : 0, '\0');
-    if (!bytes.empty())
-        file.Read(&bytes[0], bytes.size());
-    return bytes;
-}
-
-size_t FilesIn(const wxString& folder)
-{
-    wxArrayString files;
-    wxDir::GetAllFiles(folder, &files, wxEmptyString, wxDIR_FILES | wxDIR_HIDDEN | wxDIR_DIRS);
-    return files.size();
-}
 }  // namespace
 
 TEST(PrepareFrame, ShrinksToFitCentredOnBlack)
@@ -112,7 +80,7 @@ TEST(PrepareFrame, ExactFitIsUnchanged)
 TEST(PrepareFrame, TransparentPartsComeOutBlack)
 {
     // Masked pixels, drawn on the canvas and when the shrunk picture fills it.
-    wxImage masked = MakeSolid(10, 10, 200, 100, 50);
+    wxImage masked = SolidImage(10, 10, wxColour(200, 100, 50));
     masked.SetRGB(0, 0, 255, 0, 255);
     masked.SetMaskColour(255, 0, 255);
     wxImage prepared = PrepareFrame(masked, 20, 20);
@@ -123,7 +91,7 @@ TEST(PrepareFrame, TransparentPartsComeOutBlack)
     EXPECT_EQ(prepared.GetRed(1, 1), 200);
 
     // Alpha is blended onto black.
-    wxImage translucent = MakeSolid(4, 4, 200, 100, 51);
+    wxImage translucent = SolidImage(4, 4, wxColour(200, 100, 51));
     translucent.SetAlpha();
     for (int i = 0; i < 16; ++i)
         translucent.GetAlpha()[i] = i == 0 ? 0 : 128;
@@ -137,16 +105,16 @@ TEST(PrepareFrame, TransparentPartsComeOutBlack)
 TEST(PrepareFrame, LimitingSideFillsTheCanvasExactly)
 {
     // 77 * (5 / 77.0) is just under 5 in floating point; no black column may appear.
-    const wxImage prepared = PrepareFrame(MakeSolid(77, 20, 255, 255, 255), 5, 5);
+    const wxImage prepared = PrepareFrame(SolidImage(77, 20, wxColour(255, 255, 255)), 5, 5);
     for (int x = 0; x < 5; ++x)
         EXPECT_FALSE(IsBlack(prepared, x, 2)) << x;
     // A sliver still keeps one pixel.
-    EXPECT_FALSE(IsBlack(PrepareFrame(MakeSolid(1000, 1, 9, 9, 9), 10, 10), 0, 4));
+    EXPECT_FALSE(IsBlack(PrepareFrame(SolidImage(1000, 1, wxColour(9, 9, 9)), 10, 10), 0, 4));
 }
 
 TEST(PrepareFrame, RefusesEmptyCanvases)
 {
-    EXPECT_FALSE(PrepareFrame(MakeSolid(4, 4, 1, 1, 1), 0, 10).IsOk());
+    EXPECT_FALSE(PrepareFrame(SolidImage(4, 4, wxColour(1, 1, 1)), 0, 10).IsOk());
     EXPECT_FALSE(PrepareFrame(wxImage(), 10, 10).IsOk());
 }
 
@@ -166,7 +134,8 @@ TEST(ReduceColours, SameBytesAsTheBmpRoundTrip)
         ASSERT_TRUE(ours.IsOk());
         ASSERT_TRUE(reference.IsOk());
         EXPECT_EQ(PaletteBytes(ours), PaletteBytes(reference));
-        EXPECT_TRUE(GifBytes(ours) == GifBytes(reference)) << "exported bytes differ";
+        EXPECT_TRUE(WriteGifFrames({ours, ours}) == WriteGifFrames({reference, reference}))
+            << "exported bytes differ";
     }
 }
 
@@ -217,7 +186,7 @@ TEST(ExportGif, WritesAFileAnIndependentDecoderReads)
                                              });
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(progress, (std::vector<int>{1, 2, 3}));
-    const InspectedGif gif = InspectGif(ReadFile(dir.File("out.gif")));
+    const InspectedGif gif = InspectGif(ReadFileBytes(dir.File("out.gif")));
     ASSERT_TRUE(gif.ok);
     EXPECT_EQ(gif.width, 120);
     EXPECT_EQ(gif.height, 90);
@@ -229,7 +198,8 @@ TEST(ExportGif, WritesAFileAnIndependentDecoderReads)
         EXPECT_EQ(frame.delay, 50);
         EXPECT_EQ(frame.transparentIndex, -1);
     }
-    EXPECT_EQ(FilesIn(dir.Path()), 1u) << "no temporary file stays behind";
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"out.gif"})
+        << "no temporary file stays behind";
 }
 
 TEST(ExportGif, FailuresLeaveTheExistingFileAlone)
@@ -251,14 +221,14 @@ TEST(ExportGif, FailuresLeaveTheExistingFileAlone)
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find(target), wxString::npos);
 
-    EXPECT_EQ(ReadFile(target), "the previous animation");
-    EXPECT_EQ(FilesIn(dir.Path()), 1u);
+    EXPECT_EQ(ReadFileBytes(target), "the previous animation");
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"keep.gif"});
 }
 
 TEST(ExportGif, ReportsWhyAFileCannotBeWritten)
 {
     TempDir dir;
-    const wxImage frame = MakeSolid(8, 8, 1, 2, 3);
+    const wxImage frame = SolidImage(8, 8, wxColour(1, 2, 3));
     const wxString missing = dir.File("no/such/folder/out.gif");
     GifExportResult result = ExportGif({&frame}, missing, 10, 8, 8);
     EXPECT_FALSE(result.ok);
@@ -270,7 +240,7 @@ TEST(ExportGif, ReportsWhyAFileCannotBeWritten)
     result = ExportGif({&frame}, dir.File("taken.gif"), 10, 8, 8);
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.find(dir.File("taken.gif") + ": "), wxString::npos) << result.error;
-    EXPECT_EQ(FilesIn(dir.Path()), 1u) << "only the file inside the folder; no temporary file";
+    EXPECT_TRUE(FilesIn(dir.Path()).empty()) << "a temporary file stayed behind";
 }
 
 TEST(ExportGif, ReplacesTheTargetOnlyWhenComplete)
@@ -279,7 +249,7 @@ TEST(ExportGif, ReplacesTheTargetOnlyWhenComplete)
     const wxString target = dir.Write("anim.gif", "old");
     const wxImage frame = MakeFlat(16, 16);
     ASSERT_TRUE(ExportGif({&frame, &frame}, target, 10, 16, 16).ok);
-    const std::string bytes = ReadFile(target);
+    const std::string bytes = ReadFileBytes(target);
     EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
     EXPECT_EQ(bytes.back(), '\x3B');
 }

@@ -1,34 +1,25 @@
 #include "app/paths.h"
-#include "app/product.h"
+
+#include "wx_printers.h"
 
 #include <gtest/gtest.h>
 
-TEST(PathRules, ExecutableAndInstallFolders)
+TEST(PathRules, ExecutableAndInstallFoldersFromTheProgramPath)
 {
-    const wxString dir = ExecutableDirFromProgramPath(wxS("D:/apps/tool/bin/prog.exe"));
-    EXPECT_EQ(dir, wxS("D:/apps/tool/bin"));
-    EXPECT_EQ(ParentDirOf(dir), wxS("D:/apps/tool"));
-    EXPECT_EQ(ParentDirOf(dir) + wxS("/Themes"), wxS("D:/apps/tool/Themes"));
-}
-
-TEST(PathRules, BackslashesGiveTheSameFolders)
-{
-    const wxString dir = ExecutableDirFromProgramPath(wxS("D:\\apps\\tool\\bin\\prog.exe"));
-    EXPECT_EQ(dir, wxS("D:/apps/tool/bin"));
-    EXPECT_EQ(ParentDirOf(dir), wxS("D:/apps/tool"));
-}
-
-TEST(PathRules, BareProgramNameHasNoInstallFolder)
-{
-    const wxString dir = ExecutableDirFromProgramPath(wxS("prog"));
-    EXPECT_EQ(dir, wxS("."));
-    EXPECT_EQ(ParentDirOf(dir), wxString());
-    EXPECT_EQ(ParentDirOf(dir) + wxS("/Themes"), wxS("/Themes"));
-}
-
-TEST(PathRules, RootLevelProgram)
-{
-    EXPECT_EQ(ExecutableDirFromProgramPath(wxS("/prog")), wxString());
+    struct Case
+    {
+        const char* program;
+        const char* executableDir;
+        const char* installDir;
+    };
+    for (const Case& c : {Case{"D:/apps/tool/bin/prog.exe", "D:/apps/tool/bin", "D:/apps/tool"},
+                          Case{"D:\\apps\\tool\\bin\\prog.exe", "D:/apps/tool/bin", "D:/apps/tool"},
+                          Case{"prog", ".", ""}, Case{"/prog", "", ""}})
+    {
+        const wxString dir = ExecutableDirFromProgramPath(c.program);
+        EXPECT_EQ(dir, c.executableDir) << c.program;
+        EXPECT_EQ(ParentDirOf(dir), c.installDir) << c.program;
+    }
     EXPECT_EQ(ParentDirOf(wxS("/opt")), wxString());
 }
 
@@ -46,11 +37,4 @@ TEST(PathRules, RealProgramPathIsAbsolute)
     SetProgramPath(wxString());
     EXPECT_TRUE(GetProgramPath().StartsWith(wxS("/")));
     EXPECT_TRUE(GetProgramPath().EndsWith(wxS("lf_core_tests")));
-}
-
-TEST(ProductIdentity, NamesAndVersion)
-{
-    EXPECT_EQ(GetProductName(), wxS("Corvanel Loopforge"));
-    EXPECT_EQ(GetProductVersion(), wxS("3.0.8"));
-    EXPECT_EQ(GetMakerName(), wxS("Corvanel"));
 }

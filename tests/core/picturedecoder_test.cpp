@@ -1,17 +1,15 @@
 // Decoding of crafted and hostile pictures, frame references and the size cap.
 #include "work/picturedecoder.h"
-#include "window/gif_gifhandler.h"
 #include "work/bmpcheck.h"
 #include "work/picturesize.h"
 
+#include "gif_files.h"
 #include "temp_dir.h"
-#include "test_pictures.h"
+#include "wx_printers.h"
 
 #include <gtest/gtest.h>
 
-#include <wx/filename.h>
-#include <wx/mstream.h>
-#include <wx/palette.h>
+#include <cstdint>
 
 #include <string>
 #include <vector>
@@ -45,21 +43,7 @@ std::vector<int> Indices(const std::vector<Picture>& pictures)
 // A GIF of count frames, each width x height in two colours, from the program's writer.
 std::string TwoColourGif(int count, int width = 2, int height = 2)
 {
-    unsigned char red[] = {0, 250}, green[] = {0, 10}, blue[] = {0, 20};
-    wxMemoryOutputStream out;
-    MyGifHandler::SetOutputStream(&out);
-    for (int i = 0; i < count; ++i)
-    {
-        wxImage frame(width, height, true);
-        frame.SetRGB(0, 0, 250, 10, 20);
-        frame.SetPalette(wxPalette(2, red, green, blue));
-        MyGifHandler handler;
-        EXPECT_TRUE(handler.SaveFrame(frame, 100, count, i));
-    }
-    MyGifHandler::SetOutputStream(nullptr);
-    std::string bytes(out.GetSize(), '\0');
-    out.CopyTo(&bytes[0], bytes.size());
-    return bytes;
+    return WriteGifFrames(std::vector<wxImage>(count, TwoColourImage(width, height)));
 }
 
 // Offsets of the image descriptors of a GIF written with a 2-entry global table.
@@ -163,18 +147,6 @@ TEST(PictureDecoder, FrameReferencesBeyondAThousandFrames)
     ASSERT_EQ(picture.size(), 1u);
     EXPECT_EQ(picture[0].index, 1001);
     EXPECT_TRUE(Decode(path + "_1002").empty());
-}
-
-TEST(PictureDecoder, FolderNamedLikeAReferenceIsAPlainPath)
-{
-    TempDir dir;
-    ASSERT_TRUE(wxFileName::Mkdir(dir.File("x.gif_old")));
-    const wxString png = dir.File("x.gif_old/pic.png");
-    ASSERT_TRUE(MakeFlat(12, 8).SaveFile(png, wxBITMAP_TYPE_PNG));
-    const std::vector<Picture> pictures = Decode(png);
-    ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_EQ(pictures[0].image.GetSize(), wxSize(12, 8));
-    EXPECT_EQ(pictures[0].index, 0);
 }
 
 TEST(PictureDecoder, DamagedFramesAreSkippedAndLaterOnesKeepTheirIndex)

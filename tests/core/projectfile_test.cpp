@@ -2,41 +2,14 @@
 
 #include "file_size_limit.h"
 #include "temp_dir.h"
+#include "wx_printers.h"
 
 #include <gtest/gtest.h>
-
-#include <wx/dir.h>
-#include <wx/ffile.h>
-#include <wx/filename.h>
 
 #include <random>
 
 namespace
 {
-wxArrayString Names(std::initializer_list<const char*> names)
-{
-    wxArrayString result;
-    for (const char* name : names)
-        result.push_back(wxString::FromUTF8(name));
-    return result;
-}
-
-std::vector<std::string> Entries(const wxArrayString& entries)
-{
-    std::vector<std::string> result;
-    for (const wxString& entry : entries)
-        result.push_back(entry.utf8_string());
-    return result;
-}
-
-std::string ReadAll(const wxString& path)
-{
-    wxFFile file(path, wxS("rb"));
-    std::string text(file.Length(), '\0');
-    file.Read(text.data(), text.size());
-    return text;
-}
-
 Project Example()
 {
     Project project;
@@ -44,78 +17,48 @@ Project Example()
     project.width = 320;
     project.height = 240;
     project.delay = 20;
-    project.framePaths = Names({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1", "/pics/c.jpg"});
+    project.framePaths = Paths({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1", "/pics/c.jpg"});
     return project;
 }
 }  // namespace
 
+// The GIF's own path follows each run of its frames; a run that ends the strip
+// names it before its last frame, and a single frame at the end gets none.
 TEST(ProjectEntries, GifPathFollowsARunOfItsFrames)
 {
-    EXPECT_EQ(Entries(ProjectImageEntries(Example().framePaths)),
-              (std::vector<std::string>{"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1",
-                                        "/pics/b.gif", "/pics/c.jpg"}));
-}
-
-TEST(ProjectEntries, RunEndingTheStripNamesItsGifBeforeTheLastFrame)
-{
-    EXPECT_EQ(
-        Entries(ProjectImageEntries(Names({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1"}))),
-        (std::vector<std::string>{"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif", "/pics/b.gif_1"}));
-}
-
-TEST(ProjectEntries, TwelveFramesInTheMiddle)
-{
-    wxArrayString names = Names({"/p/first.png"});
+    wxArrayString twelveStrip = Paths({"/p/first.png"});
     for (int i = 0; i < 12; ++i)
-        names.push_back(wxString::Format(wxS("/p/twelve.gif_%d"), i));
-    names.push_back(wxS("/p/last.bmp"));
-    const wxArrayString entries = ProjectImageEntries(names);
-    ASSERT_EQ(entries.size(), 15u);
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(entries[1 + i], wxString::Format(wxS("/p/twelve.gif_%d"), i));
-    EXPECT_EQ(entries[13], wxS("/p/twelve.gif"));
-    EXPECT_EQ(entries[14], wxS("/p/last.bmp"));
+        twelveStrip.push_back(wxString::Format(wxS("/p/twelve.gif_%d"), i));
+    wxArrayString twelveEntries = twelveStrip;
+    twelveEntries.push_back(wxS("/p/twelve.gif"));
+    twelveStrip.push_back(wxS("/p/last.bmp"));
+    twelveEntries.push_back(wxS("/p/last.bmp"));
+
+    const std::pair<wxArrayString, wxArrayString> cases[] = {
+        {Example().framePaths,
+         Paths({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1", "/pics/b.gif", "/pics/c.jpg"})},
+        {Paths({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif_1"}),
+         Paths({"/pics/a.png", "/pics/b.gif_0", "/pics/b.gif", "/pics/b.gif_1"})},
+        {twelveStrip, twelveEntries},
+        {Paths({"/p/a.png", "/p/b.gif_4"}), Paths({"/p/a.png", "/p/b.gif_4"})},
+        {Paths({"/p/a.gif_0", "/p/b.gif_0", "/p/b.gif_1"}),
+         Paths({"/p/a.gif_0", "/p/a.gif", "/p/b.gif_0", "/p/b.gif", "/p/b.gif_1"})},
+        // Folders that look like frame references hold no frames.
+        {Paths({"/x.gif_old/a.png", "/y.gif_2/b.png"}),
+         Paths({"/x.gif_old/a.png", "/y.gif_2/b.png"})},
+    };
+    for (const auto& [strip, entries] : cases)
+        EXPECT_EQ(ProjectImageEntries(strip), entries);
 }
 
-TEST(ProjectEntries, SingleGifFrameAtTheEndGetsNoExtraEntry)
-{
-    EXPECT_EQ(Entries(ProjectImageEntries(Names({"/p/a.png", "/p/b.gif_4"}))),
-              (std::vector<std::string>{"/p/a.png", "/p/b.gif_4"}));
-}
-
-TEST(ProjectEntries, TwoGifFilesInARow)
-{
-    EXPECT_EQ(Entries(ProjectImageEntries(Names({"/p/a.gif_0", "/p/b.gif_0", "/p/b.gif_1"}))),
-              (std::vector<std::string>{"/p/a.gif_0", "/p/a.gif", "/p/b.gif_0", "/p/b.gif",
-                                        "/p/b.gif_1"}));
-}
-
-TEST(ProjectEntries, FoldersLookingLikeFrameReferencesAreNotFrames)
-{
-    EXPECT_EQ(Entries(ProjectImageEntries(Names({"/x.gif_old/a.png", "/y.gif_2/b.png"}))),
-              (std::vector<std::string>{"/x.gif_old/a.png", "/y.gif_2/b.png"}));
-}
-
+// The same file the window must write for the same strip (project_test.cpp).
 TEST(ProjectDocument, ExampleTextIsExact)
 {
-    const std::string expected =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<project>\n"
-        "  <name>anim.gif</name>\n"
-        "  <gif>\n"
-        "    <width>320</width>\n"
-        "    <height>240</height>\n"
-        "    <delay_time>20</delay_time>\n"
-        "  </gif>\n"
-        "  <images>\n"
-        "    <path>/pics/a.png</path>\n"
-        "    <path>/pics/b.gif_0</path>\n"
-        "    <path>/pics/b.gif_1</path>\n"
-        "    <path>/pics/b.gif</path>\n"
-        "    <path>/pics/c.jpg</path>\n"
-        "  </images>\n"
-        "</project>\n";
-    EXPECT_EQ(ProjectDocumentText(Example()), expected);
+    wxString expected =
+        wxString::FromUTF8(ReadFileBytes(wxS(LF_TEST_DATA_DIR "/project_example.xml")));
+    ASSERT_FALSE(expected.empty());
+    expected.Replace(wxS("@DIR@"), wxS("/pics"));
+    EXPECT_EQ(ProjectDocumentText(Example()), expected.utf8_string());
 }
 
 TEST(ProjectDocument, RoundTripKeepsFramesAndSettings)
@@ -134,28 +77,12 @@ TEST(ProjectDocument, RoundTripKeepsFramesAndSettings)
     EXPECT_EQ(read.project.width, 320);
     EXPECT_EQ(read.project.height, 240);
     EXPECT_EQ(read.project.delay, 20);
-    EXPECT_EQ(Entries(read.project.framePaths), Entries(project.framePaths));
-}
+    EXPECT_EQ(read.project.framePaths, project.framePaths);
 
-TEST(ProjectDocument, EmptyGifNameRoundTrips)
-{
-    Project project = Example();
     project.gifName.clear();
-    const ProjectReadResult read = ReadProjectText(ProjectDocumentText(project));
-    ASSERT_TRUE(read.IsComplete());
-    EXPECT_TRUE(read.project.gifName.empty());
-}
-
-// Nothing but the target itself stays in the folder after a save.
-std::vector<wxString> FilesIn(const wxString& folder)
-{
-    std::vector<wxString> names;
-    wxDir dir(folder);
-    wxString name;
-    for (bool more = dir.GetFirst(&name, wxString(), wxDIR_FILES | wxDIR_HIDDEN); more;
-         more = dir.GetNext(&name))
-        names.push_back(name);
-    return names;
+    const ProjectReadResult unnamed = ReadProjectText(ProjectDocumentText(project));
+    ASSERT_TRUE(unnamed.IsComplete());
+    EXPECT_TRUE(unnamed.project.gifName.empty());
 }
 
 TEST(ProjectWriting, FailedWriteKeepsThePreviousFile)
@@ -163,7 +90,7 @@ TEST(ProjectWriting, FailedWriteKeepsThePreviousFile)
     TempDir dir;
     const wxString path = dir.File(wxS("keep.xml"));
     ASSERT_TRUE(WriteProjectFile(path, Example(), nullptr));
-    const std::string before = ReadAll(path);
+    const std::string before = ReadFileBytes(path);
     Project bigger = Example();
     for (int i = 0; i < 50; ++i)
         bigger.framePaths.push_back(wxString::Format(wxS("/pics/more%d.png"), i));
@@ -175,7 +102,7 @@ TEST(ProjectWriting, FailedWriteKeepsThePreviousFile)
     }
     EXPECT_NE(error.Find(path), wxNOT_FOUND) << error.utf8_string();
     EXPECT_NE(error.Find(wxS("File too large")), wxNOT_FOUND) << error.utf8_string();
-    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(ReadFileBytes(path), before);
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{wxS("keep.xml")});
 }
 
@@ -195,7 +122,7 @@ TEST(ProjectWriting, ReplacesAnExistingFileWhole)
     TempDir dir;
     const wxString path = dir.Write(wxS("p.xml"), std::string(5000, 'x'));
     ASSERT_TRUE(WriteProjectFile(path, Example(), nullptr));
-    EXPECT_EQ(ReadAll(path), ProjectDocumentText(Example()));
+    EXPECT_EQ(ReadFileBytes(path), ProjectDocumentText(Example()));
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{wxS("p.xml")});
 }
 
@@ -274,7 +201,7 @@ TEST(ProjectReading, GifEntriesAreSkipped)
             "</gif><images><path>/a.gif</path><path>/a.gif_0</path><path>/b.GIF</path>"
             "</images></project>"));
     ASSERT_TRUE(read.IsComplete());
-    EXPECT_EQ(Entries(read.project.framePaths), (std::vector<std::string>{"/a.gif_0", "/b.GIF"}));
+    EXPECT_EQ(read.project.framePaths, Paths({"/a.gif_0", "/b.GIF"}));
 }
 
 TEST(ProjectReading, NumbersAreReadLikeTheCLibraryDoes)

@@ -1,10 +1,10 @@
 // The event sequences of the import and export threads, received by a plain
 // event handler whose queue the test pumps.
-#include "window/gif_gifhandler.h"
 #include "work/imagethread.h"
 #include "work/threadevent.h"
 #include "work/worksaveasgifthread.h"
 
+#include "gif_files.h"
 #include "gif_inspect.h"
 #include "temp_dir.h"
 #include "test_pictures.h"
@@ -13,9 +13,6 @@
 
 #include <wx/app.h>
 #include <wx/event.h>
-#include <wx/ffile.h>
-#include <wx/mstream.h>
-#include <wx/palette.h>
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
@@ -52,14 +49,6 @@ public:
         return false;
     }
 
-    std::vector<int> Percents() const
-    {
-        std::vector<int> percents;
-        for (const Received& r : events)
-            percents.push_back(r.percent);
-        return percents;
-    }
-
     std::vector<Received> events;
 
 private:
@@ -70,6 +59,14 @@ private:
                           image ? image->GetSize() : wxSize(0, 0)});
     }
 };
+
+std::vector<int> Percents(const std::vector<Received>& events)
+{
+    std::vector<int> percents;
+    for (const Received& r : events)
+        percents.push_back(r.percent);
+    return percents;
+}
 
 std::vector<Received> Import(const wxArrayString& paths,
                              std::shared_ptr<std::atomic<bool>> cancel = {})
@@ -83,27 +80,13 @@ std::vector<Received> Import(const wxArrayString& paths,
 
 wxString ThreeFrameGif(const TempDir& dir)
 {
-    unsigned char red[] = {0, 250}, green[] = {0, 10}, blue[] = {0, 20};
-    wxMemoryOutputStream out;
-    MyGifHandler::SetOutputStream(&out);
-    for (int i = 0; i < 3; ++i)
-    {
-        wxImage frame(6 + i, 4, true);
-        frame.SetPalette(wxPalette(2, red, green, blue));
-        MyGifHandler handler;
-        EXPECT_TRUE(handler.SaveFrame(frame, 100, 3, i));
-    }
-    MyGifHandler::SetOutputStream(nullptr);
-    std::string bytes(out.GetSize(), '\0');
-    out.CopyTo(&bytes[0], bytes.size());
-    return dir.Write("three.gif", bytes);
+    return dir.Write("three.gif", WriteGifFrames({TwoColourImage(6, 4), TwoColourImage(7, 4),
+                                                  TwoColourImage(8, 4)}));
 }
 
 wxString Png(const TempDir& dir, const wxString& name)
 {
-    const wxString path = dir.File(name);
-    EXPECT_TRUE(MakeFlat(10, 5).SaveFile(path, wxBITMAP_TYPE_PNG));
-    return path;
+    return WritePng(dir, name, 10, 5);
 }
 }  // namespace
 
@@ -114,10 +97,8 @@ TEST(ImageThreadEvents, StillPictureThenWholeGif)
     paths.Add(Png(dir, "a.png"));
     paths.Add(ThreeFrameGif(dir));
     const std::vector<Received> events = Import(paths);
+    EXPECT_EQ(Percents(events), (std::vector<int>{50, 50, 50, 100}));
     ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ((std::vector<int>{events[0].percent, events[1].percent, events[2].percent,
-                                events[3].percent}),
-              (std::vector<int>{50, 50, 50, 100}));
     EXPECT_EQ(events[0].path, paths[0]);
     EXPECT_EQ(events[0].extra, 0);
     EXPECT_EQ(events[0].size, wxSize(10, 5));
@@ -212,26 +193,17 @@ TEST(ExportThreadEvents, ProgressThenResult)
     TempDir dir;
     const wxImage a = MakePhotoLike(50, 40, 1), b = MakeFlat(30, 30);
     std::vector<Received> events = Export({&a, &b, &a, &b}, dir.File("four.gif"), 50, 40);
-    std::vector<int> percents;
-    for (const Received& r : events)
-        percents.push_back(r.percent);
-    EXPECT_EQ(percents, (std::vector<int>{25, 50, 75, 100}));
+    EXPECT_EQ(Percents(events), (std::vector<int>{25, 50, 75, 100}));
     EXPECT_EQ(events.back().id, ID_SAVE_GIF_THREAD);
     EXPECT_EQ(events.back().extra, 1);
     EXPECT_TRUE(events.back().path.empty());
-    wxFFile file(dir.File("four.gif"), "rb");
-    std::string bytes(size_t(file.Length()), '\0');
-    file.Read(&bytes[0], bytes.size());
-    const InspectedGif gif = InspectGif(bytes);
+    const InspectedGif gif = InspectGif(ReadFileBytes(dir.File("four.gif")));
     ASSERT_TRUE(gif.ok);
     ASSERT_EQ(gif.frames.size(), 4u);
     EXPECT_EQ(gif.frames[3].delay, 50);
 
     events = Export({&a, &b, &a}, dir.File("three.gif"), 50, 40);
-    percents.clear();
-    for (const Received& r : events)
-        percents.push_back(r.percent);
-    EXPECT_EQ(percents, (std::vector<int>{33, 66, 100}));
+    EXPECT_EQ(Percents(events), (std::vector<int>{33, 66, 100}));
 }
 
 TEST(ExportThreadEvents, FailureAndCancellationAreReported)

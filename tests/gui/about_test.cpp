@@ -1,6 +1,6 @@
 #include "dialog_expectations.h"
+#include "domain_option_override.h"
 #include "language_window_fixture.h"
-#include "net/domainoption.h"
 
 #include <wx/hyperlink.h>
 #include <wx/stattext.h>
@@ -19,18 +19,9 @@ struct AboutTexts
 class AboutDialogTest : public LanguageWindowTest
 {
 protected:
-    void SetUp() override
+    AboutDialogTest()
     {
-        m_previousOption = g_domainOption;
-        m_option.m_downloadPageUrl = wxS("https://www.example.com/loopforge/download");
-        g_domainOption = &m_option;
-        LanguageWindowTest::SetUp();
-    }
-
-    void TearDown() override
-    {
-        LanguageWindowTest::TearDown();
-        g_domainOption = m_previousOption;
+        m_links.option.m_downloadPageUrl = wxS("https://www.example.com/loopforge/download");
     }
 
     AboutTexts ShowAbout()
@@ -55,8 +46,7 @@ protected:
         return texts;
     }
 
-    DomainOption m_option{wxS("unused")};
-    DomainOption* m_previousOption = nullptr;
+    DomainOptionOverride m_links;
 };
 }  // namespace
 
@@ -90,7 +80,7 @@ TEST_F(AboutDialogTest, NoticeFollowsTheLanguage)
 
 TEST_F(AboutDialogTest, OnlyAWebPageBecomesTheLink)
 {
-    m_option.m_downloadPageUrl = wxS("file:///etc/passwd");
+    m_links.option.m_downloadPageUrl = wxS("file:///etc/passwd");
     AboutTexts texts = ShowAbout();
     EXPECT_EQ(texts.linkLabel, wxString());
     EXPECT_EQ(texts.linkUrl, wxString());

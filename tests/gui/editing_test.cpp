@@ -1,11 +1,6 @@
 #include "editing_fixture.h"
 
-#include "work/threadevent.h"
-
 #include <wx/filefn.h>
-
-#include <fstream>
-#include <iterator>
 
 using NameList = std::vector<wxString>;
 
@@ -28,14 +23,6 @@ protected:
         const wxString target = dir.File(wxString::FromUTF8(name));
         EXPECT_TRUE(wxCopyFile(wxS(LF_CORPUS_DIR "/") + wxString::FromUTF8(name), target));
         return target;
-    }
-
-    static wxArrayString Paths(std::initializer_list<wxString> paths)
-    {
-        wxArrayString list;
-        for (const wxString& path : paths)
-            list.push_back(path);
-        return list;
     }
 };
 
@@ -68,7 +55,7 @@ TEST_F(FrameEditingTest, AddImageCancelledStartsNothing)
     wxCommandEvent add = Command(ID_MENU_ADD_IMAGE);
     wxTEST_DIALOG(frame->OnAddImage(add), ExpectFileDialog(wxString(), wxID_CANCEL));
     EXPECT_EQ(Access().ImportProgress(), nullptr);
-    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_TRUE(FrameCommandsAre(false));
     EXPECT_EQ(Strip()->GetCount(), 0);
 }
 
@@ -78,21 +65,13 @@ TEST_F(FrameEditingTest, CompletedImportPreviewsTheFirstFrameAndClosesItsDialog)
     const wxString b = WritePng(dir, wxS("b.png"), 30, 20);
     const wxString c = WritePng(dir, wxS("c.png"), 30, 20);
     std::vector<int> seen;
-    frame->Bind(
-        wxEVT_THREAD_UPDATE,
-        [this, &seen](wxCommandEvent& event)
-        {
-            frame->ThreadUpdate(event);
-            wxProgressDialog* dialog = Access().ImportProgress();
-            seen.push_back(dialog ? dialog->GetValue() : -1);
-        },
-        ID_IMAGE_THREAD);
+    RecordProgress(ID_IMAGE_THREAD, &seen);
 
     ASSERT_TRUE(frame->ImportFiles(Paths({a, b, c})));
     // The dialog keeps the window disabled; the commands are on at once.
     EXPECT_TRUE(ProgressDialogShown());
     EXPECT_FALSE(frame->IsEnabled());
-    EXPECT_TRUE(FrameCommandsEnabled());
+    EXPECT_TRUE(FrameCommandsAre(true));
     ASSERT_TRUE(WaitForWorker());
 
     EXPECT_EQ(seen, (std::vector<int>{33, 66, -1}));
@@ -112,15 +91,14 @@ TEST_F(FrameEditingTest, ImportWhoseLastFileGivesNothingStillEnds)
     Import(Paths({good, broken}));
     EXPECT_EQ(Names(), NameList{wxS("good.png")});
     EXPECT_TRUE(frame->IsEnabled());
-    EXPECT_TRUE(FrameCommandsEnabled());
+    EXPECT_TRUE(FrameCommandsAre(true));
     EXPECT_EQ(Access().PreviewIndex(), 0);
     Settle();
     EXPECT_FALSE(ProgressDialogShown());
 
     // So does a GIF cut off inside its last frame.
     const wxString gif = WriteAnimatedGif(wxS("cut.gif"), {*wxRED, *wxGREEN, *wxBLUE});
-    std::ifstream in(gif.utf8_string(), std::ios::binary);
-    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string data = ReadFileBytes(gif);
     const wxString cut = dir.Write(wxS("cut2.gif"), data.substr(0, data.size() - 6));
     Import(Paths({cut}));
     EXPECT_GE(Strip()->GetCount(), 3);
@@ -132,12 +110,12 @@ TEST_F(FrameEditingTest, ImportOfNothingReadableEndsAndDisablesTheCommandsAgain)
     Import(Paths({CopyFromCorpus("broken.png"), dir.File(wxS("missing.png"))}));
     EXPECT_EQ(Strip()->GetCount(), 0);
     EXPECT_TRUE(frame->IsEnabled());
-    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_TRUE(FrameCommandsAre(false));
     EXPECT_EQ(Status(0), wxString());
 
     // An empty list (a project without frames) ends as well.
     Import(wxArrayString());
-    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_TRUE(FrameCommandsAre(false));
     Settle();
     EXPECT_FALSE(ProgressDialogShown());
 }
@@ -245,7 +223,7 @@ TEST_F(FrameEditingTest, DeleteRemovesTheHighestSelectedIndexFirst)
     EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f2.png"), wxS("f3.png"), wxS("f5.png")}));
     EXPECT_EQ(Access().PreviewIndex(), -1);
     EXPECT_EQ(Status(1), wxString());
-    EXPECT_TRUE(FrameCommandsEnabled());
+    EXPECT_TRUE(FrameCommandsAre(true));
 }
 
 TEST_F(FrameEditingTest, DeleteAnsweredNoKeepsTheFramesButResetsStatusAndSize)
@@ -281,7 +259,7 @@ TEST_F(FrameEditingTest, DeletingTheLastFramesDisablesTheFrameCommands)
     wxCommandEvent del = Command(ID_MENU_DELETE);
     wxTEST_DIALOG(frame->OnDeleteImage(del), wxExpectModal<wxMessageDialog>(wxID_YES));
     EXPECT_EQ(Strip()->GetCount(), 0);
-    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_TRUE(FrameCommandsAre(false));
     EXPECT_EQ(Status(0), wxString());
 }
 
@@ -292,7 +270,7 @@ TEST_F(FrameEditingTest, ClearAllEmptiesTheStripWithoutAsking)
     wxCommandEvent clear = Command(ID_MENU_CLEAR_ALL);
     frame->OnClearAll(clear);
     EXPECT_EQ(Strip()->GetCount(), 0);
-    EXPECT_TRUE(FrameCommandsDisabled());
+    EXPECT_TRUE(FrameCommandsAre(false));
     EXPECT_EQ(Status(0), wxString());
     EXPECT_EQ(Status(1), wxString());
     EXPECT_EQ(Access().PreviewIndex(), -1);

@@ -1,107 +1,29 @@
 #include "editing_fixture.h"
+#include "file_size_limit.h"
 #include "gif_inspect.h"
-#include "test_pictures.h"
-#include "work/threadevent.h"
-
-#include <wx/dir.h>
-
-#include <sys/resource.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace
 {
 // Answers the GIF file chooser after checking what it offers.
-class AnswerGifChooser : public wxExpectModalBase<wxFileDialog, AnswerGifChooser>
+ExpectFileDialog GifChooser(const wxString& title, const wxString& path, int answer = wxID_OK)
 {
-public:
-    AnswerGifChooser(const wxString& title, const wxString& path, int answer = wxID_OK)
-        : m_title(title), m_path(path), m_answer(answer)
-    {
-    }
-
-protected:
-    int OnInvoked(wxFileDialog* dlg) const override
-    {
-        EXPECT_EQ(dlg->GetMessage(), m_title);
-        EXPECT_EQ(dlg->GetWildcard(), wxS("Image files (*.gif)|*.gif"));
-        EXPECT_TRUE(dlg->HasFlag(wxFD_SAVE));
-        EXPECT_TRUE(dlg->HasFlag(wxFD_OVERWRITE_PROMPT));
-        if (m_answer != wxID_OK)
-            return m_answer;
-        dlg->SetPath(m_path);
-        // The chooser takes the path over asynchronously.
-        for (wxStopWatch sw; dlg->GetPath() != m_path && sw.Time() < 5000;)
-            wxYield();
-        EXPECT_EQ(dlg->GetPath(), m_path);
-        return wxID_OK;
-    }
-
-private:
-    wxString m_title;
-    wxString m_path;
-    int m_answer;
-};
-
-// Lowers the largest file this process may write, so that a write fails
-// with "File too large" even for root; restored on destruction.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int);
-};
+    return ExpectFileDialog(path, answer)
+        .Shows(title, wxS("Image files (*.gif)|*.gif"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+}
 }  // namespace
 
 class GifExportTest : public EditingWindowTest
 {
 protected:
-    static std::string Bytes(const wxString& path)
-    {
-        std::ifstream in(path.utf8_string(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
     static std::vector<int> Delays(const InspectedGif& gif)
     {
         std::vector<int> delays;
         for (const InspectedFrame& frame : gif.frames)
             delays.push_back(frame.delay);
         return delays;
-    }
-
-    // Every file name in the folder, hidden ones (temporary files) included.
-    static std::vector<wxString> FilesIn(const wxString& folder)
-    {
-        std::vector<wxString> names;
-        wxDir dir(folder);
-        wxString name;
-        for (bool more = dir.GetFirst(&name, wxString(), wxDIR_FILES | wxDIR_HIDDEN); more;
-             more = dir.GetNext(&name))
-            names.push_back(name);
-        std::sort(names.begin(), names.end());
-        return names;
     }
 
     void Save()
@@ -118,18 +40,18 @@ protected:
     // A first Save answered with the path; waits until the export ends.
     void SaveChoosing(const wxString& path)
     {
-        wxTEST_DIALOG(Save(), AnswerGifChooser(wxS("Save GIF Files"), path));
+        wxTEST_DIALOG(Save(), GifChooser(wxS("Save GIF Files"), path));
         EXPECT_NE(Access().ExportProgress(), nullptr);
         ASSERT_TRUE(WaitForWorker());
     }
 
-    void SetDelay(int delay) { Access().DelaySpin()->SetValue(delay); }
+    void SetDelay(int delay) { Type(Access().DelaySpin(), delay); }
 };
 
 TEST_F(GifExportTest, SaveWithTheChooserCancelledExportsNothing)
 {
     AddFrames(2);
-    wxTEST_DIALOG(Save(), AnswerGifChooser(wxS("Save GIF Files"), wxString(), wxID_CANCEL));
+    wxTEST_DIALOG(Save(), GifChooser(wxS("Save GIF Files"), wxString(), wxID_CANCEL));
     EXPECT_EQ(Access().GifPath(), wxString());
     EXPECT_EQ(Access().ExportProgress(), nullptr);
     EXPECT_EQ(Access().ExportCount(), 0);
@@ -146,7 +68,7 @@ TEST_F(GifExportTest, ANameWithoutExtensionGetsGifAppended)
     EXPECT_EQ(Access().GifFileName(), wxS("movie.gif"));
     EXPECT_EQ(Status(0), wxS("movie.gif (40 * 30)px"));
     EXPECT_FALSE(wxFileExists(dir.File(wxS("movie"))));
-    const InspectedGif gif = InspectGif(Bytes(dir.File(wxS("movie.gif"))));
+    const InspectedGif gif = InspectGif(ReadFileBytes(dir.File(wxS("movie.gif"))));
     ASSERT_TRUE(gif.ok);
     EXPECT_EQ(gif.width, 40);
     EXPECT_EQ(gif.height, 30);
@@ -160,7 +82,7 @@ TEST_F(GifExportTest, AnUpperCaseGifEndingGetsGifAppended)
     AddFrames(1);
     SaveChoosing(dir.File(wxS("MOVIE.GIF")));
     EXPECT_EQ(Access().GifPath(), dir.File(wxS("MOVIE.GIF.gif")));
-    EXPECT_TRUE(InspectGif(Bytes(dir.File(wxS("MOVIE.GIF.gif")))).ok);
+    EXPECT_TRUE(InspectGif(ReadFileBytes(dir.File(wxS("MOVIE.GIF.gif")))).ok);
     EXPECT_FALSE(wxFileExists(dir.File(wxS("MOVIE.GIF"))));
 }
 
@@ -170,7 +92,7 @@ TEST_F(GifExportTest, SaveExportsAgainOnlyWhenSomethingChangedOrTheFileIsGone)
     SetDelay(10);
     const wxString path = dir.File(wxS("anim.gif"));
     SaveChoosing(path);
-    const std::string first = Bytes(path);
+    const std::string first = ReadFileBytes(path);
 
     // Nothing changed and the file is there: no chooser, no export.
     Save();
@@ -180,39 +102,37 @@ TEST_F(GifExportTest, SaveExportsAgainOnlyWhenSomethingChangedOrTheFileIsGone)
     Save();
     EXPECT_NE(Access().ExportProgress(), nullptr);
     ASSERT_TRUE(WaitForWorker());
-    EXPECT_EQ(Delays(InspectGif(Bytes(path))), (std::vector<int>{35, 35}));
+    EXPECT_EQ(Delays(InspectGif(ReadFileBytes(path))), (std::vector<int>{35, 35}));
     EXPECT_EQ(Access().ExportDelay(), 35);
-    EXPECT_NE(Bytes(path), first);
+    EXPECT_NE(ReadFileBytes(path), first);
 
     ASSERT_TRUE(wxRemoveFile(path));
     Save();
     ASSERT_TRUE(WaitForWorker());
-    EXPECT_EQ(InspectGif(Bytes(path)).frames.size(), 2u);
+    EXPECT_EQ(InspectGif(ReadFileBytes(path)).frames.size(), 2u);
 }
 
 TEST_F(GifExportTest, SaveAsCancelledForgetsTheRememberedFile)
 {
     AddFrames(2);
     SaveChoosing(dir.File(wxS("first.gif")));
-    wxTEST_DIALOG(SaveAs(), AnswerGifChooser(wxS("Save As GIF Files"), wxString(), wxID_CANCEL));
+    wxTEST_DIALOG(SaveAs(), GifChooser(wxS("Save As GIF Files"), wxString(), wxID_CANCEL));
     EXPECT_EQ(Access().GifPath(), wxString());
 
     // The next Save asks again.
     SaveChoosing(dir.File(wxS("second.gif")));
-    EXPECT_TRUE(InspectGif(Bytes(dir.File(wxS("second.gif")))).ok);
+    EXPECT_TRUE(InspectGif(ReadFileBytes(dir.File(wxS("second.gif")))).ok);
 }
 
 TEST_F(GifExportTest, SaveAsWritesTheTypedSize)
 {
     AddFrames(2, wxSize(80, 60));
-    Access().WidthSpin()->SetValue(40);
-    wxCommandEvent typed(wxEVT_TEXT, Access().WidthSpin()->GetId());
-    frame->OnWidthChanged(typed);
-    wxTEST_DIALOG(SaveAs(), AnswerGifChooser(wxS("Save As GIF Files"), dir.File(wxS("small"))));
+    Type(Access().WidthSpin(), 40);
+    wxTEST_DIALOG(SaveAs(), GifChooser(wxS("Save As GIF Files"), dir.File(wxS("small"))));
     ASSERT_TRUE(WaitForWorker());
 
     EXPECT_EQ(Status(0), wxS("small.gif (40 * 30)px"));
-    const InspectedGif gif = InspectGif(Bytes(dir.File(wxS("small.gif"))));
+    const InspectedGif gif = InspectGif(ReadFileBytes(dir.File(wxS("small.gif"))));
     EXPECT_EQ(gif.width, 40);
     EXPECT_EQ(gif.height, 30);
     EXPECT_EQ(Access().ExportWidth(), 40);
@@ -223,17 +143,9 @@ TEST_F(GifExportTest, ProgressDialogFollowsEachFrameAndClosesAtTheEnd)
     AddFrames(4);
     Strip()->SelectAll();
     std::vector<int> seen;
-    frame->Bind(
-        wxEVT_THREAD_UPDATE,
-        [this, &seen](wxCommandEvent& event)
-        {
-            frame->WorkSaveAsGifThreadUpdate(event);
-            wxProgressDialog* dialog = Access().ExportProgress();
-            seen.push_back(dialog ? dialog->GetValue() : -1);
-        },
-        ID_SAVE_GIF_THREAD);
+    RecordProgress(ID_SAVE_GIF_THREAD, &seen);
 
-    wxTEST_DIALOG(Save(), AnswerGifChooser(wxS("Save GIF Files"), dir.File(wxS("four.gif"))));
+    wxTEST_DIALOG(Save(), GifChooser(wxS("Save GIF Files"), dir.File(wxS("four.gif"))));
     EXPECT_TRUE(ProgressDialogShown());
     EXPECT_FALSE(frame->IsEnabled());
     // The strip stays as the export reads it (a dialog here would fail the test).
@@ -255,13 +167,14 @@ TEST_F(GifExportTest, AFailedWriteIsReportedKeepsThePreviousFileAndIsRetried)
     SetDelay(10);
     const wxString path = dir.File(wxS("keep.gif"));
     SaveChoosing(path);
-    const std::string previous = Bytes(path);
+    const std::string previous = ReadFileBytes(path);
     ASSERT_FALSE(previous.empty());
 
     SetDelay(20);
     ShownMessage failure;
     {
         FileSizeLimit limit(64);
+        ASSERT_TRUE(limit.IsOk());
         const auto saveAndWait = [this]
         {
             Save();
@@ -273,7 +186,7 @@ TEST_F(GifExportTest, AFailedWriteIsReportedKeepsThePreviousFileAndIsRetried)
     EXPECT_NE(failure.message.Find(path), wxNOT_FOUND) << failure.message;
     EXPECT_NE(failure.message.Find(wxString::FromUTF8(std::strerror(EFBIG))), wxNOT_FOUND)
         << failure.message;
-    EXPECT_EQ(Bytes(path), previous);
+    EXPECT_EQ(ReadFileBytes(path), previous);
     EXPECT_EQ(FilesIn(dir.Path()), (std::vector<wxString>{wxS("f0.png"), wxS("f1.png"),
                                                           wxS("f2.png"), wxS("keep.gif")}));
     EXPECT_TRUE(frame->IsEnabled());
@@ -282,7 +195,7 @@ TEST_F(GifExportTest, AFailedWriteIsReportedKeepsThePreviousFileAndIsRetried)
     Save();
     EXPECT_NE(Access().ExportProgress(), nullptr);
     ASSERT_TRUE(WaitForWorker());
-    EXPECT_EQ(Delays(InspectGif(Bytes(path))), (std::vector<int>{20, 20, 20}));
+    EXPECT_EQ(Delays(InspectGif(ReadFileBytes(path))), (std::vector<int>{20, 20, 20}));
 }
 
 TEST_F(GifExportTest, AMissingFolderIsReportedAndRetriedOnceItExists)
@@ -306,12 +219,12 @@ TEST_F(GifExportTest, AMissingFolderIsReportedAndRetriedOnceItExists)
     MakeFolder(wxS("gone"));
     Save();
     ASSERT_TRUE(WaitForWorker());
-    EXPECT_TRUE(InspectGif(Bytes(path)).ok);
+    EXPECT_TRUE(InspectGif(ReadFileBytes(path)).ok);
 }
 
 TEST_F(GifExportTest, SaveOnAnEmptyStripOnlyRemembersTheChosenFile)
 {
-    wxTEST_DIALOG(Save(), AnswerGifChooser(wxS("Save GIF Files"), dir.File(wxS("later"))));
+    wxTEST_DIALOG(Save(), GifChooser(wxS("Save GIF Files"), dir.File(wxS("later"))));
     EXPECT_EQ(Access().GifPath(), dir.File(wxS("later")));
     EXPECT_EQ(Access().GifFileName(), wxS("later"));
     EXPECT_EQ(Access().ExportProgress(), nullptr);
@@ -341,7 +254,7 @@ TEST_F(GifExportTest, ClosingDuringAnExportLeavesTheUserFileAsItWas)
 
     // Normally the export stops at once and the file stays as it was; a
     // machine slow enough to finish it first leaves the whole new file.
-    const std::string after = Bytes(path);
+    const std::string after = ReadFileBytes(path);
     if (after != "the user's earlier file")
     {
         EXPECT_EQ(InspectGif(after).frames.size(), 100u);

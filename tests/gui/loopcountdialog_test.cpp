@@ -28,58 +28,55 @@ protected:
     wxFrame* parent = nullptr;
 };
 
-TEST_F(LoopCountDialogTest, FirstUsePlaysEndlessly)
+// What the dialog shows when it opens follows the remembered choice; a first
+// use plays endlessly.
+TEST_F(LoopCountDialogTest, OpensWithTheRememberedChoice)
 {
-    LoopCountDialogState seen;
-    const auto [result, count] =
-        Ask(AnswerLoopCount(AnswerLoopCount::KeepChoice, -1, wxID_OK, &seen));
-    EXPECT_FALSE(seen.playTimesSelected);
-    EXPECT_FALSE(seen.countEnabled);
-    EXPECT_EQ(seen.count, 1);
-    EXPECT_EQ(result, wxID_OK);
-    EXPECT_EQ(count, 0);
+    const struct
+    {
+        int remembered;
+        bool playTimesSelected;
+        int count;
+    } cases[] = {{0, false, 1}, {3, true, 3}};
+    for (const auto& c : cases)
+    {
+        LoopCountDialog::SetRememberedChoice(c.remembered);
+        LoopCountDialogState seen;
+        const auto [result, count] =
+            Ask(AnswerLoopCount(AnswerLoopCount::KeepChoice, -1, wxID_OK, &seen));
+        EXPECT_EQ(seen.playTimesSelected, c.playTimesSelected) << c.remembered;
+        EXPECT_EQ(seen.countEnabled, c.playTimesSelected) << c.remembered;
+        EXPECT_EQ(seen.count, c.count) << c.remembered;
+        EXPECT_EQ(result, wxID_OK);
+        EXPECT_EQ(count, c.remembered);
+    }
 }
 
-TEST_F(LoopCountDialogTest, ChosenCountIsRememberedForTheNextDialog)
+// OK takes the answer (0 meaning endless) and remembers it for the next
+// dialog; Cancel changes nothing.
+TEST_F(LoopCountDialogTest, AnswerBecomesTheLoopCountAndTheRememberedChoice)
 {
-    const auto [result, count] = Ask(AnswerLoopCount(AnswerLoopCount::PlayTimes, 3, wxID_OK));
-    EXPECT_EQ(result, wxID_OK);
-    EXPECT_EQ(count, 3);
-    EXPECT_EQ(LoopCountDialog::GetRememberedChoice(), 3);
-
-    LoopCountDialogState seen;
-    Ask(AnswerLoopCount(AnswerLoopCount::KeepChoice, -1, wxID_CANCEL, &seen));
-    EXPECT_TRUE(seen.playTimesSelected);
-    EXPECT_TRUE(seen.countEnabled);
-    EXPECT_EQ(seen.count, 3);
-}
-
-TEST_F(LoopCountDialogTest, CountZeroMeansEndless)
-{
-    const auto [result, count] = Ask(AnswerLoopCount(AnswerLoopCount::PlayTimes, 0, wxID_OK));
-    EXPECT_EQ(count, 0);
-    LoopCountDialogState seen;
-    Ask(AnswerLoopCount(AnswerLoopCount::KeepChoice, -1, wxID_CANCEL, &seen));
-    EXPECT_FALSE(seen.playTimesSelected);
-    EXPECT_FALSE(seen.countEnabled);
-}
-
-TEST_F(LoopCountDialogTest, EndlessChoiceIgnoresTheCountField)
-{
-    LoopCountDialog::SetRememberedChoice(5);
-    const auto [result, count] =
-        Ask(AnswerLoopCount(AnswerLoopCount::PlayEndlessly, 7, wxID_OK));
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(LoopCountDialog::GetRememberedChoice(), 0);
-}
-
-TEST_F(LoopCountDialogTest, CancelKeepsTheRememberedChoice)
-{
-    LoopCountDialog::SetRememberedChoice(4);
-    const auto [result, count] = Ask(AnswerLoopCount(AnswerLoopCount::PlayTimes, 9, wxID_CANCEL));
-    EXPECT_EQ(result, wxID_CANCEL);
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(LoopCountDialog::GetRememberedChoice(), 4);
+    const struct
+    {
+        int remembered;
+        AnswerLoopCount::Choice choice;
+        int typed;
+        int button;
+        int count;
+        int rememberedAfter;
+    } cases[] = {{0, AnswerLoopCount::PlayTimes, 3, wxID_OK, 3, 3},
+                 {3, AnswerLoopCount::PlayTimes, 0, wxID_OK, 0, 0},
+                 {5, AnswerLoopCount::PlayEndlessly, 7, wxID_OK, 0, 0},
+                 {4, AnswerLoopCount::PlayTimes, 9, wxID_CANCEL, 0, 4}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(::testing::Message() << "typed " << c.typed << " over " << c.remembered);
+        LoopCountDialog::SetRememberedChoice(c.remembered);
+        const auto [result, count] = Ask(AnswerLoopCount(c.choice, c.typed, c.button));
+        EXPECT_EQ(result, c.button);
+        EXPECT_EQ(count, c.count);
+        EXPECT_EQ(LoopCountDialog::GetRememberedChoice(), c.rememberedAfter);
+    }
 }
 
 TEST_F(LoopCountDialogTest, RadioButtonsSwitchTheCountField)

@@ -25,9 +25,7 @@ std::string Output(const std::string& command)
 }
 }  // namespace
 
-class PicturesToGifTest : public EditingWindowTest
-{
-};
+using PicturesToGifTest = EditingWindowTest;
 
 TEST_F(PicturesToGifTest, CorpusPicturesBecomeAGifThatPillowPlays)
 {
@@ -38,7 +36,7 @@ TEST_F(PicturesToGifTest, CorpusPicturesBecomeAGifThatPillowPlays)
         ASSERT_TRUE(wxCopyFile(wxS(LF_CORPUS_DIR "/") + wxString::FromUTF8(name),
                                folder + wxS("/") + wxString::FromUTF8(name)));
 
-    wxCommandEvent add(wxEVT_MENU, ID_MENU_ADD_IMAGE);
+    wxCommandEvent add = Command(ID_MENU_ADD_IMAGE);
     wxTEST_DIALOG(frame->OnAddImage(add), ExpectPictureFiles(folder, wxS("Add Image Files"), 5));
     ASSERT_TRUE(WaitForWorker());
     const std::vector<wxString> expectedNames = {
@@ -46,17 +44,12 @@ TEST_F(PicturesToGifTest, CorpusPicturesBecomeAGifThatPillowPlays)
         wxS("cogs.gif_3"),   wxS("cogs.gif_4"), wxS("hopper_gray.jpg"), wxS("rgb24.bmp")};
     ASSERT_EQ(Names(), expectedNames);
     // The hopper picture is the last one wider or higher than those before it.
-    EXPECT_EQ(Access().WidthSpin()->GetValue(), 128);
-    EXPECT_EQ(Access().HeightSpin()->GetValue(), 128);
+    EXPECT_EQ(SpinSize(), wxSize(128, 128));
 
-    // The user types a delay of 7/100 s.
-    Access().DelaySpin()->SetValue(7);
-    wxCommandEvent typed(wxEVT_TEXT, Access().DelaySpin()->GetId());
-    typed.SetEventObject(Access().DelaySpin());
-    Access().DelaySpin()->ProcessWindowEvent(typed);
+    Type(Access().DelaySpin(), 7);  // 7/100 s
 
     const wxString out = MakeFolder(wxS("out")) + wxS("/anim");
-    wxCommandEvent save(wxEVT_MENU, ID_MENU_SAVE);
+    wxCommandEvent save = Command(ID_MENU_SAVE);
     wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(out));
     ASSERT_TRUE(WaitForWorker());
     const wxString written = out + wxS(".gif");

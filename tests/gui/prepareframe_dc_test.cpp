@@ -74,27 +74,22 @@ wxImage Translucent(int width, int height)
 }
 }  // namespace
 
-TEST(PrepareFrameLikeDrawing, OpaquePictures)
+// Opaque, masked and translucent pictures, shrunk, enlarged canvases and exact fits.
+TEST(PrepareFrameLikeDrawing, SamePixelsAsDrawingOnABlackMemoryDC)
 {
     const wxImage photo = MakePhotoLike(400, 300, 1);
-    ExpectSamePixels(PrepareFrame(photo, 200, 200), PrepareByDrawing(photo, 200, 200));
-    ExpectSamePixels(PrepareFrame(photo, 500, 500), PrepareByDrawing(photo, 500, 500));
-    ExpectSamePixels(PrepareFrame(photo, 400, 300), PrepareByDrawing(photo, 400, 300));
-    ExpectSamePixels(PrepareFrame(photo, 133, 61), PrepareByDrawing(photo, 133, 61));
-    ExpectSamePixels(PrepareFrame(photo, 200, 150), PrepareByDrawing(photo, 200, 150));
-}
-
-TEST(PrepareFrameLikeDrawing, MaskedPictures)
-{
     const wxImage masked = Masked(90, 70);
-    ExpectSamePixels(PrepareFrame(masked, 120, 100), PrepareByDrawing(masked, 120, 100));
-    ExpectSamePixels(PrepareFrame(masked, 60, 60), PrepareByDrawing(masked, 60, 60));
-    ExpectSamePixels(PrepareFrame(masked, 45, 70), PrepareByDrawing(masked, 45, 70));
-}
-
-TEST(PrepareFrameLikeDrawing, PicturesWithAlpha)
-{
     const wxImage translucent = Translucent(64, 48);
-    ExpectSamePixels(PrepareFrame(translucent, 100, 100), PrepareByDrawing(translucent, 100, 100));
-    ExpectSamePixels(PrepareFrame(translucent, 32, 32), PrepareByDrawing(translucent, 32, 32));
+    const std::pair<const wxImage*, wxSize> cases[] = {
+        {&photo, {200, 200}},    {&photo, {500, 500}}, {&photo, {400, 300}},
+        {&photo, {133, 61}},     {&photo, {200, 150}}, {&masked, {120, 100}},
+        {&masked, {60, 60}},     {&masked, {45, 70}},  {&translucent, {100, 100}},
+        {&translucent, {32, 32}}};
+    for (const auto& [picture, canvas] : cases)
+    {
+        SCOPED_TRACE(::testing::Message() << picture->GetWidth() << "x" << picture->GetHeight()
+                                          << " into " << canvas.x << "x" << canvas.y);
+        ExpectSamePixels(PrepareFrame(*picture, canvas.x, canvas.y),
+                         PrepareByDrawing(*picture, canvas.x, canvas.y));
+    }
 }

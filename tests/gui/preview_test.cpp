@@ -1,9 +1,10 @@
-#include "frame_factory.h"
 #include "loop_count_answer.h"
 #include "main_window_fixture.h"
 
-#include <wx/utils.h>
 #include <wx/panel.h>
+#include <wx/utils.h>
+
+#include <cstring>
 
 class PreviewTest : public MainWindowTest
 {
@@ -14,21 +15,9 @@ protected:
         LoopCountDialog::SetRememberedChoice(0);
     }
 
-    // Puts n frames of the given size into the strip, as an import does.
-    void AddFrames(int n, const wxSize& size = wxSize(40, 30))
-    {
-        for (int i = 0; i < n; ++i)
-        {
-            const wxString path = WritePng(dir, wxString::Format(wxS("f%d.png"), i), size.x, size.y);
-            ASSERT_GE(AppendFrame(Access().Strip(), path, SolidImage(size.x, size.y, *wxRED)), 0);
-        }
-        frame->EnableFrameCommands();
-        frame->UpdateCanvasSize();
-    }
-
     void Run()
     {
-        wxCommandEvent run(wxEVT_MENU, ID_MENU_RUN);
+        wxCommandEvent run = Command(ID_MENU_RUN);
         frame->OnPlay(run);
     }
 
@@ -49,8 +38,6 @@ protected:
                memcmp(shown.GetData(), expected.GetData(),
                       size_t(shown.GetWidth()) * shown.GetHeight() * 3) == 0;
     }
-
-    TempDir dir;
 };
 
 TEST_F(PreviewTest, TwoPassesThenStopWithThePlayPicture)
@@ -131,7 +118,7 @@ TEST_F(PreviewTest, CancelledLoopCountDialogStopsPlaybackAndKeepsTheCount)
     Access().LoopCount() = 4;
     Run();
     Tick();
-    wxCommandEvent loop(wxEVT_MENU, ID_MENU_LOOP_COUNT);
+    wxCommandEvent loop = Command(ID_MENU_LOOP_COUNT);
     wxTEST_DIALOG(frame->OnLoopCount(loop),
                   AnswerLoopCount(AnswerLoopCount::PlayTimes, 2, wxID_CANCEL));
     EXPECT_FALSE(Access().Playing());
@@ -144,20 +131,21 @@ TEST_F(PreviewTest, ConfirmedLoopCountResetsThePassesPlayed)
 {
     AddFrames(2);
     Access().LoopsPlayed() = 1;
-    wxCommandEvent loop(wxEVT_MENU, ID_MENU_LOOP_COUNT);
-    wxTEST_DIALOG(frame->OnLoopCount(loop), AnswerLoopCount(AnswerLoopCount::PlayTimes, 2, wxID_OK));
+    wxCommandEvent loop = Command(ID_MENU_LOOP_COUNT);
+    wxTEST_DIALOG(frame->OnLoopCount(loop),
+                  AnswerLoopCount(AnswerLoopCount::PlayTimes, 2, wxID_OK));
     EXPECT_EQ(Access().LoopCount(), 2);
     EXPECT_EQ(Access().LoopsPlayed(), 0);
 }
 
 TEST_F(PreviewTest, LoopCountWithAnEmptyStripShowsNoDialog)
 {
-    wxCommandEvent loop(wxEVT_MENU, ID_MENU_LOOP_COUNT);
+    wxCommandEvent loop = Command(ID_MENU_LOOP_COUNT);
     frame->OnLoopCount(loop);  // an unexpected dialog would fail the test
     EXPECT_EQ(Access().LoopCount(), 0);
 }
 
-TEST_F(PreviewTest, FitNeverEnlargesAndSitsThirtyPixelsBelowCentre)
+TEST(PreviewPlacement, FitNeverEnlargesAndSitsThirtyPixelsBelowCentre)
 {
     EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(100, 50), wxSize(400, 300)),
               wxRect(150, 155, 100, 50));
@@ -171,11 +159,10 @@ TEST_F(PreviewTest, FitNeverEnlargesAndSitsThirtyPixelsBelowCentre)
 TEST_F(PreviewTest, StatusFieldNamesTheFrameWithItsFullSize)
 {
     const wxString gif = dir.Write(wxS("anim.gif"), "GIF89a");
-    Access().Strip()->Append(new wxImageThumbnailItem(new wxImage(SolidImage(200, 100, *wxBLUE)), 3, gif),
-                             10);
+    AppendFrame(Access().Strip(), gif, SolidImage(200, 100, *wxBLUE), 3);
     frame->EnableFrameCommands();
     frame->DrawPreviewFrame(0);
-    EXPECT_EQ(Access().StatusBar()->GetStatusText(1), wxS("anim.gif_3 Width:200px,Height:100 px"));
+    EXPECT_EQ(Status(1), wxS("anim.gif_3 Width:200px,Height:100 px"));
     EXPECT_EQ(Access().PreviewFileName(), wxS("anim.gif_3"));
     EXPECT_EQ(Access().PreviewSize(), wxSize(200, 100));
 }
@@ -196,19 +183,19 @@ TEST_F(PreviewTest, ClickOnAThumbnailStopsPlaybackAndShowsThatFrame)
 // The preview panel shows its frame again whenever the system repaints it.
 TEST_F(PreviewTest, RepaintShowsTheCurrentFrame)
 {
-    const wxString path = WritePng(dir, wxS("green.png"), 60, 40, *wxGREEN);
-    ASSERT_GE(AppendFrame(Access().Strip(), path, SolidImage(60, 40, wxColour(0, 200, 0))), 0);
+    AddFrame(wxSize(60, 40), wxColour(0, 200, 0));
     frame->EnableFrameCommands();
     frame->DrawPreviewFrame(0);
 
     wxPanel* panel = Access().PreviewPanel();
     const wxRect placement = GifFrame::PreviewPlacement(wxSize(60, 40), panel->GetClientSize());
     // Reads the pixel from the X server, as a screenshot would.
-    auto pixelAt = [&](const wxPoint& clientPoint) {
+    auto pixelAt = [&](const wxPoint& clientPoint)
+    {
         const wxPoint screen = panel->ClientToScreen(clientPoint);
         const wxString shot = dir.File(wxS("pixel.png"));
-        wxExecute(wxString::Format(wxS("import -window root -crop 1x1+%d+%d +repage %s"),
-                                   screen.x, screen.y, shot),
+        wxExecute(wxString::Format(wxS("import -window root -crop 1x1+%d+%d +repage %s"), screen.x,
+                                   screen.y, shot),
                   wxEXEC_SYNC | wxEXEC_NOEVENTS);
         const wxImage pixel(shot);
         if (!pixel.IsOk())
@@ -216,7 +203,8 @@ TEST_F(PreviewTest, RepaintShowsTheCurrentFrame)
         return wxColour(pixel.GetRed(0, 0), pixel.GetGreen(0, 0), pixel.GetBlue(0, 0));
     };
     // Asks for a system repaint and waits until the screen shows the colour.
-    auto repaintShows = [&](const wxPoint& clientPoint, const wxColour& colour) {
+    auto repaintShows = [&](const wxPoint& clientPoint, const wxColour& colour)
+    {
         panel->Refresh();
         panel->Update();
         return WaitFor([&] { return pixelAt(clientPoint) == colour; }, 3000);

@@ -27,6 +27,15 @@ namespace
 
 const wxString kThemes = wxS(LF_STAGE_DIR "/Themes");
 
+struct FrameCloser
+{
+    void operator()(wxTopLevelWindow* w) const
+    {
+        w->Destroy();
+        Settle(10);
+    }
+};
+
 // A resource set of its own, so these tests neither depend on nor disturb
 // what other tests loaded into the global one.
 class ThemeResourceTest : public ::testing::Test
@@ -39,6 +48,13 @@ protected:
         ASSERT_TRUE(m_resource.Load(kThemes + wxS("/AboutDialog.xrc")));
     }
 
+    std::unique_ptr<wxFrame, FrameCloser> LoadMainFrame()
+    {
+        std::unique_ptr<wxFrame, FrameCloser> frame(new wxFrame);
+        EXPECT_TRUE(m_resource.LoadFrame(frame.get(), nullptr, wxS("MyFrame1")));
+        return frame;
+    }
+
     template <typename T>
     static T* Find(wxWindow* parent, const char* name)
     {
@@ -48,60 +64,17 @@ protected:
     wxXmlResource m_resource;
 };
 
-struct NamedClass
-{
-    const char* name;
-    wxClassInfo* type;
-};
-
-void ExpectControls(wxWindow* top, std::initializer_list<NamedClass> controls)
-{
-    for (const NamedClass& c : controls)
-    {
-        wxWindow* window = top->FindWindow(XRCID(c.name));
-        ASSERT_NE(window, nullptr) << c.name << " is missing";
-        EXPECT_TRUE(window->IsKindOf(c.type))
-            << c.name << " is a " << window->GetClassInfo()->GetClassName() << ", not a "
-            << c.type->GetClassName();
-    }
-}
-
-struct FrameCloser
-{
-    void operator()(wxTopLevelWindow* w) const
-    {
-        w->Destroy();
-        Settle(10);
-    }
-};
-
 }  // namespace
 
-TEST_F(ThemeResourceTest, MainFrameHasEveryNamedControl)
+// Every control the window looks up, with its class, is checked whenever a
+// window test builds the window (a missing one fails with its name).
+TEST_F(ThemeResourceTest, MainFrameLaysOutBarsAndPanes)
 {
-    std::unique_ptr<wxFrame, FrameCloser> frame(new wxFrame);
-    ASSERT_TRUE(m_resource.LoadFrame(frame.get(), nullptr, wxS("MyFrame1")));
-    ExpectControls(frame.get(), {{"m_splitter3", wxCLASSINFO(wxSplitterWindow)},
-                                 {"m_panel_top", wxCLASSINFO(wxPanel)},
-                                 {"m_panel_down", wxCLASSINFO(wxPanel)},
-                                 {"m_spinctrl_delay", wxCLASSINFO(wxSpinCtrl)},
-                                 {"m_spinctrl_width", wxCLASSINFO(wxSpinCtrl)},
-                                 {"m_spinctrl_height", wxCLASSINFO(wxSpinCtrl)},
-                                 {"m_staticText_delay", wxCLASSINFO(wxStaticText)},
-                                 {"m_staticText_sec", wxCLASSINFO(wxStaticText)},
-                                 {"m_staticText_gif", wxCLASSINFO(wxStaticText)},
-                                 {"m_staticText_width", wxCLASSINFO(wxStaticText)},
-                                 {"m_staticText_wpx", wxCLASSINFO(wxStaticText)},
-                                 {"m_staticText_height", wxCLASSINFO(wxStaticText)},
-                                 {"m_staticText_hpx", wxCLASSINFO(wxStaticText)},
-                                 {"m_statusBar1", wxCLASSINFO(wxStatusBar)},
-                                 {"m_toolBar_button", wxCLASSINFO(wxToolBar)}});
-
+    const auto frame = LoadMainFrame();
     // The window's own bars, not loose children, or the frame would not
     // keep them out of its client area.
     EXPECT_EQ(frame->GetToolBar(), Find<wxToolBar>(frame.get(), "m_toolBar_button"));
     EXPECT_EQ(frame->GetStatusBar(), Find<wxStatusBar>(frame.get(), "m_statusBar1"));
-    EXPECT_EQ(Find<wxStatusBar>(frame.get(), "m_statusBar1")->GetFieldsCount(), 3);
 
     // The strip above, the preview below.
     wxSplitterWindow* splitter = Find<wxSplitterWindow>(frame.get(), "m_splitter3");
@@ -114,8 +87,7 @@ TEST_F(ThemeResourceTest, MainFrameHasEveryNamedControl)
 
 TEST_F(ThemeResourceTest, SpinRangesCoverTheGifLimits)
 {
-    std::unique_ptr<wxFrame, FrameCloser> frame(new wxFrame);
-    ASSERT_TRUE(m_resource.LoadFrame(frame.get(), nullptr, wxS("MyFrame1")));
+    const auto frame = LoadMainFrame();
     wxSpinCtrl* delay = Find<wxSpinCtrl>(frame.get(), "m_spinctrl_delay");
     wxSpinCtrl* width = Find<wxSpinCtrl>(frame.get(), "m_spinctrl_width");
     wxSpinCtrl* height = Find<wxSpinCtrl>(frame.get(), "m_spinctrl_height");
@@ -133,8 +105,7 @@ TEST_F(ThemeResourceTest, SpinRangesCoverTheGifLimits)
 
 TEST_F(ThemeResourceTest, ToolbarHoldsTheThreeToolsWithPictures)
 {
-    std::unique_ptr<wxFrame, FrameCloser> frame(new wxFrame);
-    ASSERT_TRUE(m_resource.LoadFrame(frame.get(), nullptr, wxS("MyFrame1")));
+    const auto frame = LoadMainFrame();
     wxToolBar* bar = frame->GetToolBar();
     ASSERT_NE(bar, nullptr);
     for (const char* name : {"m_tool_insert", "m_tool_delete", "m_tool_play"})
@@ -153,8 +124,7 @@ TEST_F(ThemeResourceTest, ToolbarHoldsTheThreeToolsWithPictures)
 // window would hide the last ones behind GTK's overflow arrow.
 TEST_F(ThemeResourceTest, DefaultSizeShowsTheWholeToolbar)
 {
-    std::unique_ptr<wxFrame, FrameCloser> frame(new wxFrame);
-    ASSERT_TRUE(m_resource.LoadFrame(frame.get(), nullptr, wxS("MyFrame1")));
+    const auto frame = LoadMainFrame();
     frame->Show();
     Settle(100);
 
@@ -181,14 +151,12 @@ TEST_F(ThemeResourceTest, DefaultSizeShowsTheWholeToolbar)
     }
 }
 
-TEST_F(ThemeResourceTest, AboutDialogHasItsControls)
+TEST_F(ThemeResourceTest, AboutDialogHasAButtonAndTheLogo)
 {
     std::unique_ptr<wxDialog, FrameCloser> dialog(new wxDialog);
     ASSERT_TRUE(m_resource.LoadDialog(dialog.get(), nullptr, wxS("AboutDialog")));
-    ExpectControls(dialog.get(), {{"m_static_version_name", wxCLASSINFO(wxStaticText)},
-                                  {"m_static_information", wxCLASSINFO(wxStaticText)},
-                                  {"m_hyperlink", wxCLASSINFO(wxHyperlinkCtrl)}});
-    // A button that ends the modal loop.
+    // Its three texts are checked when the About tests show it; a button
+    // ends the modal loop.
     EXPECT_NE(wxDynamicCast(dialog->FindWindow(wxID_OK), wxButton), nullptr);
     wxStaticBitmap* logo = Find<wxStaticBitmap>(dialog.get(), "m_bitmap_logo");
     ASSERT_NE(logo, nullptr);
@@ -245,14 +213,4 @@ TEST(ThemePictures, ToolPicturesAreSmoothAndDistinct)
     }
     // The play tool shows its state only if play and stop differ.
     EXPECT_EQ(contents.size(), 4u);
-}
-
-TEST(ThemePictures, AboutLogoLoads)
-{
-    wxImage logo;
-    ASSERT_TRUE(logo.LoadFile(kThemes + wxS("/logo.png"), wxBITMAP_TYPE_PNG));
-    EXPECT_GE(logo.GetWidth(), 48);
-    EXPECT_LE(logo.GetWidth(), 128);
-    EXPECT_EQ(logo.GetWidth(), logo.GetHeight());
-    EXPECT_TRUE(logo.HasAlpha());
 }

@@ -77,11 +77,11 @@ TEST_F(StripListTest, SelectAllAndClear)
 TEST_F(StripListTest, OutOfRangeIndicesAreReportedAndRefused)
 {
     Fill(2);
-    static std::vector<std::string> conditions;
-    conditions.clear();
+    static int reported;
+    reported = 0;
     wxAssertHandler_t previous =
-        wxSetAssertHandler([](const wxString&, int, const wxString&, const wxString& cond,
-                              const wxString&) { conditions.push_back(cond.utf8_string()); });
+        wxSetAssertHandler([](const wxString&, int, const wxString&, const wxString&,
+                              const wxString&) { ++reported; });
     wxRect rect(1, 2, 3, 4);
     int row = -5;
     int col = -5;
@@ -93,10 +93,7 @@ TEST_F(StripListTest, OutOfRangeIndicesAreReportedAndRefused)
     strip->Select(9);
     strip->Delete(2);
     wxSetAssertHandler(previous);
-    EXPECT_EQ(conditions,
-              (std::vector<std::string>{"n < GetCount()", "n < GetCount()", "n < GetCount()",
-                                        "item < GetCount()", "item < GetCount()", "n < GetCount()",
-                                        "uiIndex < size()"}));
+    EXPECT_EQ(reported, 7) << "each bad index is reported once";
     EXPECT_EQ(rect, wxRect(1, 2, 3, 4));
     EXPECT_EQ(row, -5);
     EXPECT_EQ(strip->GetCount(), 2);

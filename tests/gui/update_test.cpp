@@ -1,7 +1,8 @@
 #include "dialog_expectations.h"
+#include "domain_option_override.h"
+#include "fake_opener.h"
 #include "language_window_fixture.h"
 #include "local_http_server.h"
-#include "net/domainoption.h"
 #include "net/updatecheck.h"
 
 #include <wx/stopwatch.h>
@@ -21,19 +22,7 @@ std::string UpdateDocument(const std::string& version)
 class UpdateCheckTest : public LanguageWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        m_previousOption = g_domainOption;
-        m_option.m_downloadPageUrl = kDownloadPage;
-        g_domainOption = &m_option;
-        LanguageWindowTest::SetUp();
-    }
-
-    void TearDown() override
-    {
-        LanguageWindowTest::TearDown();
-        g_domainOption = m_previousOption;
-    }
+    UpdateCheckTest() { m_links.option.m_downloadPageUrl = kDownloadPage; }
 
     // Delivers a result the way a finished request does.
     ShownMessage ShowResult(const wxString& latest, int answer = wxID_OK)
@@ -60,24 +49,20 @@ protected:
         return shown;
     }
 
-    DomainOption m_option{wxS("unused")};
-    DomainOption* m_previousOption = nullptr;
+    DomainOptionOverride m_links;
 };
 }  // namespace
 
-TEST_F(UpdateCheckTest, NoVersionShowsTheFailureMessage)
+TEST_F(UpdateCheckTest, NoVersionShowsTheTranslatedFailureMessage)
 {
-    const ShownMessage shown = ShowResult(wxString());
+    ShownMessage shown = ShowResult(wxString());
     EXPECT_EQ(shown.count, 1);
     EXPECT_EQ(shown.message, kFailure);
     EXPECT_EQ(shown.caption, wxS("Corvanel Loopforge"));
     EXPECT_EQ(shown.style & (wxOK | wxCENTRE | wxYES_NO), wxOK | wxCENTRE);
-}
 
-TEST_F(UpdateCheckTest, FailureMessageIsTranslated)
-{
     ChooseLanguage(89);
-    const ShownMessage shown = ShowResult(wxString());
+    shown = ShowResult(wxString());
     EXPECT_EQ(shown.message, wxString::FromUTF8("Die Suche nach Updates ist fehlgeschlagen! "
                                                 "Bitte pr\xC3\xBC"
                                                 "fen Sie, ob eine "
@@ -111,36 +96,21 @@ TEST_F(UpdateCheckTest, NewerVersionOffersTheDownloadPage)
 
 TEST_F(UpdateCheckTest, YesOpensTheDownloadPageInTheBrowser)
 {
-    // A stand-in for the desktop's opener records what it was asked to open.
-    TempDir bin;
-    const wxString log = bin.File(wxS("opened.txt"));
-    WriteBytes(bin.File(wxS("xdg-open")),
-               "#!/bin/sh\necho \"$1\" >> '" + log.utf8_string() + "'\n");
-    wxFileName(bin.File(wxS("xdg-open"))).SetPermissions(wxPOSIX_USER_READ | wxPOSIX_USER_EXECUTE);
-    wxString path;
-    wxGetEnv(wxS("PATH"), &path);
-    wxSetEnv(wxS("PATH"), bin.Path() + wxS(":") + path);
-
+    FakeOpener opener;
     ShowResult(wxS("3.1.0"), wxID_NO);
     Settle(200);
-    EXPECT_FALSE(wxFileExists(log));
+    EXPECT_FALSE(wxFileExists(opener.Log()));
 
     ShowResult(wxS("3.1.0"), wxID_YES);
-    EXPECT_TRUE(WaitFor([&log] { return wxFileExists(log); }));
-    Settle(100);
-    wxSetEnv(wxS("PATH"), path);
-
-    wxFFile file(log, wxS("r"));
-    wxString opened;
-    file.ReadAll(&opened);
-    EXPECT_EQ(opened, kDownloadPage + wxS("\n"));
+    EXPECT_TRUE(WaitFor([&opener] { return opener.Opened().EndsWith(wxS("\n")); }));
+    EXPECT_EQ(opener.Opened(), kDownloadPage + wxS("\n"));
 }
 
 TEST_F(UpdateCheckTest, AsksTheServerAndShowsItsAnswer)
 {
     LocalHttpServer server(LocalHttpServer::Response(200, UpdateDocument("3.0.9")));
     ASSERT_TRUE(server.IsRunning());
-    m_option.m_updateUrl = wxString::FromUTF8(server.Url("/loopforge-update.xml"));
+    m_links.option.m_updateUrl = wxString::FromUTF8(server.Url("/loopforge-update.xml"));
 
     const ShownMessage shown = CheckForUpdate();
     EXPECT_EQ(shown.count, 1);
@@ -153,7 +123,7 @@ TEST_F(UpdateCheckTest, AsksTheServerAndShowsItsAnswer)
 TEST_F(UpdateCheckTest, SilentServerEndsInTheFailureMessageAfterTheTimeOut)
 {
     LocalHttpServer server{std::string()};
-    m_option.m_updateUrl = wxString::FromUTF8(server.Url("/loopforge-update.xml"));
+    m_links.option.m_updateUrl = wxString::FromUTF8(server.Url("/loopforge-update.xml"));
     wxStopWatch watch;
     const ShownMessage shown = CheckForUpdate(3 * UPDATE_CHECK_TIMEOUT_SECONDS * 1000);
     EXPECT_EQ(shown.count, 1);
@@ -169,7 +139,7 @@ TEST_F(UpdateCheckTest, UnusableAddressShowsNothing)
     for (const wxString address :
          {wxS("-update.xml"), wxS("ftp://127.0.0.1/a-update.xml"), wxS("file:///etc/x-update.xml")})
     {
-        m_option.m_updateUrl = address;
+        m_links.option.m_updateUrl = address;
         wxCommandEvent command(wxEVT_MENU, ID_MENU_CHECK_UPDATE);
         // The test run's hook fails any dialog that nobody expected.
         frame->ProcessWindowEvent(command);

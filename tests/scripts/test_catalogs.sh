@@ -5,19 +5,12 @@
 # mnemonics, and the build installed the compiled catalog of each language.
 # Arguments: the staged install folder and the source folder.
 set -euo pipefail
-stage="$1"
-source="$2"
+source "$(dirname "$0")/../support/script_helpers.sh"
 languages=(zh_CN zh_TW de fr it ja)
-
-failed=0
-fail() { echo "FAIL: $*" >&2; failed=1; }
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-template="$source/data/Language/language.pot"
+template="$source_dir/data/Language/language.pot"
 
 # A text marked in the code but missing from the template is never translated.
-"$source/scripts/update-catalogs.sh" --template "$work/fresh.pot"
+"$source_dir/scripts/update-catalogs.sh" --template "$work/fresh.pot"
 if ! msgcmp --use-untranslated "$template" "$work/fresh.pot" 2>"$work/missing.txt"; then
     cat "$work/missing.txt" >&2
     fail "the template lacks texts of the sources: run scripts/update-catalogs.sh"
@@ -28,7 +21,7 @@ if ! msgcmp --use-untranslated "$work/fresh.pot" "$template" 2>"$work/stale.txt"
 fi
 
 for language in "${languages[@]}"; do
-    po="$source/data/Language/$language.po"
+    po="$source_dir/data/Language/$language.po"
     if [[ ! -f "$po" ]]; then
         fail "$language: no catalog $po"
         continue
@@ -39,15 +32,14 @@ for language in "${languages[@]}"; do
         grep -v 'this message is not used' "$work/compare.txt" >&2 || true
         fail "$language: texts of the template are missing or untranslated"
     fi
-    python3 "$source/tests/scripts/catalog_checks.py" "$po" || fail "$language: broken translations"
+    "$python" "$source_dir/tests/scripts/catalog_checks.py" "$po" || fail "$language: broken translations"
     [[ -f "$stage/Language/$language/language.mo" ]] ||
         fail "$language: the build did not install Language/$language/language.mo"
 done
 
-for po in "$source"/data/Language/*.po; do
+for po in "$source_dir"/data/Language/*.po; do
     name="$(basename "$po" .po)"
     [[ " ${languages[*]} " == *" $name "* ]] || fail "$name.po is not one of the program's languages"
 done
 
-((failed == 0)) && echo "catalogs: ok"
-exit "$failed"
+finish

@@ -5,13 +5,10 @@
 # Arguments: the staged install folder and the source folder. Needs $DISPLAY
 # (run under xvfb-run) and xdotool.
 set -euo pipefail
-stage="$1"
+source "$(dirname "$0")/../support/script_helpers.sh"
+command -v xdotool >/dev/null || abort "xdotool is not installed (scripts/deps.sh --test)"
+[[ -n "${DISPLAY:-}" ]] || abort "no DISPLAY: run under xvfb-run"
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-command -v xdotool >/dev/null || fail "xdotool is not installed (scripts/deps.sh --test)"
-[[ -n "${DISPLAY:-}" ]] || fail "no DISPLAY: run under xvfb-run"
-
-work="$(mktemp -d)"
 pid=""
 cleanup() {
     if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
@@ -29,16 +26,6 @@ printf '%s\n' "\$1" >> "$work/opened.txt"
 SCRIPT
 chmod +x "$work/bin/xdg-open"
 
-# wait_for SECONDS COMMAND...: runs the command until it succeeds.
-wait_for() {
-    local seconds="$1"; shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.2
-    done
-}
-
 HOME="$work/home" TMPDIR="$work/tmp" PATH="$work/bin:$PATH" \
     "$stage/bin/loopforge" >"$work/stdout.txt" 2>"$work/stderr.txt" &
 pid=$!
@@ -49,7 +36,7 @@ main_window() {
     xdotool search --all --onlyvisible --pid "$pid" --name '^Corvanel Loopforge$' | head -n 1
 }
 has_main_window() { [[ -n "$(main_window)" ]]; }
-wait_for 30 has_main_window || fail "the main window did not appear"
+wait_for 30 has_main_window || abort "the main window did not appear"
 main="$(main_window)"
 kill -SEGV "$pid"
 
@@ -58,28 +45,28 @@ kill -SEGV "$pid"
 message_box() { xdotool search --onlyvisible --pid "$pid" | grep -vx "$main" | head -n 1; }
 has_message_box() { [[ -n "$(message_box)" ]]; }
 wait_for 30 has_message_box ||
-    { cat "$work/stderr.txt" >&2; fail "no crash message appeared"; }
+    { cat "$work/stderr.txt" >&2; abort "no crash message appeared"; }
 xdotool windowfocus --sync "$(message_box)" key Return
 
-wait_for 30 bash -c "! kill -0 $pid" || fail "the program did not end after the message"
+wait_for 30 bash -c "! kill -0 $pid" || abort "the program did not end after the message"
 status=0
 wait "$pid" 2>/dev/null || status=$?
 pid=""
-((status != 0)) || fail "a crashed program reported success"
+((status != 0)) || abort "a crashed program reported success"
 
 shopt -s nullglob
 folders=("$work/tmp"/loopforge*dbgrpt*)
-((${#folders[@]} == 1)) || fail "expected one report folder in TMPDIR, found ${#folders[@]}"
+((${#folders[@]} == 1)) || abort "expected one report folder in TMPDIR, found ${#folders[@]}"
 folder="${folders[0]}"
 
 stamp="$folder/timestamp.my"
-[[ -f "$stamp" ]] || fail "timestamp.my is missing"
-[[ "$(wc -c < "$stamp")" -eq 19 ]] || fail "timestamp.my holds $(wc -c < "$stamp") bytes, not 19"
+[[ -f "$stamp" ]] || abort "timestamp.my is missing"
+[[ "$(wc -c < "$stamp")" -eq 19 ]] || abort "timestamp.my holds $(wc -c < "$stamp") bytes, not 19"
 grep -Eqx '[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}' "$stamp" ||
-    fail "timestamp.my holds '$(cat "$stamp")'"
-[[ -f "$folder/loopforge.xml" ]] || fail "the toolkit's context file is missing"
+    abort "timestamp.my holds '$(cat "$stamp")'"
+[[ -f "$folder/loopforge.xml" ]] || abort "the toolkit's context file is missing"
 
-python3 - "$folder" "$stamp" <<'PY' || fail "the zip or the timestamp is wrong"
+python3 - "$folder" "$stamp" <<'PY' || abort "the zip or the timestamp is wrong"
 import datetime, glob, sys, zipfile
 folder, stamp = sys.argv[1], sys.argv[2]
 zips = glob.glob(folder + "/*.zip")
@@ -92,9 +79,9 @@ PY
 
 # The message names the folder on its third line (it also goes to stderr).
 third="$(grep -A2 '^Application have crashed' "$work/stderr.txt" | sed -n 3p)"
-[[ "$third" == "$folder" ]] || fail "third line of the message is '$third', not the folder"
+[[ "$third" == "$folder" ]] || abort "third line of the message is '$third', not the folder"
 
-wait_for 10 test -s "$work/opened.txt" || fail "the report folder was not opened"
+wait_for 10 test -s "$work/opened.txt" || abort "the report folder was not opened"
 [[ "$(cat "$work/opened.txt")" == "$folder" ]] ||
-    fail "opened '$(cat "$work/opened.txt")' instead of the report folder"
-echo "crash report in $folder: ok"
+    abort "opened '$(cat "$work/opened.txt")' instead of the report folder"
+finish

@@ -3,12 +3,9 @@
 # entry passes the freedesktop validator and names the program and the icon
 # that are installed, and the two icon files are what their folders promise.
 set -euo pipefail
-
-source_dir="$2"
+source "$(dirname "$0")/../support/script_helpers.sh"
 entry="$source_dir/data/loopforge.desktop"
 art="$source_dir/data/art"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 desktop-file-validate "$entry" || fail "loopforge.desktop is not a valid desktop entry"
 
@@ -20,9 +17,8 @@ key() { sed -n "/^\[Desktop Entry\]/,/^\[/s/^$1=//p" "$entry"; }
 [[ "$(key Type)" == "Application" ]] || fail "Type is '$(key Type)'"
 [[ -n "$(key GenericName)" && -n "$(key Comment)" ]] || fail "GenericName or Comment is empty"
 
-# Debian's python3 (with python3-pil), whatever python3 comes first on PATH.
 # hicolor/256x256 needs exactly that size; scalable needs a square SVG.
-/usr/bin/python3 - "$art/loopforge-256.png" "$art/loopforge.svg" <<'PY' || fail "icon files"
+"$python" - "$art/loopforge-256.png" "$art/loopforge.svg" <<'PY' || fail "icon files"
 import sys
 import xml.etree.ElementTree as ET
 from PIL import Image
@@ -39,4 +35,4 @@ _, _, width, height = (float(v) for v in root.get("viewBox").split())
 assert width == height, f"{svg} is not square"
 PY
 
-echo "desktop entry: ok"
+finish

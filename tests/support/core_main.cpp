@@ -1,16 +1,10 @@
 // Test entry for the tests that need no display: starts the toolkit's base
 // and the image handlers.
-#include <gtest/gtest.h>
+#include "assert_to_failure.h"
 
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
-
-static void AssertToFailure(const wxString& file, int line, const wxString&, const wxString& cond,
-                            const wxString& msg)
-{
-    ADD_FAILURE_AT(file.utf8_str(), line) << cond.utf8_string() << ": " << msg.utf8_string();
-}
 
 int main(int argc, char** argv)
 {

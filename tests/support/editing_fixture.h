@@ -1,17 +1,17 @@
 #ifndef LOOPFORGE_TESTS_EDITING_FIXTURE_H
 #define LOOPFORGE_TESTS_EDITING_FIXTURE_H
 
-// The real main window with picture files on disk and helpers to drive its
-// frame commands and wait for its workers.
+// The real main window with helpers for its frame and file commands: the
+// strip's names, GIF files to choose, the progress dialogs of its workers and
+// closing while they run.
 #include "dialog_expectations.h"
-#include "frame_factory.h"
+#include "gif_files.h"
 #include "gtk_answers.h"
 #include "main_window_fixture.h"
-#include "work/gifexport.h"
+#include "work/threadevent.h"
 
 #include <wx/progdlg.h>
 
-#include <string>
 #include <vector>
 
 class EditingWindowTest : public MainWindowTest
@@ -45,43 +45,30 @@ protected:
     wxString WriteAnimatedGif(const wxString& name, const std::vector<wxColour>& colours,
                               int size = 24)
     {
-        std::vector<wxImage> images;
+        std::vector<wxImage> frames;
         for (const wxColour& colour : colours)
-            images.push_back(SolidImage(size, size, colour));
-        std::vector<const wxImage*> frames;
-        for (const wxImage& image : images)
-            frames.push_back(&image);
+            frames.push_back(SolidImage(size, size, colour));
         const wxString path = dir.File(name);
-        EXPECT_TRUE(ExportGif(frames, path, 10, size, size).ok);
+        ExportFrames(frames, path);
         return path;
     }
 
-    // Puts frames f0.png ... into the strip as a finished import leaves them.
-    void AddFrames(int n, const wxSize& size = wxSize(40, 30))
+    // Records the value of the worker's progress dialog after each of its
+    // events the window handles; -1 once the dialog is gone.
+    void RecordProgress(int workerId, std::vector<int>* seen)
     {
-        for (int i = 0; i < n; ++i)
-        {
-            const wxString path =
-                WritePng(dir, wxString::Format(wxS("f%d.png"), i), size.x, size.y);
-            ASSERT_GE(AppendFrame(Strip(), path, SolidImage(size.x, size.y, *wxRED)), 0);
-        }
-        frame->EnableFrameCommands();
-        frame->UpdateCanvasSize();
+        frame->Bind(
+            wxEVT_THREAD_UPDATE,
+            [this, workerId, seen](wxCommandEvent& event)
+            {
+                const bool import = workerId == ID_IMAGE_THREAD;
+                import ? frame->ThreadUpdate(event) : frame->WorkSaveAsGifThreadUpdate(event);
+                wxProgressDialog* dialog =
+                    import ? Access().ImportProgress() : Access().ExportProgress();
+                seen->push_back(dialog ? dialog->GetValue() : -1);
+            },
+            workerId);
     }
-
-    bool WaitForWorker(long timeoutMs = 30000)
-    {
-        return WaitFor([this] { return !frame->IsWorkerRunning(); }, timeoutMs);
-    }
-
-    // Imports the paths on the import thread and waits for the end.
-    void Import(const wxArrayString& paths)
-    {
-        ASSERT_TRUE(frame->ImportFiles(paths));
-        ASSERT_TRUE(WaitForWorker());
-    }
-
-    static wxCommandEvent Command(int id) { return wxCommandEvent(wxEVT_MENU, id); }
 
     // Whether any progress dialog is still on screen.
     static bool ProgressDialogShown()
@@ -92,28 +79,6 @@ protected:
                 return true;
         return false;
     }
-
-    // The spins' own state: a disabled window reports every child disabled.
-    bool FrameCommandsEnabled() const
-    {
-        return Access().SaveItem()->IsEnabled() && Access().SaveAsItem()->IsEnabled() &&
-               Access().DeleteItem()->IsEnabled() && Access().ClearAllItem()->IsEnabled() &&
-               Access().RunItem()->IsEnabled() && Access().LoopCountItem()->IsEnabled() &&
-               Access().SaveProjectItem()->IsEnabled() && ToolEnabled("m_tool_delete") &&
-               ToolEnabled("m_tool_play") && Access().DelaySpin()->IsThisEnabled() &&
-               Access().WidthSpin()->IsThisEnabled() && Access().HeightSpin()->IsThisEnabled();
-    }
-    bool FrameCommandsDisabled() const
-    {
-        return !Access().SaveItem()->IsEnabled() && !Access().SaveAsItem()->IsEnabled() &&
-               !Access().DeleteItem()->IsEnabled() && !Access().ClearAllItem()->IsEnabled() &&
-               !Access().RunItem()->IsEnabled() && !Access().LoopCountItem()->IsEnabled() &&
-               !Access().SaveProjectItem()->IsEnabled() && !ToolEnabled("m_tool_delete") &&
-               !ToolEnabled("m_tool_play") && !Access().DelaySpin()->IsThisEnabled() &&
-               !Access().WidthSpin()->IsThisEnabled() && !Access().HeightSpin()->IsThisEnabled();
-    }
-
-    wxString Status(int field) const { return Access().StatusBar()->GetStatusText(field); }
 
     // Closes the window as the window manager would and waits until it is
     // gone, answering the unsaved-project question with No if it comes.
@@ -139,7 +104,6 @@ protected:
         return m_destroyed;
     }
 
-    TempDir dir;
     bool m_destroyed = false;
 };
 

@@ -17,9 +17,7 @@ struct GifFrameTestAccess
     wxToolBar* ToolBar() const { return f->m_toolBar_button; }
     wxPanel* PreviewPanel() const { return f->m_panel_down; }
     wxPanel* TopPanel() const { return f->m_panel_top; }
-    wxSplitterWindow* Splitter() const { return f->m_splitter3; }
     wxTimer& Timer() const { return f->m_timer; }
-    wxStaticText* StaticText(const char* name) const;
 
     wxMenuItem* SaveItem() const { return f->m_menuItem_save; }
     wxMenuItem* SaveAsItem() const { return f->m_menuItem_save_as; }
@@ -52,7 +50,6 @@ struct GifFrameTestAccess
     int& ExportCount() const { return f->m_exportCount; }
     int& ExportDelay() const { return f->m_exportDelay; }
     int& ExportWidth() const { return f->m_exportWidth; }
-    int& ExportHeight() const { return f->m_exportHeight; }
     wxProgressDialog*& ImportProgress() const { return f->m_importProgress; }
     wxProgressDialog*& ExportProgress() const { return f->m_exportProgress; }
     wxString& PreviewFileName() const { return f->m_previewFileName; }

@@ -2,6 +2,7 @@
 // under Xvfb), turns toolkit assertions into test failures and cancels any
 // modal dialog a test did not expect instead of hanging.
 #include "app/language.h"
+#include "assert_to_failure.h"
 #include "gui_test_support.h"
 #include "temp_dir.h"
 
@@ -16,12 +17,6 @@ public:
     bool OnInit() override { return true; }
 };
 wxIMPLEMENT_APP_NO_MAIN(TestApp);
-
-static void AssertToFailure(const wxString& file, int line, const wxString&, const wxString& cond,
-                            const wxString& msg)
-{
-    ADD_FAILURE_AT(file.utf8_str(), line) << cond.utf8_string() << ": " << msg.utf8_string();
-}
 
 int main(int argc, char** argv)
 {

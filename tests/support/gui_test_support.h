@@ -41,20 +41,40 @@ private:
     int m_line;
 };
 
-// Answers a file dialog with a path (wxGTK reads the path back asynchronously).
+// Answers a file dialog with a path (wxGTK reads the path back
+// asynchronously) or another button. Shows() adds a check of what the chooser
+// offers: its title, file types and style.
 class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog>
 {
 public:
     explicit ExpectFileDialog(const wxString& path, int id = wxID_OK) : m_path(path), m_id(id) {}
 
+    ExpectFileDialog Shows(const wxString& title, const wxString& wildcard, long style) const
+    {
+        ExpectFileDialog e(*this);
+        e.m_title = title;
+        e.m_wildcard = wildcard;
+        e.m_style = style;
+        return e;
+    }
+
 protected:
     int OnInvoked(wxFileDialog* dlg) const override
     {
+        if (m_style != 0)
+        {
+            const long chooserStyles = wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT |
+                                       wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE;
+            EXPECT_EQ(dlg->GetMessage(), m_title);
+            EXPECT_EQ(dlg->GetWildcard(), m_wildcard);
+            EXPECT_EQ(dlg->GetWindowStyle() & chooserStyles, m_style) << m_title.utf8_string();
+        }
         if (m_id == wxID_OK)
         {
             dlg->SetPath(m_path);
-            for (wxStopWatch sw; dlg->GetPath() != m_path && sw.Time() < 2000;)
+            for (wxStopWatch sw; dlg->GetPath() != m_path && sw.Time() < 5000;)
                 wxYield();
+            EXPECT_EQ(dlg->GetPath(), m_path);
         }
         return m_id;
     }
@@ -62,6 +82,9 @@ protected:
 private:
     wxString m_path;
     int m_id;
+    wxString m_title;
+    wxString m_wildcard;
+    long m_style = 0;
 };
 
 // Runs the event loop until the condition holds or the time-out passes.

@@ -3,21 +3,26 @@
 
 // The main window with a language file of its own, and the language switch.
 #include "app/language.h"
-#include "frame_factory.h"
 #include "main_window_fixture.h"
-#include "temp_dir.h"
-#include "window/thumbnailctrl.h"
 
-#include <wx/ffile.h>
 #include <wx/intl.h>
 
 #include <string>
 
-inline void WriteBytes(const wxString& path, const std::string& bytes)
+// Points the user data folder at a folder of its own while it lives.
+class ScopedDocumentsDir
 {
-    wxFFile file(path, wxS("wb"));
-    file.Write(bytes.data(), bytes.size());
-}
+public:
+    ScopedDocumentsDir() : m_previous(SetDocumentsDirOverride(m_dir.Path())) {}
+    ~ScopedDocumentsDir() { SetDocumentsDirOverride(m_previous); }
+    ScopedDocumentsDir(const ScopedDocumentsDir&) = delete;
+    ScopedDocumentsDir& operator=(const ScopedDocumentsDir&) = delete;
+    const wxString& Path() const { return m_dir.Path(); }
+
+private:
+    TempDir m_dir;
+    wxString m_previous;
+};
 
 // The language file is prepared before the window starts.
 class LanguageWindowTest : public MainWindowTest
@@ -27,9 +32,8 @@ protected:
 
     void SetUp() override
     {
-        m_previousDocuments = SetDocumentsDirOverride(m_documents.Path());
         if (!SavedLanguage().empty())
-            WriteBytes(GetLanguageFilePath(), SavedLanguage());
+            WriteFileBytes(GetLanguageFilePath(), SavedLanguage());
         MainWindowTest::SetUp();
     }
 
@@ -43,7 +47,6 @@ protected:
             Access().Locale() = nullptr;
         }
         MainWindowTest::TearDown();
-        SetDocumentsDirOverride(m_previousDocuments);
     }
 
     void ChooseLanguage(int code)
@@ -71,18 +74,15 @@ protected:
     void AddFramesAndPreview()
     {
         wxThumbnailCtrl* strip = Access().Strip();
-        AppendFrame(strip, WritePng(m_pictures, wxS("a.png"), 40, 30), SolidImage(40, 30, *wxRED));
-        AppendFrame(strip, WritePng(m_pictures, wxS("anim.gif"), 64, 48),
-                    SolidImage(64, 48, *wxBLUE), 3);
+        AppendFrame(strip, WritePng(dir, wxS("a.png"), 40, 30), SolidImage(40, 30, *wxRED));
+        AppendFrame(strip, WritePng(dir, wxS("anim.gif"), 64, 48), SolidImage(64, 48, *wxBLUE), 3);
         ASSERT_EQ(strip->GetCount(), 2);
         frame->EnableFrameCommands();
         frame->UpdateCanvasSize();
         frame->DrawPreviewFrame(1);
     }
 
-    TempDir m_pictures;
-    TempDir m_documents;
-    wxString m_previousDocuments;
+    ScopedDocumentsDir m_documents;
 };
 
 #endif

@@ -1,8 +1,8 @@
 #ifndef LOOPFORGE_TESTS_TEMP_DIR_H
 #define LOOPFORGE_TESTS_TEMP_DIR_H
 
-#include <wx/dir.h>
-#include <wx/ffile.h>
+#include "test_files.h"
+
 #include <wx/filename.h>
 
 // A fresh folder under the system's temporary folder, removed with its
@@ -28,8 +28,7 @@ public:
     wxString Write(const wxString& name, const std::string& bytes) const
     {
         const wxString path = File(name);
-        wxFFile file(path, wxS("wb"));
-        file.Write(bytes.data(), bytes.size());
+        WriteFileBytes(path, bytes);
         return path;
     }
 

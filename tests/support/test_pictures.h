@@ -1,8 +1,12 @@
 #ifndef LOOPFORGE_TESTS_TEST_PICTURES_H
 #define LOOPFORGE_TESTS_TEST_PICTURES_H
 
-// Pictures made in code for engine tests.
+// Pictures made in code, in memory and as files.
+#include "temp_dir.h"
 
+#include <gtest/gtest.h>
+
+#include <wx/colour.h>
 #include <wx/image.h>
 
 #include <cmath>
@@ -47,17 +51,20 @@ inline wxImage MakeFlat(int width, int height)
     return image;
 }
 
-inline wxImage MakeSolid(int width, int height, unsigned char r, unsigned char g, unsigned char b)
+inline wxImage SolidImage(int width, int height, const wxColour& colour)
 {
     wxImage image(width, height, false);
-    unsigned char* p = image.GetData();
-    for (int i = 0; i < width * height; ++i)
-    {
-        *p++ = r;
-        *p++ = g;
-        *p++ = b;
-    }
+    image.SetRGB(wxRect(0, 0, width, height), colour.Red(), colour.Green(), colour.Blue());
     return image;
+}
+
+// Writes a PNG of the given size and colour and returns its path.
+inline wxString WritePng(const TempDir& dir, const wxString& name, int width, int height,
+                         const wxColour& colour = *wxRED)
+{
+    const wxString path = dir.File(name);
+    EXPECT_TRUE(SolidImage(width, height, colour).SaveFile(path, wxBITMAP_TYPE_PNG)) << name;
+    return path;
 }
 
 #endif
