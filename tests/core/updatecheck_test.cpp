@@ -2,11 +2,14 @@
 
 #include "local_http_server.h"
 #include "temp_dir.h"
+#include "wx_printers.h"
 
 #include <gtest/gtest.h>
 
 #include <wx/mstream.h>
 #include <wx/stopwatch.h>
+
+#include <tuple>
 
 namespace
 {
@@ -24,57 +27,45 @@ const std::string kDocument =
     "</products>\n";
 }  // namespace
 
-TEST(GetLatestVersion, TakesTheAttributeAfterTheProductName)
+// The version is the attribute after one whose value is exactly the product
+// name, whatever the attributes are called; a later entry wins.
+TEST(GetLatestVersion, TakesTheAttributeAfterTheExactProductName)
 {
-    EXPECT_EQ(LatestIn(kDocument), wxS("3.0.9"));
-    // Attribute names do not matter, only their order.
-    EXPECT_EQ(LatestIn("<r><x a=\"1\" b=\"Corvanel Loopforge\" c=\"3.2.0\" d=\"z\"/></r>"),
-              wxS("3.2.0"));
+    const std::pair<std::string, const char*> cases[] = {
+        {kDocument, "3.0.9"},
+        {"<r><x a=\"1\" b=\"Corvanel Loopforge\" c=\"3.2.0\" d=\"z\"/></r>", "3.2.0"},
+        {"<r><e p=\"Corvanel Loopforge\" v=\"3.0.9\"/><e q=\"x\"/>"
+         "<e p=\"Corvanel Loopforge\" v=\"3.1.0\"/><e p=\"Other\" v=\"7\"/></r>",
+         "3.1.0"},
+        {"<r><e p=\"Corvanel Loopforge\"/></r>", ""},
+        {"<r><e v=\"1.0\" p=\"Corvanel Loopforge\"/></r>", ""},
+        {"<r><e p=\"corvanel loopforge\" v=\"3.0.9\"/></r>", ""},
+        {"<r><e p=\"CORVANEL LOOPFORGE\" v=\"3.0.9\"/></r>", ""},
+        {"<r><e p=\"Other Tool\" v=\"3.0.9\"/></r>", ""},
+        // Broken documents give nothing.
+        {"", ""},
+        {"<r><e p=\"Corvanel Loopforge\" v=\"3.0.9\"></r>", ""},
+        {"not xml at all", ""},
+    };
+    for (const auto& [document, version] : cases)
+        EXPECT_EQ(LatestIn(document), version) << document;
 }
 
-TEST(GetLatestVersion, LaterEntryWins)
-{
-    EXPECT_EQ(LatestIn("<r><e p=\"Corvanel Loopforge\" v=\"3.0.9\"/><e q=\"x\"/>"
-                       "<e p=\"Corvanel Loopforge\" v=\"3.1.0\"/><e p=\"Other\" v=\"7\"/></r>"),
-              wxS("3.1.0"));
-}
-
-TEST(GetLatestVersion, FindsNothingWithoutAFollowingAttributeOrExactName)
-{
-    EXPECT_EQ(LatestIn("<r><e p=\"Corvanel Loopforge\"/></r>"), wxString());
-    EXPECT_EQ(LatestIn("<r><e v=\"1.0\" p=\"Corvanel Loopforge\"/></r>"), wxString());
-    EXPECT_EQ(LatestIn("<r><e p=\"corvanel loopforge\" v=\"3.0.9\"/></r>"), wxString());
-    EXPECT_EQ(LatestIn("<r><e p=\"CORVANEL LOOPFORGE\" v=\"3.0.9\"/></r>"), wxString());
-    EXPECT_EQ(LatestIn("<r><e p=\"Other Tool\" v=\"3.0.9\"/></r>"), wxString());
-}
-
-TEST(GetLatestVersion, BrokenDocumentGivesNothing)
-{
-    EXPECT_EQ(LatestIn(""), wxString());
-    EXPECT_EQ(LatestIn("<r><e p=\"Corvanel Loopforge\" v=\"3.0.9\"></r>"), wxString());
-    EXPECT_EQ(LatestIn("not xml at all"), wxString());
-}
-
+// Negative only when the latest version is newer; numbers, not characters,
+// are compared, missing parts count as zero and other characters are skipped.
 TEST(CompareVersions, NegativeOnlyWhenLatestIsNewer)
 {
-    EXPECT_EQ(CompareVersions(wxS("3.0.8"), wxS("3.0.8")), 0);
-    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("3.0.9")), 0);
-    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("3.1")), 0);
-    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("4.0.0")), 0);
-    EXPECT_GT(CompareVersions(wxS("3.0.8"), wxS("3.0.7")), 0);
-    EXPECT_GT(CompareVersions(wxS("3.0.8"), wxS("2.9.9")), 0);
-}
-
-TEST(CompareVersions, ComparesNumbersNotCharacters)
-{
-    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("3.0.10")), 0);
-    EXPECT_LT(CompareVersions(wxS("3.0.9"), wxS("3.0.10")), 0);
-    EXPECT_LT(CompareVersions(wxS("9.1"), wxS("10.0")), 0);
-    EXPECT_LT(CompareVersions(wxS("3.0.8"), wxS("3.0.8.1")), 0);
-    // Zero parts count as nothing, missing parts as zero.
-    EXPECT_EQ(CompareVersions(wxS("3.0.8"), wxS("3.0.8.0")), 0);
-    EXPECT_EQ(CompareVersions(wxS("3.0"), wxS("3")), 0);
-    EXPECT_EQ(CompareVersions(wxS("3.0.8"), wxS("v3.0.8")), 0);
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"3.0.8", "3.0.8", 0},    {"3.0.8", "3.0.9", -1},  {"3.0.8", "3.1", -1},
+        {"3.0.8", "4.0.0", -1},   {"3.0.8", "3.0.7", 1},   {"3.0.8", "2.9.9", 1},
+        {"3.0.8", "3.0.10", -1},  {"3.0.9", "3.0.10", -1}, {"9.1", "10.0", -1},
+        {"3.0.8", "3.0.8.1", -1}, {"3.0.8", "3.0.8.0", 0}, {"3.0", "3", 0},
+        {"3.0.8", "v3.0.8", 0}};
+    for (const auto& [current, latest, sign] : cases)
+    {
+        const int result = CompareVersions(current, latest);
+        EXPECT_EQ((result > 0) - (result < 0), sign) << current << " against " << latest;
+    }
 }
 
 TEST(UpdateAddress, OnlyWellFormedWebAddresses)

@@ -80,8 +80,7 @@ TEST_F(FrameEditingTest, CompletedImportPreviewsTheFirstFrameAndClosesItsDialog)
     EXPECT_EQ(Access().WidthSpin()->GetValue(), 60);
     EXPECT_EQ(Access().HeightSpin()->GetValue(), 40);
     EXPECT_TRUE(frame->IsEnabled());
-    Settle();
-    EXPECT_FALSE(ProgressDialogShown());
+    EXPECT_TRUE(WaitFor([] { return !ProgressDialogShown(); }));
 }
 
 TEST_F(FrameEditingTest, ImportWhoseLastFileGivesNothingStillEnds)
@@ -93,8 +92,7 @@ TEST_F(FrameEditingTest, ImportWhoseLastFileGivesNothingStillEnds)
     EXPECT_TRUE(frame->IsEnabled());
     EXPECT_TRUE(FrameCommandsAre(true));
     EXPECT_EQ(Access().PreviewIndex(), 0);
-    Settle();
-    EXPECT_FALSE(ProgressDialogShown());
+    EXPECT_TRUE(WaitFor([] { return !ProgressDialogShown(); }));
 
     // So does a GIF cut off inside its last frame.
     const wxString gif = WriteAnimatedGif(wxS("cut.gif"), {*wxRED, *wxGREEN, *wxBLUE});
@@ -116,8 +114,7 @@ TEST_F(FrameEditingTest, ImportOfNothingReadableEndsAndDisablesTheCommandsAgain)
     // An empty list (a project without frames) ends as well.
     Import(wxArrayString());
     EXPECT_TRUE(FrameCommandsAre(false));
-    Settle();
-    EXPECT_FALSE(ProgressDialogShown());
+    EXPECT_TRUE(WaitFor([] { return !ProgressDialogShown(); }));
 }
 
 TEST_F(FrameEditingTest, InsertImagePutsTheChosenFilesAtTheFirstSelection)

@@ -157,8 +157,7 @@ TEST_F(GifExportTest, ProgressDialogFollowsEachFrameAndClosesAtTheEnd)
 
     EXPECT_EQ(seen, (std::vector<int>{25, 50, 75, -1}));
     EXPECT_TRUE(frame->IsEnabled());
-    Settle();
-    EXPECT_FALSE(ProgressDialogShown());
+    EXPECT_TRUE(WaitFor([] { return !ProgressDialogShown(); }));
 }
 
 TEST_F(GifExportTest, AFailedWriteIsReportedKeepsThePreviousFileAndIsRetried)

@@ -299,9 +299,8 @@ TEST_F(ProjectTest, FileLackingDelayAppliesSizeAndStatusAndKeepsTheDelay)
     EXPECT_EQ(SpinSize(), wxSize(40, 30));
     EXPECT_EQ(Status(0), wxS("n.gif(40 * 30)px"));
     EXPECT_EQ(Access().DelaySpin()->GetValue(), 33);
-    Settle();
+    EXPECT_FALSE(frame->IsWorkerRunning()) << "an import started";
     EXPECT_EQ(Access().Strip()->GetCount(), 0);
-    EXPECT_FALSE(frame->IsWorkerRunning());
     EXPECT_TRUE(Access().ProjectPath().empty());
     EXPECT_EQ(frame->GetTitle(), GetProductName());
 }
@@ -333,7 +332,7 @@ TEST_F(ProjectTest, FilesThatAreNotWholeProjectsAreReportedAndNeverBecomeTheProj
     {
         SCOPED_TRACE(name);
         OpenBrokenProject(dir.Write(wxString::FromUTF8(name), text));
-        Settle();
+        EXPECT_FALSE(frame->IsWorkerRunning()) << "an import started";
         EXPECT_EQ(Access().Strip()->GetCount(), 0);
         EXPECT_TRUE(Access().ProjectPath().empty());
         EXPECT_EQ(frame->GetTitle(), GetProductName());
