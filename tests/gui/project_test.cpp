@@ -192,23 +192,25 @@ TEST_F(ProjectTest, GifRunsRoundTripThroughTheWindow)
     wxArrayString twelveFrames;
     for (int i = 0; i < 12; ++i)
         twelveFrames.push_back(twelve + wxString::Format(wxS("_%d"), i));
-    Case ending{"a run ending the strip", Paths({png, gif}), Paths({png, gif + "_0", gif + "_1"}),
-                Paths({png, gif + "_0", gif, gif + "_1"})};
-    Case middle{"twelve frames in the middle", Paths({png, twelve, jpg}), Paths({png}),
-                Paths({png})};
-    for (const wxString& reference : twelveFrames)
+    const auto joined = [](std::initializer_list<wxArrayString> parts)
     {
-        middle.frames.push_back(reference);
-        middle.entries.push_back(reference);
-    }
-    middle.frames.push_back(jpg);
-    middle.entries.push_back(twelve);
-    middle.entries.push_back(jpg);
-    Case single{"one GIF frame at the end", Paths({png, gif + "_1"}), Paths({png, gif + "_1"}),
-                Paths({png, gif + "_1"})};
+        wxArrayString all;
+        for (const wxArrayString& part : parts)
+            for (const wxString& path : part)
+                all.push_back(path);
+        return all;
+    };
+    const Case cases[] = {
+        {"a run ending the strip", Paths({png, gif}), Paths({png, gif + "_0", gif + "_1"}),
+         Paths({png, gif + "_0", gif, gif + "_1"})},
+        {"twelve frames in the middle", Paths({png, twelve, jpg}),
+         joined({Paths({png}), twelveFrames, Paths({jpg})}),
+         joined({Paths({png}), twelveFrames, Paths({twelve, jpg})})},
+        {"one GIF frame at the end", Paths({png, gif + "_1"}), Paths({png, gif + "_1"}),
+         Paths({png, gif + "_1"})}};
 
     int n = 0;
-    for (const Case& c : {ending, middle, single})
+    for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
         const wxString path = SaveStripAsProject(c.files, wxString::Format(wxS("p%d.xml"), n++));

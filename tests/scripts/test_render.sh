@@ -12,6 +12,7 @@ render="$stage/bin/loopforge-render"
     || fail "mixed render failed: $(cat "$work/err.txt")"
 [[ -s "$work/err.txt" ]] && fail "no progress bar expected when stderr is not a terminal"
 
+# Where each picture lands on the canvas is checked on PrepareFrame itself.
 "$python" - "$work/mixed.gif" <<'PY' || fail "Pillow check of mixed.gif"
 import sys
 from PIL import Image, ImageSequence
@@ -21,17 +22,6 @@ assert im.size == (160, 120), im.size
 assert len(frames) == 3, len(frames)
 assert im.info.get("loop") == 0, im.info
 assert im.info.get("duration") == 250, im.info
-# The quantiser represents black by the centre of its darkest colour cell.
-def dark(p):
-    return max(p) <= 8
-# The 320x240 cat is halved to fill the canvas: no black border rows.
-first = frames[0]
-assert not dark(first.getpixel((80, 0))) and not dark(first.getpixel((80, 119)))
-# The 127x64 picture is centred at (16, 28), not enlarged: black margins around it.
-small = frames[1]
-assert dark(small.getpixel((15, 60))) and dark(small.getpixel((80, 27)))
-assert dark(small.getpixel((143, 60))) and dark(small.getpixel((80, 92)))
-assert not dark(small.getpixel((17, 30))) and not dark(small.getpixel((142, 91)))
 PY
 
 # 2. Pixels close to the prepared frames: an exact-size picture comes back
