@@ -112,6 +112,34 @@ TEST_F(GifExportTest, SaveExportsAgainOnlyWhenSomethingChangedOrTheFileIsGone)
     EXPECT_EQ(InspectGif(ReadFileBytes(path)).frames.size(), 2u);
 }
 
+// The chooser only asked about the name as typed: replacing the file with the
+// added ending needs an answer of its own.
+TEST_F(GifExportTest, AFileWithTheAddedEndingIsReplacedOnlyWhenTheUserAgrees)
+{
+    AddFrames(2);
+    const wxString existing = dir.Write(wxS("movie.gif"), "the user's earlier file");
+    ShownMessage asked;
+    wxTEST_DIALOG(Save(), GifChooser(wxS("Save GIF Files"), dir.File(wxS("movie"))),
+                  ExpectMessage(&asked, wxID_NO));
+    EXPECT_EQ(asked.count, 1);
+    EXPECT_NE(asked.message.Find(wxS("movie.gif")), wxNOT_FOUND);
+    EXPECT_FALSE(frame->IsWorkerRunning());
+    EXPECT_EQ(ReadFileBytes(existing), "the user's earlier file");
+    EXPECT_TRUE(Access().GifPath().empty());
+
+    wxTEST_DIALOG(Save(), GifChooser(wxS("Save GIF Files"), dir.File(wxS("movie"))),
+                  ExpectMessage(&asked, wxID_YES));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Access().GifPath(), existing);
+    EXPECT_TRUE(InspectGif(ReadFileBytes(existing)).ok);
+
+    // A name that already ends right was asked about by the chooser itself.
+    dir.Write(wxS("clip.gif"), "old");
+    wxTEST_DIALOG(SaveAs(), GifChooser(wxS("Save As GIF Files"), dir.File(wxS("clip.gif"))));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_TRUE(InspectGif(ReadFileBytes(dir.File(wxS("clip.gif")))).ok);
+}
+
 TEST_F(GifExportTest, SaveAsCancelledForgetsTheRememberedFile)
 {
     AddFrames(2);
