@@ -17,4 +17,4 @@ cmake --build build -j"$jobs"
 
 export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 cd build
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$jobs"
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j"$jobs"

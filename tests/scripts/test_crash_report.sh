@@ -46,9 +46,17 @@ message_box() { xdotool search --onlyvisible --pid "$pid" | grep -vx "$main" | h
 has_message_box() { [[ -n "$(message_box)" ]]; }
 wait_for 30 has_message_box ||
     { cat "$work/stderr.txt" >&2; abort "no crash message appeared"; }
-xdotool windowfocus --sync "$(message_box)" key Return
-
-wait_for 30 bash -c "! kill -0 $pid" || abort "the program did not end after the message"
+# A box that has just appeared may miss the first key: press until it ends.
+ended=""
+for _ in 1 2 3 4 5 6; do
+    timeout 5 xdotool windowfocus --sync "$(message_box)" 2>/dev/null || true
+    xdotool key --clearmodifiers Return
+    if wait_for 5 bash -c "! kill -0 $pid"; then
+        ended=yes
+        break
+    fi
+done
+[[ -n "$ended" ]] || abort "the program did not end after the message"
 status=0
 wait "$pid" 2>/dev/null || status=$?
 pid=""

@@ -20,7 +20,7 @@ ended() { ! kill -0 "$1" 2>/dev/null; }
 press_until_ended() {
     local pid="$1" window="$2" key="$3"
     for _ in 1 2 3; do
-        xdotool windowfocus --sync "$window" 2>/dev/null || true
+        timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null || true
         xdotool key --clearmodifiers "$key"
         if wait_for 5 ended "$pid"; then
             rc=0
@@ -55,9 +55,10 @@ press_until_ended "$pid" "$(window_of "$pid" '^Corvanel Loopforge$')" ctrl+q ||
 
 # --- Without option.cfg the window still opens --------------------------------
 rm "$prefix/option.cfg"
-"$prefix/bin/loopforge" >/dev/null 2>&1 &
+"$prefix/bin/loopforge" >"$work/out2.txt" 2>&1 &
 pid=$!
-wait_for 30 has_window "$pid" '^Corvanel Loopforge$' || abort "no window without option.cfg"
+wait_for 30 has_window "$pid" '^Corvanel Loopforge$' ||
+    abort "no window without option.cfg: $(cat "$work/out2.txt"); alive: $(kill -0 "$pid" 2>&1 && echo yes); windows: $(xdotool search --pid "$pid" 2>&1 | tr '\n' ' ')"
 press_until_ended "$pid" "$(window_of "$pid" '^Corvanel Loopforge$')" ctrl+q ||
     abort "the program did not end"
 [[ "$rc" == 0 ]] || fail "exit status $rc without option.cfg"
