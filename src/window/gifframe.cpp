@@ -9,6 +9,7 @@
 #include "window/thumbnailctrl.h"
 #include "work/threadevent.h"
 
+#include <wx/app.h>
 #include <wx/iconbndl.h>
 #include <wx/log.h>
 #include <wx/menu.h>
@@ -365,6 +366,33 @@ void GifFrame::DisableFrameCommands()
 bool GifFrame::IsWorkerRunning() const
 {
     return m_importProgress != nullptr || m_exportProgress != nullptr;
+}
+
+bool GifFrame::AdvanceWorkerProgress(wxProgressDialog*& dialog, int percent)
+{
+    if (percent != 100)
+    {
+        if (dialog)
+            dialog->Update(percent, wxEmptyString);
+        return false;
+    }
+    if (dialog)
+    {
+        dialog->Destroy();
+        dialog = nullptr;
+        // Lets the idle processing that deletes the dialog run at once.
+        wxWakeUpIdle();
+    }
+    m_workerCancel.reset();
+    return true;
+}
+
+void GifFrame::CloseIfRequested()
+{
+    if (!m_closeRequested)
+        return;
+    m_closeRequested = false;
+    Close();
 }
 
 void GifFrame::OnClose(wxCloseEvent&)

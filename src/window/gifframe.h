@@ -67,6 +67,11 @@ public:
     void OnHelpLink(wxCommandEvent& event);
     // True while an import or an export worker runs.
     bool IsWorkerRunning() const;
+    // Moves a worker's progress dialog to percent; at 100 the worker is
+    // over: closes the dialog and returns true.
+    bool AdvanceWorkerProgress(wxProgressDialog*& dialog, int percent);
+    // Closes the window when a close waited for a worker to end.
+    void CloseIfRequested();
 
     // --- Preview and playback (gifframe_preview.cpp) ----------------------
     void OnPlay(wxCommandEvent& event);

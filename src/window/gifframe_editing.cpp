@@ -100,21 +100,10 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
         }
     }
 
-    if (event.GetInt() != 100)
-    {
-        if (m_importProgress)
-            m_importProgress->Update(event.GetInt(), wxEmptyString);
-        return;
-    }
-
-    // The import is over: with its last picture, or without one when the
+    // The import is over with its last picture, or without one when the
     // last file gave nothing or the import was stopped.
-    if (m_importProgress)
-    {
-        m_importProgress->Destroy();
-        m_importProgress = nullptr;
-    }
-    m_workerCancel.reset();
+    if (!AdvanceWorkerProgress(m_importProgress, event.GetInt()))
+        return;
     UpdateCanvasSize();
     ApplyOpenedProjectSize();
     if (m_thumbnailCtrl->GetCount() > 0)
@@ -136,11 +125,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     m_importRequested.clear();
     m_importDelivered.clear();
 
-    if (m_closeRequested)
-    {
-        m_closeRequested = false;
-        Close();
-    }
+    CloseIfRequested();
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&)

@@ -5,7 +5,6 @@
 #include "work/threadevent.h"
 #include "work/worksaveasgifthread.h"
 
-#include <wx/app.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
@@ -162,20 +161,8 @@ void GifFrame::ShowExportStatus()
 void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
 {
     std::cout << "WorkSaveAsGifThreadUpdate:" << std::endl;
-    if (event.GetInt() != 100)
-    {
-        if (m_exportProgress)
-            m_exportProgress->Update(event.GetInt(), wxEmptyString);
+    if (!AdvanceWorkerProgress(m_exportProgress, event.GetInt()))
         return;
-    }
-
-    if (m_exportProgress)
-    {
-        m_exportProgress->Destroy();
-        m_exportProgress = nullptr;
-        wxWakeUpIdle();
-    }
-    m_workerCancel.reset();
 
     if (event.GetExtraLong() == 0)
     {
@@ -185,9 +172,5 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
             wxMessageBox(event.GetString(), GetTitle(), wxOK | wxICON_ERROR, this);
     }
 
-    if (m_closeRequested)
-    {
-        m_closeRequested = false;
-        Close();
-    }
+    CloseIfRequested();
 }
