@@ -4,7 +4,7 @@
 # (a script with a trap of its own removes it there), and the helpers below.
 stage="$1"
 source_dir="$2"
-corpus="$source_dir/../shared/corpus"
+corpus="$source_dir/tests/data/corpus"
 # Debian's python3 with python3-pil, whatever python3 comes first on PATH.
 python=/usr/bin/python3
 work="$(mktemp -d)"
