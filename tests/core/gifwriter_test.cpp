@@ -142,6 +142,11 @@ TEST(GifWriter, DelayBytes)
     EXPECT_EQ(gif.substr(delay, 2), std::string("\x2C\x01", 2));
     gif = WriteGifFrames({frame}, 9);
     EXPECT_EQ(gif.substr(delay, 2), std::string("\x00\x00", 2));
+    // The field holds 16 bits: longer delays are clamped, not wrapped.
+    gif = WriteGifFrames({frame}, 655350);
+    EXPECT_EQ(gif.substr(delay, 2), std::string("\xFF\xFF", 2));
+    gif = WriteGifFrames({frame}, 700000);
+    EXPECT_EQ(gif.substr(delay, 2), std::string("\xFF\xFF", 2));
 }
 
 TEST(GifWriter, OddWidthsEndTheCodeStreamExactly)

@@ -96,8 +96,14 @@ TEST(ImageThreadEvents, StillPictureThenWholeGif)
     wxArrayString paths;
     paths.Add(Png(dir, "a.png"));
     paths.Add(ThreeFrameGif(dir));
-    const std::vector<Received> events = Import(paths);
+    std::vector<Received> events = Import(paths);
     EXPECT_EQ(Percents(events), (std::vector<int>{50, 50, 50, 100}));
+
+    // Only the last entry's last picture carries 100: a GIF before another
+    // file must not end the import early.
+    paths.Add(Png(dir, "b.png"));
+    EXPECT_EQ(Percents(Import(paths)), (std::vector<int>{33, 33, 33, 33, 100}));
+
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].path, paths[0]);
     EXPECT_EQ(events[0].extra, 0);
