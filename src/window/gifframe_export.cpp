@@ -42,16 +42,15 @@ bool GifFrame::StartExport(int width, int height, const wxString& title)
 
     // The worker reads the items' pictures in place; the progress dialog
     // keeps the strip unchanged until it is done.
-    std::vector<const wxImage*> frames;
+    std::vector<ExportFrame> frames;
     const int count = m_thumbnailCtrl->GetCount();
     frames.reserve(count);
     for (int i = 0; i < count; ++i)
         if (const auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem))
-            frames.push_back(&item->GetImage());
+            frames.push_back({&item->GetImage(), m_exportDelay});
 
     m_workerCancel = std::make_shared<std::atomic<bool>>(false);
-    auto* thread = new WorkSaveAsGifThread(this, frames, m_gifPath, m_exportDelay, width, height,
-                                           m_workerCancel);
+    auto* thread = new WorkSaveAsGifThread(this, frames, m_gifPath, width, height, m_workerCancel);
     if (thread->Run() != wxTHREAD_NO_ERROR)
     {
         delete thread;

@@ -147,8 +147,8 @@ wxImage ReduceColours(const wxImage& image)
     return reduced;
 }
 
-GifExportResult ExportGif(const std::vector<const wxImage*>& frames, const wxString& path,
-                          int delay, int width, int height, const ExportProgress& progress,
+GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString& path,
+                          int width, int height, const ExportProgress& progress,
                           const CancelCheck& cancelled)
 {
     GifExportResult result;
@@ -172,8 +172,6 @@ GifExportResult ExportGif(const std::vector<const wxImage*>& frames, const wxStr
         return result;
     }
 
-    // The file stores 16 bits of hundredths.
-    const int delayMs = std::min(std::max(delay, 0), 0xFFFF) * 10;
     AtomicFileOutputStream out(path);
     const int frameCount = static_cast<int>(frames.size());
     MyGifHandler::SetOutputStream(&out);
@@ -184,13 +182,15 @@ GifExportResult ExportGif(const std::vector<const wxImage*>& frames, const wxStr
             result.error = wxString::Format(_("Saving %s was cancelled."), path);
             break;
         }
-        const wxImage prepared = PrepareFrame(*frames[i], width, height);
+        const wxImage prepared = PrepareFrame(*frames[i].picture, width, height);
         if (!prepared.IsOk())
         {
             result.error = CannotWrite(path, _("there is not enough memory"));
             break;
         }
         const wxImage reduced = ReduceColours(prepared);
+        // The file stores 16 bits of hundredths.
+        const int delayMs = std::clamp(frames[i].delay, 0, 0xFFFF) * 10;
         MyGifHandler handler;
         if (!handler.SaveFrame(reduced, delayMs, frameCount, i))
         {
@@ -210,4 +210,15 @@ GifExportResult ExportGif(const std::vector<const wxImage*>& frames, const wxStr
     if (!result.ok)
         out.Discard();
     return result;
+}
+
+GifExportResult ExportGif(const std::vector<const wxImage*>& pictures, const wxString& path,
+                          int delay, int width, int height, const ExportProgress& progress,
+                          const CancelCheck& cancelled)
+{
+    std::vector<ExportFrame> frames;
+    frames.reserve(pictures.size());
+    for (const wxImage* picture : pictures)
+        frames.push_back({picture, delay});
+    return ExportGif(frames, path, width, height, progress, cancelled);
 }

@@ -33,15 +33,29 @@ struct GifExportResult
     wxString error;  // for a failure: what went wrong, naming the file, ready to show
 };
 
+// One frame to export: its picture (read in place, never copied or changed)
+// and how long it shows, in hundredths of a second.
+struct ExportFrame
+{
+    const wxImage* picture = nullptr;
+    int delay = 10;
+};
+
 // Called after each written frame with the number written so far and the total.
 using ExportProgress = std::function<void(int framesDone, int frameCount)>;
 
-// Writes the frames as one looping animated GIF: delay in hundredths of a
-// second, every frame prepared, reduced and written one at a time. The file
-// goes to a temporary name beside path and replaces path only once complete.
-// A width or height below 1, no frames, a cancellation (asked before each
-// frame) or a failed write leave path untouched and return the reason.
-GifExportResult ExportGif(const std::vector<const wxImage*>& frames, const wxString& path,
+// Writes the frames as one looping animated GIF, every frame prepared,
+// reduced and written one at a time with its own delay (clamped to what the
+// file can store). The file goes to a temporary name beside path and replaces
+// path only once complete. A width or height below 1, no frames, a
+// cancellation (asked before each frame) or a failed write leave path
+// untouched and return the reason.
+GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString& path,
+                          int width, int height, const ExportProgress& progress = ExportProgress(),
+                          const CancelCheck& cancelled = CancelCheck());
+
+// The same with one delay for every frame.
+GifExportResult ExportGif(const std::vector<const wxImage*>& pictures, const wxString& path,
                           int delay, int width, int height,
                           const ExportProgress& progress = ExportProgress(),
                           const CancelCheck& cancelled = CancelCheck());

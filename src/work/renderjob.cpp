@@ -71,14 +71,19 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
 {
     GifExportResult result;
     std::vector<std::unique_ptr<wxImage>> pictures;
+    std::vector<int> delays;
     wxArrayString unreadable;
-    for (const wxString& input : job.inputs)
+    for (size_t i = 0; i < job.inputs.size(); ++i)
     {
+        const int delay = i < job.delays.size() && job.delays[i] > 0 ? job.delays[i] : job.delay;
         const size_t before = pictures.size();
-        DecodePictures(input, [&pictures](std::unique_ptr<wxImage> image, int, bool)
-                       { pictures.push_back(std::move(image)); });
+        DecodePictures(job.inputs[i], [&](std::unique_ptr<wxImage> image, int, bool)
+                       {
+                           pictures.push_back(std::move(image));
+                           delays.push_back(delay);
+                       });
         if (pictures.size() == before)
-            unreadable.push_back(input);
+            unreadable.push_back(job.inputs[i]);
     }
     if (!unreadable.empty())
     {
@@ -94,15 +99,15 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
         return result;
     }
 
-    std::vector<const wxImage*> frames;
+    std::vector<ExportFrame> frames;
     std::vector<wxSize> sizes;
-    for (const auto& picture : pictures)
+    for (size_t i = 0; i < pictures.size(); ++i)
     {
-        frames.push_back(picture.get());
-        sizes.push_back(picture->GetSize());
+        frames.push_back({pictures[i].get(), delays[i]});
+        sizes.push_back(pictures[i]->GetSize());
     }
     wxSize size(job.width, job.height);
     if (size.x == 0 || size.y == 0)
         size = ChooseCanvasSize(sizes);
-    return ExportGif(frames, job.output, job.delay, size.x, size.y, progress);
+    return ExportGif(frames, job.output, size.x, size.y, progress);
 }

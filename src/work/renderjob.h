@@ -6,13 +6,16 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <vector>
+
 // One GIF for loopforge-render to make: pictures in strip order, one delay,
 // one output size.
 struct RenderJob
 {
     wxArrayString inputs;  // picture paths and frame references
     wxString output;
-    int delay = 10;  // hundredths of a second
+    int delay = 10;           // hundredths of a second
+    std::vector<int> delays;  // per input, replacing delay where above 0
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString project;  // the project file the job was read from, for messages

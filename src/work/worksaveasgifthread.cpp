@@ -1,18 +1,16 @@
 #include "work/worksaveasgifthread.h"
 
-#include "work/gifexport.h"
 #include "work/threadevent.h"
 
 #include <wx/event.h>
 
-WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* sink, std::vector<const wxImage*> frames,
-                                         const wxString& path, int delay, int width, int height,
+WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* sink, std::vector<ExportFrame> frames,
+                                         const wxString& path, int width, int height,
                                          std::shared_ptr<std::atomic<bool>> cancel)
     : wxThread(wxTHREAD_DETACHED),
       m_sink(sink),
       m_frames(std::move(frames)),
       m_path(path),
-      m_delay(delay),
       m_width(width),
       m_height(height),
       m_cancel(std::move(cancel))
@@ -40,7 +38,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
 {
     // The last frame's 100 waits until the file is in place, and carries the result.
     const GifExportResult result = ExportGif(
-        m_frames, m_path, m_delay, m_width, m_height,
+        m_frames, m_path, m_width, m_height,
         [this](int done, int count)
         {
             if (done < count)

@@ -8,8 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "work/gifexport.h"
+
 class wxEvtHandler;
-class wxImage;
 
 // Exports frames to an animated GIF file on a detached worker thread (see
 // ExportGif) and reports to sink with wxEVT_THREAD_UPDATE events of id
@@ -17,7 +18,8 @@ class wxImage;
 // a final one with 100 whose extra long is 1 when the file was written and
 // moved into place, 0 otherwise, with the reason in its string.
 //
-// frames point at the strip's full-size pictures, in strip order. The thread
+// frames point at the strip's full-size pictures, in strip order, each with
+// its delay. The thread
 // only reads them through const access and never copies them; the window keeps
 // the strip unchanged (and the sink alive) until the final event. Stop it with
 // Delete() or by setting *cancel: the temporary file is removed and the final
@@ -25,9 +27,8 @@ class wxImage;
 class WorkSaveAsGifThread : public wxThread
 {
 public:
-    WorkSaveAsGifThread(wxEvtHandler* sink, std::vector<const wxImage*> frames,
-                        const wxString& path, int delay, int width, int height,
-                        std::shared_ptr<std::atomic<bool>> cancel = {});
+    WorkSaveAsGifThread(wxEvtHandler* sink, std::vector<ExportFrame> frames, const wxString& path,
+                        int width, int height, std::shared_ptr<std::atomic<bool>> cancel = {});
 
 protected:
     ExitCode Entry() override;
@@ -37,9 +38,8 @@ private:
     void Post(int percent, bool ok = false, const wxString& error = wxString());
 
     wxEvtHandler* m_sink;
-    std::vector<const wxImage*> m_frames;
+    std::vector<ExportFrame> m_frames;
     wxString m_path;
-    int m_delay;
     int m_width;
     int m_height;
     std::shared_ptr<std::atomic<bool>> m_cancel;

@@ -178,7 +178,9 @@ TEST(ExportGif, WritesAFileAnIndependentDecoderReads)
     const wxImage a = MakePhotoLike(120, 90, 7), b = MakeFlat(60, 60),
                   c = MakePhotoLike(300, 100, 8);
     std::vector<int> progress;
-    const GifExportResult result = ExportGif({&a, &b, &c}, dir.File("out.gif"), 50, 120, 90,
+    const std::vector<int> delays = {50, 7, 300};
+    const GifExportResult result = ExportGif({{&a, delays[0]}, {&b, delays[1]}, {&c, delays[2]}},
+                                             dir.File("out.gif"), 120, 90,
                                              [&](int done, int count)
                                              {
                                                  EXPECT_EQ(count, 3);
@@ -191,11 +193,12 @@ TEST(ExportGif, WritesAFileAnIndependentDecoderReads)
     EXPECT_EQ(gif.width, 120);
     EXPECT_EQ(gif.height, 90);
     ASSERT_EQ(gif.frames.size(), 3u);
-    for (const InspectedFrame& frame : gif.frames)
+    for (size_t i = 0; i < gif.frames.size(); ++i)
     {
+        const InspectedFrame& frame = gif.frames[i];
         EXPECT_EQ(frame.width, 120);
         EXPECT_EQ(frame.height, 90);
-        EXPECT_EQ(frame.delay, 50);
+        EXPECT_EQ(frame.delay, delays[i]);
         EXPECT_EQ(frame.transparentIndex, -1);
     }
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"out.gif"})

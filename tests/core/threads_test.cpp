@@ -187,7 +187,10 @@ std::vector<Received> Export(const std::vector<const wxImage*>& frames, const wx
                              int width, int height, std::shared_ptr<std::atomic<bool>> cancel = {})
 {
     Recorder recorder;
-    auto* thread = new WorkSaveAsGifThread(&recorder, frames, path, 50, width, height, cancel);
+    std::vector<ExportFrame> delayed;
+    for (const wxImage* frame : frames)
+        delayed.push_back({frame, 50});
+    auto* thread = new WorkSaveAsGifThread(&recorder, delayed, path, width, height, cancel);
     EXPECT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
     EXPECT_TRUE(recorder.WaitForEnd());
     return recorder.events;
