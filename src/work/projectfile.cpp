@@ -20,6 +20,14 @@ wxXmlNode* Element(const wxString& name, const wxString& text)
     return node;
 }
 
+// GIF options follow the images only when the user chose something else
+// than the defaults, so a project that never had any is written as before.
+void AddGifOptions(wxXmlNode* root, const GifOptions& options)
+{
+    if (options != GifOptions())
+        root->AddChild(GifOptionsElement(options));
+}
+
 wxXmlDocument BuildDocument(const Project& project)
 {
     wxXmlDocument doc;
@@ -38,6 +46,7 @@ wxXmlDocument BuildDocument(const Project& project)
     for (const wxString& entry : ProjectImageEntries(project.framePaths))
         images->AddChild(Element(wxS("path"), entry));
     root->AddChild(images);
+    AddGifOptions(root, project.gifOptions);
     return doc;
 }
 
@@ -47,6 +56,15 @@ const wxXmlNode* NextElement(const wxXmlNode* node)
     while (node && node->GetType() != wxXML_ELEMENT_NODE)
         node = node->GetNext();
     return node;
+}
+
+// The options stored after images; a project without them reads as the
+// classic export.
+GifOptions ReadGifOptions(const wxXmlNode* images)
+{
+    const wxXmlNode* next = NextElement(images->GetNext());
+    return next && next->GetName() == wxS("gif_options") ? ReadGifOptionsElement(next)
+                                                         : GifOptions();
 }
 
 const wxXmlNode* Expect(const wxXmlNode* node, const char* name)
@@ -114,6 +132,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
             paths.push_back(path);
     }
     result.project.framePaths = paths;
+    result.project.gifOptions = ReadGifOptions(images);
     result.stage = ProjectReadStage::Complete;
     return result;
 }

@@ -1,14 +1,17 @@
 #ifndef LOOPFORGE_WORK_PROJECTFILE_H
 #define LOOPFORGE_WORK_PROJECTFILE_H
 
+#include "work/gifoptions.h"
+
 #include <wx/arrstr.h>
 #include <wx/gdicmn.h>
 #include <wx/string.h>
 
 #include <string>
 
-// A project: the output GIF's file name, its size and delay, and the strip's
-// frames by source (plain picture paths and GIF frame references).
+// A project: the output GIF's file name, its size and delay, the strip's
+// frames by source (plain picture paths and GIF frame references) and how
+// the GIF is written.
 struct Project
 {
     wxString gifName;
@@ -16,6 +19,7 @@ struct Project
     int height = 0;
     int delay = 0;
     wxArrayString framePaths;
+    GifOptions gifOptions;  // stored after the images, only when not the defaults
 };
 
 // The `images` entries written for the strip's frame names: every frame, and
