@@ -196,6 +196,26 @@ TEST_F(ProjectRender, MissingPicturesAreAllNamedAndNothingIsWritten)
     EXPECT_EQ(ReadFileBytes(previous), "previous");
 }
 
+// A picture whose header is sound but whose data is cut short is only found
+// while the frames stream to the file; the file is still left alone.
+TEST_F(ProjectRender, PicturesThatFailWhileDecodingAreNamedToo)
+{
+    const std::string whole = ReadFileBytes(png);
+    const wxString cut = dir.Write(wxS("cut.png"), whole.substr(0, whole.size() / 2));
+    const wxString previous = dir.Write(wxS("out.gif"), "previous");
+    for (int workers : {1, 3})
+    {
+        RenderJob job;
+        job.inputs = Paths({png, bmp, cut, png});
+        job.output = previous;
+        job.workers = workers;
+        const GifExportResult result = RunRenderJob(job);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, wxS("cannot read a picture from ") + cut);
+        EXPECT_EQ(ReadFileBytes(previous), "previous");
+    }
+}
+
 TEST_F(ProjectRender, AnOutputSizeNoPictureMayHaveFailsCleanly)
 {
     RenderJob job;
