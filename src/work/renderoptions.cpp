@@ -107,7 +107,7 @@ wxString RenderUsage()
 {
     return wxS(
         "usage: loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] [GIF OPTIONS] -o OUT.gif INPUT...\n"
-        "       loopforge-render PROJECT.xml [GIF OPTIONS] [-o OUT.gif]");
+        "       loopforge-render PROJECT.xml [-o OUT.gif] [GIF OPTIONS]");
 }
 
 wxString RenderHelp()

@@ -11,7 +11,7 @@
 
 // The command line of loopforge-render:
 //   loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] [GIF OPTIONS] -o OUT.gif INPUT...
-//   loopforge-render PROJECT.xml [GIF OPTIONS] [-o OUT.gif]
+//   loopforge-render PROJECT.xml [-o OUT.gif] [GIF OPTIONS]
 // A single input ending in ".xml" (in any case) is a project: no picture
 // format the program reads has that ending. Long options take their value
 // as the next argument or after "=".
