@@ -185,6 +185,7 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     m_language = ReadLanguage();
     InitWindowLocale(m_language);
+    m_gifOptions.current = m_gifOptions.exported = m_gifOptions.project = LoadUserGifOptions();
 
     CreateMenuBar();
     BindCommands();
@@ -252,6 +253,7 @@ void GifFrame::CreateMenuBar()
     m_menuFile = new wxMenu;
     m_menuItem_save = m_menuFile->Append(ID_MENU_SAVE, _("Save"));
     m_menuItem_save_as = m_menuFile->Append(ID_MENU_SAVE_AS, _("Save As"));
+    m_menuFile->Append(ID_MENU_GIF_OPTIONS, _("GIF Options..."));
     m_menuItem_open_project = m_menuFile->Append(ID_MENU_OPEN_PROJECT, _("Open Project"));
     m_menuItem_save_project =
         m_menuFile->Append(ID_MENU_SAVE_PROJECT, _("Save Project") + wxS("\tCtrl+S"));
@@ -306,6 +308,7 @@ void GifFrame::BindCommands()
     // Menu items have fixed ids, so these connections survive a rebuilt bar.
     Bind(wxEVT_MENU, &GifFrame::OnSaveAnimator, this, ID_MENU_SAVE);
     Bind(wxEVT_MENU, &GifFrame::OnSaveAsGif, this, ID_MENU_SAVE_AS);
+    Bind(wxEVT_MENU, &GifFrame::OnGifOptions, this, ID_MENU_GIF_OPTIONS);
     Bind(wxEVT_MENU, &GifFrame::OnOpenProject, this, ID_MENU_OPEN_PROJECT);
     Bind(wxEVT_MENU, &GifFrame::OnSaveProject, this, ID_MENU_SAVE_PROJECT);
     Bind(wxEVT_MENU, &GifFrame::OnExitItem, this, ID_MENU_EXIT);

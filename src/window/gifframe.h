@@ -1,6 +1,8 @@
 #ifndef LOOPFORGE_WINDOW_GIFFRAME_H
 #define LOOPFORGE_WINDOW_GIFFRAME_H
 
+#include "window/gifoptionschoice.h"
+
 #include <wx/bitmap.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -41,7 +43,8 @@ enum
     ID_MENU_HELP,
     ID_MENU_SUPPORT,
     ID_MENU_CHECK_UPDATE,
-    ID_MENU_ABOUT
+    ID_MENU_ABOUT,
+    ID_MENU_GIF_OPTIONS
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -134,6 +137,7 @@ public:
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
     static wxString EnsureGifExtension(const wxString& path);
     bool StartExport(int width, int height, const wxString& title);
+    void OnGifOptions(wxCommandEvent& event);
 
     // --- About dialog (gifframe_about.cpp) --------------------------------
     void OnAbout(wxCommandEvent& event);
@@ -227,6 +231,7 @@ private:
     int m_exportDelay;
     int m_exportWidth;
     int m_exportHeight;
+    GifOptionsChoice m_gifOptions;
 
     // Workers. The progress dialogs keep the window disabled while a worker
     // runs; the cancel flag asks a running worker to stop.

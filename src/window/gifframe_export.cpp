@@ -1,6 +1,8 @@
 #include "window/gifframe.h"
 
 #include "window/confirmreplace.h"
+#include "window/gifoptionsdialog.h"
+#include "window/gifoptionspanel.h"
 #include "window/thumbnailctrl.h"
 #include "work/threadevent.h"
 #include "work/worksaveasgifthread.h"
@@ -18,15 +20,38 @@
 
 namespace
 {
-// The GIF file chooser shared by Save and Save As; empty when cancelled.
-wxString ChooseGifFile(wxWindow* parent, const wxString& title)
+// The GIF file chooser shared by Save and Save As, with the GIF options
+// below its file list; empty when cancelled. A confirmed choice of options
+// becomes the window's and is remembered for the user.
+wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& options)
 {
     wxFileDialog dialog(parent, title, wxString(), wxS("*.gif"),
                         _("Image files") + wxS(" (*.gif)|*.gif"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    SetChooserGifOptions(options);
+    dialog.SetExtraControlCreator(&CreateGifOptionsChooserPanel);
     if (dialog.ShowModal() != wxID_OK)
         return wxString();
+    const auto* panel = dynamic_cast<GifOptionsPanel*>(dialog.GetExtraControl());
+    if (panel && panel->GetOptions() != options)
+    {
+        options = panel->GetOptions();
+        SaveUserGifOptions(options);
+    }
     return dialog.GetPath();
+}
+
+// The strip's full-size pictures in strip order, read in place, each with
+// the window's delay.
+std::vector<ExportFrame> StripFrames(wxThumbnailCtrl* strip, int delay)
+{
+    std::vector<ExportFrame> frames;
+    const int count = strip->GetCount();
+    frames.reserve(count);
+    for (int i = 0; i < count; ++i)
+        if (const auto* item = wxDynamicCast(strip->GetItem(i), wxImageThumbnailItem))
+            frames.push_back({&item->GetImage(), delay});
+    return frames;
 }
 }  // namespace
 
@@ -42,15 +67,10 @@ bool GifFrame::StartExport(int width, int height, const wxString& title)
 
     // The worker reads the items' pictures in place; the progress dialog
     // keeps the strip unchanged until it is done.
-    std::vector<ExportFrame> frames;
-    const int count = m_thumbnailCtrl->GetCount();
-    frames.reserve(count);
-    for (int i = 0; i < count; ++i)
-        if (const auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem))
-            frames.push_back({&item->GetImage(), m_exportDelay});
-
     m_workerCancel = std::make_shared<std::atomic<bool>>(false);
-    auto* thread = new WorkSaveAsGifThread(this, frames, m_gifPath, width, height, m_workerCancel);
+    auto* thread =
+        new WorkSaveAsGifThread(this, StripFrames(m_thumbnailCtrl, m_exportDelay), m_gifPath, width,
+                                height, m_workerCancel, m_gifOptions.exported);
     if (thread->Run() != wxTHREAD_NO_ERROR)
     {
         delete thread;
@@ -78,7 +98,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     {
         if (m_gifPath.empty())
         {
-            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"));
+            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions.current);
             if (!chosen.empty())
             {
                 m_gifPath = chosen;
@@ -90,7 +110,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
 
     if (m_gifPath.empty())
     {
-        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"));
+        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions.current);
         if (chosen.empty())
             return;
         const wxString path = EnsureGifExtension(chosen);
@@ -116,7 +136,7 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
     if (IsWorkerRunning() || m_thumbnailCtrl->GetCount() == 0)
         return;
 
-    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"));
+    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"), m_gifOptions.current);
     if (chosen.empty())
     {
         // Cancelling Save As forgets the remembered output file.
@@ -133,12 +153,27 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
         ShowExportStatus();
 }
 
+void GifFrame::OnGifOptions(wxCommandEvent&)
+{
+    StopPlayback();
+    if (IsWorkerRunning())
+        return;
+    GifOptionsDialog dialog(this, m_gifOptions.current,
+                            StripFrames(m_thumbnailCtrl, m_spinctrl_delay->GetValue()),
+                            m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    m_gifOptions.current = dialog.GetOptions();
+    SaveUserGifOptions(m_gifOptions.current);
+}
+
 void GifFrame::TakeExportSnapshot()
 {
     m_exportCount = m_thumbnailCtrl->GetCount();
     m_exportDelay = m_spinctrl_delay->GetValue();
     m_exportWidth = m_spinctrl_width->GetValue();
     m_exportHeight = m_spinctrl_height->GetValue();
+    m_gifOptions.exported = m_gifOptions.current;
 }
 
 bool GifFrame::IsExportSnapshotCurrent() const
@@ -146,7 +181,8 @@ bool GifFrame::IsExportSnapshotCurrent() const
     return m_exportCount == m_thumbnailCtrl->GetCount() &&
            m_exportDelay == m_spinctrl_delay->GetValue() &&
            m_exportWidth == m_spinctrl_width->GetValue() &&
-           m_exportHeight == m_spinctrl_height->GetValue();
+           m_exportHeight == m_spinctrl_height->GetValue() &&
+           m_gifOptions.exported == m_gifOptions.current;
 }
 
 void GifFrame::ShowExportStatus()

@@ -40,7 +40,8 @@ bool GifFrame::IsProjectModified() const
     return m_spinctrl_delay->GetValue() != m_projectDelay ||
            m_spinctrl_width->GetValue() != m_projectWidth ||
            m_spinctrl_height->GetValue() != m_projectHeight ||
-           m_thumbnailCtrl->GetCount() != m_projectCount;
+           m_thumbnailCtrl->GetCount() != m_projectCount ||
+           m_gifOptions.current != m_gifOptions.project;
 }
 
 void GifFrame::OnSaveProject(wxCommandEvent&)
@@ -59,6 +60,7 @@ bool GifFrame::SaveProject()
     project.width = m_spinctrl_width->GetValue();
     project.height = m_spinctrl_height->GetValue();
     project.delay = m_spinctrl_delay->GetValue();
+    project.gifOptions = m_gifOptions.current;
     for (int i = 0; i < count; ++i)
         project.framePaths.push_back(m_thumbnailCtrl->GetItem(i)->GetFilename());
 
@@ -92,6 +94,7 @@ bool GifFrame::SaveProject()
     m_projectHeight = project.height;
     m_projectDelay = project.delay;
     m_projectCount = count;
+    m_gifOptions.project = project.gifOptions;
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     SetTitle(ProjectTitle(m_projectFileName));
@@ -178,6 +181,8 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     SetTitle(ProjectTitle(m_projectFileName));
+    // A project without GIF options is a classic one.
+    m_gifOptions.current = m_gifOptions.project = project.gifOptions;
     // The project stores only the GIF's name: Save asks where to write it
     // rather than overwrite the file an earlier project or export went to.
     m_gifPath.clear();
