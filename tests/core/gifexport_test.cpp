@@ -1,6 +1,7 @@
 // Frame preparation, colour reduction and the export to a file.
 #include "work/gifexport.h"
 #include "work/framefitting.h"
+#include "work/gifsizeestimate.h"
 
 #include "gif_files.h"
 #include "gif_inspect.h"
@@ -512,4 +513,29 @@ TEST(PrepareFrame, SmoothShrinkingAveragesTheAreaEachPixelCovers)
     masked.SetMaskColour(255, 0, 255);
     ASSERT_TRUE(fitted.Fit(masked, 1, 1, true));
     EXPECT_EQ(fitted.Pixels()[0], 150);
+}
+
+TEST(GifSizeEstimate, ComesCloseToTheExportedSize)
+{
+    // Twelve frames of a photo-like background with a moving square.
+    std::vector<wxImage> pictures;
+    for (int i = 0; i < 12; ++i)
+    {
+        pictures.push_back(MakePhotoLike(160, 120, 5));
+        pictures.back().SetRGB(wxRect(10 * i, 40, 16, 16), 250, 250, 30);
+    }
+    std::vector<ExportFrame> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back({&picture, 10});
+    for (bool optimised : {false, true})
+    {
+        GifOptions options;
+        options.optimised = optimised;
+        const double exported = double(Exported(frames, 160, 120, options, 2).size());
+        const double estimate = double(EstimateGifBytes(frames, 160, 120, options));
+        EXPECT_NEAR(estimate / exported, 1.0, 0.2) << (optimised ? "optimised" : "classic");
+    }
+    EXPECT_EQ(EstimateGifBytes({}, 160, 120, GifOptions()), 0u);
+    EXPECT_EQ(EstimateGifBytes(frames, 0, 120, GifOptions()), 0u);
+    EXPECT_EQ(EstimateGifBytes(frames, 160, 120, GifOptions(), [] { return true; }), 0u);
 }
