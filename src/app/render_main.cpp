@@ -100,7 +100,8 @@ int main(int argc, char** argv)
     }
     if (options.version)
     {
-        std::printf("loopforge-render %s\n", static_cast<const char*>(GetProductVersion().mb_str()));
+        std::printf("loopforge-render %s\n",
+                    static_cast<const char*>(GetProductVersion().mb_str()));
         return 0;
     }
     return Render(options);

@@ -23,8 +23,8 @@ class wxTimer;
 class GifOptionsDialog : public wxDialog
 {
 public:
-    GifOptionsDialog(wxWindow* parent, const GifOptions& options,
-                     std::vector<ExportFrame> frames, int width, int height);
+    GifOptionsDialog(wxWindow* parent, const GifOptions& options, std::vector<ExportFrame> frames,
+                     int width, int height);
     ~GifOptionsDialog() override;
 
     GifOptions GetOptions() const;

@@ -100,8 +100,8 @@ void GifOptionsPanel::BuildFull()
 
 void GifOptionsPanel::BuildCompact()
 {
-    m_classic = new wxRadioButton(this, ID_CLASSIC, _("Classic"), wxDefaultPosition,
-                                  wxDefaultSize, wxRB_GROUP);
+    m_classic = new wxRadioButton(this, ID_CLASSIC, _("Classic"), wxDefaultPosition, wxDefaultSize,
+                                  wxRB_GROUP);
     m_optimised = new wxRadioButton(this, ID_OPTIMISED, _("Optimised"));
     m_onlyChanges = new wxCheckBox(this, ID_ONLY_CHANGES, _("Only changes"));
     m_globalPalette = new wxCheckBox(this, ID_GLOBAL_PALETTE, _("Shared palette"));
@@ -115,8 +115,8 @@ void GifOptionsPanel::BuildCompact()
     m_loopForever = new wxRadioButton(this, ID_LOOP_FOREVER, _("Forever"), wxDefaultPosition,
                                       wxDefaultSize, wxRB_GROUP);
     m_loopTimes = new wxRadioButton(this, ID_LOOP_TIMES, _("Play"));
-    m_loopCount = new wxSpinCtrl(this, ID_LOOP_COUNT, wxString(), wxDefaultPosition,
-                                 wxDefaultSize, wxSP_ARROW_KEYS, 1, kMaxGifLoopCount, 1);
+    m_loopCount = new wxSpinCtrl(this, ID_LOOP_COUNT, wxString(), wxDefaultPosition, wxDefaultSize,
+                                 wxSP_ARROW_KEYS, 1, kMaxGifLoopCount, 1);
 
     const int centre = wxALIGN_CENTER_VERTICAL;
     auto* first = new wxBoxSizer(wxHORIZONTAL);
@@ -177,9 +177,10 @@ void GifOptionsPanel::SetOptions(const GifOptions& options)
 void GifOptionsPanel::ShowEnabledParts()
 {
     const bool optimised = m_optimised->GetValue();
-    for (wxWindow* part : {static_cast<wxWindow*>(m_onlyChanges), static_cast<wxWindow*>(m_globalPalette),
-                           static_cast<wxWindow*>(m_colours), static_cast<wxWindow*>(m_dither),
-                           static_cast<wxWindow*>(m_smooth)})
+    for (wxWindow* part :
+         {static_cast<wxWindow*>(m_onlyChanges), static_cast<wxWindow*>(m_globalPalette),
+          static_cast<wxWindow*>(m_colours), static_cast<wxWindow*>(m_dither),
+          static_cast<wxWindow*>(m_smooth)})
         part->Enable(optimised);
     m_loopCount->Enable(m_loopTimes->GetValue());
 }

@@ -94,8 +94,8 @@ void Pipeline::Stop(const wxString& reason)
 bool Pipeline::Claim(int& index, Slot*& slot)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait(lock, [&]
-                   { return m_stop || m_sourceEnded || m_nextClaim < m_written + m_window; });
+    m_changed.wait(lock,
+                   [&] { return m_stop || m_sourceEnded || m_nextClaim < m_written + m_window; });
     if (m_stop || m_sourceEnded)
         return false;
     index = m_nextClaim++;
@@ -176,10 +176,9 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
     if (ok)
     {
         const int delay = std::clamp(slot.picture.delay, 0, 0xFFFF);
-        ok = options.optimised
-                 ? encoder.EncodeOptimised(slot.fitted.Pixels(), previous, index, delay,
-                                           m_shared, bytes)
-                 : encoder.EncodeClassic(slot.fitted.Pixels(), index, delay, bytes);
+        ok = options.optimised ? encoder.EncodeOptimised(slot.fitted.Pixels(), previous, index,
+                                                         delay, m_shared, bytes)
+                               : encoder.EncodeClassic(slot.fitted.Pixels(), index, delay, bytes);
         if (!ok)
             error = wxString::Format(_("frame %d could not be encoded"), index + 1);
     }
@@ -362,8 +361,8 @@ GifStreamResult WriteGifStream(ExportSource& source, const GifExportSettings& se
                                wxOutputStream& out, const ExportProgress& progress,
                                const CancelCheck& cancelled)
 {
-    const int workers = settings.workers > 0 ? std::min(settings.workers, kMaxWorkers)
-                                             : DefaultExportWorkers();
+    const int workers =
+        settings.workers > 0 ? std::min(settings.workers, kMaxWorkers) : DefaultExportWorkers();
     try
     {
         Pipeline pipeline(source, settings, workers);

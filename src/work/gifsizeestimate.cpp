@@ -39,11 +39,11 @@ std::uint64_t EstimateGifBytes(const std::vector<ExportFrame>& frames, int width
         {
             std::vector<std::uint8_t> bytes;
             const int delay = frames[index].delay;
-            const bool ok = options.optimised
-                                ? encoder.EncodeOptimised(fitted.Pixels(),
-                                                          before ? before->Pixels() : nullptr,
-                                                          position, delay, shared, bytes)
-                                : encoder.EncodeClassic(fitted.Pixels(), position, delay, bytes);
+            const bool ok =
+                options.optimised
+                    ? encoder.EncodeOptimised(fitted.Pixels(), before ? before->Pixels() : nullptr,
+                                              position, delay, shared, bytes)
+                    : encoder.EncodeClassic(fitted.Pixels(), position, delay, bytes);
             return ok ? bytes.size() : std::size_t(0);
         };
 

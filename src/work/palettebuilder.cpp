@@ -197,14 +197,14 @@ void PaletteBuilder::MedianCut(std::vector<Point>& points, int colours,
     plan(boxes.back());
     while (static_cast<int>(boxes.size()) < colours)
     {
-        auto best = std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b)
-                                     { return a.gain < b.gain; });
+        auto best = std::max_element(boxes.begin(), boxes.end(),
+                                     [](const Box& a, const Box& b) { return a.gain < b.gain; });
         if (best->gain <= 0)
             break;
         const Box box = *best;
-        const auto middle = std::partition(
-            points.begin() + box.begin, points.begin() + box.end,
-            [&box](const Point& p) { return p.rgb[box.cutChannel] <= box.cutValue; });
+        const auto middle = std::partition(points.begin() + box.begin, points.begin() + box.end,
+                                           [&box](const Point& p)
+                                           { return p.rgb[box.cutChannel] <= box.cutValue; });
         const std::size_t split = std::size_t(middle - points.begin());
         *best = Measure(points.begin(), box.begin, split);
         plan(*best);
@@ -213,8 +213,7 @@ void PaletteBuilder::MedianCut(std::vector<Point>& points, int colours,
     }
     entries.clear();
     for (const Box& box : boxes)
-        entries.insert(entries.end(),
-                       {float(box.mean[0]), float(box.mean[1]), float(box.mean[2])});
+        entries.insert(entries.end(), {float(box.mean[0]), float(box.mean[1]), float(box.mean[2])});
 }
 
 bool PaletteBuilder::Build(GifPalette& palette, NearestColour& search)
@@ -240,9 +239,9 @@ bool PaletteBuilder::Build(GifPalette& palette, NearestColour& search)
             std::uint32_t slot = ((colour | (1u << 24)) * 2654435761u) >> 17;
             while (m_colourKeys[slot] != (colour | (1u << 24)))
                 slot = (slot + 1) & (kColourSlots - 1);
-            points.push_back({{float(colour >> 16), float((colour >> 8) & 0xFF),
-                               float(colour & 0xFF)},
-                              float(m_colourCounts[slot])});
+            points.push_back(
+                {{float(colour >> 16), float((colour >> 8) & 0xFF), float(colour & 0xFF)},
+                 float(m_colourCounts[slot])});
         }
     }
     else

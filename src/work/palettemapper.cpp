@@ -159,7 +159,8 @@ void PaletteMapper::Diffuse(const MapRegion& region, NearestColour& search, std:
             const std::uint8_t* entry = search.Entry(chosen);
             for (int c = 0; c < 3; ++c)
             {
-                const int error = std::clamp((wanted[c] - entry[c]) * 16, -kErrorLimit, kErrorLimit);
+                const int error =
+                    std::clamp((wanted[c] - entry[c]) * 16, -kErrorLimit, kErrorLimit);
                 current[std::size_t(x + 1 + step) * 3 + c] += error * 7 / 16;
                 next[std::size_t(x + 1 - step) * 3 + c] += error * 3 / 16;
                 next[std::size_t(x + 1) * 3 + c] += error * 5 / 16;

@@ -104,8 +104,8 @@ std::vector<wxSize> ScanGif(const std::vector<unsigned char>& data, int only)
         if (type != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif) == GIF_ERROR)
             break;
         const long long width = gif->Image.Width, height = gif->Image.Height;
-        const bool usable = width > 0 && height > 0 &&
-                            (unsigned long long)(width * height) <= kMaxPicturePixels;
+        const bool usable =
+            width > 0 && height > 0 && (unsigned long long)(width * height) <= kMaxPicturePixels;
         if ((only < 0 || index == only) && usable)
             sizes.emplace_back(int(width), int(height));
         if (index == only || !SkipPixels(gif))

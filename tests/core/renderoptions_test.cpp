@@ -59,10 +59,8 @@ TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
     smooth.smooth = true;
     looped.loopCount = 3;  // the classic export with a loop count
     const Case cases[] = {
-        {{"--optimize"}, optimised},
-        {{"--colors", "32"}, colours},
-        {{"--dither=ordered"}, dithered},
-        {{"--smooth"}, smooth},
+        {{"--optimize"}, optimised},      {{"--colors", "32"}, colours},
+        {{"--dither=ordered"}, dithered}, {{"--smooth"}, smooth},
         {{"--loop", "3"}, looped},
     };
     for (const Case& c : cases)

@@ -11,9 +11,9 @@
 #include "work/projectfile.h"
 
 #include <wx/checkbox.h>
-#include <wx/uiaction.h>
 #include <wx/radiobut.h>
 #include <wx/spinctrl.h>
+#include <wx/uiaction.h>
 
 namespace
 {
