@@ -115,7 +115,16 @@ im = Image.open(sys.argv[1]); assert im.size == (48, 32) and im.info['duration']
     "$work/stdout.gif" || fail "the GIF on standard output"
 expect_error "invalid delay '0'" "$render" -d 0 -o "$work/x.gif" "$corpus/hopper.gif"
 
-# 8. The progress bar appears on a terminal (script gives the renderer a pty).
+# 8. A picture that does not fit in the memory allowed is reported as such,
+#    not as unreadable.
+"$python" -c "
+import sys
+from PIL import Image
+Image.new('RGB', (9000, 9000), (20, 120, 200)).save(sys.argv[1])" "$work/big.png"
+expect_error "not enough memory to read $work/big.png" \
+    bash -c 'ulimit -v 300000 && exec "$@"' - "$render" -o "$work/big.gif" "$work/big.png"
+
+# 9. The progress bar appears on a terminal (script gives the renderer a pty).
 if command -v script >/dev/null; then
     script -qec "'$render' -o '$work/tty.gif' '$corpus/cogs.gif'" /dev/null >"$work/tty.txt" 2>&1
     grep -q "100%" "$work/tty.txt" || fail "no progress bar on a terminal"
