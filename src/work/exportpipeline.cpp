@@ -32,7 +32,7 @@ struct Slot
 {
     SourcePicture picture;
     FittedFrame fitted;
-    bool fitted_ready = false;  // fitted, or failed with error set
+    bool fittedReady = false;  // fitted, or failed with error set
     bool encoded = false;       // bytes ready, or failed with error set
     bool nextEncoded = false;   // the next frame no longer needs these pixels
     std::vector<std::uint8_t> bytes;
@@ -131,7 +131,7 @@ bool Pipeline::Claim(int& index, Slot*& slot)
         m_sourceEnded = true;
         m_frameCount = index + 1;
         slot->error = error.empty() ? OutOfMemory() : error;
-        slot->fitted_ready = slot->encoded = true;
+        slot->fittedReady = slot->encoded = true;
         return false;
     }
     return true;
@@ -158,13 +158,13 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
     const std::uint8_t* previous = nullptr;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        slot.fitted_ready = true;
+        slot.fittedReady = true;
         m_changed.notify_all();
         if (ok && options.optimised && index > 0)
         {
             // The frame before must be fitted, and the first frame's palette known.
             Slot& before = *m_slots.at(index - 1);
-            m_changed.wait(lock, [&] { return m_stop || (before.fitted_ready && m_sharedReady); });
+            m_changed.wait(lock, [&] { return m_stop || (before.fittedReady && m_sharedReady); });
             if (m_stop)
                 return;
             previous = before.fitted.Pixels();

@@ -13,6 +13,13 @@ const double kErrorPerByte = 16;
 // The error of a palette is judged from about this many pixels.
 const std::size_t kErrorSamples = 60000;
 
+// How many colours a palette may hold beside a transparent entry: the
+// transparent entry comes on top, unless that would pass 256 entries.
+int ColourCapacity(int colours, bool transparent)
+{
+    return transparent ? std::min(colours, 255) : colours;
+}
+
 int SampleStep(std::size_t pixels)
 {
     return static_cast<int>(pixels / kErrorSamples + 1);
@@ -119,9 +126,9 @@ void GifFrameEncoder::CollectColours(const MapRegion& region, int capacity)
 
 void GifFrameEncoder::StartSharedPalette(int frames)
 {
-    // Later frames need an entry for "unchanged": keep one free.
+    // Later frames need an entry for "unchanged" beside the colours.
     const int colours = std::clamp(m_options.colours, kMinGifColours, kMaxGifColours);
-    m_builder.Reset(m_options.onlyChanges ? colours - 1 : colours,
+    m_builder.Reset(ColourCapacity(colours, m_options.onlyChanges),
                     std::size_t(m_width) * m_height * std::max(frames, 1));
     m_errorSamples.clear();
 }
@@ -234,7 +241,7 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     }
     else
     {
-        CollectColours(region, transparent ? colours - 1 : colours);
+        CollectColours(region, ColourCapacity(colours, transparent));
         m_builder.Build(m_local, m_search);
         m_search.Reset(m_local.rgb, m_local.count);
         if (transparent)

@@ -435,9 +435,16 @@ TEST(OptimisedExport, FewerColoursMakeSmallerTables)
     const wxImage photo = MakePhotoLike(64, 48, 9);
     GifOptions options = Optimised();
     options.colours = 16;
-    const InspectedGif gif = InspectGif(Exported({{&photo, 10}}, 64, 48, options, 1));
-    ASSERT_TRUE(gif.ok);
-    EXPECT_EQ(gif.frames[0].colours.size(), 16u * 3);
+    // Storing only changes needs a transparent entry beside the 16 colours.
+    for (bool onlyChanges : {false, true})
+    {
+        options.onlyChanges = onlyChanges;
+        const InspectedGif gif = InspectGif(Exported({{&photo, 10}}, 64, 48, options, 1));
+        ASSERT_TRUE(gif.ok);
+        EXPECT_EQ(gif.frames[0].colours.size(), (onlyChanges ? 32u : 16u) * 3);
+        EXPECT_EQ(*std::max_element(gif.frames[0].indices.begin(), gif.frames[0].indices.end()),
+                  15);
+    }
 }
 
 TEST(ExportGif, LoopCountIsWrittenIntoTheLoopingExtension)
