@@ -4,15 +4,19 @@
 
 namespace
 {
-const std::uint32_t kEmpty = 0xFFFFFFFFu;
 const int kLargestCode = 4095;  // 12-bit codes; reaching it clears the table
+const std::uint32_t kLastGeneration = 0xFFFFF;
 }  // namespace
 
-LzwEncoder::LzwEncoder() : m_table(kSlots, kEmpty) {}
+LzwEncoder::LzwEncoder() : m_table(std::size_t(kLargestCode + 1) * 256, 0) {}
 
 void LzwEncoder::ClearTable()
 {
-    std::fill(m_table.begin(), m_table.end(), kEmpty);
+    if (++m_generation > kLastGeneration)
+    {
+        std::fill(m_table.begin(), m_table.end(), 0);
+        m_generation = 1;
+    }
 }
 
 void LzwEncoder::FlushBits()
@@ -62,23 +66,10 @@ void LzwEncoder::Encode(const std::uint8_t* indices, std::size_t count, int code
         for (std::size_t i = 1; i < count; ++i)
         {
             const std::uint8_t pixel = indices[i];
-            const std::uint32_t key = (std::uint32_t(prefix) << 8) | pixel;
-            std::uint32_t slot = (key * 2654435761u) >> 19;
-            int found = -1;
-            for (;; slot = (slot + 1) & (kSlots - 1))
+            std::uint32_t& slot = m_table[(std::size_t(prefix) << 8) | pixel];
+            if ((slot >> 12) == m_generation)
             {
-                const std::uint32_t entry = m_table[slot];
-                if (entry == kEmpty)
-                    break;
-                if ((entry >> 12) == key)
-                {
-                    found = int(entry & 0xFFF);
-                    break;
-                }
-            }
-            if (found >= 0)
-            {
-                prefix = found;
+                prefix = int(slot & 0xFFF);
                 continue;
             }
             Emit(prefix);
@@ -93,7 +84,7 @@ void LzwEncoder::Encode(const std::uint8_t* indices, std::size_t count, int code
             }
             else
             {
-                m_table[slot] = (key << 12) | std::uint32_t(m_nextCode++);
+                slot = (m_generation << 12) | std::uint32_t(m_nextCode++);
             }
         }
         Emit(prefix);

@@ -26,9 +26,11 @@ private:
     void Emit(int code);
     void FlushBits();
 
-    // Open addressing over (prefix code << 8 | pixel) keys, with the code in the low bits.
-    static constexpr std::uint32_t kSlots = 8192;
+    // The code of each (prefix code, pixel) string, one slot per pair, with
+    // the table's generation above the code: clearing the table only starts
+    // a new generation.
     std::vector<std::uint32_t> m_table;
+    std::uint32_t m_generation = 0;
 
     std::vector<std::uint8_t>* m_out = nullptr;
     std::uint8_t m_block[256];  // length byte and up to 255 data bytes
