@@ -33,8 +33,8 @@ struct Slot
     SourcePicture picture;
     FittedFrame fitted;
     bool fittedReady = false;  // fitted, or failed with error set
-    bool encoded = false;       // bytes ready, or failed with error set
-    bool nextEncoded = false;   // the next frame no longer needs these pixels
+    bool encoded = false;      // bytes ready, or failed with error set
+    bool nextEncoded = false;  // the next frame no longer needs these pixels
     std::vector<std::uint8_t> bytes;
     wxString error;
 

@@ -1,20 +1,27 @@
 #include "work/lzwencoder.h"
 
 #include <algorithm>
+#include <new>
 
 namespace
 {
 const int kLargestCode = 4095;  // 12-bit codes; reaching it clears the table
 const std::uint32_t kLastGeneration = 0xFFFFF;
+const std::size_t kTableSlots = std::size_t(kLargestCode + 1) * 256;
 }  // namespace
 
-LzwEncoder::LzwEncoder() : m_table(std::size_t(kLargestCode + 1) * 256, 0) {}
+LzwEncoder::LzwEncoder()
+    : m_table(static_cast<std::uint32_t*>(std::calloc(kTableSlots, sizeof(std::uint32_t))))
+{
+    if (!m_table)
+        throw std::bad_alloc();
+}
 
 void LzwEncoder::ClearTable()
 {
     if (++m_generation > kLastGeneration)
     {
-        std::fill(m_table.begin(), m_table.end(), 0);
+        std::fill(m_table.get(), m_table.get() + kTableSlots, 0);
         m_generation = 1;
     }
 }

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 // Compresses palette indices into a GIF image-data block: the minimum code
@@ -28,8 +30,13 @@ private:
 
     // The code of each (prefix code, pixel) string, one slot per pair, with
     // the table's generation above the code: clearing the table only starts
-    // a new generation.
-    std::vector<std::uint32_t> m_table;
+    // a new generation. Zeroed memory from the system, so that pages no
+    // frame reaches are never touched.
+    struct Free
+    {
+        void operator()(std::uint32_t* table) const { std::free(table); }
+    };
+    std::unique_ptr<std::uint32_t[], Free> m_table;
     std::uint32_t m_generation = 0;
 
     std::vector<std::uint8_t>* m_out = nullptr;

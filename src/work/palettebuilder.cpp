@@ -70,15 +70,15 @@ Box Measure(It first, std::size_t begin, std::size_t end)
 }
 }  // namespace
 
-PaletteBuilder::PaletteBuilder()
-    : m_colourKeys(kColourSlots, 0),
-      m_colourCounts(kColourSlots, 0),
-      m_cells(kCellCount, Cell{0, 0, 0, 0})
-{
-}
-
 void PaletteBuilder::Reset(int maxColours, std::size_t expectedPixels)
 {
+    // The tables are made on first use: an encoder of the classic export never needs them.
+    if (m_cells.empty())
+    {
+        m_colourKeys.assign(kColourSlots, 0);
+        m_colourCounts.assign(kColourSlots, 0);
+        m_cells.assign(kCellCount, Cell{0, 0, 0, 0});
+    }
     m_maxColours = std::clamp(maxColours, 1, 256);
     m_sampleStep = static_cast<std::uint32_t>(expectedPixels / kMaxSamples + 1);
     m_sampleCountdown = 0;

@@ -16,8 +16,6 @@ class NearestColour;
 class PaletteBuilder
 {
 public:
-    PaletteBuilder();
-
     // Starts a new set; the palette will hold at most maxColours entries (1 to 256).
     void Reset(int maxColours, std::size_t expectedPixels);
     void Add(const std::uint8_t* rgb);
