@@ -40,12 +40,12 @@ void GifFrame::OnUpdateResult(wxCommandEvent& event)
 
     if (CompareVersions(GetProductVersion(), latest) < 0)
     {
-        const int answer = ShowMessageBox(this,
-                                          wxS("A new version of ") + product + wxS("(") + latest +
-                                              wxS(") is available. Click Yes to open download page."),
-                                          product, wxYES_NO | wxCENTRE);
-        if (answer == wxID_YES && g_domainOption &&
-            IsWebAddress(g_domainOption->m_downloadPageUrl))
+        const int answer =
+            ShowMessageBox(this,
+                           wxS("A new version of ") + product + wxS("(") + latest +
+                               wxS(") is available. Click Yes to open download page."),
+                           product, wxYES_NO | wxCENTRE);
+        if (answer == wxID_YES && g_domainOption && IsWebAddress(g_domainOption->m_downloadPageUrl))
             wxLaunchDefaultBrowser(g_domainOption->m_downloadPageUrl);
         return;
     }

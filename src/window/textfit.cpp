@@ -9,7 +9,7 @@
 int AnyScriptLineHeight(wxDC& dc, const wxString& text)
 {
     static const wxString mixedScripts = wxString::FromUTF8(
-        "\xC3\x81\xC3\x89gjpqy_|"                      // Latin accents and descenders
+        "\xC3\x81\xC3\x89gjpqy_|"                           // Latin accents and descenders
         "\xE6\xBC\xA2\xE5\xAD\x97\xE7\xB9\x81\xE4\xBD\x93"  // Chinese
         "\xE3\x81\x8B\xE3\x81\xAA\xE3\x82\xAB\xE3\x83\x8A"  // Japanese kana
         "\xED\x95\x9C\xEA\xB8\x80");                        // Korean

@@ -5,8 +5,7 @@
 #include <wx/msgdlg.h>
 #include <wx/stockitem.h>
 
-int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& caption,
-                   long style)
+int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& caption, long style)
 {
     wxMessageDialog dialog(parent, message, caption, style);
     // Labels given as text, not as stock ids, are shown exactly as given.

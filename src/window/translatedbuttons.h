@@ -17,8 +17,7 @@ class wxWindow;
 // "Cancel" and "OK". The style is wxMessageDialog's (wxOK, wxYES_NO,
 // wxCANCEL, wxNO_DEFAULT, wxICON_...). Returns wxID_YES, wxID_NO, wxID_OK or
 // wxID_CANCEL; closing the box without a button gives wxID_CANCEL.
-int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& caption,
-                   long style);
+int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& caption, long style);
 
 // Shows the labels of the buttons inside window as plain text, never as GTK's
 // stock buttons. Call it once a dialog's buttons exist.

@@ -216,8 +216,8 @@ TEST_F(LanguageSwitch, StatusBarIsAsTallAsTheLinesItShows)
     {
         const int lineHeight = dc.GetTextExtent(Status(field)).y;
         wxRect rect;
-        EXPECT_TRUE(WaitFor([&] { return bar->GetFieldRect(field, rect) && rect.height >= lineHeight; },
-                            2000))
+        EXPECT_TRUE(WaitFor(
+            [&] { return bar->GetFieldRect(field, rect) && rect.height >= lineHeight; }, 2000))
             << Status(field).utf8_string() << ": line " << lineHeight << ", field " << rect.height;
     }
 }

@@ -29,9 +29,8 @@ TEST_F(TranslatedButtons, EveryDialogButtonReadsInTheChosenLanguage)
             wxCommandEvent open = Command(ID_MENU_OPEN_PROJECT);
             frame->ProcessWindowEvent(open);
             EXPECT_EQ(shown.DialogsShown(), 1) << language.folder;
-            EXPECT_EQ(shown.Buttons(),
-                      (std::map<int, wxString>{
-                          {wxID_YES, yes}, {wxID_NO, no}, {wxID_CANCEL, cancel}}))
+            EXPECT_EQ(shown.Buttons(), (std::map<int, wxString>{
+                                           {wxID_YES, yes}, {wxID_NO, no}, {wxID_CANCEL, cancel}}))
                 << language.folder << ": unsaved-project prompt";
         }
         {

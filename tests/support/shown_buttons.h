@@ -87,7 +87,8 @@ private:
     static wxString ShownText(void* widget)
     {
         if (IsA(widget, "gtk_label_get_type"))
-            return wxString::FromUTF8(GtkFunction<const char*(void*)>("gtk_label_get_text")(widget));
+            return wxString::FromUTF8(
+                GtkFunction<const char*(void*)>("gtk_label_get_text")(widget));
         if (!IsA(widget, "gtk_container_get_type"))
             return wxString();
         wxString text;
