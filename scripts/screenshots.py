@@ -97,7 +97,7 @@ class Display:
             out = self.xdotool("search", "--onlyvisible", "--pid", str(pid))
         except subprocess.CalledProcessError:  # no window yet
             return []
-        return [w for w in out.split()]
+        return out.split()
 
     def title(self, window):
         return self.xdotool("getwindowname", window).strip()
@@ -238,6 +238,24 @@ class Program:
         self.process.wait()
 
 
+def take_shots(display, stage, home, language, animation, cell, dialog_keys, dialog_shot,
+               window_shot=None):
+    """One run of the program: frames added, one clicked, a dialog asked for."""
+    program = Program(display, stage, home, language)
+    try:
+        program.add_pictures(animation)
+        program.click_cell(cell)
+        if window_shot:
+            display.settled_capture(program.window_box()).save(window_shot)
+        dialog = program.open_dialog(dialog_keys)
+        program.capture_with(dialog, dialog_shot)
+        # Escape answers Cancel (or No): nothing is deleted, the window stays.
+        program.key("Escape", dialog)
+        program.wait_for_main_window_alone()
+    finally:
+        program.quit()
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
@@ -248,30 +266,11 @@ def main():
     try:
         animation = os.path.join(work, "bounce.gif")
         make_animation(animation)
-
-        english = Program(display, stage, os.path.join(work, "home-en"), "English")
-        try:
-            english.add_pictures(animation)
-            english.click_cell(3)
-            english.display.settled_capture(english.window_box()).save(
-                os.path.join(out, "window.png"))
-            question = english.open_dialog("ctrl+Delete")
-            english.capture_with(question, os.path.join(out, "delete-question.png"))
-            english.key("Escape", question)
-            english.wait_for_main_window_alone()
-        finally:
-            english.quit()
-
-        german = Program(display, stage, os.path.join(work, "home-de"), "German")
-        try:
-            german.add_pictures(animation)
-            german.click_cell(5)
-            prompt = german.open_dialog("ctrl+q")
-            german.capture_with(prompt, os.path.join(out, "german.png"))
-            german.key("Escape", prompt)
-            german.wait_for_main_window_alone()
-        finally:
-            german.quit()
+        take_shots(display, stage, os.path.join(work, "home-en"), "English", animation, 3,
+                   "ctrl+Delete", os.path.join(out, "delete-question.png"),
+                   window_shot=os.path.join(out, "window.png"))
+        take_shots(display, stage, os.path.join(work, "home-de"), "German", animation, 5,
+                   "ctrl+q", os.path.join(out, "german.png"))
     finally:
         display.close()
         shutil.rmtree(work, ignore_errors=True)
