@@ -1,6 +1,7 @@
 // loopforge-render: the imaging engine without a window, for batch work and
 // scripts. Decodes the inputs (or a saved project's frames) as the import
 // does, then exports them as the Save command does.
+#include "app/environmentlanguage.h"
 #include "work/renderjob.h"
 #include "work/renderoptions.h"
 
@@ -75,6 +76,7 @@ int main(int argc, char** argv)
     if (!initializer.IsOk())
         return Fail("cannot start the toolkit", kExitFailure);
     wxLog::EnableLogging(false);
+    LoadEnvironmentCatalog();
     wxImage::AddHandler(new wxPNGHandler);
     wxImage::AddHandler(new wxJPEGHandler);
     wxImage::AddHandler(new wxBMPHandler);

@@ -6,6 +6,7 @@
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
 #include "window/previewcache.h"
+#include "window/textfit.h"
 #include "window/thumbnailctrl.h"
 #include "work/threadevent.h"
 
@@ -208,6 +209,7 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     const int widths[] = {200, 400, -1};
     m_statusBar1->SetFieldsCount(3, widths);
+    FitStatusBarHeight(this, m_statusBar1, PreviewStatusText(wxString(), 0, 0));
     // Field 0 belongs to the GIF's name and size; menu help must not replace it.
     SetStatusBarPane(-1);
 

@@ -87,7 +87,8 @@ public:
     // Forgets the previewed frame and clears the preview panel.
     void ClearPreview();
     // Where a picture of the given size is drawn in a panel: shrunk to fit
-    // (never enlarged), centred, 30 pixels below the centre.
+    // (never enlarged), centred, 30 pixels below the centre or as far below
+    // it as the panel's height leaves room for.
     static wxRect PreviewPlacement(const wxSize& picture, const wxSize& panel);
     // Status field 1 for a previewed frame: name, width and height.
     wxString PreviewStatusText(const wxString& fileName, int width, int height) const;

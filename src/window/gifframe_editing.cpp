@@ -1,6 +1,7 @@
 #include "window/gifframe.h"
 
 #include "window/thumbnailctrl.h"
+#include "window/translatedbuttons.h"
 #include "work/imagethread.h"
 #include "work/picturedecoder.h"
 #include "work/threadevent.h"
@@ -9,7 +10,6 @@
 #include <wx/filedlg.h>
 #include <wx/intl.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/progdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
@@ -68,8 +68,8 @@ bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable)
         // No picture event will ever come, so no progress dialog may wait for one.
         delete thread;
         m_workerCancel.reset();
-        wxMessageBox(_("Cannot start loading the pictures."), GetTitle(), wxOK | wxICON_ERROR,
-                     this);
+        ShowMessageBox(this, _("Cannot start loading the pictures."), GetTitle(),
+                       wxOK | wxICON_ERROR);
         return false;
     }
     // The thread's events wait in the queue until the dialog below exists:
@@ -118,9 +118,10 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
             if (m_importDelivered.Index(path) == wxNOT_FOUND)
                 missing.push_back(path);
         if (!missing.empty() && !m_closeRequested)
-            wxMessageBox(_("These pictures of the project are missing or cannot be read:") +
-                             wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20),
-                         GetTitle(), wxOK | wxICON_WARNING, this);
+            ShowMessageBox(this,
+                           _("These pictures of the project are missing or cannot be read:") +
+                               wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20),
+                           GetTitle(), wxOK | wxICON_WARNING);
     }
     m_importRequested.clear();
     m_importDelivered.clear();
@@ -191,9 +192,8 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
     wxArrayInt descending(selections);
     std::sort(descending.begin(), descending.end(), std::greater<int>());
 
-    wxMessageDialog confirm(this, _("Are you sure you want to delete selected image(s)?"),
-                            _("Confirm"), wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
-    if (confirm.ShowModal() == wxID_YES)
+    if (ShowMessageBox(this, _("Are you sure you want to delete selected image(s)?"), _("Confirm"),
+                       wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION) == wxID_YES)
         DeleteFrames(descending);
 
     m_statusBar1->SetStatusText(wxString(), 1);

@@ -55,6 +55,10 @@ expect_error "cannot read a picture from .*empty.gif" "$render" -o "$work/x.gif"
 expect_error "Cannot write $work/missing/x.gif: No such file or directory" \
     "$render" -o "$work/missing/x.gif" "$corpus/hopper.gif"
 [[ -e "$work/x.gif" ]] && fail "a failed render left an output file"
+# The messages come in the language the environment asks for, from the
+# installed catalogs, even without a system locale for that language.
+LANGUAGE=de expect_error "ungültige Verzögerung" "$render" -d soon -o "$work/x.gif" "$corpus/hopper.gif"
+LANGUAGE=sv:ja LC_ALL=C expect_error "書き込めません" "$render" -o "$work/missing/x.gif" "$corpus/hopper.gif"
 
 # 5. A failed render leaves an existing file alone.
 printf 'previous' >"$work/keep.gif"
