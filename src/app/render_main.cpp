@@ -4,6 +4,7 @@
 #include "app/environmentlanguage.h"
 #include "work/renderjob.h"
 #include "work/renderoptions.h"
+#include "work/temporaryfiles.h"
 
 #include <wx/image.h>
 #include <wx/init.h>
@@ -72,6 +73,8 @@ int Render(const RenderOptions& options)
 int main(int argc, char** argv)
 {
     std::setlocale(LC_CTYPE, "");
+    // Ctrl+C or a closed terminal must not leave a half-written GIF behind.
+    RemoveTemporaryFilesOnInterrupt();
     wxInitializer initializer(argc, argv);
     if (!initializer.IsOk())
         return Fail("cannot start the toolkit", kExitFailure);

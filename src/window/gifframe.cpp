@@ -8,6 +8,7 @@
 #include "window/previewcache.h"
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
+#include "work/importrefusals.h"
 #include "work/threadevent.h"
 
 #include <wx/app.h>
@@ -34,6 +35,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_CLOSE(GifFrame::OnClose)
     EVT_COMMAND(wxID_ANY, wxEVT_UPDATE_CHECK, GifFrame::OnUpdateResult)
     EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_THREAD_UPDATE, GifFrame::ThreadUpdate)
+    EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_PICTURE_REFUSED, GifFrame::OnPictureRefused)
     EVT_COMMAND(ID_SAVE_GIF_THREAD, wxEVT_THREAD_UPDATE, GifFrame::WorkSaveAsGifThreadUpdate)
 wxEND_EVENT_TABLE()
 
@@ -97,6 +99,7 @@ GifFrame::GifFrame()
       m_exportProgress(nullptr),
       m_closeRequested(false),
       m_importReportUnreadable(false),
+      m_importRefusals(new ImportRefusals),
       m_rightClickIndex(-1),
       m_previewIndex(-1),
       m_previewCache(new PreviewCache),

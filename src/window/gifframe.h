@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 
+class ImportRefusals;
 class PreviewCache;
 class wxLocale;
 class wxMenu;
@@ -107,6 +108,8 @@ public:
     void OnClearAll(wxCommandEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
+    // An entry of the running import was skipped for a reason worth telling.
+    void OnPictureRefused(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.
     // With reportUnreadable, the paths that gave no picture are listed to the
     // user once the import is over.
@@ -239,6 +242,7 @@ private:
     wxArrayString m_importRequested;
     wxArrayString m_importDelivered;
     bool m_importReportUnreadable;
+    std::unique_ptr<ImportRefusals> m_importRefusals;
     // The item a right click was on; Insert Image uses it when nothing is selected.
     int m_rightClickIndex;
 

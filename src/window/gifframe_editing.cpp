@@ -3,6 +3,7 @@
 #include "window/thumbnailctrl.h"
 #include "window/translatedbuttons.h"
 #include "work/imagethread.h"
+#include "work/importrefusals.h"
 #include "work/picturedecoder.h"
 #include "work/threadevent.h"
 #include "work/unreadablepictures.h"
@@ -77,6 +78,7 @@ bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable)
     m_importRequested = reportUnreadable ? paths : wxArrayString();
     m_importDelivered.clear();
     m_importReportUnreadable = reportUnreadable;
+    m_importRefusals->Clear();
     m_importProgress = new wxProgressDialog(_("Load Images Progress Dialog"),
                                             _(" Loading images...."), 100, this, kProgressStyle);
     EnableFrameCommands();
@@ -111,22 +113,38 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     else
         DisableFrameCommands();
 
+    // Entries refused for a reason are listed with it, not among the missing ones.
+    wxString report;
     if (m_importReportUnreadable)
     {
         wxArrayString missing;
         for (const wxString& path : m_importRequested)
-            if (m_importDelivered.Index(path) == wxNOT_FOUND)
+            if (m_importDelivered.Index(path) == wxNOT_FOUND && !m_importRefusals->Contains(path))
                 missing.push_back(path);
-        if (!missing.empty() && !m_closeRequested)
-            ShowMessageBox(this,
-                           _("These pictures of the project are missing or cannot be read:") +
-                               wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20),
-                           GetTitle(), wxOK | wxICON_WARNING);
+        if (!missing.empty())
+            report = _("These pictures of the project are missing or cannot be read:") +
+                     wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20);
     }
+    if (!m_importRefusals->IsEmpty())
+        report += (report.empty() ? wxString() : wxS("\n\n")) + m_importRefusals->Message(20);
+    if (!report.empty() && !m_closeRequested)
+        ShowMessageBox(this, report, GetTitle(), wxOK | wxICON_WARNING);
     m_importRequested.clear();
     m_importDelivered.clear();
+    m_importRefusals->Clear();
 
     CloseIfRequested();
+}
+
+void GifFrame::OnPictureRefused(wxCommandEvent& event)
+{
+    m_importRefusals->Add(event.GetString(), static_cast<PictureDecodeStatus>(event.GetInt()));
+    // Normally the import's end reports it; an entry's last picture can have ended it already.
+    if (!m_importProgress && !m_closeRequested)
+    {
+        ShowMessageBox(this, m_importRefusals->Message(20), GetTitle(), wxOK | wxICON_WARNING);
+        m_importRefusals->Clear();
+    }
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&)
@@ -155,20 +173,23 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     if (pos < 0 || pos > count)
         pos = count;
     int inserted = 0;
+    ImportRefusals refusals;
     for (const wxString& path : paths)
     {
         // A frame reference names its GIF file; the item adds the frame number.
         const wxString file = DescribePictureEntry(path).path;
-        DecodePictures(path,
-                       [&](std::unique_ptr<wxImage> image, int frameIndex, bool)
-                       {
-                           m_thumbnailCtrl->Freeze();
-                           m_thumbnailCtrl->Insert(
-                               new wxImageThumbnailItem(image.release(), frameIndex, file),
-                               pos + inserted);
-                           m_thumbnailCtrl->Thaw();
-                           ++inserted;
-                       });
+        const PictureDecodeStatus status = DecodePictures(
+            path,
+            [&](std::unique_ptr<wxImage> image, int frameIndex, bool)
+            {
+                m_thumbnailCtrl->Freeze();
+                m_thumbnailCtrl->Insert(new wxImageThumbnailItem(image.release(), frameIndex, file),
+                                        pos + inserted);
+                m_thumbnailCtrl->Thaw();
+                ++inserted;
+            });
+        if (IsReportedRefusal(status))
+            refusals.Add(path, status);
     }
     // The preview knows its frame by position; it goes on showing the same frame.
     if (m_previewIndex >= pos)
@@ -176,6 +197,8 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     UpdateCanvasSize();
     if (inserted > 0)
         EnableFrameCommands();
+    if (!refusals.IsEmpty())
+        ShowMessageBox(this, refusals.Message(20), GetTitle(), wxOK | wxICON_WARNING);
     return inserted;
 }
 

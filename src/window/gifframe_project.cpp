@@ -171,7 +171,11 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     // so a later Save Project cannot overwrite an unrelated file.
     if (!read.IsComplete())
     {
-        ShowMessageBox(this, _("Failed to load XML file!"), GetTitle(), wxOK | wxICON_INFORMATION);
+        // A file refused before it was parsed says why.
+        wxString message = _("Failed to load XML file!");
+        if (read.stage < ProjectReadStage::NotXml)
+            message += wxS("\n\n") + path + wxS(": ") + DescribeProjectReadStage(read.stage);
+        ShowMessageBox(this, message, GetTitle(), wxOK | wxICON_INFORMATION);
         return false;
     }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace
 {
@@ -111,7 +112,6 @@ GifFrameReader::Result GifFrameReader::SkipFrame()
 bool GifFrameReader::DecodePixels(std::vector<unsigned char>& indices, int width, int height,
                                   bool interlaced)
 {
-    indices.resize(static_cast<std::size_t>(width) * height);
     auto row = [&](int y) { return indices.data() + static_cast<std::size_t>(y) * width; };
     if (!interlaced)
     {
@@ -131,7 +131,7 @@ bool GifFrameReader::DecodePixels(std::vector<unsigned char>& indices, int width
     return true;
 }
 
-void GifFrameReader::ConvertToImage(const std::vector<unsigned char>& indices, int width,
+bool GifFrameReader::ConvertToImage(const std::vector<unsigned char>& indices, int width,
                                     int height, wxImage& image) const
 {
     const ColorMapObject* map = m_gif->Image.ColorMap ? m_gif->Image.ColorMap : m_gif->SColorMap;
@@ -156,7 +156,8 @@ void GifFrameReader::ConvertToImage(const std::vector<unsigned char>& indices, i
             red[i] = green[i] = blue[i] = static_cast<unsigned char>(i);
     }
 
-    image.Create(width, height, false);
+    if (!image.Create(width, height, false))
+        return false;
     if (m_transparentIndex >= 0)
     {
         // The mask colour must mark transparent pixels only.
@@ -186,6 +187,7 @@ void GifFrameReader::ConvertToImage(const std::vector<unsigned char>& indices, i
         if (!comment.empty())
             image.SetOption(wxIMAGE_OPTION_GIF_COMMENT, comment);
     }
+    return true;
 }
 
 GifFrameReader::Result GifFrameReader::ReadFrame(wxImage& image)
@@ -197,17 +199,30 @@ GifFrameReader::Result GifFrameReader::ReadFrame(wxImage& image)
     const int height = m_gif->Image.Height;
     const unsigned long long pixels = static_cast<unsigned long long>(width) * height;
     Result result = Result::Skipped;
-    if (width > 0 && height > 0 && pixels <= m_maxPixels)
+    std::vector<unsigned char> indices;
+    bool decode = width > 0 && height > 0 && pixels <= m_maxPixels;
+    if (decode)
     {
-        std::vector<unsigned char> indices;
+        try
+        {
+            indices.resize(static_cast<std::size_t>(pixels));
+        }
+        catch (const std::bad_alloc&)
+        {
+            decode = false;
+            result = Result::OutOfMemory;
+        }
+    }
+    if (decode)
+    {
         if (!DecodePixels(indices, width, height, m_gif->Image.Interlace))
         {
             // Cut-short or corrupt pixel data: whatever follows cannot be trusted.
             m_ended = true;
             return Result::End;
         }
-        ConvertToImage(indices, width, height, image);
-        result = image.IsOk() ? Result::Frame : Result::Skipped;
+        result =
+            ConvertToImage(indices, width, height, image) ? Result::Frame : Result::OutOfMemory;
     }
     else if (!SkipImageData())
     {

@@ -20,9 +20,10 @@ class GifFrameReader
 public:
     enum class Result
     {
-        Frame,    // the next frame was decoded into the image
-        Skipped,  // the next frame exists but cannot be used (too large, empty, no pixels)
-        End       // no further frame: the trailer, the end of the data, or damage
+        Frame,        // the next frame was decoded into the image
+        Skipped,      // the next frame exists but cannot be used (too large, empty, no pixels)
+        OutOfMemory,  // the next frame exists but there is no memory to hold it
+        End           // no further frame: the trailer, the end of the data, or damage
     };
 
     // The data must outlive the reader.
@@ -48,8 +49,10 @@ private:
     Result ReadRecordsUpToImage();
     bool ReadExtension();
     bool SkipImageData();
+    // indices must hold width x height entries.
     bool DecodePixels(std::vector<unsigned char>& indices, int width, int height, bool interlaced);
-    void ConvertToImage(const std::vector<unsigned char>& indices, int width, int height,
+    // False when the image cannot be allocated.
+    bool ConvertToImage(const std::vector<unsigned char>& indices, int width, int height,
                         wxImage& image) const;
 
     Input m_input;

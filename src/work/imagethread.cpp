@@ -35,7 +35,7 @@ wxThread::ExitCode ImageThread::Entry()
     {
         const PictureEntry entry = DescribePictureEntry(m_paths[i]);
         const bool lastEntry = i + 1 == count;
-        DecodePictures(
+        const PictureDecodeStatus status = DecodePictures(
             m_paths[i],
             [&](std::unique_ptr<wxImage> image, int frameIndex, bool lastPicture)
             {
@@ -46,6 +46,13 @@ wxThread::ExitCode ImageThread::Entry()
                 PostPicture(entry.path, percent, frameIndex, image.release());
             },
             [this] { return Stopped(); });
+        if (IsReportedRefusal(status))
+        {
+            auto* refusal = new wxCommandEvent(wxEVT_PICTURE_REFUSED, ID_IMAGE_THREAD);
+            refusal->SetString(m_paths[i]);
+            refusal->SetInt(static_cast<int>(status));
+            wxQueueEvent(m_owner, refusal);
+        }
     }
     if (!sentHundred)
         PostPicture(wxString(), 100, 0, nullptr);

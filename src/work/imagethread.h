@@ -19,6 +19,8 @@ class wxImage;
 // that the last frame of the last entry gets 100. When no picture carried 100
 // (the last entry gave nothing, the list was empty, or the import was
 // stopped), a final event with 100 and no image says that the import is over.
+// An entry skipped for a reason the user can act on also posts a
+// wxEVT_PICTURE_REFUSED event.
 //
 // Stop it with Delete() or by setting *cancel; either takes effect before the
 // next entry or GIF frame. The owner must outlive the thread.

@@ -26,6 +26,27 @@ struct PictureEntry
 
 PictureEntry DescribePictureEntry(const wxString& entry);
 
+// How an import entry was decoded.
+enum class PictureDecodeStatus
+{
+    Decoded,            // it gave its pictures
+    Unreadable,         // it gave nothing: missing, damaged or not a picture
+    TooLargeForMemory,  // a picture of it could not be held (others may have come)
+    NotRegularFile      // it names a folder, a pipe or a device, which is never opened
+};
+
+// The reason of a reported refusal in a few words ("too large for the memory
+// available"); empty for Decoded and Unreadable.
+wxString DescribePictureDecodeStatus(PictureDecodeStatus status);
+
+// Whether the user is told why the entry was skipped. Unreadable files are
+// skipped quietly; memory and non-files are something the user can act on.
+inline bool IsReportedRefusal(PictureDecodeStatus status)
+{
+    return status == PictureDecodeStatus::TooLargeForMemory ||
+           status == PictureDecodeStatus::NotRegularFile;
+}
+
 // Receives each decoded picture: the image (owned by the receiver from now
 // on), its frame index inside its file (0 for pictures that are not GIF
 // frames) and whether it is the last picture this entry gives.
@@ -44,8 +65,10 @@ using PictureSink = std::function<void(std::unique_ptr<wxImage> image, int frame
 // loader, chosen by content, after their headers were checked: pictures of more
 // than kMaxPicturePixels pixels and BMP files the toolkit would mis-read
 // (see IsBmpSafeToDecode) are skipped like unreadable files, and so is any
-// other format. Nothing is logged.
-void DecodePictures(const wxString& entry, const PictureSink& sink,
-                    const CancelCheck& cancelled = CancelCheck());
+// other format. Only regular files are read. A picture the memory available
+// cannot hold is skipped and reported, never left to crash the program.
+// Nothing is logged.
+PictureDecodeStatus DecodePictures(const wxString& entry, const PictureSink& sink,
+                                   const CancelCheck& cancelled = CancelCheck());
 
 #endif

@@ -38,7 +38,7 @@ wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifNa
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
                           wxString& error)
 {
-    if (!wxFileName::FileExists(projectPath))
+    if (!wxFileName::Exists(projectPath))
     {
         error = wxString::Format(_("cannot read the project %s: no such file"), projectPath);
         return false;
@@ -77,11 +77,20 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     {
         const int delay = i < job.delays.size() && job.delays[i] > 0 ? job.delays[i] : job.delay;
         const size_t before = pictures.size();
-        DecodePictures(job.inputs[i], [&](std::unique_ptr<wxImage> image, int, bool)
-                       {
-                           pictures.push_back(std::move(image));
-                           delays.push_back(delay);
-                       });
+        const PictureDecodeStatus status =
+            DecodePictures(job.inputs[i],
+                           [&](std::unique_ptr<wxImage> image, int, bool)
+                           {
+                               pictures.push_back(std::move(image));
+                               delays.push_back(delay);
+                           });
+        // A reason the user can act on stops the job at once.
+        if (IsReportedRefusal(status))
+        {
+            result.error = wxString::Format(_("cannot read a picture from %s: %s"), job.inputs[i],
+                                            DescribePictureDecodeStatus(status));
+            return result;
+        }
         if (pictures.size() == before)
             unreadable.push_back(job.inputs[i]);
     }

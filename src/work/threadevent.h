@@ -13,11 +13,18 @@
 // empty, or the thread was stopped), a last event with int 100 and no client
 // data tells the receiver that the import is over.
 //
+// Import, an entry skipped for a reason the user can act on (type
+// wxEVT_PICTURE_REFUSED, id ID_IMAGE_THREAD): string = the entry, int = its
+// PictureDecodeStatus (too large for the memory available, not a regular
+// file). It comes after the entry's pictures, so before the import's last
+// event unless the entry is the last one and gave some pictures.
+//
 // Export (id ID_SAVE_GIF_THREAD): one event per frame, int = percentage; the
 // event with 100 is the last one and carries the result: extra long 1 when the
 // file was written completely and moved into place, 0 otherwise, and string =
 // the reason of a failure, ready to show.
 wxDECLARE_EVENT(wxEVT_THREAD_UPDATE, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_PICTURE_REFUSED, wxCommandEvent);
 
 enum
 {
