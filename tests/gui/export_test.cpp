@@ -264,14 +264,11 @@ TEST_F(GifExportTest, ClosingDuringAnExportLeavesTheUserFileAsItWas)
     const wxString picture = WritePng(dir, wxS("photo.png"), 640, 480);
     const wxImage photo = MakePhotoLike(640, 480, 7);
     for (int i = 0; i < 100; ++i)
-        ASSERT_GE(AppendFrame(Strip(), picture, photo), 0);
+        ASSERT_GE(AppendFrame(frame, picture, photo), 0);
     frame->EnableFrameCommands();
     frame->UpdateCanvasSize();
     // The project counts as saved, so closing asks nothing.
-    Access().ProjectCount() = Strip()->GetCount();
-    Access().ProjectDelay() = Access().DelaySpin()->GetValue();
-    Access().ProjectWidth() = Access().WidthSpin()->GetValue();
-    Access().ProjectHeight() = Access().HeightSpin()->GetValue();
+    Access().MarkProjectSaved();
 
     const wxString path = dir.Write(wxS("user.gif"), "the user's earlier file");
     Access().GifPath() = path;

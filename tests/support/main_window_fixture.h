@@ -90,7 +90,7 @@ protected:
     {
         const wxString name = wxString::Format(wxS("f%d.png"), Access().Strip()->GetCount());
         const wxString path = WritePng(dir, name, size.x, size.y, colour);
-        ASSERT_GE(AppendFrame(Access().Strip(), path, SolidImage(size.x, size.y, colour)), 0);
+        ASSERT_GE(AppendFrame(frame, path, SolidImage(size.x, size.y, colour)), 0);
     }
     void AddFrames(int n, const wxSize& size = wxSize(40, 30))
     {
