@@ -115,8 +115,8 @@ public:
     void OnDeleteImage(wxCommandEvent& event);
     void OnClearAll(wxCommandEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
-    // Delete and Space in the strip delete the selection and start or stop
-    // the preview.
+    // Keys of the strip: Delete deletes the selection, Space starts or stops
+    // the preview, Ctrl+Shift+Left and Right move the selection.
     void OnStripKey(wxKeyEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.

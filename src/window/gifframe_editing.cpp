@@ -226,23 +226,20 @@ void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
 
 void GifFrame::OnStripKey(wxKeyEvent& event)
 {
-    if (event.GetModifiers() != wxMOD_NONE)
+    const int key = event.GetKeyCode();
+    const int modifiers = event.GetModifiers();
+    // The strip would take these as navigation before the menu saw them.
+    if (modifiers == (wxMOD_CONTROL | wxMOD_SHIFT) && (key == WXK_LEFT || key == WXK_RIGHT))
     {
-        event.Skip();
+        wxCommandEvent move(wxEVT_MENU, key == WXK_LEFT ? ID_MENU_MOVE_LEFT : ID_MENU_MOVE_RIGHT);
+        OnMoveFrames(move);
         return;
     }
     wxCommandEvent command;
-    switch (event.GetKeyCode())
-    {
-        case WXK_DELETE:
-        case WXK_NUMPAD_DELETE:
-            OnDeleteImage(command);
-            break;
-        case WXK_SPACE:
-            OnPlay(command);
-            break;
-        default:
-            event.Skip();
-            break;
-    }
+    if (modifiers == wxMOD_NONE && (key == WXK_DELETE || key == WXK_NUMPAD_DELETE))
+        OnDeleteImage(command);
+    else if (modifiers == wxMOD_NONE && key == WXK_SPACE)
+        OnPlay(command);
+    else
+        event.Skip();
 }

@@ -138,11 +138,11 @@ void GifFrame::TakeExportSnapshot()
     m_exportSaved.reset(new SavedState(CurrentSavedState()));
 }
 
-// The GIF is up to date only with the very frames, order, delays and size
+// The GIF is up to date only with the very pictures, order, delays and size
 // of its last export.
 bool GifFrame::IsExportSnapshotCurrent() const
 {
-    return m_exportSaved && *m_exportSaved == CurrentSavedState();
+    return m_exportSaved && m_exportSaved->SamePictures(CurrentSavedState());
 }
 
 void GifFrame::ShowExportStatus()

@@ -2,13 +2,13 @@
 // delays, and undoing and redoing edits.
 #include "window/gifframe.h"
 
+#include "window/framedelaydialog.h"
 #include "window/thumbnailctrl.h"
 #include "work/edithistory.h"
 #include "work/framelist.h"
 
 #include <wx/intl.h>
 #include <wx/menu.h>
-#include <wx/numdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -238,13 +238,9 @@ void GifFrame::OnFrameDelay(wxCommandEvent&)
     const std::vector<int> selected = GetSelectedFrames();
     if (selected.empty() || IsWorkerRunning())
         return;
-    wxNumberEntryDialog dialog(this,
-                               _("The delay of the selected frames in 1/100 seconds.\n"
-                                 "0 lets them follow the animation's delay again."),
-                               _("Delay ") + wxS(":"), _("Frame Delay"),
-                               m_frames->Get(selected.front()).delay, 0, kMaxFrameDelay);
+    FrameDelayDialog dialog(this, m_frames->Get(selected.front()).delay);
     if (dialog.ShowModal() == wxID_OK)
-        SetFramesDelay(selected, int(dialog.GetValue()));
+        SetFramesDelay(selected, dialog.GetDelay());
 }
 
 void GifFrame::OnUndoRedo(wxCommandEvent& event)

@@ -43,7 +43,7 @@ int AskToSaveProject(wxWindow* parent, const wxString& caption)
 // since the project was last saved or opened counts.
 bool GifFrame::IsProjectModified() const
 {
-    return !m_projectSaved || *m_projectSaved != CurrentSavedState();
+    return !m_projectSaved || !m_projectSaved->SameWork(CurrentSavedState());
 }
 
 void GifFrame::TakeProjectSnapshot()
@@ -194,7 +194,7 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     // The project as the file has it; pictures that do not arrive, or a
     // stored size no GIF can have, leave it unsaved.
     m_projectSaved.reset(new SavedState{project.framePaths, project.frameDelays, project.delay,
-                                        project.width, project.height});
+                                        project.width, project.height, {}});
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
     return true;

@@ -50,6 +50,21 @@ TEST_F(FrameEditingTest, AddImageAppendsTheFramesOfAGifAfterTheExistingOnes)
     EXPECT_EQ(Item(4)->GetFrameIndex(), 2);
 }
 
+// An import can put its frames anywhere, as one step to undo.
+TEST_F(FrameEditingTest, ImportAtAPositionInsertsThereAsOneStep)
+{
+    AddFrames(3);
+    Strip()->Select(2);
+    const wxString gif = WriteAnimatedGif(wxS("anim.gif"), {*wxRED, *wxGREEN, *wxBLUE});
+    ASSERT_TRUE(frame->ImportFiles(Paths({gif, dir.File(wxS("f0.png"))}), false, 1));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("anim.gif_0"), wxS("anim.gif_1"),
+                                 wxS("anim.gif_2"), wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
+    EXPECT_EQ(frame->GetSelectedFrames(), std::vector<int>{6}) << "the selected frame moved along";
+    ASSERT_TRUE(frame->Undo());
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
+}
+
 TEST_F(FrameEditingTest, AddImageCancelledStartsNothing)
 {
     wxCommandEvent add = Command(ID_MENU_ADD_IMAGE);

@@ -110,6 +110,29 @@ TEST_F(GifExportTest, SaveExportsAgainOnlyWhenSomethingChangedOrTheFileIsGone)
     Save();
     ASSERT_TRUE(WaitForWorker());
     EXPECT_EQ(InspectGif(ReadFileBytes(path)).frames.size(), 2u);
+
+    // Another frame in place of one, with count, delay and size the same,
+    // even from the same file changed since.
+    ASSERT_TRUE(frame->DeleteFrames({1}));
+    AddFrame(wxSize(40, 30), *wxBLUE);
+    ASSERT_EQ(Access().ExportCount(), 2);
+    Save();
+    EXPECT_NE(Access().ExportProgress(), nullptr) << "a replaced frame went unnoticed";
+    ASSERT_TRUE(WaitForWorker());
+    const InspectedGif replaced = InspectGif(ReadFileBytes(path));
+    ASSERT_EQ(replaced.frames.size(), 2u);
+    EXPECT_NE(replaced.frames[0].colours, replaced.frames[1].colours);
+
+    // So does a new order, and a frame's own delay.
+    ASSERT_TRUE(frame->MoveFrames({1}, 0));
+    Save();
+    EXPECT_NE(Access().ExportProgress(), nullptr) << "a new order went unnoticed";
+    ASSERT_TRUE(WaitForWorker());
+    ASSERT_TRUE(frame->SetFramesDelay({1}, 70));
+    Save();
+    EXPECT_NE(Access().ExportProgress(), nullptr) << "a frame's delay went unnoticed";
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Delays(InspectGif(ReadFileBytes(path))), (std::vector<int>{35, 70}));
 }
 
 // The chooser only asked about the name as typed: replacing the file with the

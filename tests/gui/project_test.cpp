@@ -523,6 +523,36 @@ TEST_F(ProjectTest, CloseWithUnsavedChangesFollowsTheAnswer)
     }
 }
 
+// The same count, delay and size are not the same project: any change of
+// the frames themselves leaves it unsaved, and closing asks.
+TEST_F(ProjectTest, ChangedFramesLeaveTheProjectUnsaved)
+{
+    const wxString path = SaveStripAsProject(Paths({png, gif, jpg}), wxS("frames.xml"));
+    const wxString other = dir.File(wxS("other.png"));
+    ASSERT_TRUE(MakeFlat(320, 240).SaveFile(other, wxBITMAP_TYPE_PNG));
+    const std::pair<const char*, std::function<bool()>> edits[] = {
+        {"another frame in place of one",
+         [&]
+         { return frame->DeleteFrames({0}) && frame->InsertFiles(Paths({other}), 0) == 1; }},
+        {"a new order", [&] { return frame->MoveFrames({3}, 0); }},
+        {"a frame's own delay", [&] { return frame->SetFramesDelay({2}, 44); }},
+    };
+    for (const auto& [what, edit] : edits)
+    {
+        SCOPED_TRACE(what);
+        ASSERT_FALSE(frame->IsProjectModified());
+        ASSERT_TRUE(edit());
+        EXPECT_EQ(Access().Strip()->GetCount(), 4);
+        EXPECT_TRUE(frame->IsProjectModified());
+        wxTEST_DIALOG(EXPECT_FALSE(CloseWindow()), Prompt(wxID_CANCEL, wxS("Warning")));
+        ASSERT_NE(frame, nullptr);
+        // Undone, the work is the saved project again.
+        while (frame->IsProjectModified() && frame->Undo())
+            ;
+    }
+    EXPECT_EQ(PathEntries(path), Paths({png, gif + "_0", gif + "_1", gif, jpg}));
+}
+
 TEST_F(ProjectTest, CloseOfANeverSavedStripYesAsksForTheFile)
 {
     Import(Paths({png, jpg}));
