@@ -127,8 +127,6 @@ public:
     // Decodes the paths at once and inserts their frames from pos on
     // (pos -1 appends); returns the number of frames inserted.
     int InsertFiles(const wxArrayString& paths, int pos);
-    // The delete question for that many frames.
-    static wxString DeleteQuestion(int count);
     // Deletes the frames at the indices (any order); false if none was there.
     bool DeleteFrames(const std::vector<int>& indices);
 

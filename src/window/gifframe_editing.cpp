@@ -32,6 +32,11 @@ wxArrayString ChoosePictures(wxWindow* parent, const wxString& title)
         dialog.GetPaths(paths);
     return paths;
 }
+
+wxString DeleteQuestion(int count)
+{
+    return wxString::Format(wxPLURAL("Delete %d frame?", "Delete %d frames?", count), count);
+}
 }  // namespace
 
 void GifFrame::OnAddImage(wxCommandEvent&)
@@ -152,11 +157,6 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     }
     InsertFrames(pos, frames);
     return int(frames.size());
-}
-
-wxString GifFrame::DeleteQuestion(int count)
-{
-    return wxString::Format(wxPLURAL("Delete %d frame?", "Delete %d frames?", count), count);
 }
 
 void GifFrame::OnDeleteImage(wxCommandEvent&)
