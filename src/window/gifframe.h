@@ -5,6 +5,7 @@
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -195,10 +196,15 @@ private:
     // The frames, settings and undo: gifframe_frames.cpp.
     EditState CurrentState() const;
     void RecordEdit(EditKind kind);
+    // Makes change to the frames one step to undo and shows the result;
+    // false, recording nothing, when the change returns false.
+    bool EditFrames(const std::function<bool(FrameList&)>& change);
     void RestoreState(const EditState& state);
     // Shows the frame list in the strip; frames keep their selection and the
     // preview stays on its frame, or is cleared if that frame is gone.
     void ShowFrames();
+    // ShowFrames, then the size and the commands that follow from the frames.
+    void ShowChangedFrames();
     void ShowStartTimes();
     void UpdateUndoCommands();
     // "Frame Delay…", translated, for the Frame menu and the pop-up menu.

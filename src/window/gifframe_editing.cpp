@@ -182,14 +182,9 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
 
 bool GifFrame::DeleteFrames(const std::vector<int>& indices)
 {
-    const EditState before = CurrentState();
-    if (!m_frames->Remove(indices))
+    if (!EditFrames([&](FrameList& list) { return list.Remove(indices); }))
         return false;
-    m_history->Record(before);
-    ShowFrames();
     ClearPreview();
-    UpdateCanvasSize();
-    UpdateUndoCommands();
     return true;
 }
 
@@ -198,17 +193,18 @@ void GifFrame::OnClearAll(wxCommandEvent&)
     StopPlayback();
     if (IsWorkerRunning())
         return;
-    if (!m_frames->IsEmpty())
-        RecordEdit(EditKind::Frames);
+    EditFrames(
+        [this](FrameList& list)
+        {
+            const bool hadFrames = !list.IsEmpty();
+            list.Clear();
+            // An empty strip starts afresh: the next frames choose the size again.
+            m_sizeChosen = false;
+            return hadFrames;
+        });
     DisableFrameCommands();
-    m_frames->Clear();
-    // An empty strip starts afresh: the next frames choose the size again.
-    m_sizeChosen = false;
-    ShowFrames();
-    UpdateCanvasSize();
     m_statusBar1->SetStatusText(wxString(), 1);
     ClearPreview();
-    UpdateUndoCommands();
 }
 
 void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)

@@ -13,6 +13,7 @@
 #include <wx/statusbr.h>
 
 #include <algorithm>
+#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -135,7 +136,13 @@ void GifFrame::RestoreState(const EditState& state)
     m_sourceWidth = state.reference.x;
     m_sourceHeight = state.reference.y;
     m_sizeChosen = state.sizeChosen;
+    ShowChangedFrames();
+}
+
+void GifFrame::ShowChangedFrames()
+{
     ShowFrames();
+    // The size chosen from the frames depends on which they are and their order.
     UpdateCanvasSize();
     if (m_frames->IsEmpty())
         DisableFrameCommands();
@@ -151,63 +158,51 @@ void GifFrame::UpdateUndoCommands()
     m_menuBar->Enable(ID_MENU_REDO, m_history->CanRedo());
 }
 
+bool GifFrame::EditFrames(const std::function<bool(FrameList&)>& change)
+{
+    if (IsWorkerRunning())
+        return false;
+    const EditState previous = CurrentState();
+    if (!change(*m_frames))
+        return false;
+    m_history->Record(previous);
+    StopPlayback();
+    ShowChangedFrames();
+    return true;
+}
+
 bool GifFrame::InsertFrames(int pos, const std::vector<StripFrame>& frames)
 {
-    if (frames.empty() || IsWorkerRunning())
-        return false;
-    RecordEdit(EditKind::Frames);
-    m_frames->Insert(pos, frames);
-    ShowFrames();
-    UpdateCanvasSize();
-    EnableFrameCommands();
-    return true;
+    return EditFrames(
+        [&](FrameList& list)
+        {
+            list.Insert(pos, frames);
+            return !frames.empty();
+        });
 }
 
 bool GifFrame::MoveFrames(const std::vector<int>& indices, int before)
 {
-    if (IsWorkerRunning())
-        return false;
-    const EditState previous = CurrentState();
-    if (m_frames->Move(indices, before).empty())
-        return false;
-    m_history->Record(previous);
-    StopPlayback();
-    ShowFrames();
-    // The size chosen from the frames depends on their order.
-    UpdateCanvasSize();
-    UpdateUndoCommands();
-    return true;
+    return EditFrames([&](FrameList& list) { return !list.Move(indices, before).empty(); });
 }
 
 bool GifFrame::ShiftFrames(const std::vector<int>& indices, int step)
 {
-    if (IsWorkerRunning())
+    std::vector<int> moved;
+    if (!EditFrames(
+            [&](FrameList& list)
+            {
+                moved = list.Shift(indices, step);
+                return !moved.empty();
+            }))
         return false;
-    const EditState previous = CurrentState();
-    const std::vector<int> moved = m_frames->Shift(indices, step);
-    if (moved.empty())
-        return false;
-    m_history->Record(previous);
-    StopPlayback();
-    ShowFrames();
     m_thumbnailCtrl->EnsureVisible(step < 0 ? moved.front() : moved.back());
-    UpdateCanvasSize();
-    UpdateUndoCommands();
     return true;
 }
 
 bool GifFrame::SetFramesDelay(const std::vector<int>& indices, int delay)
 {
-    if (IsWorkerRunning())
-        return false;
-    const EditState previous = CurrentState();
-    if (!m_frames->SetOwnDelay(indices, delay))
-        return false;
-    m_history->Record(previous);
-    StopPlayback();
-    ShowStartTimes();
-    UpdateUndoCommands();
-    return true;
+    return EditFrames([&](FrameList& list) { return list.SetOwnDelay(indices, delay); });
 }
 
 bool GifFrame::Undo()

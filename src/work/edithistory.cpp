@@ -12,22 +12,24 @@ void EditHistory::Record(const EditState& before, EditKind kind)
         m_undo.pop_front();
 }
 
-EditState EditHistory::Undo(const EditState& current)
+EditState EditHistory::Step(std::deque<EditState>& from, std::deque<EditState>& to,
+                            const EditState& current)
 {
     m_joinable = EditKind::Frames;
-    EditState previous = std::move(m_undo.back());
-    m_undo.pop_back();
-    m_redo.push_back(current);
-    return previous;
+    EditState state = std::move(from.back());
+    from.pop_back();
+    to.push_back(current);
+    return state;
+}
+
+EditState EditHistory::Undo(const EditState& current)
+{
+    return Step(m_undo, m_redo, current);
 }
 
 EditState EditHistory::Redo(const EditState& current)
 {
-    m_joinable = EditKind::Frames;
-    EditState next = std::move(m_redo.back());
-    m_redo.pop_back();
-    m_undo.push_back(current);
-    return next;
+    return Step(m_redo, m_undo, current);
 }
 
 void EditHistory::Clear()

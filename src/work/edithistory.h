@@ -51,6 +51,10 @@ public:
     size_t GetRedoCount() const { return m_redo.size(); }
 
 private:
+    // Takes the newest state of from and keeps current in to.
+    EditState Step(std::deque<EditState>& from, std::deque<EditState>& to,
+                   const EditState& current);
+
     std::deque<EditState> m_undo;
     std::deque<EditState> m_redo;
     size_t m_limit;

@@ -367,12 +367,16 @@ TEST_F(FramesTest, EveryEditIsUndoneAndRedoneToTheSameStripAndSettings)
     EXPECT_FALSE(frame->Undo());
     EXPECT_EQ(Strip()->GetCount(), 0) << "an undone import leaves no frames";
     EXPECT_TRUE(FrameCommandsAre(false));
+    EXPECT_FALSE(frame->GetMenuBar()->IsEnabled(ID_MENU_UNDO));
+    EXPECT_TRUE(frame->GetMenuBar()->IsEnabled(ID_MENU_REDO));
     for (size_t i = 1; i < states.size(); ++i)
     {
         ASSERT_TRUE(frame->Redo()) << i;
         EXPECT_TRUE(snapshot() == states[i]) << "redo to step " << i;
     }
     EXPECT_FALSE(frame->Redo());
+    EXPECT_TRUE(frame->GetMenuBar()->IsEnabled(ID_MENU_UNDO));
+    EXPECT_FALSE(frame->GetMenuBar()->IsEnabled(ID_MENU_REDO));
 
     // A new edit after an undo forgets what was undone.
     ASSERT_TRUE(frame->Undo());
