@@ -4,7 +4,11 @@
 #include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
 #include "window/translatedbuttons.h"
+#include "work/framelist.h"
+#include "work/importrun.h"
 #include "work/projectfile.h"
+#include "work/renderjob.h"
+#include "work/savedstate.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
@@ -35,12 +39,16 @@ int AskToSaveProject(wxWindow* parent, const wxString& caption)
 
 }  // namespace
 
+// Any change of the frames (order, sources, own delays) or of the settings
+// since the project was last saved or opened counts.
 bool GifFrame::IsProjectModified() const
 {
-    return m_spinctrl_delay->GetValue() != m_projectDelay ||
-           m_spinctrl_width->GetValue() != m_projectWidth ||
-           m_spinctrl_height->GetValue() != m_projectHeight ||
-           m_thumbnailCtrl->GetCount() != m_projectCount;
+    return !m_projectSaved || !m_projectSaved->SameWork(CurrentSavedState());
+}
+
+void GifFrame::TakeProjectSnapshot()
+{
+    m_projectSaved.reset(new SavedState(CurrentSavedState()));
 }
 
 void GifFrame::OnSaveProject(wxCommandEvent&)
@@ -50,8 +58,7 @@ void GifFrame::OnSaveProject(wxCommandEvent&)
 
 bool GifFrame::SaveProject()
 {
-    const int count = m_thumbnailCtrl->GetCount();
-    if (count == 0)
+    if (m_frames->IsEmpty())
         return false;
 
     Project project;
@@ -59,8 +66,8 @@ bool GifFrame::SaveProject()
     project.width = m_spinctrl_width->GetValue();
     project.height = m_spinctrl_height->GetValue();
     project.delay = m_spinctrl_delay->GetValue();
-    for (int i = 0; i < count; ++i)
-        project.framePaths.push_back(m_thumbnailCtrl->GetItem(i)->GetFilename());
+    project.framePaths = m_frames->GetNames();
+    project.frameDelays = m_frames->GetOwnDelays();
 
     wxString path = m_projectPath;
     if (path.empty())
@@ -88,10 +95,7 @@ bool GifFrame::SaveProject()
     }
 
     // The project counts as saved only once the file really is on disk.
-    m_projectWidth = project.width;
-    m_projectHeight = project.height;
-    m_projectDelay = project.delay;
-    m_projectCount = count;
+    TakeProjectSnapshot();
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     SetTitle(ProjectTitle(m_projectFileName));
@@ -103,7 +107,7 @@ void GifFrame::OnOpenProject(wxCommandEvent&)
     StopPlayback();
     if (IsWorkerRunning())
         return;
-    if (m_thumbnailCtrl->GetCount() == 0)
+    if (m_frames->IsEmpty())
     {
         OpenProjectFile();
         return;
@@ -142,13 +146,9 @@ bool GifFrame::OpenProjectPath(const wxString& path)
 
     // Settings read before a mismatch are applied, in the file's order.
     if (read.stage > ProjectReadStage::NoWidth)
-    {
-        m_projectWidth = project.width;
         m_spinctrl_width->SetValue(project.width);
-    }
     if (read.HasSize())
     {
-        m_projectHeight = project.height;
         m_spinctrl_height->SetValue(project.height);
         m_gifFileName = project.gifName;
         const wxString format =
@@ -163,8 +163,9 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     }
     if (read.HasDelay())
     {
-        m_projectDelay = project.delay;
         m_spinctrl_delay->SetValue(project.delay);
+        m_lastDelay = m_spinctrl_delay->GetValue();
+        m_thumbnailCtrl->SetLabelDelay(m_lastDelay);
     }
 
     // A file that is not a whole project never becomes the current project,
@@ -179,18 +180,27 @@ bool GifFrame::OpenProjectPath(const wxString& path)
         return false;
     }
 
+    // The project's frames replace the strip once they are on their way.
+    ImportRun run(project.framePaths, project.frameDelays, -1);
+    run.reportUnreadable = true;
+    if (!StartImport(run, true))
+        return false;
+
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     SetTitle(ProjectTitle(m_projectFileName));
-    // The project stores only the GIF's name: Save asks where to write it
-    // rather than overwrite the file an earlier project or export went to.
-    m_gifPath.clear();
+    // The GIF the project names lies beside it, where the renderer writes it
+    // too; the next Save writes it again.
+    m_gifPath = project.gifName.empty() ? wxString() : ProjectDefaultOutput(path, project.gifName);
+    m_gifFileName = wxFileNameFromPath(m_gifPath);
+    m_exportSaved.reset();
 
-    m_projectCount = int(project.framePaths.size());
+    // The project as the file has it; pictures that do not arrive, or a
+    // stored size no GIF can have, leave it unsaved.
+    m_projectSaved.reset(new SavedState{project.framePaths, project.frameDelays, project.delay,
+                                        project.width, project.height, {}});
+    m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
-    if (!ImportFiles(project.framePaths, true))
-        m_openedProjectSize = wxSize();
-    EnableFrameCommands();
     return true;
 }
 
@@ -198,8 +208,10 @@ void GifFrame::ApplyOpenedProjectSize()
 {
     const wxSize size = m_openedProjectSize;
     m_openedProjectSize = wxSize();
-    if (size.x < 1 || size.y < 1 || m_thumbnailCtrl->GetCount() == 0)
+    if (size.x < 1 || size.y < 1 || m_frames->IsEmpty())
         return;
+    // A size other than the frames give was the user's choice: edits keep it.
+    m_sizeChosen = size != wxSize(m_sourceWidth, m_sourceHeight);
     m_gifWidth = size.x;
     m_gifHeight = size.y;
     m_spinctrl_width->SetValue(size.x);

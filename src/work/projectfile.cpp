@@ -41,8 +41,14 @@ wxXmlDocument BuildDocument(const Project& project)
     gif->AddChild(Element(wxS("delay_time"), wxString::Format(wxS("%d"), project.delay)));
     root->AddChild(gif);
     wxXmlNode* images = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("images"));
-    for (const wxString& entry : ProjectImageEntries(project.framePaths))
-        images->AddChild(Element(wxS("path"), entry));
+    for (const ProjectImageEntry& entry :
+         ProjectImageEntries(project.framePaths, project.frameDelays))
+    {
+        wxXmlNode* path = Element(wxS("path"), entry.path);
+        if (entry.delay > 0)
+            path->AddAttribute(wxS("delay"), wxString::Format(wxS("%d"), entry.delay));
+        images->AddChild(path);
+    }
     root->AddChild(images);
     return doc;
 }
@@ -53,6 +59,13 @@ const wxXmlNode* NextElement(const wxXmlNode* node)
     while (node && node->GetType() != wxXML_ELEMENT_NODE)
         node = node->GetNext();
     return node;
+}
+
+// A frame's own delay as stored: a delay a GIF can hold, else none.
+int OwnDelay(const wxString& text)
+{
+    const int delay = ParseProjectNumber(text);
+    return delay >= 1 && delay <= 0xFFFF ? delay : 0;
 }
 
 const wxXmlNode* Expect(const wxXmlNode* node, const char* name)
@@ -108,6 +121,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
         return result;
 
     wxArrayString paths;
+    std::vector<int> delays;
     for (; entry; entry = NextElement(entry->GetNext()))
     {
         if (entry->GetName() != wxS("path"))
@@ -116,10 +130,14 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
             return result;
         }
         const wxString path = entry->GetNodeContent();
-        if (!path.EndsWith(wxS(".gif")))
-            paths.push_back(path);
+        if (path.EndsWith(wxS(".gif")))
+            continue;
+        paths.push_back(path);
+        wxString delay;
+        delays.push_back(entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0);
     }
     result.project.framePaths = paths;
+    result.project.frameDelays = delays;
     result.stage = ProjectReadStage::Complete;
     return result;
 }
@@ -151,36 +169,41 @@ ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
 }
 }  // namespace
 
-wxArrayString ProjectImageEntries(const wxArrayString& frameNames)
+std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
+                                                   const std::vector<int>& delays)
 {
-    wxArrayString entries;
+    const auto delayOf = [&delays](size_t i) { return i < delays.size() ? delays[i] : 0; };
+    std::vector<ProjectImageEntry> entries;
     const size_t count = frameNames.size();
     for (size_t i = 0; i < count; ++i)
     {
         const wxString& name = frameNames[i];
+        const int delay = delayOf(i);
+        entries.push_back({name, delay});
         FrameReference reference;
         if (!ParseFrameReference(name, reference))
-        {
-            entries.push_back(name);
             continue;
-        }
-        const wxString& gifPath = reference.gifPath;
-        entries.push_back(name);
         if (i + 1 == count)
             break;
-        const wxString& next = frameNames[i + 1];
-        if (next.StartsWith(gifPath))
-        {
+        // The GIF's own entry stands for a run of its frames with one delay,
+        // so a frame with another delay starts a new run.
+        const wxString& gifPath = reference.gifPath;
+        const bool runGoesOn = frameNames[i + 1].StartsWith(gifPath) && delayOf(i + 1) == delay;
+        if (!runGoesOn)
+            entries.push_back({gifPath, delay});
+        else if (i + 2 == count)
             // A run that ends the strip names its GIF before its last frame.
-            if (i + 2 == count)
-                entries.push_back(gifPath);
-        }
-        else
-        {
-            entries.push_back(gifPath);
-        }
+            entries.push_back({gifPath, delay});
     }
     return entries;
+}
+
+wxArrayString ProjectImageEntries(const wxArrayString& frameNames)
+{
+    wxArrayString texts;
+    for (const ProjectImageEntry& entry : ProjectImageEntries(frameNames, {}))
+        texts.push_back(entry.path);
+    return texts;
 }
 
 std::string ProjectDocumentText(const Project& project)

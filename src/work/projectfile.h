@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // A project: the output GIF's file name, its size and delay, and the strip's
 // frames by source (plain picture paths and GIF frame references).
@@ -17,11 +18,26 @@ struct Project
     int height = 0;
     int delay = 0;
     wxArrayString framePaths;
+    // Parallel to framePaths: a frame's own delay in hundredths, 0 (or no
+    // entry) for a frame that shows for the project's delay. Stored as the
+    // optional "delay" attribute of the frame's `path`.
+    std::vector<int> frameDelays;
 };
 
-// The `images` entries written for the strip's frame names: every frame, and
-// after a run of frames of one GIF file that GIF file's own path (before the
-// run's last frame when the run ends the strip). Readers skip those entries.
+// One `path` entry of `images`: its text and its own delay (0: none).
+struct ProjectImageEntry
+{
+    wxString path;
+    int delay = 0;
+};
+
+// The `images` entries written for the strip's frames: every frame, and after
+// a run of frames of one GIF file that share one own delay, that GIF file's
+// own path with that delay (before the run's last frame when the run ends
+// the strip). Readers skip those entries. delays may be shorter than names.
+std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
+                                                   const std::vector<int>& delays);
+// The same for frames without delays of their own, as texts.
 wxArrayString ProjectImageEntries(const wxArrayString& frameNames);
 
 // The project document as text (UTF-8 XML, indentation step 2).
@@ -56,7 +72,10 @@ enum class ProjectReadStage
 struct ProjectReadResult
 {
     ProjectReadStage stage = ProjectReadStage::NotXml;
-    Project project;  // framePaths holds the frames to import (".gif" entries skipped)
+    // framePaths holds the frames to import (".gif" entries skipped), and
+    // frameDelays as many delays: a "delay" attribute between 1 and 65535,
+    // else 0.
+    Project project;
 
     bool HasSize() const { return stage > ProjectReadStage::NoHeight; }
     bool HasDelay() const { return stage > ProjectReadStage::NoDelay; }

@@ -61,6 +61,7 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.inputs = project.framePaths;
     job.output = output.empty() ? ProjectDefaultOutput(projectPath, project.gifName) : output;
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
+    job.delays = project.frameDelays;
     const wxSize size = ProjectOutputSize(project);
     job.width = size.x;
     job.height = size.y;

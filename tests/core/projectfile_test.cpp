@@ -88,6 +88,48 @@ TEST(ProjectDocument, RoundTripKeepsFramesAndSettings)
     EXPECT_TRUE(unnamed.project.gifName.empty());
 }
 
+// A frame's own delay is an attribute of its `path`; frames without one
+// write exactly what they always did, and the GIF's own entry stands for a
+// run of its frames with one delay.
+TEST(ProjectDocument, OwnDelaysRoundTripAndSplitGifRuns)
+{
+    Project project = Example();
+    project.frameDelays = {0, 0, 0, 0};
+    EXPECT_EQ(ProjectDocumentText(project), ProjectDocumentText(Example()));
+
+    project.framePaths = Paths({"/p/a.png", "/p/b.gif_0", "/p/b.gif_1", "/p/b.gif_2", "/p/c.jpg"});
+    project.frameDelays = {15, 40, 40, 7, 0};
+    std::vector<std::pair<wxString, int>> entries;
+    for (const ProjectImageEntry& entry :
+         ProjectImageEntries(project.framePaths, project.frameDelays))
+        entries.push_back({entry.path, entry.delay});
+    const std::vector<std::pair<wxString, int>> expected = {
+        {"/p/a.png", 15}, {"/p/b.gif_0", 40}, {"/p/b.gif_1", 40}, {"/p/b.gif", 40},
+        {"/p/b.gif_2", 7}, {"/p/b.gif", 7},   {"/p/c.jpg", 0}};
+    EXPECT_EQ(entries, expected);
+
+    const std::string text = ProjectDocumentText(project);
+    EXPECT_NE(text.find("<path delay=\"15\">/p/a.png</path>"), std::string::npos) << text;
+    EXPECT_NE(text.find("<path>/p/c.jpg</path>"), std::string::npos) << text;
+    const ProjectReadResult read = ReadProjectText(text);
+    ASSERT_TRUE(read.IsComplete());
+    EXPECT_EQ(read.project.framePaths, project.framePaths);
+    EXPECT_EQ(read.project.frameDelays, project.frameDelays);
+}
+
+TEST(ProjectReading, DelaysAGifCannotHoldCountAsNone)
+{
+    const ProjectReadResult read = ReadProjectText(
+        "<project><name/><gif><width>4</width><height>3</height><delay_time>5</delay_time>"
+        "</gif><images><path delay=\"0\">/a.png</path><path delay=\"-3\">/b.png</path>"
+        "<path delay=\"70000\">/c.png</path><path delay=\"x\">/d.png</path>"
+        "<path delay=\" 12\">/e.png</path><path delay=\"9\">/f.gif</path><path>/g.png</path>"
+        "</images></project>");
+    ASSERT_TRUE(read.IsComplete());
+    EXPECT_EQ(read.project.framePaths.size(), 6u);
+    EXPECT_EQ(read.project.frameDelays, (std::vector<int>{0, 0, 0, 0, 12, 0}));
+}
+
 TEST(ProjectWriting, FailedWriteKeepsThePreviousFile)
 {
     TempDir dir;

@@ -51,6 +51,21 @@ TEST_F(FrameEditingTest, AddImageAppendsTheFramesOfAGifAfterTheExistingOnes)
     EXPECT_EQ(Item(4)->GetFrameIndex(), 2);
 }
 
+// An import can put its frames anywhere, as one step to undo.
+TEST_F(FrameEditingTest, ImportAtAPositionInsertsThereAsOneStep)
+{
+    AddFrames(3);
+    Strip()->Select(2);
+    const wxString gif = WriteAnimatedGif(wxS("anim.gif"), {*wxRED, *wxGREEN, *wxBLUE});
+    ASSERT_TRUE(frame->ImportFiles(Paths({gif, dir.File(wxS("f0.png"))}), false, 1));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("anim.gif_0"), wxS("anim.gif_1"),
+                                 wxS("anim.gif_2"), wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
+    EXPECT_EQ(frame->GetSelectedFrames(), std::vector<int>{6}) << "the selected frame moved along";
+    ASSERT_TRUE(frame->Undo());
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
+}
+
 TEST_F(FrameEditingTest, AddImageCancelledStartsNothing)
 {
     wxCommandEvent add = Command(ID_MENU_ADD_IMAGE);
@@ -161,30 +176,48 @@ TEST_F(FrameEditingTest, PopUpMenuInsertsBeforeTheRightClickedItem)
     PopupMenuAnswer menu(frame, ID_INSERT_IMAGE);
     menu.onOpen = [&] { playingWhenOpened = Access().Playing(); };
 
-    // A right click moves only the focus: nothing is selected.
     wxTEST_DIALOG(RightClickItem(1), ExpectPictureFiles(folder, wxS("Insert Image Files"), 1));
 
     ASSERT_TRUE(menu.Opened());
     EXPECT_FALSE(playingWhenOpened);
-    ASSERT_EQ(menu.Items().size(), 2u);
-    EXPECT_EQ(menu.Items()[0].id, ID_INSERT_IMAGE);
-    EXPECT_EQ(menu.Items()[0].label, wxS("&Insert Image\tCtrl+Ins"));
-    EXPECT_EQ(menu.Items()[1].id, wxID_DELETE);
-    EXPECT_EQ(menu.Items()[1].label, wxS("&Delete\tCtrl+Del"));
-    EXPECT_TRUE(Strip()->GetSelections().empty());
+    // Insert Image shows no accelerator: it has none.
+    const std::vector<std::pair<int, wxString>> items = {
+        {ID_INSERT_IMAGE, wxS("&Insert Image")},
+        {wxID_DELETE, wxS("&Delete\tCtrl+Del")},
+        {wxID_SEPARATOR, wxString()},
+        {ID_MENU_MOVE_LEFT, wxS("Move Left\tCtrl+Shift+Left")},
+        {ID_MENU_MOVE_RIGHT, wxS("Move Right\tCtrl+Shift+Right")},
+        {ID_MENU_FRAME_DELAY, wxString::FromUTF8("Frame Delay…")}};
+    ASSERT_EQ(menu.Items().size(), items.size());
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        EXPECT_EQ(menu.Items()[i].id, items[i].first);
+        EXPECT_EQ(menu.Items()[i].label, items[i].second);
+    }
     EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("a.png"), wxS("f1.png"), wxS("f2.png")}));
 }
 
-TEST_F(FrameEditingTest, PopUpMenuDeleteAsksAndDeletesTheSelection)
+// The pop-up's Delete acts on the frame right-clicked, not on a selection
+// elsewhere; on a selected frame it acts on the whole selection.
+TEST_F(FrameEditingTest, PopUpMenuDeleteDeletesWhatWasRightClicked)
 {
-    AddFrames(3);
+    AddFrames(5);
     Strip()->Select(0);
-    PopupMenuAnswer menu(frame, wxID_DELETE);
     ShownMessage confirm;
-    wxTEST_DIALOG(RightClickItem(2), ExpectMessage(&confirm, wxID_YES));
-    ASSERT_TRUE(menu.Opened());
-    EXPECT_EQ(confirm.message, wxS("Are you sure you want to delete selected image(s)?"));
-    EXPECT_EQ(Names(), (NameList{wxS("f1.png"), wxS("f2.png")}));
+    {
+        PopupMenuAnswer menu(frame, wxID_DELETE);
+        wxTEST_DIALOG(RightClickItem(2), ExpectMessage(&confirm, wxID_YES));
+        ASSERT_TRUE(menu.Opened());
+    }
+    EXPECT_EQ(confirm.message, wxS("Delete 1 frame?"));
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f3.png"), wxS("f4.png")}));
+
+    Strip()->Select(1);
+    Strip()->Select(3);
+    PopupMenuAnswer menu(frame, wxID_DELETE);
+    wxTEST_DIALOG(RightClickItem(3), ExpectMessage(&confirm, wxID_YES));
+    EXPECT_EQ(confirm.message, wxS("Delete 2 frames?"));
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f3.png")}));
 }
 
 TEST_F(FrameEditingTest, InsertImageWithoutSelectionOrRightClickAppends)
@@ -248,7 +281,7 @@ TEST_F(FrameEditingTest, DeleteRemovesTheHighestSelectedIndexFirst)
     wxCommandEvent del = Command(ID_MENU_DELETE);
     wxTEST_DIALOG(frame->OnDeleteImage(del), ExpectMessage(&confirm, wxID_YES));
 
-    EXPECT_EQ(confirm.message, wxS("Are you sure you want to delete selected image(s)?"));
+    EXPECT_EQ(confirm.message, wxS("Delete 2 frames?"));
     EXPECT_EQ(confirm.caption, wxS("Confirm"));
     EXPECT_EQ(confirm.style & (wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION),
               wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);

@@ -179,7 +179,7 @@ TEST(PreviewPlacement, FitNeverEnlargesAndSitsThirtyPixelsBelowCentreWhereThereI
 TEST_F(PreviewTest, StatusFieldNamesTheFrameWithItsFullSize)
 {
     const wxString gif = dir.Write(wxS("anim.gif"), "GIF89a");
-    AppendFrame(Access().Strip(), gif, SolidImage(200, 100, *wxBLUE), 3);
+    AppendFrame(frame, gif, SolidImage(200, 100, *wxBLUE), 3);
     frame->EnableFrameCommands();
     frame->DrawPreviewFrame(0);
     EXPECT_EQ(Status(1), wxS("anim.gif_3 Width:200px,Height:100 px"));

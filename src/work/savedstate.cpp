@@ -1,0 +1,28 @@
+#include "work/savedstate.h"
+
+#include "work/framelist.h"
+
+SavedState SavedState::Of(const FrameList& frames, int delay, int width, int height)
+{
+    SavedState state{frames.GetNames(), frames.GetOwnDelays(), delay, width, height, {}};
+    for (const StripFrame& frame : frames.GetFrames())
+        state.pictures.push_back(frame.source);
+    return state;
+}
+
+bool SavedState::SameWork(const SavedState& other) const
+{
+    return names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
+           width == other.width && height == other.height;
+}
+
+bool SavedState::SamePictures(const SavedState& other) const
+{
+    if (!SameWork(other) || pictures.size() != other.pictures.size())
+        return false;
+    for (size_t i = 0; i < pictures.size(); ++i)
+        if (pictures[i].owner_before(other.pictures[i]) ||
+            other.pictures[i].owner_before(pictures[i]))
+            return false;
+    return true;
+}
