@@ -1,6 +1,6 @@
 #include "work/imagethread.h"
 
-#include "work/picturedecoder.h"
+#include "work/picturesequence.h"
 #include "work/threadevent.h"
 
 #include <wx/event.h>
@@ -27,25 +27,37 @@ void ImageThread::PostPicture(const wxString& path, int percent, int frameIndex,
     wxQueueEvent(m_owner, event);
 }
 
+void ImageThread::PostProgress(int percent)
+{
+    auto* event = new wxCommandEvent(wxEVT_THREAD_UPDATE, ID_IMAGE_PROGRESS);
+    event->SetInt(percent);
+    wxQueueEvent(m_owner, event);
+}
+
 wxThread::ExitCode ImageThread::Entry()
 {
     const int count = static_cast<int>(m_paths.size());
     bool sentHundred = false;
-    for (int i = 0; i < count && !Stopped(); ++i)
+    int progressSent = 0;
+    PictureSequence sequence(m_paths);
+    SequencePicture picture;
+    while (sequence.Next(picture, [this] { return Stopped(); }))
     {
-        const PictureEntry entry = DescribePictureEntry(m_paths[i]);
-        const bool lastEntry = i + 1 == count;
-        DecodePictures(
-            m_paths[i],
-            [&](std::unique_ptr<wxImage> image, int frameIndex, bool lastPicture)
-            {
-                int percent = (i + 1) * 100 / count;
-                if (entry.kind == PictureEntryKind::WholeGif)
-                    percent = lastEntry && lastPicture ? 100 : i * 100 / count;
-                sentHundred = sentHundred || percent == 100;
-                PostPicture(entry.path, percent, frameIndex, image.release());
-            },
-            [this] { return Stopped(); });
+        const int i = static_cast<int>(picture.entry);
+        int percent = (i + 1) * 100 / count;
+        if (picture.kind == PictureEntryKind::WholeGif)
+            percent = i + 1 == count && picture.lastOfEntry ? 100 : i * 100 / count;
+        sentHundred = sentHundred || percent == 100;
+        PostPicture(picture.path, percent, picture.frameIndex, picture.image.release());
+
+        // Within a GIF file the percentage above stands still; how much of
+        // the file has been read moves the dialog on.
+        const int position = static_cast<int>(sequence.Position() * 100 / count);
+        if (position > percent && position > progressSent && position < 100)
+        {
+            PostProgress(position);
+            progressSent = position;
+        }
     }
     if (!sentHundred)
         PostPicture(wxString(), 100, 0, nullptr);

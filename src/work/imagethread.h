@@ -19,6 +19,8 @@ class wxImage;
 // that the last frame of the last entry gets 100. When no picture carried 100
 // (the last entry gave nothing, the list was empty, or the import was
 // stopped), a final event with 100 and no image says that the import is over.
+// While a GIF file is read, events with id ID_IMAGE_PROGRESS carry the
+// percentage of the whole list read so far, rising, below 100.
 //
 // Stop it with Delete() or by setting *cancel; either takes effect before the
 // next entry or GIF frame. The owner must outlive the thread.
@@ -34,6 +36,7 @@ protected:
 private:
     bool Stopped();
     void PostPicture(const wxString& path, int percent, int frameIndex, wxImage* image);
+    void PostProgress(int percent);
 
     wxEvtHandler* m_owner;
     wxArrayString m_paths;

@@ -1,7 +1,7 @@
 #include "work/renderjob.h"
 
 #include "work/canvassize.h"
-#include "work/picturedecoder.h"
+#include "work/picturesequence.h"
 #include "work/projectfile.h"
 #include "work/unreadablepictures.h"
 
@@ -73,18 +73,22 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     std::vector<std::unique_ptr<wxImage>> pictures;
     std::vector<int> delays;
     wxArrayString unreadable;
-    for (size_t i = 0; i < job.inputs.size(); ++i)
+    auto delayOf = [&job](size_t input)
+    { return input < job.delays.size() && job.delays[input] > 0 ? job.delays[input] : job.delay; };
+    // Every input before the one a picture came from that gave none is unreadable.
+    size_t nextInput = 0;
+    PictureSequence sequence(job.inputs);
+    SequencePicture picture;
+    while (sequence.Next(picture))
     {
-        const int delay = i < job.delays.size() && job.delays[i] > 0 ? job.delays[i] : job.delay;
-        const size_t before = pictures.size();
-        DecodePictures(job.inputs[i], [&](std::unique_ptr<wxImage> image, int, bool)
-                       {
-                           pictures.push_back(std::move(image));
-                           delays.push_back(delay);
-                       });
-        if (pictures.size() == before)
-            unreadable.push_back(job.inputs[i]);
+        for (; nextInput < picture.entry; ++nextInput)
+            unreadable.push_back(job.inputs[nextInput]);
+        nextInput = picture.entry + 1;
+        pictures.push_back(std::move(picture.image));
+        delays.push_back(delayOf(picture.entry));
     }
+    for (; nextInput < job.inputs.size(); ++nextInput)
+        unreadable.push_back(job.inputs[nextInput]);
     if (!unreadable.empty())
     {
         const wxString list = ListUnreadablePictures(unreadable, wxS(", "), 20);

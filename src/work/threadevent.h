@@ -13,6 +13,10 @@
 // empty, or the thread was stopped), a last event with int 100 and no client
 // data tells the receiver that the import is over.
 //
+// Import progress (id ID_IMAGE_PROGRESS): while a file gives many pictures,
+// int = the percentage of the whole list read so far, rising, below 100; no
+// picture.
+//
 // Export (id ID_SAVE_GIF_THREAD): one event per frame, int = percentage; the
 // event with 100 is the last one and carries the result: extra long 1 when the
 // file was written completely and moved into place, 0 otherwise, and string =
@@ -23,6 +27,7 @@ enum
 {
     ID_PLAY_TIMER = 1,
     ID_IMAGE_THREAD = 6,
+    ID_IMAGE_PROGRESS = 7,
     ID_SAVE_GIF_THREAD = 10
 };
 

@@ -16,6 +16,7 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,7 +35,19 @@ struct Received
 class Recorder : public wxEvtHandler
 {
 public:
-    Recorder() { Bind(wxEVT_THREAD_UPDATE, &Recorder::OnUpdate, this); }
+    Recorder()
+    {
+        Bind(wxEVT_THREAD_UPDATE, &Recorder::OnUpdate, this, ID_IMAGE_THREAD);
+        Bind(wxEVT_THREAD_UPDATE, &Recorder::OnUpdate, this, ID_SAVE_GIF_THREAD);
+        Bind(
+            wxEVT_THREAD_UPDATE,
+            [this](wxCommandEvent& event)
+            {
+                EXPECT_EQ(event.GetClientData(), nullptr);
+                progress.push_back(event.GetInt());
+            },
+            ID_IMAGE_PROGRESS);
+    }
 
     // Pumps the queue until the event with 100 arrived.
     bool WaitForEnd()
@@ -50,6 +63,7 @@ public:
     }
 
     std::vector<Received> events;
+    std::vector<int> progress;  // import progress within files
 
 private:
     void OnUpdate(wxCommandEvent& event)
@@ -69,12 +83,15 @@ std::vector<int> Percents(const std::vector<Received>& events)
 }
 
 std::vector<Received> Import(const wxArrayString& paths,
-                             std::shared_ptr<std::atomic<bool>> cancel = {})
+                             std::shared_ptr<std::atomic<bool>> cancel = {},
+                             std::vector<int>* progress = nullptr)
 {
     Recorder recorder;
     auto* thread = new ImageThread(&recorder, paths, cancel);
     EXPECT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
     EXPECT_TRUE(recorder.WaitForEnd());
+    if (progress)
+        *progress = recorder.progress;
     return recorder.events;
 }
 
@@ -96,8 +113,14 @@ TEST(ImageThreadEvents, StillPictureThenWholeGif)
     wxArrayString paths;
     paths.Add(Png(dir, "a.png"));
     paths.Add(ThreeFrameGif(dir));
-    std::vector<Received> events = Import(paths);
+    std::vector<int> progress;
+    std::vector<Received> events = Import(paths, {}, &progress);
     EXPECT_EQ(Percents(events), (std::vector<int>{50, 50, 50, 100}));
+    // Within the GIF the reading moves on beyond the file's own percentage.
+    ASSERT_FALSE(progress.empty());
+    EXPECT_GT(progress.front(), 50);
+    EXPECT_LT(progress.back(), 100);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
 
     // Only the last entry's last picture carries 100: a GIF before another
     // file must not end the import early.
@@ -113,7 +136,7 @@ TEST(ImageThreadEvents, StillPictureThenWholeGif)
         EXPECT_EQ(events[1 + j].id, ID_IMAGE_THREAD);
         EXPECT_EQ(events[1 + j].path, paths[1]);
         EXPECT_EQ(events[1 + j].extra, j);
-        EXPECT_EQ(events[1 + j].size, wxSize(6 + j, 4));
+        EXPECT_EQ(events[1 + j].size, wxSize(6, 4));  // the first frame's screen
     }
 }
 
@@ -136,7 +159,7 @@ TEST(ImageThreadEvents, SingleStillAndFrameReference)
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[0].path, gif);
     EXPECT_EQ(events[0].extra, 2);
-    EXPECT_EQ(events[0].size, wxSize(8, 4));
+    EXPECT_EQ(events[0].size, wxSize(6, 4));
     EXPECT_EQ(events[0].percent, 33);
     EXPECT_EQ(events[1].percent, 66);
     EXPECT_EQ(events[2].percent, 100);
