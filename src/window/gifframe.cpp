@@ -25,6 +25,7 @@
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
+#include <algorithm>
 #include <iostream>
 
 wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
@@ -33,6 +34,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_CLOSE(GifFrame::OnClose)
     EVT_COMMAND(wxID_ANY, wxEVT_UPDATE_CHECK, GifFrame::OnUpdateResult)
     EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_THREAD_UPDATE, GifFrame::ThreadUpdate)
+    EVT_COMMAND(ID_IMAGE_PROGRESS, wxEVT_THREAD_UPDATE, GifFrame::OnImportProgress)
     EVT_COMMAND(ID_SAVE_GIF_THREAD, wxEVT_THREAD_UPDATE, GifFrame::WorkSaveAsGifThreadUpdate)
 wxEND_EVENT_TABLE()
 
@@ -372,8 +374,9 @@ bool GifFrame::AdvanceWorkerProgress(wxProgressDialog*& dialog, int percent)
 {
     if (percent != 100)
     {
+        // Progress reported from inside a file may have gone further already.
         if (dialog)
-            dialog->Update(percent, wxEmptyString);
+            dialog->Update(std::max(percent, dialog->GetValue()), wxEmptyString);
         return false;
     }
     if (dialog)

@@ -106,6 +106,8 @@ public:
     void OnClearAll(wxCommandEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
+    // Moves the import's progress dialog on while a file with many pictures is read.
+    void OnImportProgress(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.
     // With reportUnreadable, the paths that gave no picture are listed to the
     // user once the import is over.

@@ -1,8 +1,9 @@
 #include "window/gifframe.h"
 
+#include "window/chooserwildcards.h"
 #include "window/thumbnailctrl.h"
 #include "work/imagethread.h"
-#include "work/picturedecoder.h"
+#include "work/picturesequence.h"
 #include "work/threadevent.h"
 #include "work/unreadablepictures.h"
 
@@ -23,10 +24,8 @@ namespace
 // The picture file chooser shared by Add Image and Insert Image.
 wxArrayString ChoosePictures(wxWindow* parent, const wxString& title)
 {
-    wxFileDialog dialog(
-        parent, title, wxString(), wxString(),
-        _("Image files ") + wxS("(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.jpeg;*.bmp;*.gif"),
-        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    wxFileDialog dialog(parent, title, wxString(), wxString(), PictureChooserWildcard(),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
     wxArrayString paths;
     if (dialog.ShowModal() == wxID_OK)
         dialog.GetPaths(paths);
@@ -128,6 +127,11 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     CloseIfRequested();
 }
 
+void GifFrame::OnImportProgress(wxCommandEvent& event)
+{
+    AdvanceWorkerProgress(m_importProgress, std::min(event.GetInt(), 99));
+}
+
 void GifFrame::OnInsertImage(wxCommandEvent&)
 {
     StopPlayback();
@@ -154,20 +158,15 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     if (pos < 0 || pos > count)
         pos = count;
     int inserted = 0;
-    for (const wxString& path : paths)
+    PictureSequence sequence(paths);
+    for (SequencePicture picture; sequence.Next(picture); ++inserted)
     {
         // A frame reference names its GIF file; the item adds the frame number.
-        const wxString file = DescribePictureEntry(path).path;
-        DecodePictures(path,
-                       [&](std::unique_ptr<wxImage> image, int frameIndex, bool)
-                       {
-                           m_thumbnailCtrl->Freeze();
-                           m_thumbnailCtrl->Insert(
-                               new wxImageThumbnailItem(image.release(), frameIndex, file),
-                               pos + inserted);
-                           m_thumbnailCtrl->Thaw();
-                           ++inserted;
-                       });
+        m_thumbnailCtrl->Freeze();
+        m_thumbnailCtrl->Insert(
+            new wxImageThumbnailItem(picture.image.release(), picture.frameIndex, picture.path),
+            pos + inserted);
+        m_thumbnailCtrl->Thaw();
     }
     // The preview knows its frame by position; it goes on showing the same frame.
     if (m_previewIndex >= pos)

@@ -1,6 +1,7 @@
 #include "window/gifframe.h"
 
 #include "app/product.h"
+#include "window/chooserwildcards.h"
 #include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
 #include "work/projectfile.h"
@@ -127,8 +128,8 @@ void GifFrame::OnOpenProject(wxCommandEvent&)
 void GifFrame::OpenProjectFile()
 {
     StopPlayback();
-    wxFileDialog dialog(this, _("Load Xml Files"), wxString(), wxString(),
-                        _("Xml files") + wxS(" (*.xml)|*.xml"), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(this, _("Load Xml Files"), wxString(), wxString(), ProjectChooserWildcard(),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK)
         return;
     OpenProjectPath(dialog.GetPath());
