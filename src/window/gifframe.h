@@ -236,7 +236,9 @@ private:
     wxProgressDialog* m_exportProgress;
     std::shared_ptr<std::atomic<bool>> m_workerCancel;
     bool m_closeRequested;
-    // Import bookkeeping: what was asked for and what arrived.
+    // Import bookkeeping: pictures posted and not yet received, what was
+    // asked for and what arrived.
+    std::shared_ptr<std::atomic<int>> m_importBacklog;
     wxArrayString m_importRequested;
     wxArrayString m_importDelivered;
     bool m_importReportUnreadable;

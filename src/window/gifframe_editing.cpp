@@ -61,7 +61,8 @@ bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable)
         return false;
 
     m_workerCancel = std::make_shared<std::atomic<bool>>(false);
-    ImageThread* thread = new ImageThread(this, paths, m_workerCancel);
+    m_importBacklog = std::make_shared<std::atomic<int>>(0);
+    ImageThread* thread = new ImageThread(this, paths, m_workerCancel, m_importBacklog);
     if (thread->Create() != wxTHREAD_NO_ERROR || thread->Run() != wxTHREAD_NO_ERROR)
     {
         // No picture event will ever come, so no progress dialog may wait for one.
@@ -88,6 +89,8 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
 
     if (auto* image = static_cast<wxImage*>(event.GetClientData()))
     {
+        if (m_importBacklog)
+            --*m_importBacklog;
         auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
         if (m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) < 0)
             delete item;

@@ -5,11 +5,23 @@
 
 #include <wx/event.h>
 #include <wx/image.h>
+#include <wx/utils.h>
 
 ImageThread::ImageThread(wxEvtHandler* owner, const wxArrayString& paths,
-                         std::shared_ptr<std::atomic<bool>> cancel)
-    : wxThread(wxTHREAD_DETACHED), m_owner(owner), m_paths(paths), m_cancel(std::move(cancel))
+                         std::shared_ptr<std::atomic<bool>> cancel,
+                         std::shared_ptr<std::atomic<int>> backlog)
+    : wxThread(wxTHREAD_DETACHED),
+      m_owner(owner),
+      m_paths(paths),
+      m_cancel(std::move(cancel)),
+      m_backlog(std::move(backlog))
 {
+}
+
+void ImageThread::WaitWhileBacklogIsFull()
+{
+    while (m_backlog && m_backlog->load() >= kMaxPicturesOnTheirWay && !Stopped())
+        wxMilliSleep(2);
 }
 
 bool ImageThread::Stopped()
@@ -24,6 +36,8 @@ void ImageThread::PostPicture(const wxString& path, int percent, int frameIndex,
     event->SetInt(percent);
     event->SetExtraLong(frameIndex);
     event->SetClientData(image);
+    if (image && m_backlog)
+        ++*m_backlog;
     wxQueueEvent(m_owner, event);
 }
 
@@ -41,8 +55,11 @@ wxThread::ExitCode ImageThread::Entry()
     int progressSent = 0;
     PictureSequence sequence(m_paths);
     SequencePicture picture;
-    while (sequence.Next(picture, [this] { return Stopped(); }))
+    for (;;)
     {
+        WaitWhileBacklogIsFull();
+        if (!sequence.Next(picture, [this] { return Stopped(); }))
+            break;
         const int i = static_cast<int>(picture.entry);
         int percent = (i + 1) * 100 / count;
         if (picture.kind == PictureEntryKind::WholeGif)

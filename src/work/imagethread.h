@@ -24,23 +24,33 @@ class wxImage;
 //
 // Stop it with Delete() or by setting *cancel; either takes effect before the
 // next entry or GIF frame. The owner must outlive the thread.
+//
+// With a backlog counter, the thread adds 1 for each picture it posts and the
+// owner takes 1 off for each it receives; the thread decodes no further while
+// kMaxPicturesOnTheirWay are on their way, so a file decoded faster than the
+// window takes its pictures never piles them up in the event queue.
 class ImageThread : public wxThread
 {
 public:
+    static constexpr int kMaxPicturesOnTheirWay = 8;
+
     ImageThread(wxEvtHandler* owner, const wxArrayString& paths,
-                std::shared_ptr<std::atomic<bool>> cancel = {});
+                std::shared_ptr<std::atomic<bool>> cancel = {},
+                std::shared_ptr<std::atomic<int>> backlog = {});
 
 protected:
     ExitCode Entry() override;
 
 private:
     bool Stopped();
+    void WaitWhileBacklogIsFull();
     void PostPicture(const wxString& path, int percent, int frameIndex, wxImage* image);
     void PostProgress(int percent);
 
     wxEvtHandler* m_owner;
     wxArrayString m_paths;
     std::shared_ptr<std::atomic<bool>> m_cancel;
+    std::shared_ptr<std::atomic<int>> m_backlog;
 };
 
 #endif

@@ -63,12 +63,15 @@ public:
     }
 
     std::vector<Received> events;
-    std::vector<int> progress;  // import progress within files
+    std::vector<int> progress;                  // import progress within files
+    std::shared_ptr<std::atomic<int>> backlog;  // taken down as pictures arrive
 
 private:
     void OnUpdate(wxCommandEvent& event)
     {
         std::unique_ptr<wxImage> image(static_cast<wxImage*>(event.GetClientData()));
+        if (image && backlog)
+            --*backlog;
         events.push_back({event.GetId(), event.GetString(), event.GetInt(), event.GetExtraLong(),
                           image ? image->GetSize() : wxSize(0, 0)});
     }
@@ -202,6 +205,26 @@ TEST(ImageThreadEvents, ImportAlwaysEndsWithHundred)
     events = Import(paths, cancel);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].size, wxSize(0, 0));
+}
+
+TEST(ImageThreadEvents, PicturesOnTheirWayAreBounded)
+{
+    // A receiver that does not take its events holds the decoder back.
+    TempDir dir;
+    const wxString gif =
+        dir.Write("many.gif", WriteGifFrames(std::vector<wxImage>(30, TwoColourImage(4, 4))));
+    Recorder recorder;
+    recorder.backlog = std::make_shared<std::atomic<int>>(0);
+    auto* thread = new ImageThread(&recorder, Paths({gif}), {}, recorder.backlog);
+    ASSERT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
+    for (wxStopWatch watch;
+         recorder.backlog->load() < ImageThread::kMaxPicturesOnTheirWay && watch.Time() < 10000;)
+        wxMilliSleep(2);
+    wxMilliSleep(100);
+    EXPECT_EQ(recorder.backlog->load(), ImageThread::kMaxPicturesOnTheirWay);
+    ASSERT_TRUE(recorder.WaitForEnd());
+    EXPECT_EQ(recorder.events.size(), 30u);
+    EXPECT_EQ(recorder.backlog->load(), 0);
 }
 
 namespace
