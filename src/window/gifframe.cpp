@@ -5,6 +5,7 @@
 #include "app/product.h"
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
+#include "window/framedroptarget.h"
 #include "window/previewcache.h"
 #include "window/thumbnailctrl.h"
 #include "work/threadevent.h"
@@ -97,6 +98,7 @@ GifFrame::GifFrame()
       m_importProgress(nullptr),
       m_exportProgress(nullptr),
       m_closeRequested(false),
+      m_importInsertAt(-1),
       m_importReportUnreadable(false),
       m_rightClickIndex(-1),
       m_previewIndex(-1),
@@ -195,6 +197,8 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
     m_panel_top->GetSizer()->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227));
+    m_thumbnailCtrl->SetDropTarget(new FrameDropTarget(this, m_thumbnailCtrl));
+    m_panel_down->SetDropTarget(new FrameDropTarget(this, nullptr));
 
     // Themes may give the tooltip colour some transparency; the preview
     // needs a solid background that really covers the previous frame.

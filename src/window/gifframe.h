@@ -20,6 +20,7 @@ class wxSplitterEvent;
 class wxSplitterWindow;
 class wxStaticText;
 class wxStatusBar;
+class wxImageThumbnailItem;
 class wxThumbnailCtrl;
 class wxThumbnailEvent;
 class wxToolBar;
@@ -110,8 +111,10 @@ public:
     void OnImportProgress(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.
     // With reportUnreadable, the paths that gave no picture are listed to the
-    // user once the import is over.
-    bool ImportFiles(const wxArrayString& paths, bool reportUnreadable = false);
+    // user once the import is over. The pictures go in from insertAt on, or
+    // at the end with -1.
+    bool ImportFiles(const wxArrayString& paths, bool reportUnreadable = false,
+                     int insertAt = -1);
     // Decodes the paths at once and inserts their frames from pos on
     // (pos -1 appends); returns the number of frames inserted.
     int InsertFiles(const wxArrayString& paths, int pos);
@@ -124,11 +127,15 @@ public:
     void OnOpenProject(wxCommandEvent& event);
     void OpenProjectFile();
     bool OpenProjectPath(const wxString& path);
+    // Opens a project file dropped on the window, asking first as Open Project does.
+    void OpenDroppedProject(const wxString& path);
     // Gives the spins the size stored in the project just opened, once its
     // import is over (the import sets the size from the frames first).
     void ApplyOpenedProjectSize();
     void ConfirmCloseProject();
     bool IsProjectModified() const;
+    // Asks about unsaved work before another project replaces it; true to go on.
+    bool MayOpenAnotherProject();
 
     // --- GIF export commands (gifframe_export.cpp) ------------------------
     void OnSaveAnimator(wxCommandEvent& event);
@@ -159,6 +166,8 @@ private:
     void BindCommands();
     void SetStaticLabels();
     void ApplyFrameCommandState();
+    // Puts an item the import delivered into the strip; false when it is not taken.
+    bool AddImportedItem(wxImageThumbnailItem* item);
 
     // Controls from the resource (not owned).
     wxSplitterWindow* m_splitter3;
@@ -239,6 +248,7 @@ private:
     // Import bookkeeping: pictures posted and not yet received, what was
     // asked for and what arrived.
     std::shared_ptr<std::atomic<int>> m_importBacklog;
+    int m_importInsertAt;  // strip position of the next picture; -1 appends
     wxArrayString m_importRequested;
     wxArrayString m_importDelivered;
     bool m_importReportUnreadable;

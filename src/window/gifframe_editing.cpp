@@ -55,7 +55,7 @@ void GifFrame::OnAddImage(wxCommandEvent&)
     ImportFiles(paths);
 }
 
-bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable)
+bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable, int insertAt)
 {
     if (IsWorkerRunning())
         return false;
@@ -74,6 +74,7 @@ bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable)
     }
     // The thread's events wait in the queue until the dialog below exists:
     // the dialog only lets the toolkit's own events through while it opens.
+    m_importInsertAt = insertAt >= 0 && insertAt < m_thumbnailCtrl->GetCount() ? insertAt : -1;
     m_importRequested = reportUnreadable ? paths : wxArrayString();
     m_importDelivered.clear();
     m_importReportUnreadable = reportUnreadable;
@@ -92,7 +93,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
         if (m_importBacklog)
             --*m_importBacklog;
         auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
-        if (m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) < 0)
+        if (!AddImportedItem(item))
             delete item;
         else if (m_importReportUnreadable)
         {
@@ -128,6 +129,17 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     m_importDelivered.clear();
 
     CloseIfRequested();
+}
+
+bool GifFrame::AddImportedItem(wxImageThumbnailItem* item)
+{
+    if (m_importInsertAt < 0)
+        return m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) >= 0;
+    m_thumbnailCtrl->Freeze();
+    m_thumbnailCtrl->Insert(item, m_importInsertAt);
+    m_thumbnailCtrl->Thaw();
+    ++m_importInsertAt;
+    return true;
 }
 
 void GifFrame::OnImportProgress(wxCommandEvent& event)

@@ -102,27 +102,32 @@ bool GifFrame::SaveProject()
 void GifFrame::OnOpenProject(wxCommandEvent&)
 {
     StopPlayback();
-    if (IsWorkerRunning())
+    if (IsWorkerRunning() || !MayOpenAnotherProject())
         return;
+    OpenProjectFile();
+}
+
+void GifFrame::OpenDroppedProject(const wxString& path)
+{
+    StopPlayback();
+    if (IsWorkerRunning() || !MayOpenAnotherProject())
+        return;
+    OpenProjectPath(path);
+}
+
+bool GifFrame::MayOpenAnotherProject()
+{
     if (m_thumbnailCtrl->GetCount() == 0)
-    {
-        OpenProjectFile();
-        return;
-    }
+        return true;
     int answer;
     if (m_projectPath.empty())
         answer = AskToSaveProject(this, _("Warning!"));
     else if (IsProjectModified())
         answer = AskToSaveProject(this, _("Warning"));
     else
-    {
-        OpenProjectFile();
-        return;
-    }
+        return true;
     // A save the user asked for that did not happen keeps the current work.
-    if (answer == wxID_CANCEL || (answer == wxID_YES && !SaveProject()))
-        return;
-    OpenProjectFile();
+    return answer != wxID_CANCEL && (answer != wxID_YES || SaveProject());
 }
 
 void GifFrame::OpenProjectFile()
