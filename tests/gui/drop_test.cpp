@@ -7,7 +7,13 @@
 #include "window/framedroptarget.h"
 #include "work/projectfile.h"
 
+#include <wx/dataobj.h>
+#include <wx/dnd.h>
 #include <wx/filefn.h>
+#include <wx/panel.h>
+#include <wx/scopeguard.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
 
 using NameList = std::vector<wxString>;
 
@@ -126,4 +132,58 @@ TEST_F(DropTest, NothingIsTakenWhileAnImportRuns)
     ASSERT_TRUE(WaitForWorker());
     EXPECT_EQ(Strip()->GetCount(), 259);
     EXPECT_EQ(StripTarget()->OnDragOver(5, 5, wxDragCopy), wxDragCopy);
+}
+
+TEST_F(DropTest, ARealDragFromAnotherWindowLandsOnTheStrip)
+{
+    // Another window offers two files to drag, as a file manager does; the
+    // pointer carries them over item 1 of the strip and lets go there.
+    AddFrames(2);
+    frame->SetPosition(wxPoint(0, 0));
+    frame->SetSize(700, 600);
+    wxFrame* source =
+        new wxFrame(nullptr, wxID_ANY, wxS("files"), wxPoint(760, 100), wxSize(200, 200));
+    wxON_BLOCK_EXIT_OBJ0(*source, wxFrame::Destroy);
+    wxPanel* panel = new wxPanel(source);
+    source->Show();
+    ASSERT_TRUE(WaitFor([&] { return panel->IsShownOnScreen(); }));
+    Settle(200);
+
+    const wxString b = WritePng(dir, wxS("b.png"), 20, 20);
+    const wxString a = WritePng(dir, wxS("a.png"), 20, 20);
+    const wxPoint from = panel->ClientToScreen(wxPoint(100, 100));
+    const wxPoint to = Strip()->ClientToScreen(ItemRect(1).GetLeftTop() + wxPoint(40, 40));
+    wxUIActionSimulator sim;
+    int step = 0;
+    wxTimer mover;
+    mover.Bind(wxEVT_TIMER,
+               [&](wxTimerEvent&)
+               {
+                   // Moves in ten steps, then lets go.
+                   if (++step <= 10)
+                       sim.MouseMove(from + (to - from) * step / 10);
+                   else
+                   {
+                       mover.Stop();
+                       sim.MouseUp();
+                   }
+               });
+    wxDragResult dragged = wxDragError;
+    panel->Bind(wxEVT_LEFT_DOWN,
+                [&](wxMouseEvent&)
+                {
+                    wxFileDataObject files;
+                    files.AddFile(b);
+                    files.AddFile(a);
+                    wxDropSource drag(files, panel);
+                    mover.Start(50);
+                    dragged = drag.DoDragDrop(wxDrag_CopyOnly);
+                });
+    sim.MouseMove(from);
+    Settle(100);
+    sim.MouseDown();
+    EXPECT_TRUE(
+        WaitFor([&] { return Strip()->GetCount() == 4 && !frame->IsWorkerRunning(); }, 10000));
+    EXPECT_EQ(dragged, wxDragCopy);
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("a.png"), wxS("b.png"), wxS("f1.png")}));
 }
