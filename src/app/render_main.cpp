@@ -1,8 +1,10 @@
 // loopforge-render: the imaging engine without a window, for batch work and
 // scripts. Decodes the inputs (or a saved project's frames) as the import
 // does, then exports them as the Save command does.
+#include "app/environmentlanguage.h"
 #include "work/renderjob.h"
 #include "work/renderoptions.h"
+#include "work/temporaryfiles.h"
 
 #include <wx/image.h>
 #include <wx/init.h>
@@ -71,10 +73,13 @@ int Render(const RenderOptions& options)
 int main(int argc, char** argv)
 {
     std::setlocale(LC_CTYPE, "");
+    // Ctrl+C or a closed terminal must not leave a half-written GIF behind.
+    RemoveTemporaryFilesOnInterrupt();
     wxInitializer initializer(argc, argv);
     if (!initializer.IsOk())
         return Fail("cannot start the toolkit", kExitFailure);
     wxLog::EnableLogging(false);
+    LoadEnvironmentCatalog();
     wxImage::AddHandler(new wxPNGHandler);
     wxImage::AddHandler(new wxJPEGHandler);
     wxImage::AddHandler(new wxBMPHandler);

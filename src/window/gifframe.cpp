@@ -7,7 +7,9 @@
 #include "net/updatecheck.h"
 #include "window/framedroptarget.h"
 #include "window/previewcache.h"
+#include "window/textfit.h"
 #include "window/thumbnailctrl.h"
+#include "work/importrefusals.h"
 #include "work/threadevent.h"
 
 #include <wx/app.h>
@@ -36,6 +38,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_COMMAND(wxID_ANY, wxEVT_UPDATE_CHECK, GifFrame::OnUpdateResult)
     EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_THREAD_UPDATE, GifFrame::ThreadUpdate)
     EVT_COMMAND(ID_IMAGE_PROGRESS, wxEVT_THREAD_UPDATE, GifFrame::OnImportProgress)
+    EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_PICTURE_REFUSED, GifFrame::OnPictureRefused)
     EVT_COMMAND(ID_SAVE_GIF_THREAD, wxEVT_THREAD_UPDATE, GifFrame::WorkSaveAsGifThreadUpdate)
 wxEND_EVENT_TABLE()
 
@@ -100,6 +103,7 @@ GifFrame::GifFrame()
       m_closeRequested(false),
       m_importInsertAt(-1),
       m_importReportUnreadable(false),
+      m_importRefusals(new ImportRefusals),
       m_rightClickIndex(-1),
       m_previewIndex(-1),
       m_previewCache(new PreviewCache),
@@ -214,6 +218,7 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     const int widths[] = {200, 400, -1};
     m_statusBar1->SetFieldsCount(3, widths);
+    FitStatusBarHeight(this, m_statusBar1, PreviewStatusText(wxString(), 0, 0));
     // Field 0 belongs to the GIF's name and size; menu help must not replace it.
     SetStatusBarPane(-1);
 

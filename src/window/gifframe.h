@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 
+class ImportRefusals;
 class PreviewCache;
 class wxLocale;
 class wxMenu;
@@ -88,7 +89,8 @@ public:
     // Forgets the previewed frame and clears the preview panel.
     void ClearPreview();
     // Where a picture of the given size is drawn in a panel: shrunk to fit
-    // (never enlarged), centred, 30 pixels below the centre.
+    // (never enlarged), centred, 30 pixels below the centre or as far below
+    // it as the panel's height leaves room for.
     static wxRect PreviewPlacement(const wxSize& picture, const wxSize& panel);
     // Status field 1 for a previewed frame: name, width and height.
     wxString PreviewStatusText(const wxString& fileName, int width, int height) const;
@@ -109,6 +111,8 @@ public:
     void ThreadUpdate(wxCommandEvent& event);
     // Moves the import's progress dialog on while a file with many pictures is read.
     void OnImportProgress(wxCommandEvent& event);
+    // An entry of the running import was skipped for a reason worth telling.
+    void OnPictureRefused(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.
     // With reportUnreadable, the paths that gave no picture are listed to the
     // user once the import is over. The pictures go in from insertAt on, or
@@ -252,6 +256,7 @@ private:
     wxArrayString m_importRequested;
     wxArrayString m_importDelivered;
     bool m_importReportUnreadable;
+    std::unique_ptr<ImportRefusals> m_importRefusals;
     // The item a right click was on; Insert Image uses it when nothing is selected.
     int m_rightClickIndex;
 

@@ -2,7 +2,9 @@
 
 #include "window/chooserwildcards.h"
 #include "window/thumbnailctrl.h"
+#include "window/translatedbuttons.h"
 #include "work/imagethread.h"
+#include "work/importrefusals.h"
 #include "work/picturesequence.h"
 #include "work/threadevent.h"
 #include "work/unreadablepictures.h"
@@ -10,7 +12,6 @@
 #include <wx/filedlg.h>
 #include <wx/intl.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/progdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
@@ -68,8 +69,8 @@ bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable, in
         // No picture event will ever come, so no progress dialog may wait for one.
         delete thread;
         m_workerCancel.reset();
-        wxMessageBox(_("Cannot start loading the pictures."), GetTitle(), wxOK | wxICON_ERROR,
-                     this);
+        ShowMessageBox(this, _("Cannot start loading the pictures."), GetTitle(),
+                       wxOK | wxICON_ERROR);
         return false;
     }
     // The thread's events wait in the queue until the dialog below exists:
@@ -78,6 +79,7 @@ bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable, in
     m_importRequested = reportUnreadable ? paths : wxArrayString();
     m_importDelivered.clear();
     m_importReportUnreadable = reportUnreadable;
+    m_importRefusals->Clear();
     m_importProgress = new wxProgressDialog(_("Load Images Progress Dialog"),
                                             _(" Loading images...."), 100, this, kProgressStyle);
     EnableFrameCommands();
@@ -114,19 +116,25 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     else
         DisableFrameCommands();
 
+    // Entries refused for a reason are listed with it, not among the missing ones.
+    wxString report;
     if (m_importReportUnreadable)
     {
         wxArrayString missing;
         for (const wxString& path : m_importRequested)
-            if (m_importDelivered.Index(path) == wxNOT_FOUND)
+            if (m_importDelivered.Index(path) == wxNOT_FOUND && !m_importRefusals->Contains(path))
                 missing.push_back(path);
-        if (!missing.empty() && !m_closeRequested)
-            wxMessageBox(_("These pictures of the project are missing or cannot be read:") +
-                             wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20),
-                         GetTitle(), wxOK | wxICON_WARNING, this);
+        if (!missing.empty())
+            report = _("These pictures of the project are missing or cannot be read:") +
+                     wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20);
     }
+    if (!m_importRefusals->IsEmpty())
+        report += (report.empty() ? wxString() : wxS("\n\n")) + m_importRefusals->Message(20);
+    if (!report.empty() && !m_closeRequested)
+        ShowMessageBox(this, report, GetTitle(), wxOK | wxICON_WARNING);
     m_importRequested.clear();
     m_importDelivered.clear();
+    m_importRefusals->Clear();
 
     CloseIfRequested();
 }
@@ -145,6 +153,12 @@ bool GifFrame::AddImportedItem(wxImageThumbnailItem* item)
 void GifFrame::OnImportProgress(wxCommandEvent& event)
 {
     AdvanceWorkerProgress(m_importProgress, std::min(event.GetInt(), 99));
+}
+
+void GifFrame::OnPictureRefused(wxCommandEvent& event)
+{
+    // The import's end, which comes after every refusal, reports them.
+    m_importRefusals->Add(event.GetString(), static_cast<PictureDecodeStatus>(event.GetInt()));
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&)
@@ -173,7 +187,13 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     if (pos < 0 || pos > count)
         pos = count;
     int inserted = 0;
-    PictureSequence sequence(paths);
+    ImportRefusals refusals;
+    PictureSequence sequence(paths,
+                             [&](std::size_t entry, PictureDecodeStatus status)
+                             {
+                                 if (IsReportedRefusal(status))
+                                     refusals.Add(paths[entry], status);
+                             });
     for (SequencePicture picture; sequence.Next(picture); ++inserted)
     {
         // A frame reference names its GIF file; the item adds the frame number.
@@ -189,6 +209,8 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     UpdateCanvasSize();
     if (inserted > 0)
         EnableFrameCommands();
+    if (!refusals.IsEmpty())
+        ShowMessageBox(this, refusals.Message(20), GetTitle(), wxOK | wxICON_WARNING);
     return inserted;
 }
 
@@ -205,9 +227,8 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
     wxArrayInt descending(selections);
     std::sort(descending.begin(), descending.end(), std::greater<int>());
 
-    wxMessageDialog confirm(this, _("Are you sure you want to delete selected image(s)?"),
-                            _("Confirm"), wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
-    if (confirm.ShowModal() == wxID_YES)
+    if (ShowMessageBox(this, _("Are you sure you want to delete selected image(s)?"), _("Confirm"),
+                       wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION) == wxID_YES)
         DeleteFrames(descending);
 
     m_statusBar1->SetStatusText(wxString(), 1);

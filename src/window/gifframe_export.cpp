@@ -2,13 +2,13 @@
 
 #include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
+#include "window/translatedbuttons.h"
 #include "work/threadevent.h"
 #include "work/worksaveasgifthread.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
-#include <wx/msgdlg.h>
 #include <wx/progdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
@@ -57,8 +57,8 @@ bool GifFrame::StartExport(int width, int height, const wxString& title)
         m_workerCancel.reset();
         // Nothing was written, so the next Save must not take the file as up to date.
         m_exportCount = m_exportDelay = m_exportWidth = m_exportHeight = -1;
-        wxMessageBox(wxString::Format(_("Cannot start saving \"%s\"."), m_gifPath), GetTitle(),
-                     wxOK | wxICON_ERROR, this);
+        ShowMessageBox(this, wxString::Format(_("Cannot start saving \"%s\"."), m_gifPath),
+                       GetTitle(), wxOK | wxICON_ERROR);
         return false;
     }
     m_exportProgress =
@@ -168,7 +168,7 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
         // Nothing was written: the next Save must try again.
         m_exportCount = m_exportDelay = m_exportWidth = m_exportHeight = -1;
         if (!m_closeRequested)
-            wxMessageBox(event.GetString(), GetTitle(), wxOK | wxICON_ERROR, this);
+            ShowMessageBox(this, event.GetString(), GetTitle(), wxOK | wxICON_ERROR);
     }
 
     CloseIfRequested();

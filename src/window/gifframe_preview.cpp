@@ -108,7 +108,10 @@ wxRect GifFrame::PreviewPlacement(const wxSize& picture, const wxSize& panel)
         const double s = std::min(sx, sy);
         size = wxSize(int(picture.x * s), int(picture.y * s));
     }
-    return wxRect((panel.x - size.x) / 2, (panel.y - size.y) / 2 + 30, size.x, size.y);
+    // The frame sits 30 pixels below the centre where the panel has room for
+    // that; a taller frame moves up, so its bottom rows never leave the panel.
+    const int y = std::max(0, std::min((panel.y - size.y) / 2 + 30, panel.y - size.y));
+    return wxRect((panel.x - size.x) / 2, y, size.x, size.y);
 }
 
 void GifFrame::DrawPreviewFrame(int index)

@@ -4,12 +4,12 @@
 #include "window/chooserwildcards.h"
 #include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
+#include "window/translatedbuttons.h"
 #include "work/projectfile.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
-#include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -26,11 +26,11 @@ wxString ProjectTitle(const wxString& projectFileName)
 // Asks whether to save the unsaved project; wxID_YES, wxID_NO or wxID_CANCEL.
 int AskToSaveProject(wxWindow* parent, const wxString& caption)
 {
-    wxMessageDialog dialog(parent,
-                           _("The project is unsaved,you can continue to edit\n your project when "
-                             "you open it next time,do you \nwant to save the project now?"),
-                           caption, wxYES_NO | wxCANCEL | wxNO_DEFAULT | wxICON_EXCLAMATION);
-    const int answer = dialog.ShowModal();
+    const int answer =
+        ShowMessageBox(parent,
+                       _("The project is unsaved,you can continue to edit\n your project when "
+                         "you open it next time,do you \nwant to save the project now?"),
+                       caption, wxYES_NO | wxCANCEL | wxNO_DEFAULT | wxICON_EXCLAMATION);
     return answer == wxID_YES || answer == wxID_NO ? answer : wxID_CANCEL;
 }
 
@@ -84,7 +84,7 @@ bool GifFrame::SaveProject()
     wxString error;
     if (!WriteProjectFile(path, project, &error))
     {
-        wxMessageBox(error, GetTitle(), wxOK | wxICON_ERROR, this);
+        ShowMessageBox(this, error, GetTitle(), wxOK | wxICON_ERROR);
         return false;
     }
 
@@ -177,7 +177,11 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     // so a later Save Project cannot overwrite an unrelated file.
     if (!read.IsComplete())
     {
-        wxMessageBox(_("Failed to load XML file!"), GetTitle(), wxOK | wxICON_INFORMATION, this);
+        // A file refused before it was parsed says why.
+        wxString message = _("Failed to load XML file!");
+        if (read.stage < ProjectReadStage::NotXml)
+            message += wxS("\n\n") + path + wxS(": ") + DescribeProjectReadStage(read.stage);
+        ShowMessageBox(this, message, GetTitle(), wxOK | wxICON_INFORMATION);
         return false;
     }
 

@@ -1,5 +1,7 @@
 #include "window/thumbnailctrl.h"
 
+#include "window/textfit.h"
+
 #include <wx/crt.h>
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
@@ -77,11 +79,11 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
     if (!GetFont().IsOk())
         SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
 
-    int textWidth = 0;
     {
+        // File names may be in any script, so the label rows have room for all.
         wxClientDC dc(this);
         dc.SetFont(GetFont());
-        dc.GetTextExtent(wxS("X"), &textWidth, &m_labelHeight);
+        m_labelHeight = AnyScriptLineHeight(dc);
     }
     m_itemWidth = m_thumbnailImageSize.x + 2 * m_itemMargin;
     m_itemHeight = m_thumbnailImageSize.y + 4 * m_itemMargin + 2 * m_labelHeight;

@@ -9,6 +9,14 @@ GifAnimationReader::GifAnimationReader(std::vector<unsigned char> data)
 {
 }
 
+GifFrameReader::Result GifAnimationReader::EndForMemory()
+{
+    m_hasFrame = false;
+    m_ended = true;
+    m_outOfMemory = true;
+    return GifFrameReader::Result::OutOfMemory;
+}
+
 GifFrameReader::Result GifAnimationReader::Next()
 {
     m_hasFrame = false;
@@ -21,22 +29,32 @@ GifFrameReader::Result GifAnimationReader::Next()
         return result;
     }
     ++m_index;
+    if (result == GifFrameReader::Result::OutOfMemory)
+        return EndForMemory();
     if (result != GifFrameReader::Result::Frame)
         return result;
     // Only an animation is composed; a lone image keeps its own size.
     if (!m_composing)
         m_composing = m_index > 0 || m_reader.HasAnotherFrame();
-    if (m_composing && !m_composer.Draw(m_frame))
+    if (m_composing)
     {
-        // A canvas that cannot be held ends the file like damage would.
-        m_ended = true;
-        return GifFrameReader::Result::End;
+        switch (m_composer.Draw(m_frame))
+        {
+            case GifComposer::DrawResult::Drawn:
+                break;
+            case GifComposer::DrawResult::TooLarge:
+                // A canvas no picture may be ends the file like damage would.
+                m_ended = true;
+                return GifFrameReader::Result::End;
+            case GifComposer::DrawResult::OutOfMemory:
+                return EndForMemory();
+        }
     }
     m_hasFrame = true;
     return result;
 }
 
-std::unique_ptr<wxImage> GifAnimationReader::Picture() const
+std::unique_ptr<wxImage> GifAnimationReader::Picture()
 {
     if (!m_hasFrame)
         return nullptr;
@@ -44,7 +62,10 @@ std::unique_ptr<wxImage> GifAnimationReader::Picture() const
     const bool made = m_composing ? m_composer.Picture(*picture, m_frame.comment)
                                   : GifFrameReader::ConvertToImage(m_frame, *picture);
     if (!made || !picture->IsOk())
+    {
+        EndForMemory();
         return nullptr;
+    }
     return picture;
 }
 

@@ -23,24 +23,24 @@ GifComposer::GifComposer(const wxSize& screen, unsigned long long maxPixels)
 
 GifComposer::~GifComposer() = default;
 
-bool GifComposer::StartCanvas(const GifStoredFrame& first)
+GifComposer::DrawResult GifComposer::StartCanvas(const GifStoredFrame& first)
 {
     const long long width = std::max<long long>(m_screen.x, (long long)first.left + first.width);
     const long long height = std::max<long long>(m_screen.y, (long long)first.top + first.height);
     if (width <= 0 || height <= 0 ||
         static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) >
             m_maxPixels)
-        return false;
+        return DrawResult::TooLarge;
     const std::size_t bytes = std::size_t(width) * std::size_t(height) * 3;
     m_canvas.reset(new (std::nothrow) unsigned char[bytes]);
     if (!m_canvas)
-        return false;
+        return DrawResult::OutOfMemory;
     m_canvasSize = wxSize(int(width), int(height));
     Area whole;
     whole.right = m_canvasSize.x;
     whole.bottom = m_canvasSize.y;
     Fill(whole);
-    return true;
+    return DrawResult::Drawn;
 }
 
 GifComposer::Area GifComposer::Clip(const GifStoredFrame& frame) const
@@ -106,10 +106,14 @@ void GifComposer::DrawPixels(const GifStoredFrame& frame, const Area& area)
     }
 }
 
-bool GifComposer::Draw(const GifStoredFrame& frame)
+GifComposer::DrawResult GifComposer::Draw(const GifStoredFrame& frame)
 {
-    if (!m_canvas && !StartCanvas(frame))
-        return false;
+    if (!m_canvas)
+    {
+        const DrawResult started = StartCanvas(frame);
+        if (started != DrawResult::Drawn)
+            return started;
+    }
 
     if (m_lastDisposal == GifDisposal::Background)
         Fill(m_lastArea);
@@ -124,14 +128,14 @@ bool GifComposer::Draw(const GifStoredFrame& frame)
             m_saved.reset(new (std::nothrow) unsigned char[area.Pixels() * 3]);
             m_savedCapacity = m_saved ? area.Pixels() : 0;
             if (!m_saved)
-                return false;
+                return DrawResult::OutOfMemory;
         }
         CopyArea(area, m_canvas.get(), m_saved.get(), false);
     }
     DrawPixels(frame, area);
     m_lastArea = area;
     m_lastDisposal = frame.disposal;
-    return true;
+    return DrawResult::Drawn;
 }
 
 bool GifComposer::Picture(wxImage& picture, const std::string& comment) const

@@ -27,9 +27,15 @@ public:
     GifComposer(const GifComposer&) = delete;
     GifComposer& operator=(const GifComposer&) = delete;
 
-    // Disposes of the previous frame and draws this one. False when the
-    // canvas cannot be held (too large, or out of memory).
-    bool Draw(const GifStoredFrame& frame);
+    enum class DrawResult
+    {
+        Drawn,
+        TooLarge,    // the canvas would have more than maxPixels pixels
+        OutOfMemory  // no memory for the canvas or for what a frame must give back
+    };
+
+    // Disposes of the previous frame and draws this one.
+    DrawResult Draw(const GifStoredFrame& frame);
 
     // The canvas as it stands: RGB with transparent pixels in the mask colour
     // (255, 0, 255) (genuine (255, 0, 255) becomes (255, 0, 254)), with the
@@ -47,7 +53,7 @@ private:
         std::size_t Pixels() const { return std::size_t(right - left) * std::size_t(bottom - top); }
     };
 
-    bool StartCanvas(const GifStoredFrame& first);
+    DrawResult StartCanvas(const GifStoredFrame& first);
     Area Clip(const GifStoredFrame& frame) const;
     void Fill(const Area& area);
     void CopyArea(const Area& area, const unsigned char* from, unsigned char* to, bool toCanvas);

@@ -2,6 +2,7 @@
 
 #include "window/gif_gifhandler.h"
 #include "work/atomicfileoutput.h"
+#include "work/memorycheck.h"
 #include "work/picturesize.h"
 
 #include <wx/intl.h>
@@ -13,11 +14,14 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace
 {
 // The toolkit's 8-bit BMP writer asks its quantiser for this many colours.
 const int kQuantiserColours = 236;
+// The quantiser's histogram and tables, with room to spare.
+const std::size_t kQuantiserWorkBytes = std::size_t(1) << 20;
 
 // Alpha blending onto black, rounded as the drawing back end does it.
 unsigned char OverBlack(unsigned char colour, unsigned char alpha)
@@ -117,6 +121,8 @@ wxImage PrepareFrame(const wxImage& source, int width, int height)
     scaledWidth = std::max(scaledWidth, 1);
     scaledHeight = std::max(scaledHeight, 1);
     const wxImage scaled = ViewOf(source).Scale(scaledWidth, scaledHeight, wxIMAGE_QUALITY_NORMAL);
+    if (!scaled.IsOk())
+        return wxImage();
     DrawOnBlack(canvas, scaled, (width - scaledWidth) / 2, (height - scaledHeight) / 2);
     return canvas;
 }
@@ -125,11 +131,28 @@ wxImage ReduceColours(const wxImage& image)
 {
     if (!image.IsOk())
         return wxImage();
-    wxImage reduced;
+    // The quantiser fills a destination it was given, and does not check the
+    // allocations of its own: the one-byte-per-pixel indices, a row table and
+    // tables of about a megabyte.
+    const std::size_t width = image.GetWidth(), height = image.GetHeight();
+    wxImage reduced(image.GetWidth(), image.GetHeight(), false);
+    if (!reduced.IsOk() ||
+        !CanAllocate(width * height + height * 2 * sizeof(void*) + kQuantiserWorkBytes))
+        return wxImage();
     wxPalette* quantised = nullptr;
     unsigned char* indices = nullptr;
-    if (!wxQuantize::Quantize(image, reduced, &quantised, kQuantiserColours, &indices,
-                              wxQUANTIZE_FILL_DESTINATION_IMAGE | wxQUANTIZE_RETURN_8BIT_DATA))
+    bool done = false;
+    try
+    {
+        done =
+            wxQuantize::Quantize(image, reduced, &quantised, kQuantiserColours, &indices,
+                                 wxQUANTIZE_FILL_DESTINATION_IMAGE | wxQUANTIZE_RETURN_8BIT_DATA);
+    }
+    catch (const std::bad_alloc&)
+    {
+        // Another thread took the memory after the check.
+    }
+    if (!done)
     {
         delete quantised;
         delete[] indices;
@@ -189,6 +212,11 @@ GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString
             break;
         }
         const wxImage reduced = ReduceColours(prepared);
+        if (!reduced.IsOk())
+        {
+            result.error = CannotWrite(path, _("there is not enough memory"));
+            break;
+        }
         // The file stores 16 bits of hundredths.
         const int delayMs = std::clamp(frames[i].delay, 0, 0xFFFF) * 10;
         MyGifHandler handler;

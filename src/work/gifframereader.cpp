@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace
 {
@@ -147,7 +148,6 @@ void GifFrameReader::FinishFrame()
 bool GifFrameReader::DecodePixels(std::vector<unsigned char>& indices, int width, int height,
                                   bool interlaced)
 {
-    indices.resize(static_cast<std::size_t>(width) * height);
     auto row = [&](int y) { return indices.data() + static_cast<std::size_t>(y) * width; };
     if (!interlaced)
     {
@@ -196,7 +196,20 @@ GifFrameReader::Result GifFrameReader::ReadFrame(GifStoredFrame& frame)
     const unsigned long long pixels =
         static_cast<unsigned long long>(descriptor.Width) * descriptor.Height;
     Result result = Result::Skipped;
-    if (descriptor.Width > 0 && descriptor.Height > 0 && pixels <= m_maxPixels)
+    bool decode = descriptor.Width > 0 && descriptor.Height > 0 && pixels <= m_maxPixels;
+    if (decode)
+    {
+        try
+        {
+            frame.indices.resize(static_cast<std::size_t>(pixels));
+        }
+        catch (const std::bad_alloc&)
+        {
+            decode = false;
+            result = Result::OutOfMemory;
+        }
+    }
+    if (decode)
     {
         if (!DecodePixels(frame.indices, descriptor.Width, descriptor.Height, descriptor.Interlace))
         {
@@ -270,5 +283,5 @@ GifFrameReader::Result GifFrameReader::ReadFrame(wxImage& image)
     const Result result = ReadFrame(frame);
     if (result != Result::Frame)
         return result;
-    return ConvertToImage(frame, image) && image.IsOk() ? Result::Frame : Result::Skipped;
+    return ConvertToImage(frame, image) ? Result::Frame : Result::OutOfMemory;
 }

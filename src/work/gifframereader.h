@@ -48,9 +48,10 @@ class GifFrameReader
 public:
     enum class Result
     {
-        Frame,    // the next frame was decoded into the image
-        Skipped,  // the next frame exists but cannot be used (too large, empty, no pixels)
-        End       // no further frame: the trailer, the end of the data, or damage
+        Frame,        // the next frame was decoded into the image
+        Skipped,      // the next frame exists but cannot be used (too large, empty, no pixels)
+        OutOfMemory,  // the next frame exists but there is no memory to hold it
+        End           // no further frame: the trailer, the end of the data, or damage
     };
 
     // The data must outlive the reader.
@@ -72,7 +73,8 @@ public:
     // How much of the data has been read, for progress.
     std::size_t BytesRead() const { return m_input.offset; }
 
-    // The frame's pixels as an image, as the first ReadFrame gives them.
+    // The frame's pixels as an image, as the first ReadFrame gives them;
+    // false when the image cannot be allocated.
     static bool ConvertToImage(const GifStoredFrame& frame, wxImage& image);
 
 private:
@@ -87,6 +89,7 @@ private:
     Result ReadRecordsUpToImage();
     bool ReadExtension();
     bool SkipImageData();
+    // indices must hold width x height entries.
     bool DecodePixels(std::vector<unsigned char>& indices, int width, int height, bool interlaced);
     void ReadColourTable(GifStoredFrame& frame) const;
     void FinishFrame();

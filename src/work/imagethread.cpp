@@ -48,12 +48,25 @@ void ImageThread::PostProgress(int percent)
     wxQueueEvent(m_owner, event);
 }
 
+void ImageThread::PostRefusal(const wxString& entry, PictureDecodeStatus status)
+{
+    auto* event = new wxCommandEvent(wxEVT_PICTURE_REFUSED, ID_IMAGE_THREAD);
+    event->SetString(entry);
+    event->SetInt(static_cast<int>(status));
+    wxQueueEvent(m_owner, event);
+}
+
 wxThread::ExitCode ImageThread::Entry()
 {
     const int count = static_cast<int>(m_paths.size());
     bool sentHundred = false;
     int progressSent = 0;
-    PictureSequence sequence(m_paths);
+    PictureSequence sequence(m_paths,
+                             [this](std::size_t entry, PictureDecodeStatus status)
+                             {
+                                 if (IsReportedRefusal(status))
+                                     PostRefusal(m_paths[entry], status);
+                             });
     SequencePicture picture;
     for (;;)
     {

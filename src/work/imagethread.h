@@ -9,6 +9,7 @@
 
 class wxEvtHandler;
 class wxImage;
+enum class PictureDecodeStatus;
 
 // Decodes a list of import entries (picture paths and frame references) on a
 // detached worker thread and posts one wxEVT_THREAD_UPDATE event with id
@@ -21,6 +22,8 @@ class wxImage;
 // stopped), a final event with 100 and no image says that the import is over.
 // While a GIF file is read, events with id ID_IMAGE_PROGRESS carry the
 // percentage of the whole list read so far, rising, below 100.
+// An entry skipped for a reason the user can act on also posts a
+// wxEVT_PICTURE_REFUSED event.
 //
 // Stop it with Delete() or by setting *cancel; either takes effect before the
 // next entry or GIF frame. The owner must outlive the thread.
@@ -46,6 +49,7 @@ private:
     void WaitWhileBacklogIsFull();
     void PostPicture(const wxString& path, int percent, int frameIndex, wxImage* image);
     void PostProgress(int percent);
+    void PostRefusal(const wxString& entry, PictureDecodeStatus status);
 
     wxEvtHandler* m_owner;
     wxArrayString m_paths;

@@ -3,10 +3,12 @@
 #include "work/bmpcheck.h"
 #include "work/framereference.h"
 #include "work/gifframereader.h"
+#include "work/memorycheck.h"
 #include "work/picturesequence.h"
 #include "work/picturesize.h"
+#include "work/regularfile.h"
 
-#include <wx/ffile.h>
+#include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 
@@ -15,8 +17,13 @@
 
 namespace
 {
+using Status = PictureDecodeStatus;
+
 // Files are read whole; nothing legitimate this program reads comes near this.
-const wxFileOffset kMaxFileBytes = wxFileOffset(2) << 30;
+const std::size_t kMaxFileBytes = std::size_t(2) << 30;
+
+// What the toolkit's loaders hold per pixel at most: RGB and alpha.
+const unsigned long long kLoaderBytesPerPixel = 4;
 
 wxBitmapType LoaderType(PictureFormat format)
 {
@@ -36,45 +43,71 @@ wxBitmapType LoaderType(PictureFormat format)
 }
 }  // namespace
 
-bool ReadPictureFile(const wxString& path, std::vector<unsigned char>& data)
+PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned char>& data)
 {
-    wxLogNull quiet;
-    wxFFile file(path, wxS("rb"));
-    if (!file.IsOpened())
-        return false;
-    const wxFileOffset length = file.Length();
-    if (length < 0 || length > kMaxFileBytes)
-        return false;
-    data.resize(static_cast<std::size_t>(length));
-    return length == 0 || file.Read(data.data(), data.size()) == data.size();
+    switch (ReadRegularFile(path, kMaxFileBytes, data))
+    {
+        case FileReadResult::Read:
+            return Status::Decoded;
+        case FileReadResult::NotRegularFile:
+            return Status::NotRegularFile;
+        case FileReadResult::OutOfMemory:
+            return Status::TooLargeForMemory;
+        case FileReadResult::CannotOpen:
+        case FileReadResult::TooLarge:
+        case FileReadResult::ReadFailed:
+            break;
+    }
+    return Status::Unreadable;
 }
 
-std::unique_ptr<wxImage> DecodeStillPicture(const std::vector<unsigned char>& data)
+PictureDecodeStatus DecodeStillPicture(const std::vector<unsigned char>& data,
+                                       std::unique_ptr<wxImage>& image)
 {
+    image.reset();
     const PictureFormat format = SniffPictureFormat(data.data(), data.size());
-    auto image = std::make_unique<wxImage>();
+    auto decoded = std::make_unique<wxImage>();
     if (format == PictureFormat::Gif)
     {
         // GIF data under another name: its first frame, as the general loader gives it.
         GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
-        if (reader.ReadFrame(*image) == GifFrameReader::Result::Frame)
-            return image;
-        return nullptr;
+        switch (reader.ReadFrame(*decoded))
+        {
+            case GifFrameReader::Result::Frame:
+                image = std::move(decoded);
+                return Status::Decoded;
+            case GifFrameReader::Result::OutOfMemory:
+                return Status::TooLargeForMemory;
+            case GifFrameReader::Result::Skipped:
+            case GifFrameReader::Result::End:
+                break;
+        }
+        return Status::Unreadable;
     }
     const wxBitmapType type = LoaderType(format);
     unsigned long long width = 0, height = 0;
     if (type == wxBITMAP_TYPE_INVALID ||
         !ReadPictureSize(format, data.data(), data.size(), width, height) || width == 0 ||
         height == 0 || width * height > kMaxPicturePixels)
-        return nullptr;
+        return Status::Unreadable;
     if (format == PictureFormat::Bmp && !IsBmpSafeToDecode(data.data(), data.size()))
-        return nullptr;
+        return Status::Unreadable;
+
+    // The loaders do not all check their allocations.
+    const std::size_t loaderBytes = static_cast<std::size_t>(width * height * kLoaderBytesPerPixel);
+    if (!CanAllocate(loaderBytes))
+        return Status::TooLargeForMemory;
 
     wxLogNull quiet;
     wxMemoryInputStream stream(data.data(), data.size());
-    if (image->LoadFile(stream, type, -1) && image->IsOk())
-        return image;
-    return nullptr;
+    if (decoded->LoadFile(stream, type, -1) && decoded->IsOk())
+    {
+        image = std::move(decoded);
+        return Status::Decoded;
+    }
+    // A loader that ran out of memory has given it back by now, unless
+    // others took it meanwhile.
+    return CanAllocate(loaderBytes) ? Status::Unreadable : Status::TooLargeForMemory;
 }
 
 PictureEntry DescribePictureEntry(const wxString& entry)
@@ -91,12 +124,33 @@ PictureEntry DescribePictureEntry(const wxString& entry)
     return {PictureEntryKind::Picture, entry, 0};
 }
 
-void DecodePictures(const wxString& entry, const PictureSink& sink, const CancelCheck& cancelled)
+wxString DescribePictureDecodeStatus(PictureDecodeStatus status)
+{
+    switch (status)
+    {
+        case Status::Decoded:
+        case Status::Unreadable:
+            break;
+        case Status::TooLargeForMemory:
+            return _("too large for the memory available");
+        case Status::NotRegularFile:
+            return _("not a regular file");
+    }
+    return wxString();
+}
+
+PictureDecodeStatus DecodePictures(const wxString& entry, const PictureSink& sink,
+                                   const CancelCheck& cancelled)
 {
     wxArrayString entries;
     entries.push_back(entry);
-    PictureSequence sequence(entries);
+    // A stopped walk leaves the entry without an outcome: it counts as decoded.
+    PictureDecodeStatus status = Status::Decoded;
+    PictureSequence sequence(
+        entries, [&status](std::size_t, PictureDecodeStatus outcome) { status = outcome; });
     SequencePicture picture;
     while (sequence.Next(picture, cancelled))
-        sink(std::move(picture.image), picture.frameIndex, picture.lastOfEntry);
+        if (sink)
+            sink(std::move(picture.image), picture.frameIndex, picture.lastOfEntry);
+    return status;
 }

@@ -27,6 +27,27 @@ struct PictureEntry
 
 PictureEntry DescribePictureEntry(const wxString& entry);
 
+// How an import entry was decoded.
+enum class PictureDecodeStatus
+{
+    Decoded,            // it gave its pictures
+    Unreadable,         // it gave nothing: missing, damaged or not a picture
+    TooLargeForMemory,  // a picture of it could not be held (others may have come)
+    NotRegularFile      // it names a folder, a pipe or a device, which is never opened
+};
+
+// The reason of a reported refusal in a few words ("too large for the memory
+// available"); empty for Decoded and Unreadable.
+wxString DescribePictureDecodeStatus(PictureDecodeStatus status);
+
+// Whether the user is told why the entry was skipped. Unreadable files are
+// skipped quietly; memory and non-files are something the user can act on.
+inline bool IsReportedRefusal(PictureDecodeStatus status)
+{
+    return status == PictureDecodeStatus::TooLargeForMemory ||
+           status == PictureDecodeStatus::NotRegularFile;
+}
+
 // Receives each decoded picture: the image (owned by the receiver from now
 // on), its frame index inside its file (0 for pictures that are not GIF
 // frames) and whether it is the last picture this entry gives.
@@ -44,20 +65,25 @@ using PictureSink = std::function<void(std::unique_ptr<wxImage> image, int frame
 // A GIF of a single image gives the image the toolkit's decoder would: at its
 // own size, transparent pixels in the mask colour, its palette and its
 // "GifComment". A whole GIF yields every frame that can be read, stopping at
-// the first damaged one. Other files go to DecodeStillPicture. Nothing is
-// logged.
-void DecodePictures(const wxString& entry, const PictureSink& sink,
-                    const CancelCheck& cancelled = CancelCheck());
+// the first damaged one, or at the first that memory cannot hold. Other
+// files go to DecodeStillPicture. Only regular files are read. A picture the
+// memory available cannot hold is skipped and reported, never left to crash
+// the program. Nothing is logged.
+PictureDecodeStatus DecodePictures(const wxString& entry, const PictureSink& sink,
+                                   const CancelCheck& cancelled = CancelCheck());
 
-// Reads a picture file whole; false when it cannot be read.
-bool ReadPictureFile(const wxString& path, std::vector<unsigned char>& data);
+// Reads a picture file whole, if it is a regular file: Decoded once data
+// holds its bytes, otherwise why it cannot be read.
+PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned char>& data);
 
 // Decodes a file that is not taken apart into GIF frames with the toolkit's
 // PNG, JPEG or BMP loader, chosen by content, after its header was checked:
 // pictures of more than kMaxPicturePixels pixels and BMP files the toolkit
-// would mis-read (see IsBmpSafeToDecode) give nothing, and so does any other
-// format; GIF data gives its first image as stored. Null when nothing can be
-// read.
-std::unique_ptr<wxImage> DecodeStillPicture(const std::vector<unsigned char>& data);
+// would mis-read (see IsBmpSafeToDecode) are unreadable, and so is any other
+// format; GIF data gives its first image as stored. A picture the memory
+// available cannot hold is refused before the loader, which would not check
+// its allocations, gets to it. image is set when Decoded.
+PictureDecodeStatus DecodeStillPicture(const std::vector<unsigned char>& data,
+                                       std::unique_ptr<wxImage>& image);
 
 #endif

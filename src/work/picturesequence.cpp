@@ -4,7 +4,12 @@
 
 #include <vector>
 
-PictureSequence::PictureSequence(const wxArrayString& entries) : m_entries(entries) {}
+using Status = PictureDecodeStatus;
+
+PictureSequence::PictureSequence(const wxArrayString& entries, EntryEndHandler onEntryEnd)
+    : m_entries(entries), m_onEntryEnd(std::move(onEntryEnd))
+{
+}
 
 PictureSequence::~PictureSequence() = default;
 
@@ -15,16 +20,30 @@ bool PictureSequence::Stop(const CancelCheck& cancelled)
     return m_stopped;
 }
 
-bool PictureSequence::OpenGif(const wxString& path)
+void PictureSequence::EndEntry(std::size_t entry, PictureDecodeStatus status)
+{
+    if (m_onEntryEnd)
+        m_onEntryEnd(entry, status);
+}
+
+PictureDecodeStatus PictureSequence::OpenGif(const wxString& path)
 {
     m_gif.reset();
     m_gifPath.clear();
     std::vector<unsigned char> data;
-    if (!ReadPictureFile(path, data))
-        return false;
+    const Status read = ReadPictureFile(path, data);
+    if (read != Status::Decoded)
+        return read;
     m_gif = std::make_unique<GifAnimationReader>(std::move(data));
     m_gifPath = path;
-    return true;
+    return Status::Decoded;
+}
+
+PictureDecodeStatus PictureSequence::GifEnding(bool gaveFrames) const
+{
+    if (m_gif->RanOutOfMemory())
+        return Status::TooLargeForMemory;
+    return gaveFrames ? Status::Decoded : Status::Unreadable;
 }
 
 bool PictureSequence::NextGifFrame(std::unique_ptr<wxImage>& image, int& index,
@@ -32,14 +51,18 @@ bool PictureSequence::NextGifFrame(std::unique_ptr<wxImage>& image, int& index,
 {
     while (!Stop(cancelled))
     {
-        const GifFrameReader::Result result = m_gif->Next();
-        if (result == GifFrameReader::Result::End)
-            return false;
-        if (result == GifFrameReader::Result::Skipped)
-            continue;
-        image = m_gif->Picture();
-        index = m_gif->Index();
-        return image != nullptr;
+        switch (m_gif->Next())
+        {
+            case GifFrameReader::Result::Frame:
+                image = m_gif->Picture();
+                index = m_gif->Index();
+                return image != nullptr;
+            case GifFrameReader::Result::Skipped:
+                continue;
+            case GifFrameReader::Result::OutOfMemory:
+            case GifFrameReader::Result::End:
+                return false;
+        }
     }
     return false;
 }
@@ -49,6 +72,8 @@ bool PictureSequence::NextOfWholeGif(SequencePicture& picture, const CancelCheck
     if (!m_heldFrame && !NextGifFrame(m_heldFrame, m_heldIndex, cancelled))
     {
         m_walkingGif = false;
+        if (!m_stopped)
+            EndEntry(m_gifEntry, GifEnding(false));
         return false;
     }
     std::unique_ptr<wxImage> following;
@@ -56,6 +81,8 @@ bool PictureSequence::NextOfWholeGif(SequencePicture& picture, const CancelCheck
     const bool more = NextGifFrame(following, followingIndex, cancelled);
     if (m_stopped)
         return false;
+    if (!more)
+        EndEntry(m_gifEntry, GifEnding(true));
     picture.image = std::move(m_heldFrame);
     picture.entry = m_gifEntry;
     picture.kind = PictureEntryKind::WholeGif;
@@ -68,21 +95,25 @@ bool PictureSequence::NextOfWholeGif(SequencePicture& picture, const CancelCheck
     return true;
 }
 
-std::unique_ptr<wxImage> PictureSequence::FrameOfGif(const wxString& path, int frameIndex,
-                                                     const CancelCheck& cancelled)
+PictureDecodeStatus PictureSequence::FrameOfGif(const wxString& path, int frameIndex,
+                                                const CancelCheck& cancelled,
+                                                std::unique_ptr<wxImage>& image)
 {
     // The open file serves when the frame still lies ahead of it (or is the one just read).
     if (!m_gif || m_gifPath != path || m_gif->Index() > frameIndex)
     {
-        if (!OpenGif(path))
-            return nullptr;
+        const Status opened = OpenGif(path);
+        if (opened != Status::Decoded)
+            return opened;
     }
-    while (m_gif->Index() < frameIndex)
+    while (m_gif->Index() < frameIndex && !Stop(cancelled))
     {
-        if (Stop(cancelled) || m_gif->Next() == GifFrameReader::Result::End)
-            return nullptr;
+        if (m_gif->Next() == GifFrameReader::Result::End)
+            break;
     }
-    return m_gif->Index() == frameIndex ? m_gif->Picture() : nullptr;
+    if (m_gif->Index() == frameIndex)
+        image = m_gif->Picture();
+    return GifEnding(image != nullptr);
 }
 
 bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelled)
@@ -103,26 +134,33 @@ bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelle
         const std::size_t entry = m_next++;
         const PictureEntry described = DescribePictureEntry(m_entries[entry]);
         std::unique_ptr<wxImage> image;
+        Status status = Status::Unreadable;
         switch (described.kind)
         {
             case PictureEntryKind::WholeGif:
-                if (OpenGif(described.path))
+                status = OpenGif(described.path);
+                if (status == Status::Decoded)
                 {
                     m_walkingGif = true;
                     m_gifEntry = entry;
+                    continue;
                 }
-                continue;
+                break;
             case PictureEntryKind::FrameReference:
-                image = FrameOfGif(described.path, described.frameIndex, cancelled);
+                status = FrameOfGif(described.path, described.frameIndex, cancelled, image);
                 break;
             case PictureEntryKind::Picture:
             {
                 std::vector<unsigned char> data;
-                if (ReadPictureFile(described.path, data))
-                    image = DecodeStillPicture(data);
+                status = ReadPictureFile(described.path, data);
+                if (status == Status::Decoded)
+                    status = DecodeStillPicture(data, image);
                 break;
             }
         }
+        if (m_stopped)
+            return false;
+        EndEntry(entry, status);
         if (!image)
             continue;
         picture.image = std::move(image);

@@ -8,6 +8,7 @@
 #include <wx/image.h>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 class GifAnimationReader;
@@ -23,11 +24,19 @@ struct SequencePicture
     bool lastOfEntry = false;
 };
 
+// How an entry of the list ended: Decoded, Unreadable (it gave nothing), or
+// the reason it was refused.
+using EntryEndHandler = std::function<void(std::size_t entry, PictureDecodeStatus status)>;
+
 // Walks a list of import entries (picture paths and frame references) and
 // gives their pictures one at a time, in list order and within a GIF file
 // in frame order, as DecodePictures describes them; entries that give nothing
 // are passed over. Pictures are decoded as they are asked for, never
-// collected.
+// collected. Only regular files are read.
+//
+// The end handler hears once of each entry the walk finishes, in list order:
+// before the entry's last picture is handed out, or for an entry that gives
+// none, before the walk goes on. An entry a stop interrupts has no end.
 //
 // The GIF file last read stays open, so frame references that follow one
 // another through the same file (anim.gif_0, anim.gif_1, ...) decode it once
@@ -37,7 +46,7 @@ struct SequencePicture
 class PictureSequence
 {
 public:
-    explicit PictureSequence(const wxArrayString& entries);
+    explicit PictureSequence(const wxArrayString& entries, EntryEndHandler onEntryEnd = {});
     ~PictureSequence();
     PictureSequence(const PictureSequence&) = delete;
     PictureSequence& operator=(const PictureSequence&) = delete;
@@ -52,13 +61,17 @@ public:
 
 private:
     bool Stop(const CancelCheck& cancelled);
-    bool OpenGif(const wxString& path);
+    void EndEntry(std::size_t entry, PictureDecodeStatus status);
+    PictureDecodeStatus OpenGif(const wxString& path);
+    // What the open GIF's frames ended with, when they ended.
+    PictureDecodeStatus GifEnding(bool gaveFrames) const;
     bool NextGifFrame(std::unique_ptr<wxImage>& image, int& index, const CancelCheck& cancelled);
     bool NextOfWholeGif(SequencePicture& picture, const CancelCheck& cancelled);
-    std::unique_ptr<wxImage> FrameOfGif(const wxString& path, int frameIndex,
-                                        const CancelCheck& cancelled);
+    PictureDecodeStatus FrameOfGif(const wxString& path, int frameIndex,
+                                   const CancelCheck& cancelled, std::unique_ptr<wxImage>& image);
 
     wxArrayString m_entries;
+    EntryEndHandler m_onEntryEnd;
     std::size_t m_next = 0;  // the entry to start next
     bool m_stopped = false;
 

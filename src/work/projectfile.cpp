@@ -2,17 +2,23 @@
 
 #include "work/atomicfileoutput.h"
 #include "work/framereference.h"
+#include "work/regularfile.h"
+#include "work/xmlbounds.h"
 
-#include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
 #include <climits>
+#include <vector>
 
 namespace
 {
+// A project nests three levels deep; a path fits PATH_MAX even with every
+// character escaped as a reference, and has few line breaks or references.
+const XmlBounds kProjectBounds = {16, 32 * 1024, 256, 16};
+
 wxXmlNode* Element(const wxString& name, const wxString& text)
 {
     wxXmlNode* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
@@ -117,6 +123,32 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
     result.stage = ProjectReadStage::Complete;
     return result;
 }
+
+ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
+{
+    ProjectReadResult refused;
+    switch (CheckXmlBounds(utf8, size, kProjectBounds))
+    {
+        case XmlBoundsCheck::WithinBounds:
+            break;
+        case XmlBoundsCheck::TooDeep:
+            refused.stage = ProjectReadStage::TooDeep;
+            return refused;
+        case XmlBoundsCheck::TooLong:
+            refused.stage = ProjectReadStage::TooLong;
+            return refused;
+        case XmlBoundsCheck::NotPlainXml:
+            refused.stage = ProjectReadStage::NotXml;
+            return refused;
+    }
+
+    wxLogNull noLog;
+    wxMemoryInputStream in(utf8, size);
+    wxXmlDocument doc;
+    if (!doc.Load(in, wxS("UTF-8")))
+        return ProjectReadResult();
+    return ReadDocument(doc);
+}
 }  // namespace
 
 wxArrayString ProjectImageEntries(const wxArrayString& frameNames)
@@ -183,6 +215,14 @@ wxString DescribeProjectReadStage(ProjectReadStage stage)
 {
     switch (stage)
     {
+        case ProjectReadStage::NotAFile:
+            return _("not a regular file");
+        case ProjectReadStage::TooLarge:
+            return wxString::Format(_("larger than %d MB"), int(kMaxProjectFileBytes >> 20));
+        case ProjectReadStage::TooDeep:
+            return _("nested deeper than a project can be");
+        case ProjectReadStage::TooLong:
+            return _("holds a text or tag longer than a project can have");
         case ProjectReadStage::NotXml:
             return wxS("not an XML file");
         case ProjectReadStage::NoProject:
@@ -211,23 +251,31 @@ wxString DescribeProjectReadStage(ProjectReadStage stage)
 
 ProjectReadResult ReadProjectFile(const wxString& path)
 {
-    wxLogNull noLog;
-    wxXmlDocument doc;
-    if (!wxFileName::FileExists(path) || !doc.Load(path, wxS("UTF-8")))
-        return ProjectReadResult();
-    return ReadDocument(doc);
+    ProjectReadResult result;
+    std::vector<unsigned char> bytes;
+    switch (ReadRegularFile(path, kMaxProjectFileBytes, bytes))
+    {
+        case FileReadResult::Read:
+            return ReadProjectBytes(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        case FileReadResult::NotRegularFile:
+            result.stage = ProjectReadStage::NotAFile;
+            break;
+        case FileReadResult::TooLarge:
+        case FileReadResult::OutOfMemory:
+            result.stage = ProjectReadStage::TooLarge;
+            break;
+        case FileReadResult::CannotOpen:
+        case FileReadResult::ReadFailed:
+            result.stage = ProjectReadStage::NotXml;
+            break;
+    }
+    return result;
 }
 
 ProjectReadResult ReadProjectText(const std::string& utf8)
 {
-    wxLogNull noLog;
-    wxMemoryInputStream in(utf8.data(), utf8.size());
-    wxXmlDocument doc;
-    if (!doc.Load(in, wxS("UTF-8")))
-        return ProjectReadResult();
-    return ReadDocument(doc);
+    return ReadProjectBytes(utf8.data(), utf8.size());
 }
-
 int ParseProjectNumber(const wxString& text)
 {
     size_t i = 0;

@@ -5,6 +5,7 @@
 #include <wx/gdicmn.h>
 #include <wx/string.h>
 
+#include <cstddef>
 #include <string>
 
 // A project: the output GIF's file name, its size and delay, and the strip's
@@ -35,7 +36,11 @@ bool WriteProjectFile(const wxString& path, const Project& project, wxString* er
 // order; everything read before the stage that failed is filled in.
 enum class ProjectReadStage
 {
-    NotXml,         // not an XML document, or no root
+    NotAFile,       // a folder, a pipe or a device: never opened
+    TooLarge,       // larger than kMaxProjectFileBytes
+    TooDeep,        // elements nested deeper than any project's
+    TooLong,        // a text or tag longer than any project's
+    NotXml,         // missing, unreadable, not an XML document, or no root
     NoProject,      // the first node is not `project`
     NoName,         // `project` does not start with `name`
     NoGif,          // `name` is not followed by `gif`
@@ -58,6 +63,14 @@ struct ProjectReadResult
     bool IsComplete() const { return stage == ProjectReadStage::Complete; }
 };
 
+// Project files are small (a line per frame); a larger file is refused
+// before it is read.
+constexpr std::size_t kMaxProjectFileBytes = std::size_t(16) << 20;
+
+// Reads a project file, if it is a regular file of at most
+// kMaxProjectFileBytes. Documents nested deeper, or with longer texts, than
+// a project can have are refused before they are parsed, so any file is
+// read in time proportional to its size.
 ProjectReadResult ReadProjectFile(const wxString& path);
 ProjectReadResult ReadProjectText(const std::string& utf8);
 

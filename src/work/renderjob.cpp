@@ -38,7 +38,7 @@ wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifNa
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
                           wxString& error)
 {
-    if (!wxFileName::FileExists(projectPath))
+    if (!wxFileName::Exists(projectPath))
     {
         error = wxString::Format(_("cannot read the project %s: no such file"), projectPath);
         return false;
@@ -73,22 +73,32 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     std::vector<std::unique_ptr<wxImage>> pictures;
     std::vector<int> delays;
     wxArrayString unreadable;
+    wxString refusal;
     auto delayOf = [&job](size_t input)
     { return input < job.delays.size() && job.delays[input] > 0 ? job.delays[input] : job.delay; };
-    // Every input before the one a picture came from that gave none is unreadable.
-    size_t nextInput = 0;
-    PictureSequence sequence(job.inputs);
+    PictureSequence sequence(job.inputs,
+                             [&](size_t input, PictureDecodeStatus status)
+                             {
+                                 if (IsReportedRefusal(status))
+                                     refusal = wxString::Format(
+                                         _("cannot read a picture from %s: %s"), job.inputs[input],
+                                         DescribePictureDecodeStatus(status));
+                                 else if (status == PictureDecodeStatus::Unreadable)
+                                     unreadable.push_back(job.inputs[input]);
+                             });
+    // A reason the user can act on stops the job at once.
+    const CancelCheck refused = [&refusal] { return !refusal.empty(); };
     SequencePicture picture;
-    while (sequence.Next(picture))
+    while (sequence.Next(picture, refused))
     {
-        for (; nextInput < picture.entry; ++nextInput)
-            unreadable.push_back(job.inputs[nextInput]);
-        nextInput = picture.entry + 1;
         pictures.push_back(std::move(picture.image));
         delays.push_back(delayOf(picture.entry));
     }
-    for (; nextInput < job.inputs.size(); ++nextInput)
-        unreadable.push_back(job.inputs[nextInput]);
+    if (refused())
+    {
+        result.error = refusal;
+        return result;
+    }
     if (!unreadable.empty())
     {
         const wxString list = ListUnreadablePictures(unreadable, wxS(", "), 20);

@@ -351,3 +351,46 @@ TEST(PictureSequence, FrameReferencesInARowReadTheirFileOnce)
     EXPECT_EQ(shown[1], std::vector<std::string>{"CB"});
     EXPECT_DOUBLE_EQ(sequence.Position(), 5.0);
 }
+
+// Each entry's outcome comes once, in list order, and before the entry's last
+// picture: the import reports refusals when its last picture arrives.
+TEST(PictureSequence, EveryEntryEndsOnceBeforeItsLastPicture)
+{
+    TempDir dir;
+    const wxString gif = dir.Write(
+        "anim.gif",
+        HandmadeGif(2, 1, kColours, {{0, 0, 2, 1, 1, -1, "00"}, {0, 0, 1, 1, 1, -1, "1"}}));
+    const wxString png = dir.File("still.png");
+    ASSERT_TRUE(wxImage(3, 3).SaveFile(png, wxBITMAP_TYPE_PNG));
+    const wxString broken = dir.Write("broken.png", "not a picture");
+    const wxString folder = dir.File("folder.gif");
+    ASSERT_TRUE(wxFileName::Mkdir(folder));
+
+    auto name = [](PictureDecodeStatus status)
+    {
+        switch (status)
+        {
+            case PictureDecodeStatus::Decoded:
+                return "decoded";
+            case PictureDecodeStatus::Unreadable:
+                return "unreadable";
+            case PictureDecodeStatus::TooLargeForMemory:
+                return "memory";
+            case PictureDecodeStatus::NotRegularFile:
+                return "no file";
+        }
+        return "?";
+    };
+    std::vector<std::string> log;
+    PictureSequence sequence(
+        Paths({gif, folder, gif + "_1", gif + "_5", folder + "_0", broken, png}),
+        [&](std::size_t entry, PictureDecodeStatus status)
+        { log.push_back("end " + std::to_string(entry) + " " + name(status)); });
+    for (SequencePicture picture; sequence.Next(picture);)
+        log.push_back("picture " + std::to_string(picture.entry) + "/" +
+                      std::to_string(picture.frameIndex) + (picture.lastOfEntry ? " last" : ""));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "picture 0/0", "end 0 decoded", "picture 0/1 last", "end 1 no file",
+                       "end 2 decoded", "picture 2/1 last", "end 3 unreadable", "end 4 no file",
+                       "end 5 unreadable", "end 6 decoded", "picture 6/0 last"}));
+}

@@ -38,7 +38,7 @@ std::vector<wxImage> DecodeWithEngine(const wxString& path)
 {
     std::vector<wxImage> frames;
     std::vector<unsigned char> data;
-    if (!ReadPictureFile(path, data))
+    if (ReadPictureFile(path, data) != PictureDecodeStatus::Decoded)
         return frames;
     GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
     for (wxImage image; reader.ReadFrame(image) != GifFrameReader::Result::End; image = wxImage())

@@ -1,6 +1,7 @@
 // Frame preparation, colour reduction and the export to a file.
 #include "work/gifexport.h"
 
+#include "address_space_limit.h"
 #include "gif_files.h"
 #include "gif_inspect.h"
 #include "reference_export.h"
@@ -255,4 +256,33 @@ TEST(ExportGif, ReplacesTheTargetOnlyWhenComplete)
     const std::string bytes = ReadFileBytes(target);
     EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
     EXPECT_EQ(bytes.back(), '\x3B');
+}
+
+// Without the memory for a frame's colour reduction the export fails with
+// that reason and leaves the previous file as it was; it must not crash.
+TEST(ExportGif, RunningOutOfMemoryIsReported)
+{
+#if !LF_ADDRESS_LIMITS_TESTABLE
+    GTEST_SKIP() << "address-space limits do not work under AddressSanitizer";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TempDir dir;
+    const wxString target = dir.Write("keep.gif", "the previous animation");
+    // 48 MiB as RGB: the room left holds the prepared frame (as large) but
+    // not its reduced copy as well.
+    const wxImage frame = MakeFlat(4096, 4096);
+    EXPECT_EXIT(RunWithAddressSpaceHeadroom(
+                    80ull << 20, dir.Path(),
+                    [&]
+                    {
+                        const GifExportResult result = ExportGif({&frame}, target, 10, 4096, 4096);
+                        const bool untouched =
+                            ReadFileBytes(target) == "the previous animation" &&
+                            FilesIn(dir.Path()) == std::vector<wxString>{"keep.gif"};
+                        return (result.ok ? "written: " : "failed: ") + result.error.utf8_string() +
+                               (untouched ? "; nothing else changed" : "; files changed");
+                    }),
+                ::testing::ExitedWithCode(0),
+                "outcome: failed: Cannot write .*/keep.gif: there is not enough memory; nothing "
+                "else changed");
 }

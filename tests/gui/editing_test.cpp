@@ -1,4 +1,5 @@
 #include "editing_fixture.h"
+#include "fifo.h"
 
 #include <wx/filefn.h>
 
@@ -238,6 +239,41 @@ TEST_F(FrameEditingTest, InsertImageWithoutSelectionOrRightClickAppends)
     const wxString text = dir.Write(wxS("notes.png"), "not a picture");
     EXPECT_EQ(frame->InsertFiles(Paths({text, dir.File(wxS("gone.png"))}), 1), 0);
     EXPECT_EQ(Strip()->GetCount(), 3);
+}
+
+// A pipe among the pictures would hold the import forever: it is skipped,
+// and named with the reason once the import is over. Unreadable files stay quiet.
+TEST_F(FrameEditingTest, PathsThatAreNoFilesAreSkippedWithAMessage)
+{
+    const wxString png = WritePng(dir, wxS("a.png"), 30, 20);
+    const wxString broken = dir.Write(wxS("broken.png"), "not a picture");
+    const wxString pipePath = dir.File(wxS("p.png"));
+    const Fifo pipe(pipePath);
+    ASSERT_TRUE(pipe.IsOk());
+
+    ShownMessage shown;
+    wxTEST_DIALOG(
+        {
+            ASSERT_TRUE(frame->ImportFiles(Paths({pipePath, png, broken})));
+            if (!WaitForWorker(20000))
+            {
+                ADD_FAILURE() << "the import waited on the pipe";
+                pipe.Release();
+                ASSERT_TRUE(WaitForWorker());
+            }
+        },
+        ExpectMessage(&shown));
+    EXPECT_EQ(shown.message,
+              "These pictures were skipped:\n\n" + pipePath + " (not a regular file)");
+    EXPECT_EQ(shown.caption, frame->GetTitle());
+    EXPECT_EQ(Names(), (NameList{wxS("a.png")}));
+
+    // Insert Image decodes at once and tells the same.
+    const wxString folder = MakeFolder(wxS("folder.png"));
+    wxTEST_DIALOG(EXPECT_EQ(frame->InsertFiles(Paths({folder, broken, png}), 0), 1),
+                  ExpectMessage(&shown));
+    EXPECT_EQ(shown.message, "These pictures were skipped:\n\n" + folder + " (not a regular file)");
+    EXPECT_EQ(Names(), (NameList{wxS("a.png"), wxS("a.png")}));
 }
 
 TEST_F(FrameEditingTest, DeleteRemovesTheHighestSelectedIndexFirst)

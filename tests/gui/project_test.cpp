@@ -320,7 +320,11 @@ TEST_F(ProjectTest, FilesThatAreNotWholeProjectsAreReportedAndNeverBecomeTheProj
     whole.height = 30;
     whole.delay = 5;
     whole.framePaths.push_back(png);
+    std::string nested = head + "<project>";
+    for (int i = 0; i < 150000; ++i)
+        nested += "<a>";
     const std::pair<const char*, std::string> files[] = {
+        {"nested.xml", nested},
         {"empty-images.xml", head + "<project>" + settings + "<images/></project>"},
         {"images-spaces.xml", head + "<project>" + settings + "<images>\n  </images></project>"},
         {"not-xml.xml", "this is not XML at all"},

@@ -56,6 +56,10 @@ expect_error "cannot read a picture from .*empty.gif" "$render" -o "$work/x.gif"
 expect_error "Cannot write $work/missing/x.gif: No such file or directory" \
     "$render" -o "$work/missing/x.gif" "$corpus/hopper.gif"
 [[ -e "$work/x.gif" ]] && fail "a failed render left an output file"
+# The messages come in the language the environment asks for, from the
+# installed catalogs, even without a system locale for that language.
+LANGUAGE=de expect_error "ungültige Verzögerung" "$render" -d soon -o "$work/x.gif" "$corpus/hopper.gif"
+LANGUAGE=sv:ja LC_ALL=C expect_error "書き込めません" "$render" -o "$work/missing/x.gif" "$corpus/hopper.gif"
 
 # 5. A failed render leaves an existing file alone.
 printf 'previous' >"$work/keep.gif"
@@ -63,7 +67,39 @@ expect_error "cannot read" "$render" -o "$work/keep.gif" "$corpus/hopper.gif" "$
 [[ "$(cat "$work/keep.gif")" == "previous" ]] || fail "existing output was touched"
 if ls -A "$work" | grep -q '^\.'; then fail "temporary files left behind"; fi
 
-# 6. The progress bar appears on a terminal (script gives the renderer a pty).
+# 6. Only regular files are read: a named pipe or a terminal would block the open forever.
+mkfifo "$work/pipe.png"
+expect_error "cannot read a picture from $work/pipe.png: not a regular file" \
+    timeout 20 "$render" -o "$work/x.gif" "$work/pipe.png"
+expect_error "cannot read a picture from /dev/stdin: not a regular file" \
+    timeout 20 "$render" -o "$work/x.gif" /dev/stdin
+rm -f "$work/pipe.png"
+
+# 7. INT, TERM or HUP during an export remove the temporary file, keep the
+#    previous GIF and end the renderer as the signal would have.
+mkdir "$work/signals"
+printf 'previous' >"$work/signals/anim.gif"
+frames=()
+for _ in $(seq 40); do frames+=("$corpus/progressive_cat.jpg"); done
+for signal in INT TERM HUP; do
+    set -m  # a script's background job would ignore SIGINT
+    "$render" -s 1600x1200 -o "$work/signals/anim.gif" "${frames[@]}" 2>/dev/null &
+    pid=$!
+    set +m
+    if wait_for 60 compgen -G "$work/signals/.anim.gif.*"; then
+        kill -s "$signal" "$pid"
+    else
+        fail "$signal: no temporary file appeared"
+        kill "$pid"
+    fi
+    wait "$pid"
+    status=$?
+    [[ $status == $((128 + $(kill -l "$signal"))) ]] || fail "$signal: exit status $status"
+    [[ "$(cat "$work/signals/anim.gif")" == "previous" ]] || fail "$signal: the previous GIF changed"
+    if ls -A "$work/signals" | grep -q '^\.'; then fail "$signal left a temporary file"; fi
+done
+
+# 8. The progress bar appears on a terminal (script gives the renderer a pty).
 if command -v script >/dev/null; then
     script -qec "'$render' -o '$work/tty.gif' '$corpus/cogs.gif'" /dev/null >"$work/tty.txt" 2>&1
     grep -q "100%" "$work/tty.txt" || fail "no progress bar on a terminal"
