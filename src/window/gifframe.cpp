@@ -5,6 +5,7 @@
 #include "app/product.h"
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
+#include "window/framedroptarget.h"
 #include "window/previewcache.h"
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
@@ -31,6 +32,7 @@
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
+#include <algorithm>
 #include <iostream>
 
 wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
@@ -40,6 +42,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_CLOSE(GifFrame::OnClose)
     EVT_COMMAND(wxID_ANY, wxEVT_UPDATE_CHECK, GifFrame::OnUpdateResult)
     EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_THREAD_UPDATE, GifFrame::ThreadUpdate)
+    EVT_COMMAND(ID_IMAGE_PROGRESS, wxEVT_THREAD_UPDATE, GifFrame::OnImportProgress)
     EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_PICTURE_REFUSED, GifFrame::OnPictureRefused)
     EVT_COMMAND(ID_SAVE_GIF_THREAD, wxEVT_THREAD_UPDATE, GifFrame::WorkSaveAsGifThreadUpdate)
 wxEND_EVENT_TABLE()
@@ -197,6 +200,8 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227));
     m_thumbnailCtrl->SetLabelDelay(m_spinctrl_delay->GetValue());
     m_thumbnailCtrl->Bind(wxEVT_KEY_DOWN, &GifFrame::OnStripKey, this);
+    m_thumbnailCtrl->SetDropTarget(new FrameDropTarget(this, m_thumbnailCtrl));
+    m_panel_down->SetDropTarget(new FrameDropTarget(this, nullptr));
 
     // Themes may give the tooltip colour some transparency; the preview
     // needs a solid background that really covers the previous frame.

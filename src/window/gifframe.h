@@ -121,6 +121,8 @@ public:
     // the preview, Ctrl+Shift+Left and Right move the selection.
     void OnStripKey(wxKeyEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
+    // Moves the import's progress dialog on while a file with many pictures is read.
+    void OnImportProgress(wxCommandEvent& event);
     // An entry of the running import was skipped for a reason worth telling.
     void OnPictureRefused(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.
@@ -162,11 +164,15 @@ public:
     void OnOpenProject(wxCommandEvent& event);
     void OpenProjectFile();
     bool OpenProjectPath(const wxString& path);
+    // Opens a project file dropped on the window, asking first as Open Project does.
+    void OpenDroppedProject(const wxString& path);
     // Gives the spins the size stored in the project just opened, once its
     // import is over (the import sets the size from the frames first).
     void ApplyOpenedProjectSize();
     void ConfirmCloseProject();
     bool IsProjectModified() const;
+    // Asks about unsaved work before another project replaces it; true to go on.
+    bool MayOpenAnotherProject();
 
     // --- GIF export commands (gifframe_export.cpp) ------------------------
     void OnSaveAnimator(wxCommandEvent& event);

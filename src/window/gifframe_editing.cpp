@@ -1,5 +1,6 @@
 #include "window/gifframe.h"
 
+#include "window/chooserwildcards.h"
 #include "window/thumbnailctrl.h"
 #include "window/translatedbuttons.h"
 #include "window/workerprogress.h"
@@ -7,7 +8,7 @@
 #include "work/framelist.h"
 #include "work/imagethread.h"
 #include "work/importrun.h"
-#include "work/picturedecoder.h"
+#include "work/picturesequence.h"
 #include "work/threadevent.h"
 #include "work/unreadablepictures.h"
 
@@ -23,10 +24,8 @@ namespace
 // The picture file chooser shared by Add Image and Insert Image.
 wxArrayString ChoosePictures(wxWindow* parent, const wxString& title)
 {
-    wxFileDialog dialog(
-        parent, title, wxString(), wxString(),
-        _("Image files ") + wxS("(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.jpeg;*.bmp;*.gif"),
-        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    wxFileDialog dialog(parent, title, wxString(), wxString(), PictureChooserWildcard(),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
     wxArrayString paths;
     if (dialog.ShowModal() == wxID_OK)
         dialog.GetPaths(paths);
@@ -63,7 +62,7 @@ bool GifFrame::StartImport(const ImportRun& run, bool replaceStrip)
         return false;
     const bool started =
         m_importWorker->Start([this, &run](const WorkerProgress::StopFlag& stop)
-                              { return new ImageThread(this, run.GetEntries(), stop); },
+                              { return new ImageThread(this, run.GetEntries(), stop, run.backlog); },
                               _("Load Images Progress Dialog"), _(" Loading images...."),
                               _("Cannot start loading the pictures."));
     if (!started)
@@ -90,6 +89,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
 
     if (auto* image = static_cast<wxImage*>(event.GetClientData()))
     {
+        --*m_importRun->backlog;
         // The whole import is one step to undo.
         if (m_importRun->undoable && m_importRun->GetDelivered() == 0)
             RecordEdit(EditKind::Frames);
@@ -135,18 +135,15 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     CloseIfRequested(*m_importWorker);
 }
 
+void GifFrame::OnImportProgress(wxCommandEvent& event)
+{
+    m_importWorker->Advance(std::min(event.GetInt(), 99));
+}
+
 void GifFrame::OnPictureRefused(wxCommandEvent& event)
 {
-    // Normally the import's end reports it; an entry's last picture can have ended it already.
-    if (m_importWorker->IsRunning())
-        m_importRun->refusals.Add(event.GetString(),
-                                  static_cast<PictureDecodeStatus>(event.GetInt()));
-    else if (!m_importWorker->IsCloseRequested())
-    {
-        ImportRefusals late;
-        late.Add(event.GetString(), static_cast<PictureDecodeStatus>(event.GetInt()));
-        ShowMessageBox(this, late.Message(20), GetTitle(), wxOK | wxICON_WARNING);
-    }
+    // The import's end, which comes after every refusal, reports them.
+    m_importRun->refusals.Add(event.GetString(), static_cast<PictureDecodeStatus>(event.GetInt()));
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&)
@@ -168,16 +165,14 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
 {
     std::vector<StripFrame> frames;
     ImportRefusals refusals;
-    for (const wxString& path : paths)
-    {
-        // A frame reference names its GIF file; the frame gets its number.
-        const wxString file = DescribePictureEntry(path).path;
-        const PictureDecodeStatus status =
-            DecodePictures(path, [&](std::unique_ptr<wxImage> image, int frameIndex, bool)
-                           { frames.push_back(MakeStripFrame(*image, file, frameIndex)); });
-        if (IsReportedRefusal(status))
-            refusals.Add(path, status);
-    }
+    PictureSequence sequence(paths,
+                             [&](std::size_t entry, PictureDecodeStatus status)
+                             {
+                                 if (IsReportedRefusal(status))
+                                     refusals.Add(paths[entry], status);
+                             });
+    for (SequencePicture picture; sequence.Next(picture);)
+        frames.push_back(MakeStripFrame(*picture.image, picture.path, picture.frameIndex));
     InsertFrames(pos, frames);
     if (!refusals.IsEmpty())
         ShowMessageBox(this, refusals.Message(20), GetTitle(), wxOK | wxICON_WARNING);

@@ -1,6 +1,7 @@
 #include "window/gifframe.h"
 
 #include "app/product.h"
+#include "window/chooserwildcards.h"
 #include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
 #include "window/translatedbuttons.h"
@@ -105,34 +106,39 @@ bool GifFrame::SaveProject()
 void GifFrame::OnOpenProject(wxCommandEvent&)
 {
     StopPlayback();
-    if (IsWorkerRunning())
+    if (IsWorkerRunning() || !MayOpenAnotherProject())
         return;
+    OpenProjectFile();
+}
+
+void GifFrame::OpenDroppedProject(const wxString& path)
+{
+    StopPlayback();
+    if (IsWorkerRunning() || !MayOpenAnotherProject())
+        return;
+    OpenProjectPath(path);
+}
+
+bool GifFrame::MayOpenAnotherProject()
+{
     if (m_frames->IsEmpty())
-    {
-        OpenProjectFile();
-        return;
-    }
+        return true;
     int answer;
     if (m_projectPath.empty())
         answer = AskToSaveProject(this, _("Warning!"));
     else if (IsProjectModified())
         answer = AskToSaveProject(this, _("Warning"));
     else
-    {
-        OpenProjectFile();
-        return;
-    }
+        return true;
     // A save the user asked for that did not happen keeps the current work.
-    if (answer == wxID_CANCEL || (answer == wxID_YES && !SaveProject()))
-        return;
-    OpenProjectFile();
+    return answer != wxID_CANCEL && (answer != wxID_YES || SaveProject());
 }
 
 void GifFrame::OpenProjectFile()
 {
     StopPlayback();
-    wxFileDialog dialog(this, _("Load Xml Files"), wxString(), wxString(),
-                        _("Xml files") + wxS(" (*.xml)|*.xml"), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(this, _("Load Xml Files"), wxString(), wxString(), ProjectChooserWildcard(),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK)
         return;
     OpenProjectPath(dialog.GetPath());

@@ -7,6 +7,8 @@
 #include <wx/thread.h>
 #include <wx/toplevel.h>
 
+#include <algorithm>
+
 namespace
 {
 const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
@@ -39,8 +41,9 @@ bool WorkerProgress::Advance(int percent)
 {
     if (percent != 100)
     {
+        // Progress reported from inside a file may have gone further already.
         if (m_dialog)
-            m_dialog->Update(percent, wxEmptyString);
+            m_dialog->Update(std::max(percent, m_dialog->GetValue()), wxEmptyString);
         return false;
     }
     if (m_dialog)

@@ -6,6 +6,8 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <atomic>
+#include <memory>
 #include <vector>
 
 // One import as the window follows it while the import thread delivers its
@@ -40,6 +42,9 @@ public:
     bool undoable = true;
     // Entries skipped for a reason the user can act on, told with it.
     ImportRefusals refusals;
+    // Pictures the thread has posted and the window not yet taken; the
+    // thread waits while too many are on their way.
+    std::shared_ptr<std::atomic<int>> backlog = std::make_shared<std::atomic<int>>(0);
 
 private:
     wxArrayString m_entries;

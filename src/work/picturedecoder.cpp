@@ -4,6 +4,7 @@
 #include "work/framereference.h"
 #include "work/gifframereader.h"
 #include "work/memorycheck.h"
+#include "work/picturesequence.h"
 #include "work/picturesize.h"
 #include "work/regularfile.h"
 
@@ -24,61 +25,6 @@ const std::size_t kMaxFileBytes = std::size_t(2) << 30;
 // What the toolkit's loaders hold per pixel at most: RGB and alpha.
 const unsigned long long kLoaderBytesPerPixel = 4;
 
-Status DecodeWholeGif(const std::vector<unsigned char>& data, const PictureSink& sink,
-                      const CancelCheck& cancelled)
-{
-    GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
-    // One frame is held back until the next is known, so the last one can say so.
-    std::unique_ptr<wxImage> pending;
-    int pendingIndex = 0;
-    bool delivered = false;
-    bool outOfMemory = false;
-    for (int index = 0;; ++index)
-    {
-        if (cancelled && cancelled())
-            return Status::Decoded;
-        auto image = std::make_unique<wxImage>();
-        const GifFrameReader::Result result = reader.ReadFrame(*image);
-        if (result == GifFrameReader::Result::End)
-            break;
-        outOfMemory = outOfMemory || result == GifFrameReader::Result::OutOfMemory;
-        if (result != GifFrameReader::Result::Frame)
-            continue;
-        if (pending)
-            sink(std::move(pending), pendingIndex, false);
-        pending = std::move(image);
-        pendingIndex = index;
-        delivered = true;
-    }
-    if (pending)
-        sink(std::move(pending), pendingIndex, true);
-    if (outOfMemory)
-        return Status::TooLargeForMemory;
-    return delivered ? Status::Decoded : Status::Unreadable;
-}
-
-Status DecodeGifFrame(const std::vector<unsigned char>& data, int frameIndex,
-                      const PictureSink& sink)
-{
-    GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
-    for (int index = 0; index < frameIndex; ++index)
-        if (reader.SkipFrame() == GifFrameReader::Result::End)
-            return Status::Unreadable;
-    auto image = std::make_unique<wxImage>();
-    switch (reader.ReadFrame(*image))
-    {
-        case GifFrameReader::Result::Frame:
-            sink(std::move(image), frameIndex, true);
-            return Status::Decoded;
-        case GifFrameReader::Result::OutOfMemory:
-            return Status::TooLargeForMemory;
-        case GifFrameReader::Result::Skipped:
-        case GifFrameReader::Result::End:
-            break;
-    }
-    return Status::Unreadable;
-}
-
 wxBitmapType LoaderType(PictureFormat format)
 {
     switch (format)
@@ -95,14 +41,48 @@ wxBitmapType LoaderType(PictureFormat format)
     }
     return wxBITMAP_TYPE_INVALID;
 }
+}  // namespace
 
-Status DecodeOtherPicture(const std::vector<unsigned char>& data, const PictureSink& sink)
+PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned char>& data)
 {
+    switch (ReadRegularFile(path, kMaxFileBytes, data))
+    {
+        case FileReadResult::Read:
+            return Status::Decoded;
+        case FileReadResult::NotRegularFile:
+            return Status::NotRegularFile;
+        case FileReadResult::OutOfMemory:
+            return Status::TooLargeForMemory;
+        case FileReadResult::CannotOpen:
+        case FileReadResult::TooLarge:
+        case FileReadResult::ReadFailed:
+            break;
+    }
+    return Status::Unreadable;
+}
+
+PictureDecodeStatus DecodeStillPicture(const std::vector<unsigned char>& data,
+                                       std::unique_ptr<wxImage>& image)
+{
+    image.reset();
     const PictureFormat format = SniffPictureFormat(data.data(), data.size());
+    auto decoded = std::make_unique<wxImage>();
     if (format == PictureFormat::Gif)
     {
         // GIF data under another name: its first frame, as the general loader gives it.
-        return DecodeGifFrame(data, 0, sink);
+        GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
+        switch (reader.ReadFrame(*decoded))
+        {
+            case GifFrameReader::Result::Frame:
+                image = std::move(decoded);
+                return Status::Decoded;
+            case GifFrameReader::Result::OutOfMemory:
+                return Status::TooLargeForMemory;
+            case GifFrameReader::Result::Skipped:
+            case GifFrameReader::Result::End:
+                break;
+        }
+        return Status::Unreadable;
     }
     const wxBitmapType type = LoaderType(format);
     unsigned long long width = 0, height = 0;
@@ -120,17 +100,15 @@ Status DecodeOtherPicture(const std::vector<unsigned char>& data, const PictureS
 
     wxLogNull quiet;
     wxMemoryInputStream stream(data.data(), data.size());
-    auto image = std::make_unique<wxImage>();
-    if (image->LoadFile(stream, type, -1) && image->IsOk())
+    if (decoded->LoadFile(stream, type, -1) && decoded->IsOk())
     {
-        sink(std::move(image), 0, true);
+        image = std::move(decoded);
         return Status::Decoded;
     }
     // A loader that ran out of memory has given it back by now, unless
     // others took it meanwhile.
     return CanAllocate(loaderBytes) ? Status::Unreadable : Status::TooLargeForMemory;
 }
-}  // namespace
 
 PictureEntry DescribePictureEntry(const wxString& entry)
 {
@@ -164,29 +142,15 @@ wxString DescribePictureDecodeStatus(PictureDecodeStatus status)
 PictureDecodeStatus DecodePictures(const wxString& entry, const PictureSink& sink,
                                    const CancelCheck& cancelled)
 {
-    const PictureEntry described = DescribePictureEntry(entry);
-    std::vector<unsigned char> data;
-    switch (ReadRegularFile(described.path, kMaxFileBytes, data))
-    {
-        case FileReadResult::Read:
-            break;
-        case FileReadResult::NotRegularFile:
-            return Status::NotRegularFile;
-        case FileReadResult::OutOfMemory:
-            return Status::TooLargeForMemory;
-        case FileReadResult::CannotOpen:
-        case FileReadResult::TooLarge:
-        case FileReadResult::ReadFailed:
-            return Status::Unreadable;
-    }
-    switch (described.kind)
-    {
-        case PictureEntryKind::WholeGif:
-            return DecodeWholeGif(data, sink, cancelled);
-        case PictureEntryKind::FrameReference:
-            return DecodeGifFrame(data, described.frameIndex, sink);
-        case PictureEntryKind::Picture:
-            break;
-    }
-    return DecodeOtherPicture(data, sink);
+    wxArrayString entries;
+    entries.push_back(entry);
+    // A stopped walk leaves the entry without an outcome: it counts as decoded.
+    PictureDecodeStatus status = Status::Decoded;
+    PictureSequence sequence(
+        entries, [&status](std::size_t, PictureDecodeStatus outcome) { status = outcome; });
+    SequencePicture picture;
+    while (sequence.Next(picture, cancelled))
+        if (sink)
+            sink(std::move(picture.image), picture.frameIndex, picture.lastOfEntry);
+    return status;
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // What an import entry names.
 enum class PictureEntryKind
@@ -54,21 +55,35 @@ using PictureSink = std::function<void(std::unique_ptr<wxImage> image, int frame
 
 // Decodes one import entry, a plain picture path or a frame reference, and
 // hands its pictures to sink one by one in file order; cancelled is asked
-// before each frame of a whole GIF file. Serves the import
-// thread, Insert Image and the renderer alike, on any thread.
+// before each frame of a whole GIF file. PictureSequence does the same for a
+// list of entries. Usable on any thread.
 //
-// GIF data is decoded with giflib (never the toolkit's GIF decoder), giving
-// the images the toolkit's decoder would for valid files: each frame at its own
-// size, transparent pixels in the mask colour (255, 0, 255), its palette and
-// its "GifComment". A whole GIF yields every frame that can be read, stopping
-// at the first damaged one. Other files go to the toolkit's PNG, JPEG or BMP
-// loader, chosen by content, after their headers were checked: pictures of more
-// than kMaxPicturePixels pixels and BMP files the toolkit would mis-read
-// (see IsBmpSafeToDecode) are skipped like unreadable files, and so is any
-// other format. Only regular files are read. A picture the memory available
-// cannot hold is skipped and reported, never left to crash the program.
-// Nothing is logged.
+// GIF data is decoded with giflib (never the toolkit's GIF decoder). Frame N
+// of an animated GIF is the picture a viewer shows at that moment: the
+// frames up to N composed on the logical screen (see GifComposer), without
+// a palette; pixels no frame has covered carry the mask colour (255, 0, 255).
+// A GIF of a single image gives the image the toolkit's decoder would: at its
+// own size, transparent pixels in the mask colour, its palette and its
+// "GifComment". A whole GIF yields every frame that can be read, stopping at
+// the first damaged one, or at the first that memory cannot hold. Other
+// files go to DecodeStillPicture. Only regular files are read. A picture the
+// memory available cannot hold is skipped and reported, never left to crash
+// the program. Nothing is logged.
 PictureDecodeStatus DecodePictures(const wxString& entry, const PictureSink& sink,
                                    const CancelCheck& cancelled = CancelCheck());
+
+// Reads a picture file whole, if it is a regular file: Decoded once data
+// holds its bytes, otherwise why it cannot be read.
+PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned char>& data);
+
+// Decodes a file that is not taken apart into GIF frames with the toolkit's
+// PNG, JPEG or BMP loader, chosen by content, after its header was checked:
+// pictures of more than kMaxPicturePixels pixels and BMP files the toolkit
+// would mis-read (see IsBmpSafeToDecode) are unreadable, and so is any other
+// format; GIF data gives its first image as stored. A picture the memory
+// available cannot hold is refused before the loader, which would not check
+// its allocations, gets to it. image is set when Decoded.
+PictureDecodeStatus DecodeStillPicture(const std::vector<unsigned char>& data,
+                                       std::unique_ptr<wxImage>& image);
 
 #endif

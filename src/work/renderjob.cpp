@@ -1,7 +1,7 @@
 #include "work/renderjob.h"
 
 #include "work/canvassize.h"
-#include "work/picturedecoder.h"
+#include "work/picturesequence.h"
 #include "work/projectfile.h"
 #include "work/unreadablepictures.h"
 
@@ -74,26 +74,31 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     std::vector<std::unique_ptr<wxImage>> pictures;
     std::vector<int> delays;
     wxArrayString unreadable;
-    for (size_t i = 0; i < job.inputs.size(); ++i)
+    wxString refusal;
+    auto delayOf = [&job](size_t input)
+    { return input < job.delays.size() && job.delays[input] > 0 ? job.delays[input] : job.delay; };
+    PictureSequence sequence(job.inputs,
+                             [&](size_t input, PictureDecodeStatus status)
+                             {
+                                 if (IsReportedRefusal(status))
+                                     refusal = wxString::Format(
+                                         _("cannot read a picture from %s: %s"), job.inputs[input],
+                                         DescribePictureDecodeStatus(status));
+                                 else if (status == PictureDecodeStatus::Unreadable)
+                                     unreadable.push_back(job.inputs[input]);
+                             });
+    // A reason the user can act on stops the job at once.
+    const CancelCheck refused = [&refusal] { return !refusal.empty(); };
+    SequencePicture picture;
+    while (sequence.Next(picture, refused))
     {
-        const int delay = i < job.delays.size() && job.delays[i] > 0 ? job.delays[i] : job.delay;
-        const size_t before = pictures.size();
-        const PictureDecodeStatus status =
-            DecodePictures(job.inputs[i],
-                           [&](std::unique_ptr<wxImage> image, int, bool)
-                           {
-                               pictures.push_back(std::move(image));
-                               delays.push_back(delay);
-                           });
-        // A reason the user can act on stops the job at once.
-        if (IsReportedRefusal(status))
-        {
-            result.error = wxString::Format(_("cannot read a picture from %s: %s"), job.inputs[i],
-                                            DescribePictureDecodeStatus(status));
-            return result;
-        }
-        if (pictures.size() == before)
-            unreadable.push_back(job.inputs[i]);
+        pictures.push_back(std::move(picture.image));
+        delays.push_back(delayOf(picture.entry));
+    }
+    if (refused())
+    {
+        result.error = refusal;
+        return result;
     }
     if (!unreadable.empty())
     {

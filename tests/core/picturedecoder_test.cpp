@@ -182,26 +182,38 @@ std::string LzwOfZeros(unsigned long long count)
     return out;
 }
 
-// A GIF of one width x height frame of colour 0, about 100 KB at 16384 x 16384.
-std::string GifOfZeros(int width, int height)
+// A GIF of frames of colour 0 on a screen of width x height; each frame
+// takes about 100 KB at 16384 x 16384.
+std::string GifOfZeros(int width, int height, const std::vector<wxRect>& frames)
 {
     std::string gif = "GIF89a";
     auto word = [&](int value) { gif += Bytes({value & 0xFF, value >> 8}); };
     word(width);
     word(height);
-    gif += Bytes({0xF7, 0, 0}) + std::string(768, '\0') + ",";
-    word(0);
-    word(0);
-    word(width);
-    word(height);
-    gif += Bytes({0, 8});
-    const std::string data = LzwOfZeros(static_cast<unsigned long long>(width) * height);
-    for (size_t at = 0; at < data.size(); at += 255)
+    gif += Bytes({0xF7, 0, 0}) + std::string(768, '\0');
+    for (const wxRect& frame : frames)
     {
-        const size_t length = std::min<size_t>(255, data.size() - at);
-        gif += static_cast<char>(length) + data.substr(at, length);
+        gif += ",";
+        word(frame.x);
+        word(frame.y);
+        word(frame.width);
+        word(frame.height);
+        gif += Bytes({0, 8});
+        const std::string data =
+            LzwOfZeros(static_cast<unsigned long long>(frame.width) * frame.height);
+        for (size_t at = 0; at < data.size(); at += 255)
+        {
+            const size_t length = std::min<size_t>(255, data.size() - at);
+            gif += static_cast<char>(length) + data.substr(at, length);
+        }
+        gif += Bytes({0});
     }
-    return gif + Bytes({0, ';'});
+    return gif + ";";
+}
+
+std::string GifOfZeros(int width, int height)
+{
+    return GifOfZeros(width, height, {wxRect(0, 0, width, height)});
 }
 }  // namespace
 
@@ -361,24 +373,42 @@ TEST(PictureDecoder, PicturesTooLargeForTheMemoryAreRefused)
     dir.Write("big.jpg", JpegDeclaring(side, side));
     dir.Write("big.gif", GifOfZeros(side, side));
     dir.Write("big.bmp", MakeBmp(side, side, 8, 1, 0, 256, Bytes({0, 1})));
-    for (const char* name : {"big.jpg", "big.gif", "big.gif_0", "big.bmp"})
+    // Animations: a screen whose canvas cannot be held; a frame that cannot
+    // be held after one that can, which ends the file (the frames after it
+    // would be composed without it); a canvas that fits but whose picture
+    // does not fit beside it.
+    const wxRect dot(0, 0, 1, 1);
+    dir.Write("screen.gif", GifOfZeros(side, side, {dot, dot}));
+    dir.Write("frame.gif",
+              GifOfZeros(64, 64, {wxRect(0, 0, 64, 64), wxRect(0, 0, side, side), dot}));
+    dir.Write("canvas.gif", GifOfZeros(side / 2, side / 2, {dot, dot}));
+    const std::pair<const char*, int> cases[] = {
+        {"big.jpg", 0},     {"big.gif", 0},      {"big.gif_0", 0},   {"big.bmp", 0},
+        {"screen.gif", 0},  {"screen.gif_1", 0}, {"frame.gif", 1},   {"frame.gif_1", 0},
+        {"frame.gif_2", 0}, {"canvas.gif", 0},   {"canvas.gif_1", 0}};
+    for (const auto& [name, pictures] : cases)
     {
-        EXPECT_EXIT(
-            RunWithAddressSpaceHeadroom(
-                256ull << 20, dir.Path(),
-                [&]
-                {
-                    int count = 0;
-                    const PictureDecodeStatus status = DecodePictures(
-                        dir.File(name), [&](std::unique_ptr<wxImage>, int, bool) { ++count; });
-                    return DescribePictureDecodeStatus(status).utf8_string() + ", " +
-                           std::to_string(count) + " pictures";
-                }),
-            ::testing::ExitedWithCode(0), "outcome: too large for the memory available, 0 pictures")
+        EXPECT_EXIT(RunWithAddressSpaceHeadroom(
+                        256ull << 20, dir.Path(),
+                        [&]
+                        {
+                            int count = 0;
+                            const PictureDecodeStatus status = DecodePictures(
+                                dir.File(name),
+                                [&](std::unique_ptr<wxImage>, int, bool) { ++count; });
+                            return DescribePictureDecodeStatus(status).utf8_string() + ", " +
+                                   std::to_string(count) + " pictures";
+                        }),
+                    ::testing::ExitedWithCode(0),
+                    "outcome: too large for the memory available, " + std::to_string(pictures) +
+                        " pictures")
             << name;
     }
-    // With the memory to hold it, the GIF made here is a real picture.
+    // With the memory to hold them, the GIFs made here are real pictures.
     EXPECT_EQ(Indices(Decode(dir.Write("small.gif", GifOfZeros(600, 500)))), (std::vector<int>{0}));
+    EXPECT_EQ(Indices(Decode(dir.Write("small-anim.gif",
+                                       GifOfZeros(64, 64, {wxRect(0, 0, 64, 64), dot, dot})))),
+              (std::vector<int>{0, 1, 2}));
 }
 
 // Pipes, devices and folders are never opened as pictures: opening a pipe

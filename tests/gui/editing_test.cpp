@@ -3,6 +3,8 @@
 
 #include <wx/filefn.h>
 
+#include <algorithm>
+
 using NameList = std::vector<wxString>;
 
 class FrameEditingTest : public EditingWindowTest
@@ -64,6 +66,42 @@ TEST_F(FrameEditingTest, ImportAtAPositionInsertsThereAsOneStep)
     EXPECT_EQ(frame->GetSelectedFrames(), std::vector<int>{6}) << "the selected frame moved along";
     ASSERT_TRUE(frame->Undo());
     EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
+}
+
+TEST_F(FrameEditingTest, ThePictureChooserListsEndingsInAnyCaseAndAllFiles)
+{
+    const wxString folder = MakeFolder(wxS("camera"));
+    ASSERT_TRUE(MakeFlat(30, 20).SaveFile(dir.File(wxS("camera/PHOTO.JPG")), wxBITMAP_TYPE_JPEG));
+    ASSERT_TRUE(MakeFlat(30, 20).SaveFile(dir.File(wxS("camera/x.jpeg")), wxBITMAP_TYPE_JPEG));
+    WritePng(dir, wxS("camera/Scan.PNG"), 20, 20);
+    dir.Write(wxS("camera/pic.webp"), "RIFF0000WEBPVP8L");
+    dir.Write(wxS("camera/notes.txt"), "not a picture");
+
+    // Three pictures under the image type; five files under "All files", of
+    // which the two that are no pictures are skipped.
+    wxCommandEvent add = Command(ID_MENU_ADD_IMAGE);
+    wxTEST_DIALOG(frame->OnAddImage(add), ExpectPictureFiles(folder, wxS("Add Image Files"), 3));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Names(), (NameList{wxS("PHOTO.JPG"), wxS("Scan.PNG"), wxS("x.jpeg")}));
+    wxTEST_DIALOG(frame->OnAddImage(add), ExpectPictureFiles(folder, wxS("Add Image Files"), 5, 1));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Strip()->GetCount(), 6);
+}
+
+TEST_F(FrameEditingTest, TheProgressDialogMovesWhileAGifIsRead)
+{
+    // One file: its own percentage stays 0 until its last frame.
+    std::vector<wxColour> colours;
+    for (int i = 0; i < 12; ++i)
+        colours.push_back(wxColour(20 * i, 100, 255 - 20 * i));
+    const wxString gif = WriteAnimatedGif(wxS("many.gif"), colours, 64);
+    std::vector<int> seen;
+    RecordProgress(ID_IMAGE_THREAD, &seen);
+    Import(Paths({gif}));
+    ASSERT_EQ(seen.size(), 12u);
+    EXPECT_EQ(seen.back(), -1);
+    EXPECT_GT(*std::max_element(seen.begin(), seen.end() - 1), 50);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end() - 1));
 }
 
 TEST_F(FrameEditingTest, AddImageCancelledStartsNothing)

@@ -47,7 +47,7 @@ ExpectFileDialog SaveProjectChooser(const wxString& path, int answer = wxID_OK)
 ExpectFileDialog OpenProjectChooser(const wxString& path, int answer = wxID_OK)
 {
     return ExpectFileDialog(path, answer)
-        .Shows(wxS("Load Xml Files"), wxS("Xml files (*.xml)|*.xml"),
+        .Shows(wxS("Load Xml Files"), wxS("Xml files (*.xml)|*.[xX][mM][lL]|All files (*)|*"),
                wxFD_OPEN | wxFD_FILE_MUST_EXIST);
 }
 

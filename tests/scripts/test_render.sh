@@ -39,13 +39,14 @@ psnr = 10 * math.log10(255 * 255 / mse)
 assert psnr > 22, psnr
 PY
 
-# 3. Default size: the rule the main window uses (the last frame wider or higher).
+# 3. Default size: the rule the main window uses (the last frame wider or higher);
+#    a GIF frame comes composed on its screen (colorTables.gif: 640x400).
 "$render" -o "$work/sizes.gif" "$corpus/hopper.gif" "$corpus/sample_1.gif" "$corpus/colorTables.gif_1" \
     || fail "default-size render failed"
 "$python" -c "
 import sys
 from PIL import Image
-im = Image.open(sys.argv[1]); assert im.size == (640, 200), im.size" "$work/sizes.gif" \
+im = Image.open(sys.argv[1]); assert im.size == (640, 400), im.size" "$work/sizes.gif" \
     || fail "default size"
 
 # 4. Bad arguments (each one is checked on the argument reader) and unwritable outputs.
