@@ -44,3 +44,5 @@ endif()
 add_custom_target(stage_data ALL
                   DEPENDS ${LF_STAGED_THEMES} "${LF_STAGE_DIR}/option.cfg" ${LF_STAGED_CATALOGS})
 add_dependencies(loopforge stage_data)
+# The renderer speaks the catalogs' languages too.
+add_dependencies(loopforge-render stage_data)

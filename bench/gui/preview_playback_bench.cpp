@@ -5,7 +5,7 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "gifframe_test_access.h"
-#include "window/thumbnailctrl.h"
+#include "work/framelist.h"
 
 #include <wx/app.h>
 #include <wx/image.h>
@@ -15,6 +15,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace
 {
@@ -70,10 +71,10 @@ public:
         GifFrameTestAccess access(frame);
         const int frames = 100;
         const wxString file = wxS(LF_STAGE_DIR "/Themes/play.png");  // any existing file
+        std::vector<StripFrame> pictures;
         for (int i = 0; i < frames; ++i)
-            access.Strip()->Append(
-                new wxImageThumbnailItem(new wxImage(PhotoLikeFrame(1920, 1080, i)), 0, file), 4);
-        frame->EnableFrameCommands();
+            pictures.push_back(MakeStripFrame(PhotoLikeFrame(1920, 1080, i), file, 0, 4));
+        frame->InsertFrames(-1, pictures);
         Yield(true);
 
         std::printf("preview playback, %d frames of 1920x1080\n", frames);

@@ -5,6 +5,10 @@
 #include <wx/dynarray.h>
 #include <wx/image.h>
 #include <wx/scrolwin.h>
+#include <wx/timer.h>
+
+#include <memory>
+#include <vector>
 
 class wxDC;
 class wxThumbnailCtrl;
@@ -48,7 +52,11 @@ class wxImageThumbnailItem : public wxThumbnailItem
 public:
     // Takes ownership of image.
     wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& filename);
-    ~wxImageThumbnailItem() override;
+    // Shows a picture the window's frame list holds, under the frame's final
+    // name: loading only makes the thumbnail, whether or not the file is
+    // still there.
+    wxImageThumbnailItem(std::shared_ptr<const wxImage> picture, int frameIndex,
+                         const wxString& name);
 
     bool Draw(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& imageRect, int flags) override;
     bool Load(wxThumbnailCtrl* ctrl, bool forceUpdate) override;
@@ -56,6 +64,7 @@ public:
     // The full-size picture. Read-only access never touches the reference
     // count, so a worker may read it while the strip is left unchanged.
     const wxImage& GetImage() const;
+    const std::shared_ptr<const wxImage>& GetPicture() const { return m_picture; }
     wxSize GetImageSize() const;
     // A full-size bitmap made from the picture; GUI thread only.
     wxBitmap GetBitmap() const;
@@ -69,10 +78,11 @@ private:
     // The file the frame came from: the name before a frame suffix was added.
     wxString GetSourcePath() const;
 
-    wxImage* m_image;
+    std::shared_ptr<const wxImage> m_picture;
     int m_frameIndex;
     wxBitmap m_thumbnail;
     bool m_hasFrameSuffix;
+    bool m_nameIsFinal;  // made from the frame list: no file check, no renaming
 
     wxDECLARE_CLASS(wxImageThumbnailItem);
 };
@@ -121,6 +131,10 @@ wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, wxThumbnailEvent);
 wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
+// The user dragged the selected items and let go; the index is the position
+// before which they go (the count: at the end). The control leaves moving
+// them to its owner.
+wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEMS_DROPPED, wxThumbnailEvent);
 
 #define EVT_THUMBNAIL_EVENT(type, id, fn) wx__DECLARE_EVT1(type, id, wxThumbnailEventHandler(fn))
 #define EVT_THUMBNAIL_ITEM_SELECTED(id, fn) \
@@ -136,6 +150,8 @@ wxDECLARE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
 #define EVT_THUMBNAIL_MIDDLE_CLICK(id, fn) \
     EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, id, fn)
 #define EVT_THUMBNAIL_RETURN(id, fn) EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, id, fn)
+#define EVT_THUMBNAIL_ITEMS_DROPPED(id, fn) \
+    EVT_THUMBNAIL_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEMS_DROPPED, id, fn)
 
 // ---------------------------------------------------------------------------
 // The control
@@ -169,8 +185,18 @@ public:
     virtual void Delete(int n);
     virtual int GetCount() const;
     wxThumbnailItem* GetItem(int n);
+    // Replaces the item list by the items in that order; the control owns
+    // them from now on and destroys every earlier item not among them. New
+    // items are loaded (kept even when that fails); the selection, anchor and
+    // focus are cleared.
+    void SetItems(const std::vector<wxThumbnailItem*>& items);
     void SetLabelDelay(int delay) { m_labelDelay = delay; }
     int GetLabelDelay() const { return m_labelDelay; }
+    // The start time of every item, in hundredths of a second, for frames of
+    // different delays; repaints the labels. Until set, and after any other
+    // change of the list, item n starts at n times the label delay.
+    void SetStartTimes(const std::vector<long long>& hundredths);
+    long long GetStartTime(int n) const;
     void Freeze();
     void Thaw();
     bool IsFrozen() const { return m_freezeCount > 0; }
@@ -181,6 +207,15 @@ public:
     bool GetRowCol(int item, const wxSize& clientSize, int& row, int& col);
     int GetItemsPerRow(const wxSize& clientSize) const;
     bool HitTest(const wxPoint& pt, int& n);
+    // The position a point (client coordinates) names between items, from 0
+    // (before the first) to the count (after the last): the gap nearest to it
+    // in its row.
+    int InsertionIndexAt(const wxPoint& pt);
+    // Marks the gap before item index (the count: after the last) with a
+    // bar; -1 removes the mark.
+    void SetInsertionMark(int index);
+    int GetInsertionMark() const { return m_insertionMark; }
+    bool IsDragging() const { return m_dragging; }
     wxSize GetThumbnailImageSize() const { return m_thumbnailImageSize; }
     wxSize GetItemSize() const { return wxSize(m_itemWidth, m_itemHeight); }
     int GetSpacing() const { return m_spacing; }
@@ -222,6 +257,10 @@ protected:
     void OnRightClick(wxMouseEvent& event);
     void OnMiddleClick(wxMouseEvent& event);
     void OnLeftDClick(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnScrollTimer(wxTimerEvent& event);
     void OnChar(wxKeyEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnSetFocus(wxFocusEvent& event);
@@ -239,8 +278,14 @@ private:
     bool ApplyTopRule(int n);
     void SendEvent(wxEventType type, int index, int flags);
     static int ModifierFlags(const wxKeyboardState& state);
+    // Dragging the selection (thumbnaildrag.cpp).
+    void DragTo(const wxPoint& pt);
+    void EndDrag(bool drop);
+    wxRect InsertionMarkRect(int index);
+    void DrawInsertionMark(wxDC& dc);
 
     int m_labelDelay;
+    std::vector<long long> m_startTimes;
     wxThumbnailItemArray m_items;
     wxArrayInt m_selections;
     int m_itemWidth;
@@ -259,6 +304,15 @@ private:
     wxColour m_focusRectColour;
     wxColour m_frameLabelColour;
     wxBitmap m_bufferBitmap;
+
+    // Dragging: a press on a selected item may start a drag of the selection.
+    bool m_dragCandidate;
+    bool m_dragging;
+    wxPoint m_dragStart;
+    int m_pendingSelect;  // pressed among several selected: selected alone if not dragged
+    int m_insertionMark;
+    int m_scrollStep;  // scroll units per tick while the pointer is near an edge
+    wxTimer m_scrollTimer;
 
     wxDECLARE_CLASS(wxThumbnailCtrl);
     wxDECLARE_EVENT_TABLE();

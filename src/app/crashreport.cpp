@@ -1,5 +1,7 @@
 #include "app/crashreport.h"
 
+#include "window/translatedbuttons.h"
+
 #include <wx/datetime.h>
 #include <wx/debugrpt.h>
 #include <wx/filefn.h>
@@ -89,7 +91,7 @@ void BuildCrashReport()
         std::cerr << message.utf8_string() << std::endl;
         // A crash on a worker thread must not touch the windows.
         if (wxIsMainThread())
-            wxMessageBox(message, wxMessageBoxCaptionStr, wxOK | wxCENTRE);
+            ShowMessageBox(nullptr, message, wxMessageBoxCaptionStr, wxOK | wxCENTRE);
         OpenFolderInShell(folder);
         // Keeps the folder with its files and the zip on disk.
         report->Reset();

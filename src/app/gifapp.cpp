@@ -6,11 +6,11 @@
 #include "app/startup.h"
 #include "net/domainoption.h"
 #include "window/gifframe.h"
+#include "window/translatedbuttons.h"
 
 #include <wx/image.h>
 #include <wx/intl.h>
 #include <wx/log.h>
-#include <wx/msgdlg.h>
 #include <wx/xrc/xmlres.h>
 
 #include <iostream>
@@ -47,7 +47,7 @@ bool GifApp::OnInit()
                                  wxString::Format(wxS("Looked in \"%s/Themes\"."), installDir) +
                                  wxS("\nThe installation is incomplete; please reinstall the program.");
         std::cerr << message.utf8_string() << std::endl;
-        wxMessageBox(message, GetProductName(), wxOK | wxICON_ERROR | wxCENTRE);
+        ShowMessageBox(nullptr, message, GetProductName(), wxOK | wxICON_ERROR | wxCENTRE);
         delete g_domainOption;
         g_domainOption = nullptr;
         return false;

@@ -1,12 +1,15 @@
 // loopforge-render: the imaging engine without a window, for batch work and
 // scripts. Decodes the inputs (or a saved project's frames) as the import
 // does, then exports them as the Save command does.
+#include "app/environmentlanguage.h"
 #include "app/product.h"
 #include "work/renderjob.h"
 #include "work/renderoptions.h"
+#include "work/temporaryfiles.h"
 
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/intl.h>
 #include <wx/log.h>
 
 #include <unistd.h>
@@ -63,7 +66,8 @@ int Render(const RenderOptions& options)
     }
     ApplyRenderGifOptions(options, job.options);
     if (job.output == wxS("-") && isatty(STDOUT_FILENO))
-        return Fail("will not write GIF data to a terminal: redirect standard output", kExitUsage);
+        return Fail(_("will not write GIF data to a terminal: redirect standard output"),
+                    kExitUsage);
 
     ExportProgress progress;
     if (isatty(STDERR_FILENO))
@@ -78,10 +82,13 @@ int Render(const RenderOptions& options)
 int main(int argc, char** argv)
 {
     std::setlocale(LC_CTYPE, "");
+    // Ctrl+C or a closed terminal must not leave a half-written GIF behind.
+    RemoveTemporaryFilesOnInterrupt();
     wxInitializer initializer(argc, argv);
     if (!initializer.IsOk())
         return Fail("cannot start the toolkit", kExitFailure);
     wxLog::EnableLogging(false);
+    LoadEnvironmentCatalog();
     wxImage::AddHandler(new wxPNGHandler);
     wxImage::AddHandler(new wxJPEGHandler);
     wxImage::AddHandler(new wxBMPHandler);

@@ -2,6 +2,7 @@
 
 #include "app/product.h"
 #include "net/domainoption.h"
+#include "work/xmlbounds.h"
 
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -18,8 +19,44 @@ wxDEFINE_EVENT(wxEVT_UPDATE_CHECK, wxCommandEvent);
 
 namespace
 {
-// An update document is a few lines; anything larger is not one.
-const size_t kMaxDocumentBytes = 1024 * 1024;
+// An update document is a few lines; anything larger is not one. Checked
+// before parsing, on the window's thread, so a hostile reply costs little.
+const size_t kMaxDocumentBytes = 64 * 1024;
+const XmlBounds kUpdateBounds = {16, 4 * 1024, 64, 16};
+
+// A version the window can show: up to nine dotted numbers ("3.0.10").
+bool IsShortDottedNumber(const wxString& version)
+{
+    const size_t kMaxParts = 9, kMaxDigits = 6;
+    size_t parts = 1, digits = 0;
+    for (const wxUniChar c : version)
+    {
+        if (c == '.')
+        {
+            if (digits == 0 || ++parts > kMaxParts)
+                return false;
+            digits = 0;
+        }
+        else if (c < '0' || c > '9' || ++digits > kMaxDigits)
+            return false;
+    }
+    return digits > 0;
+}
+
+// Reads the stream up to one byte past the limit, so an oversized document shows.
+std::string ReadDocument(wxInputStream& stream)
+{
+    std::string text;
+    char buffer[4096];
+    while (text.size() <= kMaxDocumentBytes && !stream.Eof())
+    {
+        const size_t count = stream.Read(buffer, sizeof buffer).LastRead();
+        if (count == 0)
+            break;
+        text.append(buffer, count);
+    }
+    return text;
+}
 
 const size_t kVersionKeyBytes = 9;
 
@@ -100,9 +137,15 @@ wxString GetLatestVersion(wxInputStream& stream)
     if (!stream.IsOk())
         return wxString();
 
+    const std::string text = ReadDocument(stream);
+    if (text.size() > kMaxDocumentBytes ||
+        CheckXmlBounds(text.data(), text.size(), kUpdateBounds) != XmlBoundsCheck::WithinBounds)
+        return wxString();
+
     wxLogNull noLog;
+    wxMemoryInputStream in(text.data(), text.size());
     wxXmlDocument document;
-    if (!document.Load(stream, wxS("UTF-8")) || !document.GetRoot())
+    if (!document.Load(in, wxS("UTF-8")) || !document.GetRoot())
         return wxString();
 
     // An entry names the product in one attribute and its version in the
@@ -122,7 +165,9 @@ wxString GetLatestVersion(wxInputStream& stream)
             }
         }
     }
-    return latest;
+    // Anything else is no version: an answer of megabytes would be shown
+    // in a message box wider than the screen.
+    return IsShortDottedNumber(latest) ? latest : wxString();
 }
 
 int CompareVersions(const wxString& current, const wxString& latest)

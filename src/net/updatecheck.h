@@ -14,7 +14,9 @@ wxDECLARE_EVENT(wxEVT_UPDATE_CHECK, wxCommandEvent);
 // window longer than this.
 constexpr long UPDATE_CHECK_TIMEOUT_SECONDS = 10;
 
-// The version the update document gives for this product, or empty.
+// The version the update document gives for this product, or empty. Empty
+// too when the document is larger or more deeply nested than an update
+// document can be, or when the version is not a short dotted number.
 wxString GetLatestVersion(wxInputStream& stream);
 
 // Negative when latest is newer than current. Versions compare by their

@@ -5,16 +5,24 @@
 #include "app/product.h"
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
+#include "window/framedroptarget.h"
+#include "window/gifoptionschoice.h"
 #include "window/previewcache.h"
+#include "window/textfit.h"
 #include "window/thumbnailctrl.h"
+#include "window/workerprogress.h"
+#include "work/edithistory.h"
+#include "work/framelist.h"
+#include "work/importrun.h"
+#include "work/savedstate.h"
 #include "work/threadevent.h"
 
+#include <wx/accel.h>
 #include <wx/app.h>
 #include <wx/iconbndl.h>
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
-#include <wx/progdlg.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/spinctrl.h>
@@ -25,14 +33,18 @@
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
+#include <algorithm>
 #include <iostream>
 
 wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_THUMBNAIL_LEFT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailLeftClick)
     EVT_THUMBNAIL_RIGHT_CLICK(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailRightClick)
+    EVT_THUMBNAIL_ITEMS_DROPPED(ID_THUMBNAIL_CTRL, GifFrame::OnThumbnailItemsDropped)
     EVT_CLOSE(GifFrame::OnClose)
     EVT_COMMAND(wxID_ANY, wxEVT_UPDATE_CHECK, GifFrame::OnUpdateResult)
     EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_THREAD_UPDATE, GifFrame::ThreadUpdate)
+    EVT_COMMAND(ID_IMAGE_PROGRESS, wxEVT_THREAD_UPDATE, GifFrame::OnImportProgress)
+    EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_PICTURE_REFUSED, GifFrame::OnPictureRefused)
     EVT_COMMAND(ID_SAVE_GIF_THREAD, wxEVT_THREAD_UPDATE, GifFrame::WorkSaveAsGifThreadUpdate)
 wxEND_EVENT_TABLE()
 
@@ -84,19 +96,13 @@ GifFrame::GifFrame()
       m_sourceHeight(0),
       m_gifWidth(0),
       m_gifHeight(0),
-      m_projectDelay(0),
-      m_projectWidth(0),
-      m_projectHeight(0),
-      m_projectCount(0),
-      m_exportCount(0),
-      m_exportDelay(0),
-      m_exportWidth(0),
-      m_exportHeight(0),
-      m_importProgress(nullptr),
-      m_exportProgress(nullptr),
-      m_closeRequested(false),
-      m_importReportUnreadable(false),
-      m_rightClickIndex(-1),
+      m_frames(new FrameList),
+      m_history(new EditHistory),
+      m_lastDelay(0),
+      m_sizeChosen(false),
+      m_importWorker(new WorkerProgress(this)),
+      m_exportWorker(new WorkerProgress(this)),
+      m_importRun(new ImportRun),
       m_previewIndex(-1),
       m_previewCache(new PreviewCache),
       m_playIndex(0),
@@ -185,7 +191,7 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     m_language = ReadLanguage();
     InitWindowLocale(m_language);
-    m_gifOptions.current = m_gifOptions.exported = m_gifOptions.project = LoadUserGifOptions();
+    m_gifOptions = LoadUserGifOptions();
 
     CreateMenuBar();
     BindCommands();
@@ -194,6 +200,10 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_thumbnailCtrl = new wxThumbnailCtrl(m_panel_top, wxDefaultPosition, m_panel_top->GetSize());
     m_panel_top->GetSizer()->Add(m_thumbnailCtrl, 1, wxEXPAND, 0);
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227));
+    m_thumbnailCtrl->SetLabelDelay(m_spinctrl_delay->GetValue());
+    m_thumbnailCtrl->Bind(wxEVT_KEY_DOWN, &GifFrame::OnStripKey, this);
+    m_thumbnailCtrl->SetDropTarget(new FrameDropTarget(this, m_thumbnailCtrl));
+    m_panel_down->SetDropTarget(new FrameDropTarget(this, nullptr));
 
     // Themes may give the tooltip colour some transparency; the preview
     // needs a solid background that really covers the previous frame.
@@ -209,6 +219,7 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     const int widths[] = {200, 400, -1};
     m_statusBar1->SetFieldsCount(3, widths);
+    FitStatusBarHeight(this, m_statusBar1, PreviewStatusText(wxString(), 0, 0));
     // Field 0 belongs to the GIF's name and size; menu help must not replace it.
     SetStatusBarPane(-1);
 
@@ -216,8 +227,7 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     m_sourceWidth = m_sourceHeight = 0;
     m_playIndex = m_loopCount = m_loopsPlayed = 0;
-    m_projectDelay = m_projectWidth = m_projectHeight = m_projectCount = 0;
-    m_exportCount = m_exportDelay = m_exportWidth = m_exportHeight = 0;
+    m_lastDelay = m_spinctrl_delay->GetValue();
 
     const wxString iconPath = GetInstallDir() + wxS("/Themes/application.ico");
     std::cout << iconPath.utf8_string() << std::endl;
@@ -264,6 +274,13 @@ void GifFrame::CreateMenuBar()
         m_menuFrame->Append(ID_MENU_ADD_IMAGE, _("Add Image") + wxS("\tCtrl+Ins"));
     m_menuItem_delete = m_menuFrame->Append(ID_MENU_DELETE, _("Delete") + wxS("\tCtrl+Del"));
     m_menuItem_clear_all = m_menuFrame->Append(ID_MENU_CLEAR_ALL, _("Clear All"));
+    m_menuFrame->AppendSeparator();
+    m_menuFrame->Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
+    m_menuFrame->Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
+    m_menuFrame->Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
+    m_menuFrame->AppendSeparator();
+    m_menuFrame->Append(ID_MENU_UNDO, _("Undo") + wxS("\tCtrl+Z"));
+    m_menuFrame->Append(ID_MENU_REDO, _("Redo") + wxS("\tCtrl+Y"));
 
     m_menuAnimation = new wxMenu;
     m_menuItem_run = m_menuAnimation->Append(ID_MENU_RUN, _("Run animation") + wxS("\tCtrl+P"));
@@ -315,6 +332,11 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnAddImage, this, ID_MENU_ADD_IMAGE);
     Bind(wxEVT_MENU, &GifFrame::OnDeleteImage, this, ID_MENU_DELETE);
     Bind(wxEVT_MENU, &GifFrame::OnClearAll, this, ID_MENU_CLEAR_ALL);
+    Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_LEFT);
+    Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_RIGHT);
+    Bind(wxEVT_MENU, &GifFrame::OnFrameDelay, this, ID_MENU_FRAME_DELAY);
+    Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_UNDO);
+    Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_REDO);
     Bind(wxEVT_MENU, &GifFrame::OnPlay, this, ID_MENU_RUN);
     Bind(wxEVT_MENU, &GifFrame::OnLoopCount, this, ID_MENU_LOOP_COUNT);
     Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_HELP);
@@ -337,6 +359,10 @@ void GifFrame::BindCommands()
     m_spinctrl_width->Bind(wxEVT_TEXT, &GifFrame::OnWidthChanged, this);
     m_spinctrl_height->Bind(wxEVT_TEXT, &GifFrame::OnHeightChanged, this);
     m_splitter3->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, &GifFrame::OnChangeSplitterWindow, this);
+
+    // A menu item has one accelerator; Redo answers to Ctrl+Shift+Z as well.
+    wxAcceleratorEntry redo(wxACCEL_CTRL | wxACCEL_SHIFT, 'Z', ID_MENU_REDO);
+    SetAcceleratorTable(wxAcceleratorTable(1, &redo));
 }
 
 void GifFrame::ApplyFrameCommandState()
@@ -347,11 +373,15 @@ void GifFrame::ApplyFrameCommandState()
                              m_menuItem_save_project})
         if (item)
             item->Enable(enable);
+    if (m_menuBar)
+        for (int id : {ID_MENU_MOVE_LEFT, ID_MENU_MOVE_RIGHT, ID_MENU_FRAME_DELAY})
+            m_menuBar->Enable(id, enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);
     m_spinctrl_delay->Enable(enable);
     m_spinctrl_width->Enable(enable);
     m_spinctrl_height->Enable(enable);
+    UpdateUndoCommands();
 }
 
 void GifFrame::EnableFrameCommands()
@@ -368,34 +398,13 @@ void GifFrame::DisableFrameCommands()
 
 bool GifFrame::IsWorkerRunning() const
 {
-    return m_importProgress != nullptr || m_exportProgress != nullptr;
+    return m_importWorker->IsRunning() || m_exportWorker->IsRunning();
 }
 
-bool GifFrame::AdvanceWorkerProgress(wxProgressDialog*& dialog, int percent)
+void GifFrame::CloseIfRequested(WorkerProgress& worker)
 {
-    if (percent != 100)
-    {
-        if (dialog)
-            dialog->Update(percent, wxEmptyString);
-        return false;
-    }
-    if (dialog)
-    {
-        dialog->Destroy();
-        dialog = nullptr;
-        // Lets the idle processing that deletes the dialog run at once.
-        wxWakeUpIdle();
-    }
-    m_workerCancel.reset();
-    return true;
-}
-
-void GifFrame::CloseIfRequested()
-{
-    if (!m_closeRequested)
-        return;
-    m_closeRequested = false;
-    Close();
+    if (worker.TakeCloseRequest())
+        Close();
 }
 
 void GifFrame::OnClose(wxCloseEvent&)
@@ -404,15 +413,16 @@ void GifFrame::OnClose(wxCloseEvent&)
 
     // A running worker reads the strip and posts to this window: ask it to
     // stop and close once it has reported its end.
-    if (IsWorkerRunning())
+    for (WorkerProgress* worker : {m_importWorker.get(), m_exportWorker.get()})
     {
-        m_closeRequested = true;
-        if (m_workerCancel)
-            m_workerCancel->store(true);
-        return;
+        if (worker->IsRunning())
+        {
+            worker->RequestClose();
+            return;
+        }
     }
 
-    if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+    if (m_frames->IsEmpty())
     {
         Destroy();
         return;

@@ -1,16 +1,24 @@
 #ifndef LOOPFORGE_WINDOW_GIFFRAME_H
 #define LOOPFORGE_WINDOW_GIFFRAME_H
 
-#include "window/gifoptionschoice.h"
+#include "work/gifoptions.h"
 
 #include <wx/bitmap.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
 
-#include <atomic>
+#include <functional>
 #include <memory>
+#include <vector>
 
+class EditHistory;
+class FrameList;
+class ImportRun;
 class PreviewCache;
+class WorkerProgress;
+struct EditState;
+struct SavedState;
+struct StripFrame;
 class wxLocale;
 class wxMenu;
 class wxMenuBar;
@@ -22,9 +30,12 @@ class wxSplitterEvent;
 class wxSplitterWindow;
 class wxStaticText;
 class wxStatusBar;
+class wxImageThumbnailItem;
 class wxThumbnailCtrl;
 class wxThumbnailEvent;
 class wxToolBar;
+
+enum class EditKind;
 
 // Command ids of the menu items (the language items use their language codes).
 enum
@@ -44,6 +55,11 @@ enum
     ID_MENU_SUPPORT,
     ID_MENU_CHECK_UPDATE,
     ID_MENU_ABOUT,
+    ID_MENU_MOVE_LEFT,
+    ID_MENU_MOVE_RIGHT,
+    ID_MENU_FRAME_DELAY,
+    ID_MENU_UNDO,
+    ID_MENU_REDO,
     ID_MENU_GIF_OPTIONS
 };
 
@@ -70,11 +86,6 @@ public:
     void OnHelpLink(wxCommandEvent& event);
     // True while an import or an export worker runs.
     bool IsWorkerRunning() const;
-    // Moves a worker's progress dialog to percent; at 100 the worker is
-    // over: closes the dialog and returns true.
-    bool AdvanceWorkerProgress(wxProgressDialog*& dialog, int percent);
-    // Closes the window when a close waited for a worker to end.
-    void CloseIfRequested();
 
     // --- Preview and playback (gifframe_preview.cpp) ----------------------
     void OnPlay(wxCommandEvent& event);
@@ -90,7 +101,8 @@ public:
     // Forgets the previewed frame and clears the preview panel.
     void ClearPreview();
     // Where a picture of the given size is drawn in a panel: shrunk to fit
-    // (never enlarged), centred, 30 pixels below the centre.
+    // (never enlarged), centred, 30 pixels below the centre or as far below
+    // it as the panel's height leaves room for.
     static wxRect PreviewPlacement(const wxSize& picture, const wxSize& panel);
     // Status field 1 for a previewed frame: name, width and height.
     wxString PreviewStatusText(const wxString& fileName, int width, int height) const;
@@ -108,16 +120,46 @@ public:
     void OnDeleteImage(wxCommandEvent& event);
     void OnClearAll(wxCommandEvent& event);
     void OnThumbnailRightClick(wxThumbnailEvent& event);
+    // Keys of the strip: Delete deletes the selection, Space starts or stops
+    // the preview, Ctrl+Shift+Left and Right move the selection.
+    void OnStripKey(wxKeyEvent& event);
     void ThreadUpdate(wxCommandEvent& event);
+    // Moves the import's progress dialog on while a file with many pictures is read.
+    void OnImportProgress(wxCommandEvent& event);
+    // An entry of the running import was skipped for a reason worth telling.
+    void OnPictureRefused(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.
-    // With reportUnreadable, the paths that gave no picture are listed to the
-    // user once the import is over.
-    bool ImportFiles(const wxArrayString& paths, bool reportUnreadable = false);
+    // The frames go before the frame at insertAt (-1: at the end), the whole
+    // import as one step to undo. With reportUnreadable, the paths that gave
+    // no picture are listed to the user once the import is over.
+    bool ImportFiles(const wxArrayString& paths, bool reportUnreadable = false, int insertAt = -1);
     // Decodes the paths at once and inserts their frames from pos on
     // (pos -1 appends); returns the number of frames inserted.
     int InsertFiles(const wxArrayString& paths, int pos);
-    // Deletes the given indices (sorted in descending order).
-    void DeleteFrames(const wxArrayInt& descendingIndices);
+    // Deletes the frames at the indices (any order); false if none was there.
+    bool DeleteFrames(const std::vector<int>& indices);
+
+    // --- Frame order, frame delays, undo (gifframe_frames.cpp) ------------
+    // The frames of the strip: what Save, Save Project and the preview read.
+    const FrameList& GetFrames() const { return *m_frames; }
+    // The selected frames in strip order.
+    std::vector<int> GetSelectedFrames() const;
+    // Each edit below is one step to undo and returns false, recording
+    // nothing, when it changed nothing.
+    // Inserts decoded frames before pos (-1: at the end).
+    bool InsertFrames(int pos, const std::vector<StripFrame>& frames);
+    // Moves the frames, kept in strip order, before the frame at `before`.
+    bool MoveFrames(const std::vector<int>& indices, int before);
+    // Move Left (step -1) and Move Right (+1) of the frames.
+    bool ShiftFrames(const std::vector<int>& indices, int step);
+    // Gives the frames their own delay; 0 gives them the animation's again.
+    bool SetFramesDelay(const std::vector<int>& indices, int delay);
+    bool Undo();
+    bool Redo();
+    void OnMoveFrames(wxCommandEvent& event);
+    void OnFrameDelay(wxCommandEvent& event);
+    void OnUndoRedo(wxCommandEvent& event);
+    void OnThumbnailItemsDropped(wxThumbnailEvent& event);
 
     // --- Project files (gifframe_project.cpp) -----------------------------
     void OnSaveProject(wxCommandEvent& event);
@@ -125,11 +167,15 @@ public:
     void OnOpenProject(wxCommandEvent& event);
     void OpenProjectFile();
     bool OpenProjectPath(const wxString& path);
+    // Opens a project file dropped on the window, asking first as Open Project does.
+    void OpenDroppedProject(const wxString& path);
     // Gives the spins the size stored in the project just opened, once its
     // import is over (the import sets the size from the frames first).
     void ApplyOpenedProjectSize();
     void ConfirmCloseProject();
     bool IsProjectModified() const;
+    // Asks about unsaved work before another project replaces it; true to go on.
+    bool MayOpenAnotherProject();
 
     // --- GIF export commands (gifframe_export.cpp) ------------------------
     void OnSaveAnimator(wxCommandEvent& event);
@@ -155,6 +201,31 @@ private:
     friend struct GifFrameTestAccess;
 
     bool LookUpControls(wxString* missingControls);
+    // Starts an import; replaceStrip (opening a project) empties the strip
+    // and the undo history once the import runs.
+    bool StartImport(const ImportRun& run, bool replaceStrip);
+    // Closes the window when a close waited for the worker's end.
+    void CloseIfRequested(WorkerProgress& worker);
+    // The frames, settings and undo: gifframe_frames.cpp.
+    EditState CurrentState() const;
+    void RecordEdit(EditKind kind);
+    // Makes change to the frames one step to undo and shows the result;
+    // false, recording nothing, when the change returns false.
+    bool EditFrames(const std::function<bool(FrameList&)>& change);
+    void RestoreState(const EditState& state);
+    // Shows the frame list in the strip; frames keep their selection and the
+    // preview stays on its frame, or is cleared if that frame is gone.
+    void ShowFrames();
+    // ShowFrames, then the size and the commands that follow from the frames.
+    void ShowChangedFrames();
+    void ShowStartTimes();
+    void UpdateUndoCommands();
+    // "Frame Delay…", translated, for the Frame menu and the pop-up menu.
+    static wxString FrameDelayLabel();
+    // The strip's item for a frame: it shows the frame's own picture.
+    static wxImageThumbnailItem* MakeFrameItem(const StripFrame& frame);
+    SavedState CurrentSavedState() const;
+    void TakeProjectSnapshot();
     void TakeExportSnapshot();
     bool IsExportSnapshotCurrent() const;
     void ShowExportStatus();
@@ -222,34 +293,27 @@ private:
     wxString m_gifFileName;
     wxString m_projectPath;
     wxString m_projectFileName;
-    int m_projectDelay;
-    int m_projectWidth;
-    int m_projectHeight;
-    int m_projectCount;
     wxSize m_openedProjectSize;  // stored size of a project whose import runs; 0 x 0 if none
-    int m_exportCount;
-    int m_exportDelay;
-    int m_exportWidth;
-    int m_exportHeight;
-    GifOptionsChoice m_gifOptions;
+    // The work when the project and the GIF were last written; null if never.
+    std::unique_ptr<SavedState> m_projectSaved;
+    std::unique_ptr<SavedState> m_exportSaved;
+    GifOptions m_gifOptions;  // how Save writes the GIF: the user's current choice
 
-    // Workers. The progress dialogs keep the window disabled while a worker
-    // runs; the cancel flag asks a running worker to stop.
-    wxProgressDialog* m_importProgress;
-    wxProgressDialog* m_exportProgress;
-    std::shared_ptr<std::atomic<bool>> m_workerCancel;
-    bool m_closeRequested;
-    // Import bookkeeping: what was asked for and what arrived.
-    wxArrayString m_importRequested;
-    wxArrayString m_importDelivered;
-    bool m_importReportUnreadable;
-    // The item a right click was on; Insert Image uses it when nothing is selected.
-    int m_rightClickIndex;
+    // The frames and the edits to undo and redo.
+    std::unique_ptr<FrameList> m_frames;
+    std::unique_ptr<EditHistory> m_history;
+    int m_lastDelay;    // the delay spin's value before its latest change
+    bool m_sizeChosen;  // the user set the output size; edits of the strip keep it
+
+    // Workers, and what the running import asked for.
+    std::unique_ptr<WorkerProgress> m_importWorker;
+    std::unique_ptr<WorkerProgress> m_exportWorker;
+    std::unique_ptr<ImportRun> m_importRun;
 
     // Preview.
     wxString m_previewFileName;
-    wxSize m_previewSize;   // full size of the frame last drawn
-    int m_previewIndex;     // strip index of that frame, -1 when none
+    wxSize m_previewSize;  // full size of the frame last drawn
+    int m_previewIndex;    // strip index of that frame, -1 when none
     std::unique_ptr<PreviewCache> m_previewCache;
     int m_playIndex;
     int m_loopCount;

@@ -2,6 +2,7 @@
 
 #include "app/product.h"
 #include "net/domainoption.h"
+#include "window/translatedbuttons.h"
 
 #include <wx/dialog.h>
 #include <wx/hyperlink.h>
@@ -44,6 +45,8 @@ void GifFrame::OnAbout(wxCommandEvent&)
         link->SetLabel(downloadPage);
         link->SetURL(downloadPage);
     }
+
+    ShowOwnButtonLabels(&dialog);
 
     // Translated texts differ in length from the resource's placeholders.
     if (dialog.GetSizer())

@@ -2,6 +2,8 @@
 
 #include "window/thumbnailctrl.h"
 #include "work/canvassize.h"
+#include "work/edithistory.h"
+#include "work/framelist.h"
 
 #include <wx/intl.h>
 #include <wx/spinctrl.h>
@@ -10,7 +12,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <iostream>
-#include <vector>
 
 namespace
 {
@@ -25,15 +26,26 @@ void GifFrame::OnSetDelay(wxCommandEvent&)
 {
     std::cout << "OnSetDelay" << std::endl;
     StopPlayback();
-    m_thumbnailCtrl->SetLabelDelay(m_spinctrl_delay->GetValue());
+    const int delay = m_spinctrl_delay->GetValue();
+    if (delay != m_lastDelay)
+    {
+        RecordEdit(EditKind::Delay);
+        m_lastDelay = delay;
+    }
+    m_thumbnailCtrl->SetLabelDelay(delay);
+    // The start times of the frames that follow the delay change now.
+    ShowStartTimes();
 }
 
 void GifFrame::OnWidthChanged(wxCommandEvent&)
 {
-    if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+    if (m_frames->IsEmpty())
         return;
     const int width = m_spinctrl_width->GetValue();
     int height = m_spinctrl_height->GetValue();
+    if (width != m_gifWidth)
+        RecordEdit(EditKind::Size);
+    m_sizeChosen = true;
     // Without a reference width there is no ratio to keep.
     if (m_sourceWidth != 0)
     {
@@ -47,10 +59,13 @@ void GifFrame::OnWidthChanged(wxCommandEvent&)
 
 void GifFrame::OnHeightChanged(wxCommandEvent&)
 {
-    if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+    if (m_frames->IsEmpty())
         return;
     const int height = m_spinctrl_height->GetValue();
     int width = m_spinctrl_width->GetValue();
+    if (height != m_gifHeight)
+        RecordEdit(EditKind::Size);
+    m_sizeChosen = true;
     if (m_sourceHeight != 0)
     {
         const double exact = double(int64_t(height) * m_sourceWidth) / m_sourceHeight;
@@ -69,10 +84,11 @@ wxString GifFrame::StatusSizeText(int width, int height) const
     return wxString::Format(wxS("%s (%d * %d)px"), m_gifFileName, width, height);
 }
 
+// The reference size always follows the frames; the output size follows it
+// until the user sets a size of their own, which later edits keep.
 void GifFrame::UpdateCanvasSize()
 {
-    const int count = m_thumbnailCtrl ? m_thumbnailCtrl->GetCount() : 0;
-    if (count == 0)
+    if (m_frames->IsEmpty())
     {
         m_statusBar1->SetStatusText(wxString(), 0);
         m_spinctrl_width->SetValue(0);
@@ -80,17 +96,16 @@ void GifFrame::UpdateCanvasSize()
         return;
     }
 
-    std::vector<wxSize> sizes;
-    sizes.reserve(count);
-    for (int i = 0; i < count; ++i)
-        if (const auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem))
-            sizes.push_back(item->GetImageSize());
-    const wxSize chosen = ChooseCanvasSize(sizes);
-
-    m_sourceWidth = m_gifWidth = chosen.x;
-    m_sourceHeight = m_gifHeight = chosen.y;
-    m_spinctrl_width->SetValue(chosen.x);
-    m_spinctrl_height->SetValue(chosen.y);
+    const wxSize chosen = ChooseCanvasSize(m_frames->GetSizes());
+    m_sourceWidth = chosen.x;
+    m_sourceHeight = chosen.y;
+    if (!m_sizeChosen)
+    {
+        m_gifWidth = chosen.x;
+        m_gifHeight = chosen.y;
+    }
+    m_spinctrl_width->SetValue(m_gifWidth);
+    m_spinctrl_height->SetValue(m_gifHeight);
 
     const wxString name = m_gifFileName.empty() ? wxString(wxS("Untitled.gif")) : m_gifFileName;
     m_statusBar1->SetStatusText(wxString::Format(wxS("%s (%d * %d)"), name,

@@ -1,21 +1,22 @@
 #include "window/gifframe.h"
 
+#include "window/chooserwildcards.h"
 #include "window/thumbnailctrl.h"
+#include "window/translatedbuttons.h"
+#include "window/workerprogress.h"
+#include "work/edithistory.h"
+#include "work/framelist.h"
 #include "work/imagethread.h"
-#include "work/picturedecoder.h"
+#include "work/importrun.h"
+#include "work/picturesequence.h"
 #include "work/threadevent.h"
 #include "work/unreadablepictures.h"
 
 #include <wx/filedlg.h>
 #include <wx/intl.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
-#include <wx/progdlg.h>
-#include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
-#include <algorithm>
-#include <functional>
 #include <iostream>
 
 namespace
@@ -23,25 +24,17 @@ namespace
 // The picture file chooser shared by Add Image and Insert Image.
 wxArrayString ChoosePictures(wxWindow* parent, const wxString& title)
 {
-    wxFileDialog dialog(
-        parent, title, wxString(), wxString(),
-        _("Image files ") + wxS("(*.png;*.jpg;*bmp;*.gif)|*.png;*.jpg;*.jpeg;*.bmp;*.gif"),
-        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    wxFileDialog dialog(parent, title, wxString(), wxString(), PictureChooserWildcard(),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
     wxArrayString paths;
     if (dialog.ShowModal() == wxID_OK)
         dialog.GetPaths(paths);
     return paths;
 }
 
-const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
-
-// The name under which a delivered picture answers a request: the path, or
-// for a GIF frame the frame reference.
-wxString DeliveredName(const wxString& path, long frameIndex)
+wxString DeleteQuestion(int count)
 {
-    return frameIndex > 0 || path.EndsWith(wxS(".gif"))
-               ? path + wxString::Format(wxS("_%ld"), frameIndex)
-               : path;
+    return wxString::Format(wxPLURAL("Delete %d frame?", "Delete %d frames?", count), count);
 }
 }  // namespace
 
@@ -56,29 +49,36 @@ void GifFrame::OnAddImage(wxCommandEvent&)
     ImportFiles(paths);
 }
 
-bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable)
+bool GifFrame::ImportFiles(const wxArrayString& paths, bool reportUnreadable, int insertAt)
+{
+    ImportRun run(paths, {}, insertAt);
+    run.reportUnreadable = reportUnreadable;
+    return StartImport(run, false);
+}
+
+bool GifFrame::StartImport(const ImportRun& run, bool replaceStrip)
 {
     if (IsWorkerRunning())
         return false;
-
-    m_workerCancel = std::make_shared<std::atomic<bool>>(false);
-    ImageThread* thread = new ImageThread(this, paths, m_workerCancel);
-    if (thread->Create() != wxTHREAD_NO_ERROR || thread->Run() != wxTHREAD_NO_ERROR)
-    {
-        // No picture event will ever come, so no progress dialog may wait for one.
-        delete thread;
-        m_workerCancel.reset();
-        wxMessageBox(_("Cannot start loading the pictures."), GetTitle(), wxOK | wxICON_ERROR,
-                     this);
+    const bool started =
+        m_importWorker->Start([this, &run](const WorkerProgress::StopFlag& stop)
+                              { return new ImageThread(this, run.GetEntries(), stop, run.backlog); },
+                              _("Load Images Progress Dialog"), _(" Loading images...."),
+                              _("Cannot start loading the pictures."));
+    if (!started)
         return false;
+
+    *m_importRun = run;
+    if (replaceStrip)
+    {
+        m_importRun->undoable = false;
+        m_history->Clear();
+        m_frames->Clear();
+        m_sizeChosen = false;
+        ShowFrames();
+        ClearPreview();
+        m_statusBar1->SetStatusText(wxString(), 1);
     }
-    // The thread's events wait in the queue until the dialog below exists:
-    // the dialog only lets the toolkit's own events through while it opens.
-    m_importRequested = reportUnreadable ? paths : wxArrayString();
-    m_importDelivered.clear();
-    m_importReportUnreadable = reportUnreadable;
-    m_importProgress = new wxProgressDialog(_("Load Images Progress Dialog"),
-                                            _(" Loading images...."), 100, this, kProgressStyle);
     EnableFrameCommands();
     return true;
 }
@@ -89,43 +89,61 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
 
     if (auto* image = static_cast<wxImage*>(event.GetClientData()))
     {
-        auto* item = new wxImageThumbnailItem(image, int(event.GetExtraLong()), event.GetString());
-        if (m_thumbnailCtrl->Append(item, m_spinctrl_delay->GetValue()) < 0)
-            delete item;
-        else if (m_importReportUnreadable)
-        {
-            // Both names count: a request may name the file or one of its frames.
-            m_importDelivered.push_back(event.GetString());
-            m_importDelivered.push_back(DeliveredName(event.GetString(), event.GetExtraLong()));
-        }
+        --*m_importRun->backlog;
+        // The whole import is one step to undo.
+        if (m_importRun->undoable && m_importRun->GetDelivered() == 0)
+            RecordEdit(EditKind::Frames);
+        const int frameIndex = int(event.GetExtraLong());
+        const ImportRun::Arrival arrival = m_importRun->Take(event.GetString(), frameIndex);
+        const StripFrame frame =
+            MakeStripFrame(*image, event.GetString(), frameIndex, arrival.delay);
+        delete image;
+        const int pos = m_frames->Insert(arrival.position, {frame});
+        m_thumbnailCtrl->Insert(MakeFrameItem(frame), pos);
+        if (m_previewIndex >= pos)
+            ++m_previewIndex;
     }
 
     // The import is over with its last picture, or without one when the
     // last file gave nothing or the import was stopped.
-    if (!AdvanceWorkerProgress(m_importProgress, event.GetInt()))
+    if (!m_importWorker->Advance(event.GetInt()))
         return;
+    ShowStartTimes();
     UpdateCanvasSize();
     ApplyOpenedProjectSize();
-    if (m_thumbnailCtrl->GetCount() > 0)
+    if (!m_frames->IsEmpty())
         DrawPreviewFrame(0);
     else
         DisableFrameCommands();
+    UpdateUndoCommands();
 
-    if (m_importReportUnreadable)
+    // Entries refused for a reason are listed with it, not among the missing ones.
+    wxString report;
+    if (m_importRun->reportUnreadable)
     {
-        wxArrayString missing;
-        for (const wxString& path : m_importRequested)
-            if (m_importDelivered.Index(path) == wxNOT_FOUND)
-                missing.push_back(path);
-        if (!missing.empty() && !m_closeRequested)
-            wxMessageBox(_("These pictures of the project are missing or cannot be read:") +
-                             wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20),
-                         GetTitle(), wxOK | wxICON_WARNING, this);
+        const wxArrayString missing = m_importRun->GetUnreadable();
+        if (!missing.empty())
+            report = _("These pictures of the project are missing or cannot be read:") +
+                     wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20);
     }
-    m_importRequested.clear();
-    m_importDelivered.clear();
+    if (!m_importRun->refusals.IsEmpty())
+        report += (report.empty() ? wxString() : wxS("\n\n")) + m_importRun->refusals.Message(20);
+    if (!report.empty() && !m_importWorker->IsCloseRequested())
+        ShowMessageBox(this, report, GetTitle(), wxOK | wxICON_WARNING);
+    *m_importRun = ImportRun();
 
-    CloseIfRequested();
+    CloseIfRequested(*m_importWorker);
+}
+
+void GifFrame::OnImportProgress(wxCommandEvent& event)
+{
+    m_importWorker->Advance(std::min(event.GetInt(), 99));
+}
+
+void GifFrame::OnPictureRefused(wxCommandEvent& event)
+{
+    // The import's end, which comes after every refusal, reports them.
+    m_importRun->refusals.Add(event.GetString(), static_cast<PictureDecodeStatus>(event.GetInt()));
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&)
@@ -137,45 +155,28 @@ void GifFrame::OnInsertImage(wxCommandEvent&)
     if (paths.empty())
         return;
 
-    // With nothing selected (a right click only moves the focus) the
-    // pictures go before the item that was right-clicked, else at the end.
-    int pos = m_thumbnailCtrl->GetCount();
+    // The pictures go before the first selected frame (a right click
+    // selects the frame it is on), else at the end.
     const wxArrayInt& selections = m_thumbnailCtrl->GetSelections();
-    if (!selections.empty())
-        pos = selections[0];
-    else if (m_rightClickIndex >= 0 && m_rightClickIndex < m_thumbnailCtrl->GetCount())
-        pos = m_rightClickIndex;
-    InsertFiles(paths, pos);
+    InsertFiles(paths, selections.empty() ? -1 : selections[0]);
 }
 
 int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
 {
-    const int count = m_thumbnailCtrl->GetCount();
-    if (pos < 0 || pos > count)
-        pos = count;
-    int inserted = 0;
-    for (const wxString& path : paths)
-    {
-        // A frame reference names its GIF file; the item adds the frame number.
-        const wxString file = DescribePictureEntry(path).path;
-        DecodePictures(path,
-                       [&](std::unique_ptr<wxImage> image, int frameIndex, bool)
-                       {
-                           m_thumbnailCtrl->Freeze();
-                           m_thumbnailCtrl->Insert(
-                               new wxImageThumbnailItem(image.release(), frameIndex, file),
-                               pos + inserted);
-                           m_thumbnailCtrl->Thaw();
-                           ++inserted;
-                       });
-    }
-    // The preview knows its frame by position; it goes on showing the same frame.
-    if (m_previewIndex >= pos)
-        m_previewIndex += inserted;
-    UpdateCanvasSize();
-    if (inserted > 0)
-        EnableFrameCommands();
-    return inserted;
+    std::vector<StripFrame> frames;
+    ImportRefusals refusals;
+    PictureSequence sequence(paths,
+                             [&](std::size_t entry, PictureDecodeStatus status)
+                             {
+                                 if (IsReportedRefusal(status))
+                                     refusals.Add(paths[entry], status);
+                             });
+    for (SequencePicture picture; sequence.Next(picture);)
+        frames.push_back(MakeStripFrame(*picture.image, picture.path, picture.frameIndex));
+    InsertFrames(pos, frames);
+    if (!refusals.IsEmpty())
+        ShowMessageBox(this, refusals.Message(20), GetTitle(), wxOK | wxICON_WARNING);
+    return int(frames.size());
 }
 
 void GifFrame::OnDeleteImage(wxCommandEvent&)
@@ -184,30 +185,26 @@ void GifFrame::OnDeleteImage(wxCommandEvent&)
     // The workers read the strip; it stays as it is until they are done.
     if (IsWorkerRunning())
         return;
-    const wxArrayInt& selections = m_thumbnailCtrl->GetSelections();
-    if (m_thumbnailCtrl->GetCount() == 0 || selections.empty() || selections[0] < 0)
+    const std::vector<int> selected = GetSelectedFrames();
+    if (m_frames->IsEmpty() || selected.empty())
         return;
 
-    wxArrayInt descending(selections);
-    std::sort(descending.begin(), descending.end(), std::greater<int>());
-
-    wxMessageDialog confirm(this, _("Are you sure you want to delete selected image(s)?"),
-                            _("Confirm"), wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);
-    if (confirm.ShowModal() == wxID_YES)
-        DeleteFrames(descending);
+    if (ShowMessageBox(this, DeleteQuestion(int(selected.size())), _("Confirm"),
+                       wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION) == wxID_YES)
+        DeleteFrames(selected);
 
     m_statusBar1->SetStatusText(wxString(), 1);
     UpdateCanvasSize();
-    if (m_thumbnailCtrl->GetCount() == 0)
+    if (m_frames->IsEmpty())
         DisableFrameCommands();
 }
 
-void GifFrame::DeleteFrames(const wxArrayInt& descendingIndices)
+bool GifFrame::DeleteFrames(const std::vector<int>& indices)
 {
-    for (int index : descendingIndices)
-        if (index >= 0 && index < m_thumbnailCtrl->GetCount())
-            m_thumbnailCtrl->Delete(index);
+    if (!EditFrames([&](FrameList& list) { return list.Remove(indices); }))
+        return false;
     ClearPreview();
+    return true;
 }
 
 void GifFrame::OnClearAll(wxCommandEvent&)
@@ -215,19 +212,49 @@ void GifFrame::OnClearAll(wxCommandEvent&)
     StopPlayback();
     if (IsWorkerRunning())
         return;
+    EditFrames(
+        [this](FrameList& list)
+        {
+            const bool hadFrames = !list.IsEmpty();
+            list.Clear();
+            // An empty strip starts afresh: the next frames choose the size again.
+            m_sizeChosen = false;
+            return hadFrames;
+        });
     DisableFrameCommands();
-    m_thumbnailCtrl->Clear();
-    UpdateCanvasSize();
     m_statusBar1->SetStatusText(wxString(), 1);
     ClearPreview();
 }
 
-void GifFrame::OnThumbnailRightClick(wxThumbnailEvent& event)
+void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
 {
     StopPlayback();
-    m_rightClickIndex = event.GetIndex();
     wxMenu menu;
-    menu.Append(ID_INSERT_IMAGE, _("&Insert Image") + wxS("\tCtrl+Ins"));
+    menu.Append(ID_INSERT_IMAGE, _("&Insert Image"));
     menu.Append(wxID_DELETE, _("&Delete") + wxS("\tCtrl+Del"));
+    menu.AppendSeparator();
+    menu.Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
+    menu.Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
+    menu.Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
     PopupMenu(&menu);
+}
+
+void GifFrame::OnStripKey(wxKeyEvent& event)
+{
+    const int key = event.GetKeyCode();
+    const int modifiers = event.GetModifiers();
+    // The strip would take these as navigation before the menu saw them.
+    if (modifiers == (wxMOD_CONTROL | wxMOD_SHIFT) && (key == WXK_LEFT || key == WXK_RIGHT))
+    {
+        wxCommandEvent move(wxEVT_MENU, key == WXK_LEFT ? ID_MENU_MOVE_LEFT : ID_MENU_MOVE_RIGHT);
+        OnMoveFrames(move);
+        return;
+    }
+    wxCommandEvent command;
+    if (modifiers == wxMOD_NONE && (key == WXK_DELETE || key == WXK_NUMPAD_DELETE))
+        OnDeleteImage(command);
+    else if (modifiers == wxMOD_NONE && key == WXK_SPACE)
+        OnPlay(command);
+    else
+        event.Skip();
 }

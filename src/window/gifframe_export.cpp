@@ -1,17 +1,19 @@
 #include "window/gifframe.h"
 
 #include "window/confirmreplace.h"
+#include "window/gifoptionschoice.h"
 #include "window/gifoptionsdialog.h"
 #include "window/gifoptionspanel.h"
-#include "window/thumbnailctrl.h"
+#include "window/translatedbuttons.h"
+#include "window/workerprogress.h"
+#include "work/framelist.h"
+#include "work/savedstate.h"
 #include "work/threadevent.h"
 #include "work/worksaveasgifthread.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
-#include <wx/msgdlg.h>
-#include <wx/progdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -40,19 +42,6 @@ wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& opti
     }
     return dialog.GetPath();
 }
-
-// The strip's full-size pictures in strip order, read in place, each with
-// the window's delay.
-std::vector<ExportFrame> StripFrames(wxThumbnailCtrl* strip, int delay)
-{
-    std::vector<ExportFrame> frames;
-    const int count = strip->GetCount();
-    frames.reserve(count);
-    for (int i = 0; i < count; ++i)
-        if (const auto* item = wxDynamicCast(strip->GetItem(i), wxImageThumbnailItem))
-            frames.push_back({&item->GetImage(), delay});
-    return frames;
-}
 }  // namespace
 
 wxString GifFrame::EnsureGifExtension(const wxString& path)
@@ -65,26 +54,23 @@ bool GifFrame::StartExport(int width, int height, const wxString& title)
     if (IsWorkerRunning())
         return false;
 
-    // The worker reads the items' pictures in place; the progress dialog
-    // keeps the strip unchanged until it is done.
-    m_workerCancel = std::make_shared<std::atomic<bool>>(false);
-    auto* thread =
-        new WorkSaveAsGifThread(this, StripFrames(m_thumbnailCtrl, m_exportDelay), m_gifPath, width,
-                                height, m_workerCancel, m_gifOptions.exported);
-    if (thread->Run() != wxTHREAD_NO_ERROR)
-    {
-        delete thread;
-        m_workerCancel.reset();
-        // Nothing was written, so the next Save must not take the file as up to date.
-        m_exportCount = m_exportDelay = m_exportWidth = m_exportHeight = -1;
-        wxMessageBox(wxString::Format(_("Cannot start saving \"%s\"."), m_gifPath), GetTitle(),
-                     wxOK | wxICON_ERROR, this);
-        return false;
-    }
-    m_exportProgress =
-        new wxProgressDialog(title, _(" Saving images...."), 100, this,
-                             wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME);
-    return true;
+    // The worker reads the pictures in place; the export holds on to them
+    // until it is over, whatever happens to the strip meanwhile.
+    const std::vector<ExportFrame> frames = m_frames->GetExportFrames(m_spinctrl_delay->GetValue());
+    auto pictures = std::make_shared<std::vector<std::shared_ptr<const FrameSource>>>();
+    for (const StripFrame& frame : m_frames->GetFrames())
+        pictures->push_back(frame.source);
+
+    const wxString path = m_gifPath;
+    const bool started = m_exportWorker->Start(
+        [&](const WorkerProgress::StopFlag& stop)
+        { return new WorkSaveAsGifThread(this, frames, path, width, height, stop, m_gifOptions); },
+        title, _(" Saving images...."), wxString::Format(_("Cannot start saving \"%s\"."), path),
+        pictures);
+    // Nothing was written, so the next Save must not take the file as up to date.
+    if (!started)
+        m_exportSaved.reset();
+    return started;
 }
 
 void GifFrame::OnSaveAnimator(wxCommandEvent&)
@@ -94,11 +80,11 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     if (IsWorkerRunning())
         return;
 
-    if (m_thumbnailCtrl->GetCount() == 0)
+    if (m_frames->IsEmpty())
     {
         if (m_gifPath.empty())
         {
-            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions.current);
+            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
             if (!chosen.empty())
             {
                 m_gifPath = chosen;
@@ -110,7 +96,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
 
     if (m_gifPath.empty())
     {
-        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions.current);
+        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
         if (chosen.empty())
             return;
         const wxString path = EnsureGifExtension(chosen);
@@ -126,17 +112,18 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     }
 
     TakeExportSnapshot();
-    if (StartExport(m_exportWidth, m_exportHeight, _("Save GIF Progress Dialog")))
+    if (StartExport(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue(),
+                    _("Save GIF Progress Dialog")))
         ShowExportStatus();
 }
 
 void GifFrame::OnSaveAsGif(wxCommandEvent&)
 {
     StopPlayback();
-    if (IsWorkerRunning() || m_thumbnailCtrl->GetCount() == 0)
+    if (IsWorkerRunning() || m_frames->IsEmpty())
         return;
 
-    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"), m_gifOptions.current);
+    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"), m_gifOptions);
     if (chosen.empty())
     {
         // Cancelling Save As forgets the remembered output file.
@@ -158,31 +145,32 @@ void GifFrame::OnGifOptions(wxCommandEvent&)
     StopPlayback();
     if (IsWorkerRunning())
         return;
-    GifOptionsDialog dialog(this, m_gifOptions.current,
-                            StripFrames(m_thumbnailCtrl, m_spinctrl_delay->GetValue()),
+    // The dialog's estimate reads the frames in place while it is shown.
+    GifOptionsDialog dialog(this, m_gifOptions,
+                            m_frames->GetExportFrames(m_spinctrl_delay->GetValue()),
                             m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     if (dialog.ShowModal() != wxID_OK)
         return;
-    m_gifOptions.current = dialog.GetOptions();
-    SaveUserGifOptions(m_gifOptions.current);
+    m_gifOptions = dialog.GetOptions();
+    SaveUserGifOptions(m_gifOptions);
+}
+
+SavedState GifFrame::CurrentSavedState() const
+{
+    return SavedState::Of(*m_frames, m_spinctrl_delay->GetValue(), m_spinctrl_width->GetValue(),
+                          m_spinctrl_height->GetValue(), m_gifOptions);
 }
 
 void GifFrame::TakeExportSnapshot()
 {
-    m_exportCount = m_thumbnailCtrl->GetCount();
-    m_exportDelay = m_spinctrl_delay->GetValue();
-    m_exportWidth = m_spinctrl_width->GetValue();
-    m_exportHeight = m_spinctrl_height->GetValue();
-    m_gifOptions.exported = m_gifOptions.current;
+    m_exportSaved.reset(new SavedState(CurrentSavedState()));
 }
 
+// The GIF is up to date only with the very pictures, order, delays, size and
+// GIF options of its last export.
 bool GifFrame::IsExportSnapshotCurrent() const
 {
-    return m_exportCount == m_thumbnailCtrl->GetCount() &&
-           m_exportDelay == m_spinctrl_delay->GetValue() &&
-           m_exportWidth == m_spinctrl_width->GetValue() &&
-           m_exportHeight == m_spinctrl_height->GetValue() &&
-           m_gifOptions.exported == m_gifOptions.current;
+    return m_exportSaved && m_exportSaved->SamePictures(CurrentSavedState());
 }
 
 void GifFrame::ShowExportStatus()
@@ -196,16 +184,16 @@ void GifFrame::ShowExportStatus()
 void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
 {
     std::cout << "WorkSaveAsGifThreadUpdate:" << std::endl;
-    if (!AdvanceWorkerProgress(m_exportProgress, event.GetInt()))
+    if (!m_exportWorker->Advance(event.GetInt()))
         return;
 
     if (event.GetExtraLong() == 0)
     {
         // Nothing was written: the next Save must try again.
-        m_exportCount = m_exportDelay = m_exportWidth = m_exportHeight = -1;
-        if (!m_closeRequested)
-            wxMessageBox(event.GetString(), GetTitle(), wxOK | wxICON_ERROR, this);
+        m_exportSaved.reset();
+        if (!m_exportWorker->IsCloseRequested())
+            ShowMessageBox(this, event.GetString(), GetTitle(), wxOK | wxICON_ERROR);
     }
 
-    CloseIfRequested();
+    CloseIfRequested(*m_exportWorker);
 }

@@ -3,6 +3,7 @@
 #include "app/language.h"
 #include "app/paths.h"
 #include "app/product.h"
+#include "window/textfit.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>
@@ -50,6 +51,7 @@ void GifFrame::OnLanguage(wxCommandEvent& event)
 void GifFrame::UpdateLabels()
 {
     SetStaticLabels();
+    FitStatusBarHeight(this, m_statusBar1, PreviewStatusText(wxString(), 0, 0));
 
     // An empty field names no frame (none drawn yet, or the strip was
     // emptied); it stays empty instead of naming a frame that is gone.

@@ -4,6 +4,7 @@
 #include "window/loopcountdialog.h"
 #include "window/previewcache.h"
 #include "window/thumbnailctrl.h"
+#include "work/framelist.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/filename.h>
@@ -30,9 +31,11 @@ void GifFrame::OnPlay(wxCommandEvent&)
     }
     else
     {
-        if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+        if (m_frames->IsEmpty())
             return;
-        m_timer.Start(m_spinctrl_delay->GetValue() * 10, wxTIMER_CONTINUOUS);
+        const int first = std::min(m_playIndex, m_frames->GetCount() - 1);
+        m_timer.Start(m_frames->GetDelay(first, m_spinctrl_delay->GetValue()) * 10,
+                      wxTIMER_CONTINUOUS);
         ShowStopState();
     }
     m_playing = !m_playing;
@@ -74,13 +77,17 @@ void GifFrame::ShowStopState()
 
 void GifFrame::OnTimer(wxTimerEvent&)
 {
-    const int count = m_thumbnailCtrl->GetCount();
+    const int count = m_frames->GetCount();
     if (count == 0)
     {
         StopPlayback();
         return;
     }
     DrawPreviewFrame(m_playIndex);
+    // The frame drawn stays for its own delay.
+    const int interval = m_frames->GetDelay(m_playIndex, m_spinctrl_delay->GetValue()) * 10;
+    if (m_timer.IsRunning() && m_timer.GetInterval() != interval)
+        m_timer.Start(interval, wxTIMER_CONTINUOUS);
     ++m_playIndex;
     if (m_playIndex >= count)
     {
@@ -108,20 +115,21 @@ wxRect GifFrame::PreviewPlacement(const wxSize& picture, const wxSize& panel)
         const double s = std::min(sx, sy);
         size = wxSize(int(picture.x * s), int(picture.y * s));
     }
-    return wxRect((panel.x - size.x) / 2, (panel.y - size.y) / 2 + 30, size.x, size.y);
+    // The frame sits 30 pixels below the centre where the panel has room for
+    // that; a taller frame moves up, so its bottom rows never leave the panel.
+    const int y = std::max(0, std::min((panel.y - size.y) / 2 + 30, panel.y - size.y));
+    return wxRect((panel.x - size.x) / 2, y, size.x, size.y);
 }
 
 void GifFrame::DrawPreviewFrame(int index)
 {
-    if (!m_thumbnailCtrl || index < 0 || index >= m_thumbnailCtrl->GetCount())
+    if (index < 0 || index >= m_frames->GetCount())
         return;
-    const auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(index), wxImageThumbnailItem);
-    if (!item)
-        return;
+    const FrameSource& source = *m_frames->Get(index).source;
 
     m_previewIndex = index;
-    m_previewFileName = wxFileNameFromPath(item->GetFilename());
-    m_previewSize = item->GetImageSize();
+    m_previewFileName = wxFileNameFromPath(source.name);
+    m_previewSize = source.picture.IsOk() ? source.picture.GetSize() : wxSize(0, 0);
 
     // The paint handler draws the frame, so a covered or resized panel shows
     // it again; Update() puts it on screen now, as playback needs.
@@ -146,17 +154,14 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     dc.SetBrush(wxBrush(background));
     dc.SetPen(wxPen(background));
     dc.DrawRectangle(wxPoint(0, 0), m_panel_down->GetClientSize());
-    if (!m_thumbnailCtrl || m_previewIndex < 0 || m_previewIndex >= m_thumbnailCtrl->GetCount())
+    if (m_previewIndex < 0 || m_previewIndex >= m_frames->GetCount())
         return;
-    const auto* item =
-        wxDynamicCast(m_thumbnailCtrl->GetItem(m_previewIndex), wxImageThumbnailItem);
-    if (!item)
-        return;
+    const wxImage& picture = m_frames->Get(m_previewIndex).source->picture;
     const wxSize panel = m_panel_down->GetClientSize();
-    const wxBitmap bitmap = m_previewCache->Get(*item, panel);
+    const wxBitmap bitmap = m_previewCache->Get(picture, panel);
     if (!bitmap.IsOk())
         return;
-    const wxRect placement = PreviewPlacement(item->GetImageSize(), panel);
+    const wxRect placement = PreviewPlacement(picture.GetSize(), panel);
     dc.DrawBitmap(bitmap, placement.x, placement.y, true);
 }
 
@@ -169,7 +174,7 @@ wxString GifFrame::PreviewStatusText(const wxString& fileName, int width, int he
 
 void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent& event)
 {
-    if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+    if (m_frames->IsEmpty())
         return;
     StopPlayback();
     DrawPreviewFrame(event.GetIndex());
@@ -185,7 +190,7 @@ void GifFrame::OnChangeSplitterWindow(wxSplitterEvent& event)
 
 void GifFrame::OnLoopCount(wxCommandEvent&)
 {
-    if (!m_thumbnailCtrl || m_thumbnailCtrl->GetCount() == 0)
+    if (m_frames->IsEmpty())
         return;
     LoopCountDialog dialog(this);
     if (dialog.ShowModal() == wxID_OK)

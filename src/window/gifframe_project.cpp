@@ -1,14 +1,19 @@
 #include "window/gifframe.h"
 
 #include "app/product.h"
+#include "window/chooserwildcards.h"
 #include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
+#include "window/translatedbuttons.h"
+#include "work/framelist.h"
+#include "work/importrun.h"
 #include "work/projectfile.h"
+#include "work/renderjob.h"
+#include "work/savedstate.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
-#include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -25,23 +30,26 @@ wxString ProjectTitle(const wxString& projectFileName)
 // Asks whether to save the unsaved project; wxID_YES, wxID_NO or wxID_CANCEL.
 int AskToSaveProject(wxWindow* parent, const wxString& caption)
 {
-    wxMessageDialog dialog(parent,
-                           _("The project is unsaved,you can continue to edit\n your project when "
-                             "you open it next time,do you \nwant to save the project now?"),
-                           caption, wxYES_NO | wxCANCEL | wxNO_DEFAULT | wxICON_EXCLAMATION);
-    const int answer = dialog.ShowModal();
+    const int answer =
+        ShowMessageBox(parent,
+                       _("The project is unsaved,you can continue to edit\n your project when "
+                         "you open it next time,do you \nwant to save the project now?"),
+                       caption, wxYES_NO | wxCANCEL | wxNO_DEFAULT | wxICON_EXCLAMATION);
     return answer == wxID_YES || answer == wxID_NO ? answer : wxID_CANCEL;
 }
 
 }  // namespace
 
+// Any change of the frames (order, sources, own delays) or of the settings
+// since the project was last saved or opened counts.
 bool GifFrame::IsProjectModified() const
 {
-    return m_spinctrl_delay->GetValue() != m_projectDelay ||
-           m_spinctrl_width->GetValue() != m_projectWidth ||
-           m_spinctrl_height->GetValue() != m_projectHeight ||
-           m_thumbnailCtrl->GetCount() != m_projectCount ||
-           m_gifOptions.current != m_gifOptions.project;
+    return !m_projectSaved || !m_projectSaved->SameWork(CurrentSavedState());
+}
+
+void GifFrame::TakeProjectSnapshot()
+{
+    m_projectSaved.reset(new SavedState(CurrentSavedState()));
 }
 
 void GifFrame::OnSaveProject(wxCommandEvent&)
@@ -51,8 +59,7 @@ void GifFrame::OnSaveProject(wxCommandEvent&)
 
 bool GifFrame::SaveProject()
 {
-    const int count = m_thumbnailCtrl->GetCount();
-    if (count == 0)
+    if (m_frames->IsEmpty())
         return false;
 
     Project project;
@@ -60,9 +67,9 @@ bool GifFrame::SaveProject()
     project.width = m_spinctrl_width->GetValue();
     project.height = m_spinctrl_height->GetValue();
     project.delay = m_spinctrl_delay->GetValue();
-    project.gifOptions = m_gifOptions.current;
-    for (int i = 0; i < count; ++i)
-        project.framePaths.push_back(m_thumbnailCtrl->GetItem(i)->GetFilename());
+    project.framePaths = m_frames->GetNames();
+    project.frameDelays = m_frames->GetOwnDelays();
+    project.gifOptions = m_gifOptions;
 
     wxString path = m_projectPath;
     if (path.empty())
@@ -85,16 +92,12 @@ bool GifFrame::SaveProject()
     wxString error;
     if (!WriteProjectFile(path, project, &error))
     {
-        wxMessageBox(error, GetTitle(), wxOK | wxICON_ERROR, this);
+        ShowMessageBox(this, error, GetTitle(), wxOK | wxICON_ERROR);
         return false;
     }
 
     // The project counts as saved only once the file really is on disk.
-    m_projectWidth = project.width;
-    m_projectHeight = project.height;
-    m_projectDelay = project.delay;
-    m_projectCount = count;
-    m_gifOptions.project = project.gifOptions;
+    TakeProjectSnapshot();
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     SetTitle(ProjectTitle(m_projectFileName));
@@ -104,34 +107,39 @@ bool GifFrame::SaveProject()
 void GifFrame::OnOpenProject(wxCommandEvent&)
 {
     StopPlayback();
-    if (IsWorkerRunning())
+    if (IsWorkerRunning() || !MayOpenAnotherProject())
         return;
-    if (m_thumbnailCtrl->GetCount() == 0)
-    {
-        OpenProjectFile();
+    OpenProjectFile();
+}
+
+void GifFrame::OpenDroppedProject(const wxString& path)
+{
+    StopPlayback();
+    if (IsWorkerRunning() || !MayOpenAnotherProject())
         return;
-    }
+    OpenProjectPath(path);
+}
+
+bool GifFrame::MayOpenAnotherProject()
+{
+    if (m_frames->IsEmpty())
+        return true;
     int answer;
     if (m_projectPath.empty())
         answer = AskToSaveProject(this, _("Warning!"));
     else if (IsProjectModified())
         answer = AskToSaveProject(this, _("Warning"));
     else
-    {
-        OpenProjectFile();
-        return;
-    }
+        return true;
     // A save the user asked for that did not happen keeps the current work.
-    if (answer == wxID_CANCEL || (answer == wxID_YES && !SaveProject()))
-        return;
-    OpenProjectFile();
+    return answer != wxID_CANCEL && (answer != wxID_YES || SaveProject());
 }
 
 void GifFrame::OpenProjectFile()
 {
     StopPlayback();
-    wxFileDialog dialog(this, _("Load Xml Files"), wxString(), wxString(),
-                        _("Xml files") + wxS(" (*.xml)|*.xml"), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dialog(this, _("Load Xml Files"), wxString(), wxString(), ProjectChooserWildcard(),
+                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK)
         return;
     OpenProjectPath(dialog.GetPath());
@@ -145,13 +153,9 @@ bool GifFrame::OpenProjectPath(const wxString& path)
 
     // Settings read before a mismatch are applied, in the file's order.
     if (read.stage > ProjectReadStage::NoWidth)
-    {
-        m_projectWidth = project.width;
         m_spinctrl_width->SetValue(project.width);
-    }
     if (read.HasSize())
     {
-        m_projectHeight = project.height;
         m_spinctrl_height->SetValue(project.height);
         m_gifFileName = project.gifName;
         const wxString format =
@@ -166,32 +170,51 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     }
     if (read.HasDelay())
     {
-        m_projectDelay = project.delay;
         m_spinctrl_delay->SetValue(project.delay);
+        m_lastDelay = m_spinctrl_delay->GetValue();
+        m_thumbnailCtrl->SetLabelDelay(m_lastDelay);
     }
 
     // A file that is not a whole project never becomes the current project,
     // so a later Save Project cannot overwrite an unrelated file.
     if (!read.IsComplete())
     {
-        wxMessageBox(_("Failed to load XML file!"), GetTitle(), wxOK | wxICON_INFORMATION, this);
+        // A file refused before it was parsed says why.
+        wxString message = _("Failed to load XML file!");
+        if (read.stage < ProjectReadStage::NotXml)
+            message += wxS("\n\n") + path + wxS(": ") + DescribeProjectReadStage(read.stage);
+        ShowMessageBox(this, message, GetTitle(), wxOK | wxICON_INFORMATION);
         return false;
     }
+
+    // The project's frames replace the strip once they are on their way.
+    ImportRun run(project.framePaths, project.frameDelays, -1);
+    run.reportUnreadable = true;
+    if (!StartImport(run, true))
+        return false;
 
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     SetTitle(ProjectTitle(m_projectFileName));
     // A project without GIF options is a classic one.
-    m_gifOptions.current = m_gifOptions.project = project.gifOptions;
-    // The project stores only the GIF's name: Save asks where to write it
-    // rather than overwrite the file an earlier project or export went to.
-    m_gifPath.clear();
+    m_gifOptions = project.gifOptions;
+    // The GIF the project names lies beside it, where the renderer writes it
+    // too; the next Save writes it again.
+    m_gifPath = project.gifName.empty() ? wxString() : ProjectDefaultOutput(path, project.gifName);
+    m_gifFileName = wxFileNameFromPath(m_gifPath);
+    m_exportSaved.reset();
 
-    m_projectCount = int(project.framePaths.size());
+    // The project as the file has it; pictures that do not arrive, or a
+    // stored size no GIF can have, leave it unsaved.
+    m_projectSaved.reset(new SavedState{project.framePaths,
+                                        project.frameDelays,
+                                        project.delay,
+                                        project.width,
+                                        project.height,
+                                        project.gifOptions,
+                                        {}});
+    m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
-    if (!ImportFiles(project.framePaths, true))
-        m_openedProjectSize = wxSize();
-    EnableFrameCommands();
     return true;
 }
 
@@ -199,8 +222,10 @@ void GifFrame::ApplyOpenedProjectSize()
 {
     const wxSize size = m_openedProjectSize;
     m_openedProjectSize = wxSize();
-    if (size.x < 1 || size.y < 1 || m_thumbnailCtrl->GetCount() == 0)
+    if (size.x < 1 || size.y < 1 || m_frames->IsEmpty())
         return;
+    // A size other than the frames give was the user's choice: edits keep it.
+    m_sizeChosen = size != wxSize(m_sourceWidth, m_sourceHeight);
     m_gifWidth = size.x;
     m_gifHeight = size.y;
     m_spinctrl_width->SetValue(size.x);

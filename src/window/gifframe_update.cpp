@@ -3,9 +3,9 @@
 #include "app/product.h"
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
+#include "window/translatedbuttons.h"
 
 #include <wx/intl.h>
-#include <wx/msgdlg.h>
 #include <wx/utils.h>
 
 void GifFrame::CheckForUpdate()
@@ -33,24 +33,25 @@ void GifFrame::OnUpdateResult(wxCommandEvent& event)
 
     if (latest.empty())
     {
-        wxMessageBox(_("Update failed!Please check if the network is available."), product,
-                     wxOK | wxCENTRE);
+        ShowMessageBox(nullptr, _("Update failed!Please check if the network is available."),
+                       product, wxOK | wxCENTRE);
         return;
     }
 
     if (CompareVersions(GetProductVersion(), latest) < 0)
     {
-        wxMessageDialog question(this,
-                                 wxS("A new version of ") + product + wxS("(") + latest +
-                                     wxS(") is available. Click Yes to open download page."),
-                                 product, wxYES_NO | wxCENTRE);
-        if (question.ShowModal() == wxID_YES && g_domainOption &&
-            IsWebAddress(g_domainOption->m_downloadPageUrl))
+        const int answer =
+            ShowMessageBox(this,
+                           wxS("A new version of ") + product + wxS("(") + latest +
+                               wxS(") is available. Click Yes to open download page."),
+                           product, wxYES_NO | wxCENTRE);
+        if (answer == wxID_YES && g_domainOption && IsWebAddress(g_domainOption->m_downloadPageUrl))
             wxLaunchDefaultBrowser(g_domainOption->m_downloadPageUrl);
         return;
     }
 
-    wxMessageBox(wxS("This version of ") + product + wxS("(") + GetProductVersion() +
-                     wxS(") is the latest version."),
-                 product, wxOK | wxCENTRE);
+    ShowMessageBox(nullptr,
+                   wxS("This version of ") + product + wxS("(") + GetProductVersion() +
+                       wxS(") is the latest version."),
+                   product, wxOK | wxCENTRE);
 }

@@ -5,16 +5,6 @@
 
 #include <wx/string.h>
 
-// The GIF options of the main window: the user's current choice, and the
-// choices the last export and the last project save or open used, which the
-// export snapshot and the unsaved-project check compare against.
-struct GifOptionsChoice
-{
-    GifOptions current;
-    GifOptions exported;
-    GifOptions project;
-};
-
 // The file that remembers the user's choice: "gif-options.xml" beside the
 // language file.
 wxString GetGifOptionsFilePath();

@@ -1,12 +1,14 @@
 #include "window/gifoptionsdialog.h"
 
 #include "window/gifoptionspanel.h"
+#include "window/translatedbuttons.h"
 #include "work/gifsizeestimate.h"
 
 #include <wx/button.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/sizer.h>
+#include <wx/statline.h>
 #include <wx/stattext.h>
 #include <wx/thread.h>
 #include <wx/timer.h>
@@ -33,7 +35,15 @@ GifOptionsDialog::GifOptionsDialog(wxWindow* parent, const GifOptions& options,
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(m_panel, 0, wxALL | wxEXPAND, 10);
     top->Add(m_estimate, 0, wxLEFT | wxRIGHT | wxEXPAND, 14);
-    top->Add(CreateSeparatedButtonSizer(wxOK | wxCANCEL), 0, wxALL | wxEXPAND, 10);
+    auto* buttons = new wxStdDialogButtonSizer();
+    auto* ok = new wxButton(this, wxID_OK, _("OK"));
+    buttons->AddButton(ok);
+    buttons->AddButton(new wxButton(this, wxID_CANCEL, _("Cancel")));
+    buttons->Realize();
+    ok->SetDefault();
+    top->Add(new wxStaticLine(this), 0, wxLEFT | wxRIGHT | wxTOP | wxEXPAND, 10);
+    top->Add(buttons, 0, wxALL | wxEXPAND, 10);
+    ShowOwnButtonLabels(this);
     SetSizerAndFit(top);
     // Room for the longest estimate text.
     SetMinSize(wxSize(GetSize().x, -1));

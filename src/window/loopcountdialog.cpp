@@ -1,5 +1,7 @@
 #include "window/loopcountdialog.h"
 
+#include "window/translatedbuttons.h"
+
 #include <wx/button.h>
 #include <wx/intl.h>
 #include <wx/radiobut.h>
@@ -57,6 +59,7 @@ LoopCountDialog::LoopCountDialog(wxWindow* parent)
     buttons->Add(m_cancelButton, 0);
     top->Add(buttons, 0, wxALIGN_CENTER_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(10));
     m_okButton->SetDefault();
+    ShowOwnButtonLabels(this);
 
     SetSizer(top);
     SetMinSize(wxSize(300, 150));

@@ -1,7 +1,8 @@
 #include "window/previewcache.h"
 
 #include "window/gifframe.h"
-#include "window/thumbnailctrl.h"
+
+#include <wx/image.h>
 
 PreviewCache::PreviewCache(size_t budgetBytes) : m_bytes(0), m_budget(budgetBytes) {}
 
@@ -11,7 +12,7 @@ void PreviewCache::Clear()
     m_bytes = 0;
 }
 
-wxBitmap PreviewCache::Get(const wxImageThumbnailItem& item, const wxSize& panel)
+wxBitmap PreviewCache::Get(const wxImage& image, const wxSize& panel)
 {
     if (panel != m_panel)
     {
@@ -19,10 +20,9 @@ wxBitmap PreviewCache::Get(const wxImageThumbnailItem& item, const wxSize& panel
         m_panel = panel;
     }
 
-    const wxImage& image = item.GetImage();
     if (!image.IsOk())
         return wxBitmap();
-    const auto found = m_entries.find(&item);
+    const auto found = m_entries.find(&image);
     if (found != m_entries.end())
     {
         if (found->second.pixels == image.GetData())
@@ -42,7 +42,7 @@ wxBitmap PreviewCache::Get(const wxImageThumbnailItem& item, const wxSize& panel
     const size_t bytes = size_t(placement.width) * placement.height * 4;
     if (m_bytes + bytes <= m_budget)
     {
-        m_entries[&item] = Entry{image.GetData(), bitmap};
+        m_entries[&image] = Entry{image.GetData(), bitmap};
         m_bytes += bytes;
     }
     return bitmap;

@@ -6,19 +6,20 @@
 #include <cstddef>
 #include <unordered_map>
 
-class wxImageThumbnailItem;
+class wxImage;
 
 // Bitmaps of frames as the preview shows them in a panel of one size, so
 // that playback does not rescale a frame on every tick. Emptied when the
-// panel size changes; an entry is recognised by its item and that item's
-// picture, so a new item at a reused address is never served a stale bitmap.
+// panel size changes; an entry is recognised by the picture's address and
+// its pixels, so a new picture at a reused address is never served a stale
+// bitmap.
 class PreviewCache
 {
 public:
     explicit PreviewCache(size_t budgetBytes = size_t(384) << 20);
 
-    // The item's picture fitted into panel (never enlarged), as a bitmap.
-    wxBitmap Get(const wxImageThumbnailItem& item, const wxSize& panel);
+    // The picture fitted into panel (never enlarged), as a bitmap.
+    wxBitmap Get(const wxImage& picture, const wxSize& panel);
     void Clear();
 
     size_t GetBytes() const { return m_bytes; }
@@ -31,7 +32,7 @@ private:
         wxBitmap bitmap;
     };
 
-    std::unordered_map<const wxImageThumbnailItem*, Entry> m_entries;
+    std::unordered_map<const wxImage*, Entry> m_entries;
     wxSize m_panel;
     size_t m_bytes;
     size_t m_budget;

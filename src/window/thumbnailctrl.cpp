@@ -1,11 +1,14 @@
 #include "window/thumbnailctrl.h"
 
+#include "window/textfit.h"
+
 #include <wx/crt.h>
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 wxIMPLEMENT_CLASS(wxThumbnailCtrl, wxScrolledWindow);
 
@@ -17,6 +20,10 @@ wxBEGIN_EVENT_TABLE(wxThumbnailCtrl, wxScrolledWindow)
     EVT_RIGHT_DOWN(wxThumbnailCtrl::OnRightClick)
     EVT_MIDDLE_DOWN(wxThumbnailCtrl::OnMiddleClick)
     EVT_LEFT_DCLICK(wxThumbnailCtrl::OnLeftDClick)
+    EVT_LEFT_UP(wxThumbnailCtrl::OnLeftUp)
+    EVT_MOTION(wxThumbnailCtrl::OnMotion)
+    EVT_MOUSE_CAPTURE_LOST(wxThumbnailCtrl::OnCaptureLost)
+    EVT_TIMER(wxID_ANY, wxThumbnailCtrl::OnScrollTimer)
     EVT_CHAR(wxThumbnailCtrl::OnChar)
     EVT_SIZE(wxThumbnailCtrl::OnSize)
     EVT_SET_FOCUS(wxThumbnailCtrl::OnSetFocus)
@@ -68,7 +75,13 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
       m_unfocusedSelectionColour(175, 175, 175),
       m_itemBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)),
       m_focusRectColour(100, 80, 80),
-      m_frameLabelColour(0, 0, 200)
+      m_frameLabelColour(0, 0, 200),
+      m_dragCandidate(false),
+      m_dragging(false),
+      m_pendingSelect(-1),
+      m_insertionMark(-1),
+      m_scrollStep(0),
+      m_scrollTimer(this)
 {
     // Every pixel is painted from the buffer, so the toolkit need not clear first.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -77,11 +90,11 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
     if (!GetFont().IsOk())
         SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
 
-    int textWidth = 0;
     {
+        // File names may be in any script, so the label rows have room for all.
         wxClientDC dc(this);
         dc.SetFont(GetFont());
-        dc.GetTextExtent(wxS("X"), &textWidth, &m_labelHeight);
+        m_labelHeight = AnyScriptLineHeight(dc);
     }
     m_itemWidth = m_thumbnailImageSize.x + 2 * m_itemMargin;
     m_itemHeight = m_thumbnailImageSize.y + 4 * m_itemMargin + 2 * m_labelHeight;
@@ -110,6 +123,7 @@ int wxThumbnailCtrl::Append(wxThumbnailItem* item, int delay)
     if (!item->Load(this, false))
         return -1;
     m_items.Add(item);
+    m_startTimes.clear();
     ResetAnchorAndFocus();
     LayoutChanged();
     return GetCount() - 1;
@@ -122,6 +136,7 @@ int wxThumbnailCtrl::Insert(wxThumbnailItem* item, int pos)
     if (pos < 0 || pos > GetCount())
         pos = GetCount();
     m_items.Insert(item, pos);
+    m_startTimes.clear();
     ResetAnchorAndFocus();
     for (int& selected : m_selections)
     {
@@ -152,6 +167,7 @@ void wxThumbnailCtrl::Delete(int n)
         m_selections.RemoveAt(selectedAt);
     delete m_items[n];
     m_items.RemoveAt(n);
+    m_startTimes.clear();
     for (int& selected : m_selections)
     {
         if (selected > n)
@@ -167,7 +183,41 @@ void wxThumbnailCtrl::Clear()
         delete item;
     m_items.clear();
     m_selections.clear();
+    m_startTimes.clear();
     LayoutChanged();
+}
+
+void wxThumbnailCtrl::SetItems(const std::vector<wxThumbnailItem*>& items)
+{
+    const std::unordered_set<wxThumbnailItem*> kept(items.begin(), items.end());
+    for (wxThumbnailItem* item : m_items)
+        if (kept.count(item) == 0)
+            delete item;
+    m_items.clear();
+    for (wxThumbnailItem* item : items)
+    {
+        // Loading an item that is loaded already does nothing.
+        item->Load(this, false);
+        m_items.Add(item);
+    }
+    ResetAnchorAndFocus();
+    m_selections.clear();
+    m_startTimes.clear();
+    LayoutChanged();
+}
+
+void wxThumbnailCtrl::SetStartTimes(const std::vector<long long>& hundredths)
+{
+    m_startTimes = hundredths;
+    if (m_freezeCount == 0)
+        Refresh();
+}
+
+long long wxThumbnailCtrl::GetStartTime(int n) const
+{
+    if (n >= 0 && size_t(n) < m_startTimes.size())
+        return m_startTimes[size_t(n)];
+    return (long long)n * m_labelDelay;
 }
 
 int wxThumbnailCtrl::GetCount() const
@@ -507,6 +557,7 @@ void wxThumbnailCtrl::DrawContents(wxDC& dc, const wxRegion& updateRegion)
         DrawItemBackground(i, dc, rect, imageRect, flags);
         DrawItem(i, dc, imageRect, flags);
     }
+    DrawInsertionMark(dc);
 }
 
 void wxThumbnailCtrl::OnPaint(wxPaintEvent&)
@@ -556,22 +607,38 @@ void wxThumbnailCtrl::SendEvent(wxEventType type, int index, int flags)
 void wxThumbnailCtrl::OnLeftClick(wxMouseEvent& event)
 {
     SetFocus();
+    m_dragCandidate = false;
+    m_pendingSelect = -1;
     int n = -1;
     if (!HitTest(event.GetPosition(), n))
         return;
     const int flags = ModifierFlags(event);
     EnsureVisible(n);
-    DoSelection(n, flags);
+    // A plain press on one of several selected items may start dragging them
+    // all, so it selects that item alone only when released without a drag.
+    if (flags == 0 && IsSelected(n) && m_selections.size() > 1)
+    {
+        m_pendingSelect = n;
+        SetFocusItem(n);
+    }
+    else
+        DoSelection(n, flags);
+    m_dragCandidate = IsSelected(n);
+    m_dragStart = event.GetPosition();
     SendEvent(wxEVT_COMMAND_THUMBNAIL_LEFT_CLICK, n, flags);
 }
 
+// A right click acts on what it is on: an item that is not selected becomes
+// the selection first.
 void wxThumbnailCtrl::OnRightClick(wxMouseEvent& event)
 {
     SetFocus();
     int n = -1;
     if (!HitTest(event.GetPosition(), n))
         return;
-    if (n != m_focusItem)
+    if (!IsSelected(n))
+        DoSelection(n, 0);
+    else if (n != m_focusItem)
         SetFocusItem(n);
     SendEvent(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, n, ModifierFlags(event));
 }
@@ -608,6 +675,12 @@ void wxThumbnailCtrl::OnChar(wxKeyEvent& event)
             break;
         case WXK_RETURN:
             SendEvent(wxEVT_COMMAND_THUMBNAIL_RETURN, -1, flags);
+            break;
+        case WXK_ESCAPE:
+            if (m_dragging)
+                EndDrag(false);
+            else
+                event.Skip();
             break;
         default:
             event.Skip();

@@ -9,6 +9,7 @@ wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_LEFT_DCLICK, wxThumbnailEvent);
 wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_RIGHT_CLICK, wxThumbnailEvent);
 wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_MIDDLE_CLICK, wxThumbnailEvent);
 wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_RETURN, wxThumbnailEvent);
+wxDEFINE_EVENT(wxEVT_COMMAND_THUMBNAIL_ITEMS_DROPPED, wxThumbnailEvent);
 
 wxThumbnailEvent::wxThumbnailEvent(wxEventType commandType, int winid)
     : wxNotifyEvent(commandType, winid), m_itemIndex(-1), m_flags(0)

@@ -83,9 +83,8 @@ bool wxThumbnailItem::DrawBackground(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRe
         const wxRect box(rect.x + margin, rect.y + rect.height - bandHeight + margin,
                          rect.width - 2 * margin, bandHeight - 2 * margin);
         wxDCClipper clip(dc, box);
-        const float startSeconds = float(index) * (float(ctrl->GetLabelDelay()) / 100.0f);
-        dc.DrawText(wxString::Format(wxS("#%d  %.2fsec"), index + 1, double(startSeconds)), box.x,
-                    box.y);
+        const double startSeconds = double(ctrl->GetStartTime(index)) / 100.0;
+        dc.DrawText(wxString::Format(wxS("#%d  %.2fsec"), index + 1, startSeconds), box.x, box.y);
     }
 
     if (flags & wxTHUMBNAIL_IS_FOCUS)
@@ -104,15 +103,21 @@ bool wxThumbnailItem::DrawBackground(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRe
 
 wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& filename)
     : wxThumbnailItem(filename),
-      m_image(image ? image : new wxImage),
+      m_picture(image ? image : new wxImage),
       m_frameIndex(frameIndex),
-      m_hasFrameSuffix(false)
+      m_hasFrameSuffix(false),
+      m_nameIsFinal(false)
 {
 }
 
-wxImageThumbnailItem::~wxImageThumbnailItem()
+wxImageThumbnailItem::wxImageThumbnailItem(std::shared_ptr<const wxImage> picture, int frameIndex,
+                                           const wxString& name)
+    : wxThumbnailItem(name),
+      m_picture(picture ? std::move(picture) : std::make_shared<const wxImage>()),
+      m_frameIndex(frameIndex),
+      m_hasFrameSuffix(false),
+      m_nameIsFinal(true)
 {
-    delete m_image;
 }
 
 bool wxImageThumbnailItem::Draw(wxDC& dc, wxThumbnailCtrl*, const wxRect& imageRect, int)
@@ -139,22 +144,22 @@ bool wxImageThumbnailItem::Load(wxThumbnailCtrl* ctrl, bool forceUpdate)
     wxPuts(wxS("wxImageThumbnailItem"));
     if (m_thumbnail.IsOk() && !forceUpdate)
         return true;
-    if (!wxFileName::FileExists(GetSourcePath()))
+    if (!m_nameIsFinal && !wxFileName::FileExists(GetSourcePath()))
         return false;
 
     wxLogNull noMessages;
     // A GIF frame takes the name of its frame reference, once.
-    if (!m_hasFrameSuffix && GetFilename().EndsWith(wxS(".gif")))
+    if (!m_nameIsFinal && !m_hasFrameSuffix && GetFilename().EndsWith(wxS(".gif")))
     {
         SetFilename(GetFilename() + wxString::Format(wxS("_%d"), m_frameIndex));
         m_hasFrameSuffix = true;
     }
 
     m_thumbnail = wxNullBitmap;
-    if (m_image->IsOk())
+    if (m_picture->IsOk())
     {
         const wxSize box = ctrl ? ctrl->GetThumbnailImageSize() : kDefaultThumbnailBox;
-        const wxImage thumbnail = ScaleToFit(*m_image, box.x, box.y);
+        const wxImage thumbnail = ScaleToFit(*m_picture, box.x, box.y);
         if (thumbnail.IsOk())
             m_thumbnail = wxBitmap(thumbnail);
     }
@@ -163,20 +168,20 @@ bool wxImageThumbnailItem::Load(wxThumbnailCtrl* ctrl, bool forceUpdate)
 
 const wxImage& wxImageThumbnailItem::GetImage() const
 {
-    return *m_image;
+    return *m_picture;
 }
 
 wxSize wxImageThumbnailItem::GetImageSize() const
 {
-    return m_image->IsOk() ? m_image->GetSize() : wxSize(0, 0);
+    return m_picture->IsOk() ? m_picture->GetSize() : wxSize(0, 0);
 }
 
 wxBitmap wxImageThumbnailItem::GetBitmap() const
 {
-    if (!m_image->IsOk())
+    if (!m_picture->IsOk())
         return wxNullBitmap;
     wxLogNull noMessages;
-    return wxBitmap(*m_image);
+    return wxBitmap(*m_picture);
 }
 
 wxImage wxImageThumbnailItem::ScaleToFit(const wxImage& image, int boxWidth, int boxHeight)

@@ -4,6 +4,7 @@
 #include <wx/stream.h>
 #include <wx/string.h>
 
+#include <sys/types.h>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,15 @@
 // it in the target's place only on Commit(), so a failed or interrupted write
 // never destroys the file that was there. Writes are buffered; the first
 // failing system call is remembered with its errno. Without Commit() the
-// temporary file is removed.
+// temporary file is removed; it is also removed when the process is
+// interrupted (see RemoveTemporaryFilesOnInterrupt), and such files older
+// than a day, left by a process that was killed, go when the same target is
+// written again.
+//
+// A target that is a symbolic link stays one: the file it points to is
+// replaced. A device, a pipe or a socket cannot be replaced atomically and
+// must not be replaced at all: it is written straight into (a pipe without a
+// reader fails at once instead of waiting for one).
 class AtomicFileOutputStream : public wxOutputStream
 {
 public:
@@ -33,11 +42,13 @@ protected:
     size_t OnSysWrite(const void* buffer, size_t size) override;
 
 private:
+    void OpenTemporary(bool exists, mode_t existingMode);
+    void OpenDirect();
     bool Flush();
     void Fail(int error);
 
-    std::string m_target;  // in the file system's encoding
-    std::string m_temp;
+    std::string m_target;  // in the file system's encoding, links followed
+    std::string m_temp;    // empty when writing straight into the target
     int m_fd = -1;
     int m_errno = 0;
     std::vector<char> m_buffer;

@@ -153,6 +153,10 @@ bool IsBmpSafeToDecode(const unsigned char* data, std::size_t size)
         return false;
     if (bitsPerPixel > 8)
         return compression != kCompressionRle4 && compression != kCompressionRle8;
+    // The toolkit reads 1, 4 and 8 bits per pixel only; other depths (whose
+    // pixels may straddle bytes) are not walked at all.
+    if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8)
+        return false;
 
     const unsigned fullTable = 1u << bitsPerPixel;
     const unsigned colourCount =

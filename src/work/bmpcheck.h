@@ -9,7 +9,8 @@
 // the row, a vertical move (the reader's handling of those has changed between
 // versions and is unsafe in some), or a colour index beyond a short colour
 // table rejects the file. Uncompressed 1-, 4- and 8-bit pictures are checked for
-// indices beyond a short colour table as well.
+// indices beyond a short colour table as well; other depths up to 8 bits,
+// which the reader cannot read, are rejected.
 bool IsBmpSafeToDecode(const unsigned char* data, std::size_t size);
 
 #endif

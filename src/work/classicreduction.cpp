@@ -1,5 +1,7 @@
 #include "work/classicreduction.h"
 
+#include "work/memorycheck.h"
+
 #include <wx/quantize.h>
 
 #include <algorithm>
@@ -9,6 +11,8 @@ namespace
 {
 // The toolkit's 8-bit BMP writer asks its quantiser for this many colours.
 const int kQuantiserColours = 236;
+// The quantiser's histogram and tables, with room to spare.
+const std::size_t kQuantiserWorkBytes = std::size_t(1) << 20;
 }  // namespace
 
 bool ClassicReduction::Reduce(const std::uint8_t* rgb, int width, int height)
@@ -25,6 +29,9 @@ bool ClassicReduction::Reduce(const std::uint8_t* rgb, int width, int height)
         m_inRows[y] = const_cast<unsigned char*>(rgb + std::size_t(y) * width * 3);
         m_outRows[y] = m_indices.data() + std::size_t(y) * width;
     }
+    // The quantiser does not check the allocations of its own tables.
+    if (!CanAllocate(kQuantiserWorkBytes))
+        return false;
     unsigned char quantised[256 * 3];
     wxQuantize::DoQuantize(unsigned(width), unsigned(height), m_inRows.data(), m_outRows.data(),
                            quantised, kQuantiserColours);

@@ -15,7 +15,8 @@
 class ClassicReduction
 {
 public:
-    // rgb holds width x height pixels. False when the quantiser could not run.
+    // rgb holds width x height pixels. False when the quantiser could not run
+    // for want of memory (the buffers of our own throw std::bad_alloc).
     bool Reduce(const std::uint8_t* rgb, int width, int height);
 
     const GifPalette& Palette() const { return m_palette; }

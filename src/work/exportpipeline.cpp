@@ -179,8 +179,9 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
         ok = options.optimised ? encoder.EncodeOptimised(slot.fitted.Pixels(), previous, index,
                                                          delay, m_shared, bytes)
                                : encoder.EncodeClassic(slot.fitted.Pixels(), index, delay, bytes);
+        // An encoder fails only when its colour reduction lacks memory.
         if (!ok)
-            error = wxString::Format(_("frame %d could not be encoded"), index + 1);
+            error = OutOfMemory();
     }
 
     std::lock_guard<std::mutex> lock(m_mutex);

@@ -48,6 +48,8 @@ wxImage ReduceColours(const wxImage& image)
         return wxImage();
     const GifPalette& palette = reduction.Palette();
     wxImage reduced(image.GetWidth(), image.GetHeight(), false);
+    if (!reduced.IsOk())
+        return reduced;
     unsigned char* out = reduced.GetData();
     for (std::uint8_t index : reduction.Indices())
     {

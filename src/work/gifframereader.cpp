@@ -7,13 +7,36 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace
 {
 const unsigned char kMaskRed = 255;
 const unsigned char kMaskGreen = 0;
 const unsigned char kMaskBlue = 255;
+
+GifDisposal DisposalOf(int method)
+{
+    switch (method)
+    {
+        case 2:
+            return GifDisposal::Background;
+        case 3:
+            return GifDisposal::Previous;
+        default:
+            return GifDisposal::Keep;
+    }
+}
 }  // namespace
+
+void AttachGifComment(wxImage& image, const std::string& comment)
+{
+    if (comment.empty())
+        return;
+    const wxString text(comment.data(), wxConvLibc, comment.size());
+    if (!text.empty())
+        image.SetOption(wxIMAGE_OPTION_GIF_COMMENT, text);
+}
 
 GifFrameReader::GifFrameReader(const unsigned char* data, std::size_t size,
                                unsigned long long maxPixels)
@@ -28,6 +51,11 @@ GifFrameReader::~GifFrameReader()
 {
     if (m_gif)
         DGifCloseFile(m_gif, nullptr);
+}
+
+wxSize GifFrameReader::ScreenSize() const
+{
+    return m_gif ? wxSize(m_gif->SWidth, m_gif->SHeight) : wxSize(0, 0);
 }
 
 int GifFrameReader::ReadInput(GifFileType* gif, unsigned char* buffer, int length)
@@ -50,7 +78,10 @@ bool GifFrameReader::ReadExtension()
     if (DGifGetExtension(m_gif, &code, &block) == GIF_ERROR)
         return false;
     if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
+    {
         m_transparentIndex = (block[1] & 0x01) ? block[4] : -1;
+        m_disposal = DisposalOf((block[1] >> 2) & 0x07);
+    }
     while (block)
     {
         if (code == COMMENT_EXT_FUNC_CODE)
@@ -63,6 +94,11 @@ bool GifFrameReader::ReadExtension()
 
 GifFrameReader::Result GifFrameReader::ReadRecordsUpToImage()
 {
+    if (m_descriptorRead)
+    {
+        m_descriptorRead = false;
+        return Result::Frame;
+    }
     while (!m_ended)
     {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
@@ -82,6 +118,14 @@ GifFrameReader::Result GifFrameReader::ReadRecordsUpToImage()
     return Result::End;
 }
 
+bool GifFrameReader::HasAnotherFrame()
+{
+    if (m_descriptorRead)
+        return true;
+    m_descriptorRead = ReadRecordsUpToImage() == Result::Frame;
+    return m_descriptorRead;
+}
+
 bool GifFrameReader::SkipImageData()
 {
     int codeSize = 0;
@@ -94,24 +138,16 @@ bool GifFrameReader::SkipImageData()
     return true;
 }
 
-GifFrameReader::Result GifFrameReader::SkipFrame()
+void GifFrameReader::FinishFrame()
 {
-    if (ReadRecordsUpToImage() == Result::End)
-        return Result::End;
     m_transparentIndex = -1;
+    m_disposal = GifDisposal::Keep;
     m_comment.clear();
-    if (!SkipImageData())
-    {
-        m_ended = true;
-        return Result::End;
-    }
-    return Result::Skipped;
 }
 
 bool GifFrameReader::DecodePixels(std::vector<unsigned char>& indices, int width, int height,
                                   bool interlaced)
 {
-    indices.resize(static_cast<std::size_t>(width) * height);
     auto row = [&](int y) { return indices.data() + static_cast<std::size_t>(y) * width; };
     if (!interlaced)
     {
@@ -131,90 +167,136 @@ bool GifFrameReader::DecodePixels(std::vector<unsigned char>& indices, int width
     return true;
 }
 
-void GifFrameReader::ConvertToImage(const std::vector<unsigned char>& indices, int width,
-                                    int height, wxImage& image) const
+void GifFrameReader::ReadColourTable(GifStoredFrame& frame) const
 {
     const ColorMapObject* map = m_gif->Image.ColorMap ? m_gif->Image.ColorMap : m_gif->SColorMap;
-
-    unsigned char red[256] = {}, green[256] = {}, blue[256] = {};
-    int colourCount = 0;
     if (map)
     {
-        colourCount = std::min(map->ColorCount, 256);
-        for (int i = 0; i < colourCount; ++i)
+        frame.colourCount = std::min(map->ColorCount, 256);
+        for (int i = 0; i < frame.colourCount; ++i)
         {
-            red[i] = map->Colors[i].Red;
-            green[i] = map->Colors[i].Green;
-            blue[i] = map->Colors[i].Blue;
+            frame.colours[3 * i] = map->Colors[i].Red;
+            frame.colours[3 * i + 1] = map->Colors[i].Green;
+            frame.colours[3 * i + 2] = map->Colors[i].Blue;
         }
+        return;
     }
-    else
-    {
-        // A file without any colour table leaves the colours to the reader: greys.
-        colourCount = 256;
-        for (int i = 0; i < colourCount; ++i)
-            red[i] = green[i] = blue[i] = static_cast<unsigned char>(i);
-    }
-
-    image.Create(width, height, false);
-    if (m_transparentIndex >= 0)
-    {
-        // The mask colour must mark transparent pixels only.
-        for (int i = 0; i < colourCount; ++i)
-            if (red[i] == kMaskRed && green[i] == kMaskGreen && blue[i] == kMaskBlue)
-                blue[i] = kMaskBlue - 1;
-        red[m_transparentIndex] = kMaskRed;
-        green[m_transparentIndex] = kMaskGreen;
-        blue[m_transparentIndex] = kMaskBlue;
-        image.SetMaskColour(kMaskRed, kMaskGreen, kMaskBlue);
-    }
-    image.SetPalette(wxPalette(colourCount, red, green, blue));
-
-    // Indices beyond the colour table (damaged data) come out black.
-    unsigned char* out = image.GetData();
-    for (unsigned char index : indices)
-    {
-        const bool known = index < colourCount || index == m_transparentIndex;
-        *out++ = known ? red[index] : 0;
-        *out++ = known ? green[index] : 0;
-        *out++ = known ? blue[index] : 0;
-    }
-
-    if (!m_comment.empty())
-    {
-        const wxString comment(m_comment.data(), wxConvLibc, m_comment.size());
-        if (!comment.empty())
-            image.SetOption(wxIMAGE_OPTION_GIF_COMMENT, comment);
-    }
+    // A file without any colour table leaves the colours to the reader: greys.
+    frame.colourCount = 256;
+    for (int i = 0; i < frame.colourCount; ++i)
+        std::memset(frame.colours + 3 * i, i, 3);
 }
 
-GifFrameReader::Result GifFrameReader::ReadFrame(wxImage& image)
+GifFrameReader::Result GifFrameReader::ReadFrame(GifStoredFrame& frame)
+{
+    return NextFrame(frame, true);
+}
+
+GifFrameReader::Result GifFrameReader::SkipFrame(GifStoredFrame& frame)
+{
+    frame.indices.clear();
+    return NextFrame(frame, false);
+}
+
+GifFrameReader::Result GifFrameReader::NextFrame(GifStoredFrame& frame, bool withPixels)
 {
     if (ReadRecordsUpToImage() == Result::End)
         return Result::End;
 
-    const int width = m_gif->Image.Width;
-    const int height = m_gif->Image.Height;
-    const unsigned long long pixels = static_cast<unsigned long long>(width) * height;
+    const GifImageDesc& descriptor = m_gif->Image;
+    const unsigned long long pixels =
+        static_cast<unsigned long long>(descriptor.Width) * descriptor.Height;
     Result result = Result::Skipped;
-    if (width > 0 && height > 0 && pixels <= m_maxPixels)
+    const bool usable = descriptor.Width > 0 && descriptor.Height > 0 && pixels <= m_maxPixels;
+    bool decode = usable && withPixels;
+    if (decode)
     {
-        std::vector<unsigned char> indices;
-        if (!DecodePixels(indices, width, height, m_gif->Image.Interlace))
+        try
+        {
+            frame.indices.resize(static_cast<std::size_t>(pixels));
+        }
+        catch (const std::bad_alloc&)
+        {
+            decode = false;
+            result = Result::OutOfMemory;
+        }
+    }
+    if (decode)
+    {
+        if (!DecodePixels(frame.indices, descriptor.Width, descriptor.Height, descriptor.Interlace))
         {
             // Cut-short or corrupt pixel data: whatever follows cannot be trusted.
             m_ended = true;
             return Result::End;
         }
-        ConvertToImage(indices, width, height, image);
-        result = image.IsOk() ? Result::Frame : Result::Skipped;
     }
     else if (!SkipImageData())
     {
         m_ended = true;
         return Result::End;
     }
-    m_transparentIndex = -1;
-    m_comment.clear();
+    if (usable && result != Result::OutOfMemory)
+    {
+        frame.left = descriptor.Left;
+        frame.top = descriptor.Top;
+        frame.width = descriptor.Width;
+        frame.height = descriptor.Height;
+        frame.disposal = m_disposal;
+        frame.transparentIndex = m_transparentIndex;
+        frame.comment = m_comment;
+        ReadColourTable(frame);
+        result = Result::Frame;
+    }
+    FinishFrame();
     return result;
+}
+
+bool GifFrameReader::ConvertToImage(const GifStoredFrame& frame, wxImage& image)
+{
+    unsigned char red[256] = {}, green[256] = {}, blue[256] = {};
+    const int colourCount = frame.colourCount;
+    for (int i = 0; i < colourCount; ++i)
+    {
+        red[i] = frame.colours[3 * i];
+        green[i] = frame.colours[3 * i + 1];
+        blue[i] = frame.colours[3 * i + 2];
+    }
+
+    if (!image.Create(frame.width, frame.height, false))
+        return false;
+    const int transparent = frame.transparentIndex;
+    if (transparent >= 0)
+    {
+        // The mask colour must mark transparent pixels only.
+        for (int i = 0; i < colourCount; ++i)
+            if (red[i] == kMaskRed && green[i] == kMaskGreen && blue[i] == kMaskBlue)
+                blue[i] = kMaskBlue - 1;
+        red[transparent] = kMaskRed;
+        green[transparent] = kMaskGreen;
+        blue[transparent] = kMaskBlue;
+        image.SetMaskColour(kMaskRed, kMaskGreen, kMaskBlue);
+    }
+    image.SetPalette(wxPalette(colourCount, red, green, blue));
+
+    // Indices beyond the colour table (damaged data) come out black.
+    unsigned char* out = image.GetData();
+    for (unsigned char index : frame.indices)
+    {
+        const bool known = index < colourCount || index == transparent;
+        *out++ = known ? red[index] : 0;
+        *out++ = known ? green[index] : 0;
+        *out++ = known ? blue[index] : 0;
+    }
+
+    AttachGifComment(image, frame.comment);
+    return true;
+}
+
+GifFrameReader::Result GifFrameReader::ReadFrame(wxImage& image)
+{
+    GifStoredFrame frame;
+    const Result result = ReadFrame(frame);
+    if (result != Result::Frame)
+        return result;
+    return ConvertToImage(frame, image) ? Result::Frame : Result::OutOfMemory;
 }

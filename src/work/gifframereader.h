@@ -9,6 +9,34 @@
 
 struct GifFileType;
 
+// What a frame's area becomes before the next frame is drawn.
+enum class GifDisposal
+{
+    Keep,        // the frame stays (methods 0 and 1, and the undefined 4 to 7)
+    Background,  // its area becomes transparent (method 2)
+    Previous     // its area goes back to what it was before the frame (method 3)
+};
+
+// One frame of a GIF file as the file stores it: a rectangle of colour
+// indices placed on the logical screen, with its colour table and the
+// graphic control that came before it.
+struct GifStoredFrame
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    GifDisposal disposal = GifDisposal::Keep;  // what becomes of its area before the next frame
+    int transparentIndex = -1;                 // -1: every pixel is drawn
+    int colourCount = 0;
+    unsigned char colours[256 * 3] = {};  // red, green, blue per entry
+    std::vector<unsigned char> indices;   // width x height, top row first
+    std::string comment;                  // comment blocks read since the previous frame
+};
+
+// Gives the image a GIF comment, as the toolkit's decoder does ("GifComment").
+void AttachGifComment(wxImage& image, const std::string& comment);
+
 // Reads the frames of a GIF file held in memory one at a time through giflib,
 // each at its own size, not composed onto the logical screen. A frame comes
 // out as the toolkit's GIF decoder would convert it: RGB pixels, transparent
@@ -20,9 +48,10 @@ class GifFrameReader
 public:
     enum class Result
     {
-        Frame,    // the next frame was decoded into the image
-        Skipped,  // the next frame exists but cannot be used (too large, empty, no pixels)
-        End       // no further frame: the trailer, the end of the data, or damage
+        Frame,        // the next frame was decoded into the image
+        Skipped,      // the next frame exists but cannot be used (too large, empty, no pixels)
+        OutOfMemory,  // the next frame exists but there is no memory to hold it
+        End           // no further frame: the trailer, the end of the data, or damage
     };
 
     // The data must outlive the reader.
@@ -33,8 +62,23 @@ public:
 
     // Decodes the next frame into image.
     Result ReadFrame(wxImage& image);
-    // Passes over the next frame without decoding its pixels.
-    Result SkipFrame();
+    // Decodes the next frame as stored, reusing frame's buffers.
+    Result ReadFrame(GifStoredFrame& frame);
+    // Reads the next frame as ReadFrame does but skips its pixels: frame gets
+    // everything but its indices. Damage inside the pixel data goes unnoticed.
+    Result SkipFrame(GifStoredFrame& frame);
+    // Whether another image follows the frames read so far; reads up to its
+    // descriptor, so the next ReadFrame starts there.
+    bool HasAnotherFrame();
+
+    // The logical screen the header announces (0 x 0 when it could not be read).
+    wxSize ScreenSize() const;
+    // How much of the data has been read, for progress.
+    std::size_t BytesRead() const { return m_input.offset; }
+
+    // The frame's pixels as an image, as the first ReadFrame gives them;
+    // false when the image cannot be allocated.
+    static bool ConvertToImage(const GifStoredFrame& frame, wxImage& image);
 
 private:
     struct Input
@@ -45,18 +89,22 @@ private:
     };
 
     static int ReadInput(GifFileType* gif, unsigned char* buffer, int length);
+    Result NextFrame(GifStoredFrame& frame, bool withPixels);
     Result ReadRecordsUpToImage();
     bool ReadExtension();
     bool SkipImageData();
+    // indices must hold width x height entries.
     bool DecodePixels(std::vector<unsigned char>& indices, int width, int height, bool interlaced);
-    void ConvertToImage(const std::vector<unsigned char>& indices, int width, int height,
-                        wxImage& image) const;
+    void ReadColourTable(GifStoredFrame& frame) const;
+    void FinishFrame();
 
     Input m_input;
     GifFileType* m_gif = nullptr;
     unsigned long long m_maxPixels;
     int m_transparentIndex = -1;  // from the graphic control extension of the coming frame
-    std::string m_comment;        // comment blocks read since the previous frame
+    GifDisposal m_disposal = GifDisposal::Keep;  // likewise
+    std::string m_comment;                       // comment blocks read since the previous frame
+    bool m_descriptorRead = false;               // HasAnotherFrame stopped at the next image
     bool m_ended = false;
 };
 

@@ -3,9 +3,12 @@
 #include "work/bmpcheck.h"
 #include "work/framereference.h"
 #include "work/gifframereader.h"
+#include "work/memorycheck.h"
+#include "work/picturesequence.h"
 #include "work/picturesize.h"
+#include "work/regularfile.h"
 
-#include <wx/ffile.h>
+#include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 
@@ -14,58 +17,13 @@
 
 namespace
 {
+using Status = PictureDecodeStatus;
+
 // Files are read whole; nothing legitimate this program reads comes near this.
-const wxFileOffset kMaxFileBytes = wxFileOffset(2) << 30;
+const std::size_t kMaxFileBytes = std::size_t(2) << 30;
 
-bool ReadWholeFile(const wxString& path, std::vector<unsigned char>& data)
-{
-    wxLogNull quiet;
-    wxFFile file(path, wxS("rb"));
-    if (!file.IsOpened())
-        return false;
-    const wxFileOffset length = file.Length();
-    if (length < 0 || length > kMaxFileBytes)
-        return false;
-    data.resize(static_cast<std::size_t>(length));
-    return length == 0 || file.Read(data.data(), data.size()) == data.size();
-}
-
-void DecodeWholeGif(const std::vector<unsigned char>& data, const PictureSink& sink,
-                    const CancelCheck& cancelled)
-{
-    GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
-    // One frame is held back until the next is known, so the last one can say so.
-    std::unique_ptr<wxImage> pending;
-    int pendingIndex = 0;
-    for (int index = 0;; ++index)
-    {
-        if (cancelled && cancelled())
-            return;
-        auto image = std::make_unique<wxImage>();
-        const GifFrameReader::Result result = reader.ReadFrame(*image);
-        if (result == GifFrameReader::Result::End)
-            break;
-        if (result != GifFrameReader::Result::Frame)
-            continue;
-        if (pending)
-            sink(std::move(pending), pendingIndex, false);
-        pending = std::move(image);
-        pendingIndex = index;
-    }
-    if (pending)
-        sink(std::move(pending), pendingIndex, true);
-}
-
-void DecodeGifFrame(const std::vector<unsigned char>& data, int frameIndex, const PictureSink& sink)
-{
-    GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
-    for (int index = 0; index < frameIndex; ++index)
-        if (reader.SkipFrame() == GifFrameReader::Result::End)
-            return;
-    auto image = std::make_unique<wxImage>();
-    if (reader.ReadFrame(*image) == GifFrameReader::Result::Frame)
-        sink(std::move(image), frameIndex, true);
-}
+// What the toolkit's loaders hold per pixel at most: RGB and alpha.
+const unsigned long long kLoaderBytesPerPixel = 4;
 
 wxBitmapType LoaderType(PictureFormat format)
 {
@@ -83,32 +41,108 @@ wxBitmapType LoaderType(PictureFormat format)
     }
     return wxBITMAP_TYPE_INVALID;
 }
+}  // namespace
 
-void DecodeOtherPicture(const std::vector<unsigned char>& data, const PictureSink& sink)
+PictureDecodeStatus ReadPictureFileHead(const wxString& path, std::size_t headBytes,
+                                        std::vector<unsigned char>& data, bool& whole)
 {
-    const PictureFormat format = SniffPictureFormat(data.data(), data.size());
+    switch (ReadRegularFileHead(path, kMaxFileBytes, headBytes, data, whole))
+    {
+        case FileReadResult::Read:
+            return Status::Decoded;
+        case FileReadResult::NotRegularFile:
+            return Status::NotRegularFile;
+        case FileReadResult::OutOfMemory:
+            return Status::TooLargeForMemory;
+        case FileReadResult::CannotOpen:
+        case FileReadResult::TooLarge:
+        case FileReadResult::ReadFailed:
+            break;
+    }
+    return Status::Unreadable;
+}
+
+PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned char>& data)
+{
+    bool whole = false;
+    return ReadPictureFileHead(path, kMaxFileBytes, data, whole);
+}
+
+StillPictureCheck CheckStillPicture(const unsigned char* data, std::size_t size, bool whole,
+                                    wxSize& pictureSize)
+{
+    const PictureFormat format = SniffPictureFormat(data, size);
     if (format == PictureFormat::Gif)
     {
-        // GIF data under another name: its first frame, as the general loader gives it.
-        DecodeGifFrame(data, 0, sink);
-        return;
+        // GIF data under another name: its first image as stored.
+        if (!whole)
+            return StillPictureCheck::NeedWholeFile;
+        GifFrameReader reader(data, size, kMaxPicturePixels);
+        GifStoredFrame first;
+        if (reader.SkipFrame(first) != GifFrameReader::Result::Frame)
+            return StillPictureCheck::NoPicture;
+        pictureSize = wxSize(first.width, first.height);
+        return StillPictureCheck::Decodable;
     }
-    const wxBitmapType type = LoaderType(format);
+    if (LoaderType(format) == wxBITMAP_TYPE_INVALID)
+        return StillPictureCheck::NoPicture;
     unsigned long long width = 0, height = 0;
-    if (type == wxBITMAP_TYPE_INVALID ||
-        !ReadPictureSize(format, data.data(), data.size(), width, height) || width == 0 ||
-        height == 0 || width * height > kMaxPicturePixels)
-        return;
-    if (format == PictureFormat::Bmp && !IsBmpSafeToDecode(data.data(), data.size()))
-        return;
+    if (!ReadPictureSize(format, data, size, width, height))
+        return whole ? StillPictureCheck::NoPicture : StillPictureCheck::NeedWholeFile;
+    if (width == 0 || height == 0 || width * height > kMaxPicturePixels)
+        return StillPictureCheck::NoPicture;
+    // The BMP check walks the pixel data.
+    if (format == PictureFormat::Bmp && !whole)
+        return StillPictureCheck::NeedWholeFile;
+    if (format == PictureFormat::Bmp && !IsBmpSafeToDecode(data, size))
+        return StillPictureCheck::NoPicture;
+    pictureSize = wxSize(int(width), int(height));
+    return StillPictureCheck::Decodable;
+}
+
+PictureDecodeStatus DecodeStillPicture(const std::vector<unsigned char>& data,
+                                       std::unique_ptr<wxImage>& image)
+{
+    image.reset();
+    wxSize size;
+    if (CheckStillPicture(data.data(), data.size(), true, size) != StillPictureCheck::Decodable)
+        return Status::Unreadable;
+    const PictureFormat format = SniffPictureFormat(data.data(), data.size());
+    auto decoded = std::make_unique<wxImage>();
+    if (format == PictureFormat::Gif)
+    {
+        GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
+        switch (reader.ReadFrame(*decoded))
+        {
+            case GifFrameReader::Result::Frame:
+                image = std::move(decoded);
+                return Status::Decoded;
+            case GifFrameReader::Result::OutOfMemory:
+                return Status::TooLargeForMemory;
+            case GifFrameReader::Result::Skipped:
+            case GifFrameReader::Result::End:
+                break;
+        }
+        return Status::Unreadable;
+    }
+
+    // The loaders do not all check their allocations.
+    const std::size_t loaderBytes =
+        std::size_t(size.x) * std::size_t(size.y) * std::size_t(kLoaderBytesPerPixel);
+    if (!CanAllocate(loaderBytes))
+        return Status::TooLargeForMemory;
 
     wxLogNull quiet;
     wxMemoryInputStream stream(data.data(), data.size());
-    auto image = std::make_unique<wxImage>();
-    if (image->LoadFile(stream, type, -1) && image->IsOk())
-        sink(std::move(image), 0, true);
+    if (decoded->LoadFile(stream, LoaderType(format), -1) && decoded->IsOk())
+    {
+        image = std::move(decoded);
+        return Status::Decoded;
+    }
+    // A loader that ran out of memory has given it back by now, unless
+    // others took it meanwhile.
+    return CanAllocate(loaderBytes) ? Status::Unreadable : Status::TooLargeForMemory;
 }
-}  // namespace
 
 PictureEntry DescribePictureEntry(const wxString& entry)
 {
@@ -124,22 +158,33 @@ PictureEntry DescribePictureEntry(const wxString& entry)
     return {PictureEntryKind::Picture, entry, 0};
 }
 
-void DecodePictures(const wxString& entry, const PictureSink& sink, const CancelCheck& cancelled)
+wxString DescribePictureDecodeStatus(PictureDecodeStatus status)
 {
-    const PictureEntry described = DescribePictureEntry(entry);
-    std::vector<unsigned char> data;
-    if (!ReadWholeFile(described.path, data))
-        return;
-    switch (described.kind)
+    switch (status)
     {
-        case PictureEntryKind::WholeGif:
-            DecodeWholeGif(data, sink, cancelled);
+        case Status::Decoded:
+        case Status::Unreadable:
             break;
-        case PictureEntryKind::FrameReference:
-            DecodeGifFrame(data, described.frameIndex, sink);
-            break;
-        case PictureEntryKind::Picture:
-            DecodeOtherPicture(data, sink);
-            break;
+        case Status::TooLargeForMemory:
+            return _("too large for the memory available");
+        case Status::NotRegularFile:
+            return _("not a regular file");
     }
+    return wxString();
+}
+
+PictureDecodeStatus DecodePictures(const wxString& entry, const PictureSink& sink,
+                                   const CancelCheck& cancelled)
+{
+    wxArrayString entries;
+    entries.push_back(entry);
+    // A stopped walk leaves the entry without an outcome: it counts as decoded.
+    PictureDecodeStatus status = Status::Decoded;
+    PictureSequence sequence(
+        entries, [&status](std::size_t, PictureDecodeStatus outcome) { status = outcome; });
+    SequencePicture picture;
+    while (sequence.Next(picture, cancelled))
+        if (sink)
+            sink(std::move(picture.image), picture.frameIndex, picture.lastOfEntry);
+    return status;
 }

@@ -1,159 +1,91 @@
 #include "work/picturescan.h"
 
-#include "work/bmpcheck.h"
-#include "work/picturedecoder.h"
-#include "work/picturesize.h"
-
-#include <wx/ffile.h>
-#include <wx/log.h>
-
-#include <gif_lib.h>
-
-#include <algorithm>
-#include <cstring>
-#include <limits>
+#include "work/gifanimationreader.h"
 
 namespace
 {
+using Status = PictureDecodeStatus;
+
 // Enough for the size in the headers of nearly every PNG and JPEG file; a
-// JPEG file with large metadata before its frame header is read whole.
+// file whose headers say more only in full is read whole.
 const std::size_t kHeadBytes = 256 * 1024;
-const wxFileOffset kMaxFileBytes = wxFileOffset(2) << 30;
 
-// The first limit bytes of the file (all of it when limit is 0).
-bool ReadFile(const wxString& path, std::size_t limit, std::vector<unsigned char>& data,
-              bool& whole)
+PictureScan ScanStillPicture(const wxString& path)
 {
-    wxLogNull quiet;
-    wxFFile file(path, wxS("rb"));
-    if (!file.IsOpened())
-        return false;
-    const wxFileOffset length = file.Length();
-    if (length < 0 || length > kMaxFileBytes)
-        return false;
-    std::size_t wanted = static_cast<std::size_t>(length);
-    if (limit > 0)
-        wanted = std::min(wanted, limit);
-    whole = wanted == static_cast<std::size_t>(length);
-    data.resize(wanted);
-    return wanted == 0 || file.Read(data.data(), wanted) == wanted;
-}
-
-struct Input
-{
-    const std::vector<unsigned char>* data;
-    std::size_t offset;
-};
-
-int ReadInput(GifFileType* gif, GifByteType* buffer, int length)
-{
-    Input* input = static_cast<Input*>(gif->UserData);
-    const std::size_t count =
-        std::min<std::size_t>(std::max(length, 0), input->data->size() - input->offset);
-    std::memcpy(buffer, input->data->data() + input->offset, count);
-    input->offset += count;
-    return static_cast<int>(count);
-}
-
-bool SkipExtension(GifFileType* gif)
-{
-    int code = 0;
-    GifByteType* block = nullptr;
-    if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
-        return false;
-    while (block)
-        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
-            return false;
-    return true;
-}
-
-bool SkipPixels(GifFileType* gif)
-{
-    int codeSize = 0;
-    GifByteType* block = nullptr;
-    if (DGifGetCode(gif, &codeSize, &block) == GIF_ERROR)
-        return false;
-    while (block)
-        if (DGifGetCodeNext(gif, &block) == GIF_ERROR)
-            return false;
-    return true;
-}
-
-// The frames of GIF data as the frame reader takes them: every frame with
-// pixels, up to the first damage. With only >= 0, just that frame (counting
-// frames without pixels too, as frame references do).
-std::vector<wxSize> ScanGif(const std::vector<unsigned char>& data, int only)
-{
-    std::vector<wxSize> sizes;
-    Input input{&data, 0};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&input, ReadInput, &error);
-    if (!gif)
-        return sizes;
-    for (int index = 0;;)
-    {
-        GifRecordType type = UNDEFINED_RECORD_TYPE;
-        if (DGifGetRecordType(gif, &type) == GIF_ERROR)
-            break;
-        if (type == EXTENSION_RECORD_TYPE)
-        {
-            if (!SkipExtension(gif))
-                break;
-            continue;
-        }
-        if (type != IMAGE_DESC_RECORD_TYPE || DGifGetImageDesc(gif) == GIF_ERROR)
-            break;
-        const long long width = gif->Image.Width, height = gif->Image.Height;
-        const bool usable =
-            width > 0 && height > 0 && (unsigned long long)(width * height) <= kMaxPicturePixels;
-        if ((only < 0 || index == only) && usable)
-            sizes.emplace_back(int(width), int(height));
-        if (index == only || !SkipPixels(gif))
-            break;
-        ++index;
-    }
-    DGifCloseFile(gif, &error);
-    return sizes;
-}
-
-std::vector<wxSize> ScanOtherPicture(const wxString& path)
-{
+    PictureScan scan;
     std::vector<unsigned char> data;
     bool whole = false;
-    if (!ReadFile(path, kHeadBytes, data, whole))
-        return {};
-    const PictureFormat format = SniffPictureFormat(data.data(), data.size());
-    unsigned long long width = 0, height = 0;
-    bool known = format != PictureFormat::Gif && format != PictureFormat::Unknown &&
-                 ReadPictureSize(format, data.data(), data.size(), width, height);
-    // GIF data under another name, a header further in, or a BMP file to
-    // check throughout: the whole file is needed.
-    if (!whole && (format == PictureFormat::Gif || format == PictureFormat::Bmp || !known))
+    scan.status = ReadPictureFileHead(path, kHeadBytes, data, whole);
+    if (scan.status != Status::Decoded)
+        return scan;
+    wxSize size;
+    StillPictureCheck check = CheckStillPicture(data.data(), data.size(), whole, size);
+    if (check == StillPictureCheck::NeedWholeFile)
     {
-        if (!ReadFile(path, 0, data, whole))
-            return {};
-        known = format != PictureFormat::Gif && format != PictureFormat::Unknown &&
-                ReadPictureSize(format, data.data(), data.size(), width, height);
+        scan.status = ReadPictureFile(path, data);
+        if (scan.status != Status::Decoded)
+            return scan;
+        check = CheckStillPicture(data.data(), data.size(), true, size);
     }
-    if (format == PictureFormat::Gif)
-        return ScanGif(data, 0);
-    if (!known || width == 0 || height == 0 || width * height > kMaxPicturePixels)
-        return {};
-    if (format == PictureFormat::Bmp && !IsBmpSafeToDecode(data.data(), data.size()))
-        return {};
-    return {wxSize(int(width), int(height))};
+    if (check == StillPictureCheck::Decodable)
+        scan.sizes.push_back(size);
+    else
+        scan.status = Status::Unreadable;
+    return scan;
 }
 }  // namespace
 
-std::vector<wxSize> ScanPictureSizes(const wxString& entry)
+const PictureScanner::GifFrames& PictureScanner::ScanGif(const wxString& path)
+{
+    const auto known = m_gifs.find(path);
+    if (known != m_gifs.end())
+        return known->second;
+    GifFrames& frames = m_gifs[path];
+    std::vector<unsigned char> data;
+    frames.status = ReadPictureFile(path, data);
+    if (frames.status != Status::Decoded)
+        return frames;
+    GifAnimationReader reader(std::move(data), GifAnimationReader::Reading::SizesOnly);
+    bool any = false;
+    for (;;)
+    {
+        const GifFrameReader::Result result = reader.Next();
+        if (result == GifFrameReader::Result::End || result == GifFrameReader::Result::OutOfMemory)
+            break;
+        frames.sizes.resize(std::size_t(reader.Index()) + 1);
+        frames.sizes.back() = reader.PictureSize();
+        any = any || result == GifFrameReader::Result::Frame;
+    }
+    if (!any)
+        frames.status = Status::Unreadable;
+    return frames;
+}
+
+PictureScan PictureScanner::Scan(const wxString& entry)
 {
     const PictureEntry described = DescribePictureEntry(entry);
     if (described.kind == PictureEntryKind::Picture)
-        return ScanOtherPicture(described.path);
-    std::vector<unsigned char> data;
-    bool whole = false;
-    if (!ReadFile(described.path, 0, data, whole))
-        return {};
-    return ScanGif(data,
-                   described.kind == PictureEntryKind::FrameReference ? described.frameIndex : -1);
+        return ScanStillPicture(described.path);
+
+    const GifFrames& frames = ScanGif(described.path);
+    PictureScan scan;
+    scan.status = frames.status;
+    if (described.kind == PictureEntryKind::WholeGif)
+    {
+        for (const wxSize& size : frames.sizes)
+            if (size != wxSize())
+                scan.sizes.push_back(size);
+        return scan;
+    }
+    const std::size_t index = std::size_t(described.frameIndex);
+    if (index < frames.sizes.size() && frames.sizes[index] != wxSize())
+    {
+        scan.status = Status::Decoded;
+        scan.sizes.push_back(frames.sizes[index]);
+    }
+    else if (scan.status == Status::Decoded)
+    {
+        scan.status = Status::Unreadable;
+    }
+    return scan;
 }

@@ -2,17 +2,23 @@
 
 #include "work/atomicfileoutput.h"
 #include "work/framereference.h"
+#include "work/regularfile.h"
+#include "work/xmlbounds.h"
 
-#include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
 #include <climits>
+#include <vector>
 
 namespace
 {
+// A project nests three levels deep; a path fits PATH_MAX even with every
+// character escaped as a reference, and has few line breaks or references.
+const XmlBounds kProjectBounds = {16, 32 * 1024, 256, 16};
+
 wxXmlNode* Element(const wxString& name, const wxString& text)
 {
     wxXmlNode* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
@@ -43,8 +49,14 @@ wxXmlDocument BuildDocument(const Project& project)
     gif->AddChild(Element(wxS("delay_time"), wxString::Format(wxS("%d"), project.delay)));
     root->AddChild(gif);
     wxXmlNode* images = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("images"));
-    for (const wxString& entry : ProjectImageEntries(project.framePaths))
-        images->AddChild(Element(wxS("path"), entry));
+    for (const ProjectImageEntry& entry :
+         ProjectImageEntries(project.framePaths, project.frameDelays))
+    {
+        wxXmlNode* path = Element(wxS("path"), entry.path);
+        if (entry.delay > 0)
+            path->AddAttribute(wxS("delay"), wxString::Format(wxS("%d"), entry.delay));
+        images->AddChild(path);
+    }
     root->AddChild(images);
     AddGifOptions(root, project.gifOptions);
     return doc;
@@ -65,6 +77,13 @@ GifOptions ReadGifOptions(const wxXmlNode* images)
     const wxXmlNode* next = NextElement(images->GetNext());
     return next && next->GetName() == wxS("gif_options") ? ReadGifOptionsElement(next)
                                                          : GifOptions();
+}
+
+// A frame's own delay as stored: a delay a GIF can hold, else none.
+int OwnDelay(const wxString& text)
+{
+    const int delay = ParseProjectNumber(text);
+    return delay >= 1 && delay <= 0xFFFF ? delay : 0;
 }
 
 const wxXmlNode* Expect(const wxXmlNode* node, const char* name)
@@ -120,6 +139,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
         return result;
 
     wxArrayString paths;
+    std::vector<int> delays;
     for (; entry; entry = NextElement(entry->GetNext()))
     {
         if (entry->GetName() != wxS("path"))
@@ -128,46 +148,81 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
             return result;
         }
         const wxString path = entry->GetNodeContent();
-        if (!path.EndsWith(wxS(".gif")))
-            paths.push_back(path);
+        if (path.EndsWith(wxS(".gif")))
+            continue;
+        paths.push_back(path);
+        wxString delay;
+        delays.push_back(entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0);
     }
     result.project.framePaths = paths;
+    result.project.frameDelays = delays;
     result.project.gifOptions = ReadGifOptions(images);
     result.stage = ProjectReadStage::Complete;
     return result;
 }
+
+ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
+{
+    ProjectReadResult refused;
+    switch (CheckXmlBounds(utf8, size, kProjectBounds))
+    {
+        case XmlBoundsCheck::WithinBounds:
+            break;
+        case XmlBoundsCheck::TooDeep:
+            refused.stage = ProjectReadStage::TooDeep;
+            return refused;
+        case XmlBoundsCheck::TooLong:
+            refused.stage = ProjectReadStage::TooLong;
+            return refused;
+        case XmlBoundsCheck::NotPlainXml:
+            refused.stage = ProjectReadStage::NotXml;
+            return refused;
+    }
+
+    wxLogNull noLog;
+    wxMemoryInputStream in(utf8, size);
+    wxXmlDocument doc;
+    if (!doc.Load(in, wxS("UTF-8")))
+        return ProjectReadResult();
+    return ReadDocument(doc);
+}
 }  // namespace
 
-wxArrayString ProjectImageEntries(const wxArrayString& frameNames)
+std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
+                                                   const std::vector<int>& delays)
 {
-    wxArrayString entries;
+    const auto delayOf = [&delays](size_t i) { return i < delays.size() ? delays[i] : 0; };
+    std::vector<ProjectImageEntry> entries;
     const size_t count = frameNames.size();
     for (size_t i = 0; i < count; ++i)
     {
         const wxString& name = frameNames[i];
+        const int delay = delayOf(i);
+        entries.push_back({name, delay});
         FrameReference reference;
         if (!ParseFrameReference(name, reference))
-        {
-            entries.push_back(name);
             continue;
-        }
-        const wxString& gifPath = reference.gifPath;
-        entries.push_back(name);
         if (i + 1 == count)
             break;
-        const wxString& next = frameNames[i + 1];
-        if (next.StartsWith(gifPath))
-        {
+        // The GIF's own entry stands for a run of its frames with one delay,
+        // so a frame with another delay starts a new run.
+        const wxString& gifPath = reference.gifPath;
+        const bool runGoesOn = frameNames[i + 1].StartsWith(gifPath) && delayOf(i + 1) == delay;
+        if (!runGoesOn)
+            entries.push_back({gifPath, delay});
+        else if (i + 2 == count)
             // A run that ends the strip names its GIF before its last frame.
-            if (i + 2 == count)
-                entries.push_back(gifPath);
-        }
-        else
-        {
-            entries.push_back(gifPath);
-        }
+            entries.push_back({gifPath, delay});
     }
     return entries;
+}
+
+wxArrayString ProjectImageEntries(const wxArrayString& frameNames)
+{
+    wxArrayString texts;
+    for (const ProjectImageEntry& entry : ProjectImageEntries(frameNames, {}))
+        texts.push_back(entry.path);
+    return texts;
 }
 
 std::string ProjectDocumentText(const Project& project)
@@ -202,6 +257,14 @@ wxString DescribeProjectReadStage(ProjectReadStage stage)
 {
     switch (stage)
     {
+        case ProjectReadStage::NotAFile:
+            return _("not a regular file");
+        case ProjectReadStage::TooLarge:
+            return wxString::Format(_("larger than %d MB"), int(kMaxProjectFileBytes >> 20));
+        case ProjectReadStage::TooDeep:
+            return _("nested deeper than a project can be");
+        case ProjectReadStage::TooLong:
+            return _("holds a text or tag longer than a project can have");
         case ProjectReadStage::NotXml:
             return wxS("not an XML file");
         case ProjectReadStage::NoProject:
@@ -230,23 +293,31 @@ wxString DescribeProjectReadStage(ProjectReadStage stage)
 
 ProjectReadResult ReadProjectFile(const wxString& path)
 {
-    wxLogNull noLog;
-    wxXmlDocument doc;
-    if (!wxFileName::FileExists(path) || !doc.Load(path, wxS("UTF-8")))
-        return ProjectReadResult();
-    return ReadDocument(doc);
+    ProjectReadResult result;
+    std::vector<unsigned char> bytes;
+    switch (ReadRegularFile(path, kMaxProjectFileBytes, bytes))
+    {
+        case FileReadResult::Read:
+            return ReadProjectBytes(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        case FileReadResult::NotRegularFile:
+            result.stage = ProjectReadStage::NotAFile;
+            break;
+        case FileReadResult::TooLarge:
+        case FileReadResult::OutOfMemory:
+            result.stage = ProjectReadStage::TooLarge;
+            break;
+        case FileReadResult::CannotOpen:
+        case FileReadResult::ReadFailed:
+            result.stage = ProjectReadStage::NotXml;
+            break;
+    }
+    return result;
 }
 
 ProjectReadResult ReadProjectText(const std::string& utf8)
 {
-    wxLogNull noLog;
-    wxMemoryInputStream in(utf8.data(), utf8.size());
-    wxXmlDocument doc;
-    if (!doc.Load(in, wxS("UTF-8")))
-        return ProjectReadResult();
-    return ReadDocument(doc);
+    return ReadProjectBytes(utf8.data(), utf8.size());
 }
-
 int ParseProjectNumber(const wxString& text)
 {
     size_t i = 0;

@@ -7,7 +7,9 @@
 #include <wx/gdicmn.h>
 #include <wx/string.h>
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 // A project: the output GIF's file name, its size and delay, the strip's
 // frames by source (plain picture paths and GIF frame references) and how
@@ -19,12 +21,27 @@ struct Project
     int height = 0;
     int delay = 0;
     wxArrayString framePaths;
+    // Parallel to framePaths: a frame's own delay in hundredths, 0 (or no
+    // entry) for a frame that shows for the project's delay. Stored as the
+    // optional "delay" attribute of the frame's `path`.
+    std::vector<int> frameDelays;
     GifOptions gifOptions;  // stored after the images, only when not the defaults
 };
 
-// The `images` entries written for the strip's frame names: every frame, and
-// after a run of frames of one GIF file that GIF file's own path (before the
-// run's last frame when the run ends the strip). Readers skip those entries.
+// One `path` entry of `images`: its text and its own delay (0: none).
+struct ProjectImageEntry
+{
+    wxString path;
+    int delay = 0;
+};
+
+// The `images` entries written for the strip's frames: every frame, and after
+// a run of frames of one GIF file that share one own delay, that GIF file's
+// own path with that delay (before the run's last frame when the run ends
+// the strip). Readers skip those entries. delays may be shorter than names.
+std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
+                                                   const std::vector<int>& delays);
+// The same for frames without delays of their own, as texts.
 wxArrayString ProjectImageEntries(const wxArrayString& frameNames);
 
 // The project document as text (UTF-8 XML, indentation step 2).
@@ -39,7 +56,11 @@ bool WriteProjectFile(const wxString& path, const Project& project, wxString* er
 // order; everything read before the stage that failed is filled in.
 enum class ProjectReadStage
 {
-    NotXml,         // not an XML document, or no root
+    NotAFile,       // a folder, a pipe or a device: never opened
+    TooLarge,       // larger than kMaxProjectFileBytes
+    TooDeep,        // elements nested deeper than any project's
+    TooLong,        // a text or tag longer than any project's
+    NotXml,         // missing, unreadable, not an XML document, or no root
     NoProject,      // the first node is not `project`
     NoName,         // `project` does not start with `name`
     NoGif,          // `name` is not followed by `gif`
@@ -55,13 +76,24 @@ enum class ProjectReadStage
 struct ProjectReadResult
 {
     ProjectReadStage stage = ProjectReadStage::NotXml;
-    Project project;  // framePaths holds the frames to import (".gif" entries skipped)
+    // framePaths holds the frames to import (".gif" entries skipped), and
+    // frameDelays as many delays: a "delay" attribute between 1 and 65535,
+    // else 0.
+    Project project;
 
     bool HasSize() const { return stage > ProjectReadStage::NoHeight; }
     bool HasDelay() const { return stage > ProjectReadStage::NoDelay; }
     bool IsComplete() const { return stage == ProjectReadStage::Complete; }
 };
 
+// Project files are small (a line per frame); a larger file is refused
+// before it is read.
+constexpr std::size_t kMaxProjectFileBytes = std::size_t(16) << 20;
+
+// Reads a project file, if it is a regular file of at most
+// kMaxProjectFileBytes. Documents nested deeper, or with longer texts, than
+// a project can have are refused before they are parsed, so any file is
+// read in time proportional to its size.
 ProjectReadResult ReadProjectFile(const wxString& path);
 ProjectReadResult ReadProjectText(const std::string& utf8);
 

@@ -1,8 +1,8 @@
 #include "work/renderjob.h"
 
 #include "work/canvassize.h"
-#include "work/picturedecoder.h"
 #include "work/picturescan.h"
+#include "work/picturesequence.h"
 #include "work/projectfile.h"
 #include "work/unreadablepictures.h"
 
@@ -11,12 +11,8 @@
 #include <wx/wfstream.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace
@@ -45,7 +41,7 @@ wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifNa
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
                           wxString& error)
 {
-    if (!wxFileName::FileExists(projectPath))
+    if (!wxFileName::Exists(projectPath))
     {
         error = wxString::Format(_("cannot read the project %s: no such file"), projectPath);
         return false;
@@ -68,6 +64,7 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.inputs = project.framePaths;
     job.output = output.empty() ? ProjectDefaultOutput(projectPath, project.gifName) : output;
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
+    job.delays = project.frameDelays;
     job.options = project.gifOptions;
     const wxSize size = ProjectOutputSize(project);
     job.width = size.x;
@@ -77,25 +74,10 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
 
 namespace
 {
-// What the headers of the inputs say, before any picture is decoded.
-struct InputScan
+wxString RefusalMessage(const wxString& input, PictureDecodeStatus status)
 {
-    std::vector<std::vector<wxSize>> sizes;  // per input
-    wxArrayString unreadable;                // inputs that give no picture
-    int frames = 0;
-};
-
-InputScan ScanInputs(const wxArrayString& inputs)
-{
-    InputScan scan;
-    for (const wxString& input : inputs)
-    {
-        scan.sizes.push_back(ScanPictureSizes(input));
-        if (scan.sizes.back().empty())
-            scan.unreadable.push_back(input);
-        scan.frames += static_cast<int>(scan.sizes.back().size());
-    }
-    return scan;
+    return wxString::Format(_("cannot read a picture from %s: %s"), input,
+                            DescribePictureDecodeStatus(status));
 }
 
 wxString UnreadableMessage(const RenderJob& job, const wxArrayString& unreadable)
@@ -109,56 +91,62 @@ wxString UnreadableMessage(const RenderJob& job, const wxArrayString& unreadable
     return wxString::Format(_("cannot read pictures from %s"), list);
 }
 
-// Whether a picture of the largest of sizes could not even be allocated:
-// then a picture that gave nothing failed for want of memory, not because
-// it is unreadable.
-bool LacksMemoryFor(const std::vector<wxSize>& sizes)
+// What the headers of the inputs say, before any picture is decoded.
+struct InputScan
 {
-    std::size_t largest = 0;
-    for (const wxSize& size : sizes)
-        largest = std::max(largest, std::size_t(size.x) * std::size_t(size.y) * 4);
-    if (largest == 0)
-        return false;
-    void* probe = std::malloc(largest);
-    std::free(probe);
-    return probe == nullptr;
+    std::vector<std::vector<wxSize>> sizes;  // per input
+    wxArrayString unreadable;                // inputs that give no picture
+    wxString refusal;                        // why the first refused input cannot be read
+    int frames = 0;
+};
+
+InputScan ScanInputs(const wxArrayString& inputs)
+{
+    InputScan scan;
+    PictureScanner scanner;
+    for (const wxString& input : inputs)
+    {
+        PictureScan found = scanner.Scan(input);
+        if (IsReportedRefusal(found.status) && scan.refusal.empty())
+            scan.refusal = RefusalMessage(input, found.status);
+        else if (found.status == PictureDecodeStatus::Unreadable)
+            scan.unreadable.push_back(input);
+        scan.frames += static_cast<int>(found.sizes.size());
+        scan.sizes.push_back(std::move(found.sizes));
+    }
+    return scan;
 }
 
-// The job's pictures in order, decoded as they are asked for: still
-// pictures and frame references on the export's workers, the frames of a
-// whole GIF file when the export reaches it.
+// The job's pictures in order, decoded as the export asks for them by one
+// picture sequence, so that frame references into one GIF file decode it
+// once. A picture that cannot be had after all stops the export: a refusal
+// with its reason, an unreadable input by where the trouble starts.
 class RenderSource : public ExportSource
 {
 public:
-    RenderSource(const RenderJob& job, const InputScan& scan) : m_job(job), m_scan(scan) {}
+    RenderSource(const RenderJob& job, const InputScan& scan)
+        : m_job(job),
+          m_scan(scan),
+          m_sequence(job.inputs, [this](std::size_t input, PictureDecodeStatus status)
+                     { Ended(input, status); })
+    {
+    }
 
     Result Next(SourcePicture& picture, wxString& error) override
     {
-        while (m_pending.empty())
+        SequencePicture next;
+        if (m_sequence.Next(next, [this] { return Failed(); }))
         {
-            if (m_nextInput == m_job.inputs.size())
-                return Result::End;
-            const std::size_t input = m_nextInput++;
-            m_pendingDelay = DelayOf(input);
-            const wxString& entry = m_job.inputs[input];
-            if (DescribePictureEntry(entry).kind != PictureEntryKind::WholeGif)
-            {
-                picture.delay = m_pendingDelay;
-                picture.decode = [this, input](wxString& reason) { return Decode(input, reason); };
-                return Result::Picture;
-            }
-            DecodePictures(entry, [this](std::unique_ptr<wxImage> image, int, bool)
-                           { m_pending.push_back(std::move(image)); });
-            if (m_pending.empty())
-            {
-                Failed(input, error);
-                return Result::Failed;
-            }
+            picture.owned = std::move(next.image);
+            picture.delay = DelayOf(next.entry);
+            return Result::Picture;
         }
-        picture.owned = std::move(m_pending.front());
-        picture.delay = m_pendingDelay;
-        m_pending.pop_front();
-        return Result::Picture;
+        if (!Failed())
+            return Result::End;
+        error = m_refusal.empty() ? wxString::Format(_("cannot read a picture from %s"),
+                                                     m_job.inputs[m_firstUnreadable])
+                                  : m_refusal;
+        return Result::Failed;
     }
 
     int Count() const override { return m_scan.frames; }
@@ -166,6 +154,7 @@ public:
     void Sample(int count, std::vector<SourcePicture>& samples) override
     {
         samples.clear();
+        wxArrayString entries;
         std::size_t input = 0, firstFrame = 0;
         for (std::size_t frame : SpreadIndices(std::size_t(m_scan.frames), count))
         {
@@ -175,73 +164,85 @@ public:
             wxString entry = m_job.inputs[input];
             if (DescribePictureEntry(entry).kind == PictureEntryKind::WholeGif)
                 entry += wxString::Format(wxS("_%zu"), frame - firstFrame);
+            entries.push_back(entry);
+        }
+        // The samples are decoded in order by one sequence of their own.
+        auto reader = std::make_shared<SampleReader>(entries);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+        {
             SourcePicture sample;
-            sample.decode = [entry](wxString&) { return DecodeOne(entry); };
+            sample.decode = [reader, i](wxString&) { return reader->Picture(i); };
             samples.push_back(std::move(sample));
         }
     }
 
-    // The first input that gave no picture, and whether memory was what it lacked.
-    std::size_t FirstFailure() const { return m_firstFailure; }
-    bool OutOfMemory() const { return m_outOfMemory; }
+    // The first input decoding found unreadable, when that stopped the export.
+    bool FoundUnreadable() const { return m_firstUnreadable != kNone; }
+    std::size_t FirstUnreadable() const { return m_firstUnreadable; }
+    // Why an input was refused, when that stopped the export.
+    const wxString& Refusal() const { return m_refusal; }
 
 private:
+    static constexpr std::size_t kNone = std::size_t(-1);
+
+    // Pictures of a list of entries asked for in list order.
+    class SampleReader
+    {
+    public:
+        explicit SampleReader(const wxArrayString& entries) : m_sequence(entries) {}
+
+        std::unique_ptr<wxImage> Picture(std::size_t entry)
+        {
+            SequencePicture picture;
+            while (m_sequence.Next(picture))
+                if (picture.entry >= entry)
+                    return picture.entry == entry ? std::move(picture.image) : nullptr;
+            return nullptr;
+        }
+
+    private:
+        PictureSequence m_sequence;
+    };
+
+    bool Failed() const { return !m_refusal.empty() || m_firstUnreadable != kNone; }
+
+    void Ended(std::size_t input, PictureDecodeStatus status)
+    {
+        if (IsReportedRefusal(status))
+            m_refusal = RefusalMessage(m_job.inputs[input], status);
+        else if (status == PictureDecodeStatus::Unreadable && m_firstUnreadable == kNone)
+            m_firstUnreadable = input;
+    }
+
     int DelayOf(std::size_t input) const
     {
         return input < m_job.delays.size() && m_job.delays[input] > 0 ? m_job.delays[input]
-                                                                       : m_job.delay;
-    }
-
-    static std::unique_ptr<wxImage> DecodeOne(const wxString& entry)
-    {
-        std::unique_ptr<wxImage> picture;
-        DecodePictures(entry, [&](std::unique_ptr<wxImage> image, int, bool)
-                       { picture = std::move(image); });
-        return picture;
-    }
-
-    std::unique_ptr<wxImage> Decode(std::size_t input, wxString& error)
-    {
-        std::unique_ptr<wxImage> picture = DecodeOne(m_job.inputs[input]);
-        if (!picture)
-            Failed(input, error);
-        return picture;
-    }
-
-    void Failed(std::size_t input, wxString& error)
-    {
-        const bool memory = LacksMemoryFor(m_scan.sizes[input]);
-        error = memory ? wxString::Format(_("there is not enough memory to read %s"),
-                                          m_job.inputs[input])
-                       : wxString::Format(_("cannot read a picture from %s"), m_job.inputs[input]);
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (input < m_firstFailure)
-        {
-            m_firstFailure = input;
-            m_outOfMemory = memory;
-        }
+                                                                      : m_job.delay;
     }
 
     const RenderJob& m_job;
     const InputScan& m_scan;
-    std::size_t m_nextInput = 0;
-    std::deque<std::unique_ptr<wxImage>> m_pending;  // frames of the whole GIF being read
-    int m_pendingDelay = 10;
-    std::mutex m_mutex;  // decoding runs on several workers
-    std::size_t m_firstFailure = SIZE_MAX;
-    bool m_outOfMemory = false;
+    PictureSequence m_sequence;
+    wxString m_refusal;
+    std::size_t m_firstUnreadable = kNone;
 };
 
 // Every input from first on that gives no picture when decoded.
 wxArrayString UndecodableFrom(const wxArrayString& inputs, std::size_t first)
 {
-    wxArrayString unreadable;
+    wxArrayString rest;
     for (std::size_t i = first; i < inputs.size(); ++i)
+        rest.push_back(inputs[i]);
+    wxArrayString unreadable;
+    PictureSequence sequence(rest,
+                             [&](std::size_t entry, PictureDecodeStatus status)
+                             {
+                                 if (status != PictureDecodeStatus::Decoded)
+                                     unreadable.push_back(rest[entry]);
+                             });
+    SequencePicture picture;
+    while (sequence.Next(picture))
     {
-        bool any = false;
-        DecodePictures(inputs[i], [&](std::unique_ptr<wxImage>, int, bool) { any = true; });
-        if (!any)
-            unreadable.push_back(inputs[i]);
     }
     return unreadable;
 }
@@ -263,8 +264,14 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     }
 
     // Inputs whose headers already say they give nothing are all named at
-    // once, before anything is written.
+    // once, before anything is written; a reason the user can act on comes
+    // first.
     const InputScan scan = ScanInputs(job.inputs);
+    if (!scan.refusal.empty())
+    {
+        result.error = scan.refusal;
+        return result;
+    }
     if (!scan.unreadable.empty())
     {
         result.error = UnreadableMessage(job, scan.unreadable);
@@ -297,7 +304,10 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     {
         result = ExportGif(source, job.output, settings, progress);
     }
-    if (!result.ok && source.FirstFailure() != SIZE_MAX && !source.OutOfMemory())
-        result.error = UnreadableMessage(job, UndecodableFrom(job.inputs, source.FirstFailure()));
+    if (!result.ok && !source.Refusal().empty())
+        result.error = source.Refusal();
+    else if (!result.ok && source.FoundUnreadable())
+        result.error =
+            UnreadableMessage(job, UndecodableFrom(job.inputs, source.FirstUnreadable()));
     return result;
 }

@@ -41,10 +41,11 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
                           wxString& error);
 
 // Writes the GIF as the window's Save does, streaming: pictures are decoded
-// as the export reaches them, so memory holds only the frames in flight.
-// Inputs that give no picture are all named and nothing is written; a
-// picture that cannot be decoded for want of memory says so. An output of
-// "-" is standard output.
+// as the export reaches them, so memory holds only the frames in flight, and
+// a GIF file that frame references in a row name is decoded once. Inputs
+// that give no picture are all named and nothing is written; an input that
+// is no regular file or too large for the memory available stops the job
+// with that reason. An output of "-" is standard output.
 GifExportResult RunRenderJob(const RenderJob& job,
                              const ExportProgress& progress = ExportProgress());
 

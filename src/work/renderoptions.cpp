@@ -112,7 +112,8 @@ wxString RenderUsage()
 
 wxString RenderHelp()
 {
-    // The renderer loads no translation catalogs, so its help is not marked for them.
+    // Only the messages are translated; the help stays in English beside the
+    // option names it explains.
     return RenderUsage() + wxS("\n\n") +
            wxS("Writes one animated GIF, as the window's Save does.\n"
              "\n"

@@ -1,3 +1,4 @@
 #include "work/threadevent.h"
 
 wxDEFINE_EVENT(wxEVT_THREAD_UPDATE, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PICTURE_REFUSED, wxCommandEvent);

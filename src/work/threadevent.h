@@ -13,16 +13,28 @@
 // empty, or the thread was stopped), a last event with int 100 and no client
 // data tells the receiver that the import is over.
 //
+// Import progress (id ID_IMAGE_PROGRESS): while a file gives many pictures,
+// int = the percentage of the whole list read so far, rising, below 100; no
+// picture.
+//
+// Import, an entry skipped for a reason the user can act on (type
+// wxEVT_PICTURE_REFUSED, id ID_IMAGE_THREAD): string = the entry, int = its
+// PictureDecodeStatus (too large for the memory available, not a regular
+// file). It comes before the entry's last picture, if the entry gave any,
+// and so always before the import's last event.
+//
 // Export (id ID_SAVE_GIF_THREAD): one event per frame, int = percentage; the
 // event with 100 is the last one and carries the result: extra long 1 when the
 // file was written completely and moved into place, 0 otherwise, and string =
 // the reason of a failure, ready to show.
 wxDECLARE_EVENT(wxEVT_THREAD_UPDATE, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_PICTURE_REFUSED, wxCommandEvent);
 
 enum
 {
     ID_PLAY_TIMER = 1,
     ID_IMAGE_THREAD = 6,
+    ID_IMAGE_PROGRESS = 7,
     ID_SAVE_GIF_THREAD = 10
 };
 

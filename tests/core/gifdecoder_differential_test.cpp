@@ -1,7 +1,9 @@
-// The GIF frames decoded through giflib are the images the toolkit's own GIF
-// decoder gives for valid files. The toolkit's decoder runs only on files it
-// is known to read safely.
+// The GIF frames as stored, read through giflib, are the images the toolkit's
+// own GIF decoder gives for valid files; composition builds on them. The
+// toolkit's decoder runs only on files it is known to read safely.
+#include "work/gifframereader.h"
 #include "work/picturedecoder.h"
+#include "work/picturesize.h"
 
 #include "gif_files.h"
 #include "temp_dir.h"
@@ -35,8 +37,13 @@ std::vector<wxImage> DecodeWithToolkit(const wxString& path)
 std::vector<wxImage> DecodeWithEngine(const wxString& path)
 {
     std::vector<wxImage> frames;
-    DecodePictures(path,
-                   [&](std::unique_ptr<wxImage> image, int, bool) { frames.push_back(*image); });
+    std::vector<unsigned char> data;
+    if (ReadPictureFile(path, data) != PictureDecodeStatus::Decoded)
+        return frames;
+    GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
+    for (wxImage image; reader.ReadFrame(image) != GifFrameReader::Result::End; image = wxImage())
+        if (image.IsOk())
+            frames.push_back(image);
     return frames;
 }
 

@@ -3,6 +3,7 @@
 #include "work/framefitting.h"
 #include "work/gifsizeestimate.h"
 
+#include "address_space_limit.h"
 #include "gif_files.h"
 #include "gif_inspect.h"
 #include "reference_export.h"
@@ -545,4 +546,38 @@ TEST(GifSizeEstimate, ComesCloseToTheExportedSize)
     EXPECT_EQ(EstimateGifBytes({}, 160, 120, GifOptions()), 0u);
     EXPECT_EQ(EstimateGifBytes(frames, 0, 120, GifOptions()), 0u);
     EXPECT_EQ(EstimateGifBytes(frames, 160, 120, GifOptions(), [] { return true; }), 0u);
+}
+
+// Without the memory for a frame's colour reduction the export fails with
+// that reason and leaves the previous file as it was; it must not crash.
+TEST(ExportGif, RunningOutOfMemoryIsReported)
+{
+#if !LF_ADDRESS_LIMITS_TESTABLE
+    GTEST_SKIP() << "address-space limits do not work under AddressSanitizer";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TempDir dir;
+    const wxString target = dir.Write("keep.gif", "the previous animation");
+    // 48 MiB as RGB, of the output size, so it is read in place: the room
+    // left holds the worker and its encoder but not the reduction's 16 MiB of
+    // colour indices.
+    const wxImage frame = MakeFlat(4096, 4096);
+    EXPECT_EXIT(RunWithAddressSpaceHeadroom(
+                    20ull << 20, dir.Path(),
+                    [&]
+                    {
+                        GifExportSettings settings;
+                        settings.width = settings.height = 4096;
+                        settings.workers = 1;
+                        const GifExportResult result =
+                            ExportGif({{&frame, 10}}, target, settings);
+                        const bool untouched =
+                            ReadFileBytes(target) == "the previous animation" &&
+                            FilesIn(dir.Path()) == std::vector<wxString>{"keep.gif"};
+                        return (result.ok ? "written: " : "failed: ") + result.error.utf8_string() +
+                               (untouched ? "; nothing else changed" : "; files changed");
+                    }),
+                ::testing::ExitedWithCode(0),
+                "outcome: failed: Cannot write .*/keep.gif: there is not enough memory; nothing "
+                "else changed");
 }

@@ -3,14 +3,18 @@
 #include "work/bmpcheck.h"
 #include "work/picturesize.h"
 
+#include "address_space_limit.h"
+#include "fifo.h"
 #include "gif_files.h"
 #include "temp_dir.h"
 #include "wx_printers.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <wx/mstream.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -123,6 +127,93 @@ std::string Bytes(std::initializer_list<int> values)
 bool SafeBmp(const std::string& bmp)
 {
     return IsBmpSafeToDecode(reinterpret_cast<const unsigned char*>(bmp.data()), bmp.size());
+}
+
+// A JPEG of a few hundred bytes whose frame header declares width x height.
+std::string JpegDeclaring(int width, int height)
+{
+    wxImage small(8, 8);
+    wxMemoryOutputStream out;
+    EXPECT_TRUE(small.SaveFile(out, wxBITMAP_TYPE_JPEG));
+    std::string jpeg(out.GetSize(), '\0');
+    out.CopyTo(&jpeg[0], jpeg.size());
+    const size_t frame = jpeg.find("\xFF\xC0");
+    EXPECT_NE(frame, std::string::npos);
+    if (frame != std::string::npos)
+        for (const auto& [offset, value] : {std::pair<size_t, int>{5, height}, {7, width}})
+        {
+            jpeg[frame + offset] = static_cast<char>(value >> 8);
+            jpeg[frame + offset + 1] = static_cast<char>(value & 0xFF);
+        }
+    return jpeg;
+}
+
+// LZW data of count zero indices with 8-bit codes: each code one zero longer
+// than the last until the table is full, then the longest one over and over.
+std::string LzwOfZeros(unsigned long long count)
+{
+    const int clear = 256, end = 257;
+    std::string out;
+    unsigned long long bits = 0;
+    int pending = 0, width = 9, next = end + 1;
+    auto emit = [&](int code)
+    {
+        bits |= static_cast<unsigned long long>(code) << pending;
+        for (pending += width; pending >= 8; pending -= 8, bits >>= 8)
+            out.push_back(static_cast<char>(bits & 0xFF));
+    };
+    emit(clear);
+    unsigned long long run = 1;
+    for (unsigned long long done = 0; done < count;)
+    {
+        const unsigned long long known = std::min(run, count - done);
+        emit(known == 1 ? 0 : end + static_cast<int>(known) - 1);
+        done += known;
+        if (next < 4096)
+        {
+            if (++next > (1 << width) && width < 12)
+                ++width;
+            run = known + 1;
+        }
+    }
+    emit(end);
+    if (pending > 0)
+        out.push_back(static_cast<char>(bits & 0xFF));
+    return out;
+}
+
+// A GIF of frames of colour 0 on a screen of width x height; each frame
+// takes about 100 KB at 16384 x 16384.
+std::string GifOfZeros(int width, int height, const std::vector<wxRect>& frames)
+{
+    std::string gif = "GIF89a";
+    auto word = [&](int value) { gif += Bytes({value & 0xFF, value >> 8}); };
+    word(width);
+    word(height);
+    gif += Bytes({0xF7, 0, 0}) + std::string(768, '\0');
+    for (const wxRect& frame : frames)
+    {
+        gif += ",";
+        word(frame.x);
+        word(frame.y);
+        word(frame.width);
+        word(frame.height);
+        gif += Bytes({0, 8});
+        const std::string data =
+            LzwOfZeros(static_cast<unsigned long long>(frame.width) * frame.height);
+        for (size_t at = 0; at < data.size(); at += 255)
+        {
+            const size_t length = std::min<size_t>(255, data.size() - at);
+            gif += static_cast<char>(length) + data.substr(at, length);
+        }
+        gif += Bytes({0});
+    }
+    return gif + ";";
+}
+
+std::string GifOfZeros(int width, int height)
+{
+    return GifOfZeros(width, height, {wxRect(0, 0, width, height)});
 }
 }  // namespace
 
@@ -267,4 +358,116 @@ TEST(BmpCheck, StreamsThatWouldWriteOutsideThePictureAreRejected)
     // Run-length data in a top-down picture, or with the wrong depth.
     EXPECT_FALSE(SafeBmp(MakeBmp(4, -1, 8, 1, 0, 256, Bytes({4, 1, 0, 1}))));
     EXPECT_FALSE(SafeBmp(MakeBmp(4, 1, 24, 1, 0, 0, Bytes({4, 1, 0, 1}))));
+}
+
+// A picture the address space cannot hold is refused with that reason,
+// whatever its format; decoding it must never end the process.
+TEST(PictureDecoder, PicturesTooLargeForTheMemoryAreRefused)
+{
+#if !LF_ADDRESS_LIMITS_TESTABLE
+    GTEST_SKIP() << "address-space limits do not work under AddressSanitizer";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TempDir dir;
+    const int side = 16384;  // 768 MiB as RGB, at the pixel cap
+    dir.Write("big.jpg", JpegDeclaring(side, side));
+    dir.Write("big.gif", GifOfZeros(side, side));
+    dir.Write("big.bmp", MakeBmp(side, side, 8, 1, 0, 256, Bytes({0, 1})));
+    // Animations: a screen whose canvas cannot be held; a frame that cannot
+    // be held after one that can, which ends the file (the frames after it
+    // would be composed without it); a canvas that fits but whose picture
+    // does not fit beside it.
+    const wxRect dot(0, 0, 1, 1);
+    dir.Write("screen.gif", GifOfZeros(side, side, {dot, dot}));
+    dir.Write("frame.gif",
+              GifOfZeros(64, 64, {wxRect(0, 0, 64, 64), wxRect(0, 0, side, side), dot}));
+    dir.Write("canvas.gif", GifOfZeros(side / 2, side / 2, {dot, dot}));
+    const std::pair<const char*, int> cases[] = {
+        {"big.jpg", 0},     {"big.gif", 0},      {"big.gif_0", 0},   {"big.bmp", 0},
+        {"screen.gif", 0},  {"screen.gif_1", 0}, {"frame.gif", 1},   {"frame.gif_1", 0},
+        {"frame.gif_2", 0}, {"canvas.gif", 0},   {"canvas.gif_1", 0}};
+    for (const auto& [name, pictures] : cases)
+    {
+        EXPECT_EXIT(RunWithAddressSpaceHeadroom(
+                        256ull << 20, dir.Path(),
+                        [&]
+                        {
+                            int count = 0;
+                            const PictureDecodeStatus status = DecodePictures(
+                                dir.File(name),
+                                [&](std::unique_ptr<wxImage>, int, bool) { ++count; });
+                            return DescribePictureDecodeStatus(status).utf8_string() + ", " +
+                                   std::to_string(count) + " pictures";
+                        }),
+                    ::testing::ExitedWithCode(0),
+                    "outcome: too large for the memory available, " + std::to_string(pictures) +
+                        " pictures")
+            << name;
+    }
+    // With the memory to hold them, the GIFs made here are real pictures.
+    EXPECT_EQ(Indices(Decode(dir.Write("small.gif", GifOfZeros(600, 500)))), (std::vector<int>{0}));
+    EXPECT_EQ(Indices(Decode(dir.Write("small-anim.gif",
+                                       GifOfZeros(64, 64, {wxRect(0, 0, 64, 64), dot, dot})))),
+              (std::vector<int>{0, 1, 2}));
+}
+
+// Pipes, devices and folders are never opened as pictures: opening a pipe
+// waits for a writer forever.
+TEST(PictureDecoder, OnlyRegularFilesAreRead)
+{
+    TempDir dir;
+    const Fifo pipe(dir.File("p.png"));
+    ASSERT_TRUE(pipe.IsOk());
+    wxFileName::Mkdir(dir.File("folder.gif"));
+    for (const wxString& entry : {dir.File("p.png"), dir.File("folder.gif"),
+                                  dir.File("folder.gif_0"), wxString("/dev/null")})
+    {
+        PictureDecodeStatus status = PictureDecodeStatus::Decoded;
+        EXPECT_TRUE(pipe.FinishesPromptly([&] { status = DecodePictures(entry, {}); })) << entry;
+        EXPECT_EQ(status, PictureDecodeStatus::NotRegularFile) << entry;
+    }
+    EXPECT_EQ(DecodePictures(dir.File("gone.png"), {}), PictureDecodeStatus::Unreadable);
+}
+
+// The check walks 1-, 4- and 8-bit pictures, which the toolkit reads, with
+// short and full colour tables; the depths between are refused unread (a
+// pixel of them can straddle two bytes).
+TEST(BmpCheck, EveryDepthUpToEightBits)
+{
+    TempDir dir;
+    for (int bits = 1; bits <= 8; ++bits)
+        for (const int entries : {2, 1 << bits})
+        {
+            const int width = 13, height = 3;
+            const size_t rowBytes = ((size_t(width) * bits + 31) / 32) * 4;
+            // Every pixel uses the highest index of the table.
+            std::string pixels(rowBytes * height, '\0');
+            for (size_t row = 0; row < size_t(height); ++row)
+                for (int x = 0; x < width; ++x)
+                {
+                    const size_t bit = size_t(x) * bits;
+                    const int shift = 8 - bits - int(bit % 8);
+                    if (shift >= 0)
+                        pixels[row * rowBytes + bit / 8] |=
+                            static_cast<char>((entries - 1) << shift);
+                }
+            const std::string bmp = MakeBmp(width, height, bits, 0, entries, entries, pixels);
+            const bool readable = bits == 1 || bits == 4 || bits == 8;
+            const std::string what =
+                std::to_string(bits) + " bits, " + std::to_string(entries) + " colours";
+            EXPECT_EQ(SafeBmp(bmp), readable) << what;
+            const std::vector<Picture> decoded = Decode(dir.Write("depth.bmp", bmp));
+            ASSERT_EQ(decoded.size(), readable ? 1u : 0u) << what;
+            if (readable)
+            {
+                EXPECT_EQ(decoded[0].image.GetRed(width - 1, 0), entries - 1) << what;
+            }
+            // An index past a short table is refused.
+            if (readable && entries == 2 && bits > 1)
+            {
+                std::string beyond = pixels;
+                beyond[0] = static_cast<char>(0xFF);
+                EXPECT_FALSE(SafeBmp(MakeBmp(width, height, bits, 0, 2, 2, beyond))) << what;
+            }
+        }
 }

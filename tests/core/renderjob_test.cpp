@@ -152,11 +152,14 @@ TEST_F(ProjectRender, UnreadableProjectsAreNamedWithTheReason)
     }
 }
 
-TEST_F(ProjectRender, WritesTheFramesAtTheStoredSizeAndDelay)
+// Frames with a delay of their own keep it; the others show for the project's.
+TEST_F(ProjectRender, WritesTheFramesAtTheStoredSizeAndDelays)
 {
+    Project project = Sample();
+    project.frameDelays = {0, 30, 0, 12};
     RenderJob job;
     wxString error;
-    ASSERT_TRUE(ReadProjectRenderJob(WriteProject(wxS("p.xml"), Sample()), wxString(), job, error));
+    ASSERT_TRUE(ReadProjectRenderJob(WriteProject(wxS("p.xml"), project), wxString(), job, error));
     const GifExportResult result = RunRenderJob(job);
     ASSERT_TRUE(result.ok) << result.error.utf8_string();
 
@@ -164,9 +167,10 @@ TEST_F(ProjectRender, WritesTheFramesAtTheStoredSizeAndDelay)
     ASSERT_TRUE(written.ok);
     EXPECT_EQ(written.width, 40);
     EXPECT_EQ(written.height, 30);
-    ASSERT_EQ(written.frames.size(), 4u);
+    std::vector<int> delays;
     for (const InspectedFrame& frame : written.frames)
-        EXPECT_EQ(frame.delay, 7);
+        delays.push_back(frame.delay);
+    EXPECT_EQ(delays, (std::vector<int>{7, 30, 7, 12}));
 }
 
 TEST_F(ProjectRender, MissingPicturesAreAllNamedAndNothingIsWritten)

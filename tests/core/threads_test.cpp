@@ -16,6 +16,7 @@
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,7 +35,19 @@ struct Received
 class Recorder : public wxEvtHandler
 {
 public:
-    Recorder() { Bind(wxEVT_THREAD_UPDATE, &Recorder::OnUpdate, this); }
+    Recorder()
+    {
+        Bind(wxEVT_THREAD_UPDATE, &Recorder::OnUpdate, this, ID_IMAGE_THREAD);
+        Bind(wxEVT_THREAD_UPDATE, &Recorder::OnUpdate, this, ID_SAVE_GIF_THREAD);
+        Bind(
+            wxEVT_THREAD_UPDATE,
+            [this](wxCommandEvent& event)
+            {
+                EXPECT_EQ(event.GetClientData(), nullptr);
+                progress.push_back(event.GetInt());
+            },
+            ID_IMAGE_PROGRESS);
+    }
 
     // Pumps the queue until the event with 100 arrived.
     bool WaitForEnd()
@@ -50,11 +63,15 @@ public:
     }
 
     std::vector<Received> events;
+    std::vector<int> progress;                  // import progress within files
+    std::shared_ptr<std::atomic<int>> backlog;  // taken down as pictures arrive
 
 private:
     void OnUpdate(wxCommandEvent& event)
     {
         std::unique_ptr<wxImage> image(static_cast<wxImage*>(event.GetClientData()));
+        if (image && backlog)
+            --*backlog;
         events.push_back({event.GetId(), event.GetString(), event.GetInt(), event.GetExtraLong(),
                           image ? image->GetSize() : wxSize(0, 0)});
     }
@@ -69,12 +86,15 @@ std::vector<int> Percents(const std::vector<Received>& events)
 }
 
 std::vector<Received> Import(const wxArrayString& paths,
-                             std::shared_ptr<std::atomic<bool>> cancel = {})
+                             std::shared_ptr<std::atomic<bool>> cancel = {},
+                             std::vector<int>* progress = nullptr)
 {
     Recorder recorder;
     auto* thread = new ImageThread(&recorder, paths, cancel);
     EXPECT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
     EXPECT_TRUE(recorder.WaitForEnd());
+    if (progress)
+        *progress = recorder.progress;
     return recorder.events;
 }
 
@@ -96,8 +116,14 @@ TEST(ImageThreadEvents, StillPictureThenWholeGif)
     wxArrayString paths;
     paths.Add(Png(dir, "a.png"));
     paths.Add(ThreeFrameGif(dir));
-    std::vector<Received> events = Import(paths);
+    std::vector<int> progress;
+    std::vector<Received> events = Import(paths, {}, &progress);
     EXPECT_EQ(Percents(events), (std::vector<int>{50, 50, 50, 100}));
+    // Within the GIF the reading moves on beyond the file's own percentage.
+    ASSERT_FALSE(progress.empty());
+    EXPECT_GT(progress.front(), 50);
+    EXPECT_LT(progress.back(), 100);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
 
     // Only the last entry's last picture carries 100: a GIF before another
     // file must not end the import early.
@@ -113,7 +139,7 @@ TEST(ImageThreadEvents, StillPictureThenWholeGif)
         EXPECT_EQ(events[1 + j].id, ID_IMAGE_THREAD);
         EXPECT_EQ(events[1 + j].path, paths[1]);
         EXPECT_EQ(events[1 + j].extra, j);
-        EXPECT_EQ(events[1 + j].size, wxSize(6 + j, 4));
+        EXPECT_EQ(events[1 + j].size, wxSize(6, 4));  // the first frame's screen
     }
 }
 
@@ -136,7 +162,7 @@ TEST(ImageThreadEvents, SingleStillAndFrameReference)
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[0].path, gif);
     EXPECT_EQ(events[0].extra, 2);
-    EXPECT_EQ(events[0].size, wxSize(8, 4));
+    EXPECT_EQ(events[0].size, wxSize(6, 4));
     EXPECT_EQ(events[0].percent, 33);
     EXPECT_EQ(events[1].percent, 66);
     EXPECT_EQ(events[2].percent, 100);
@@ -179,6 +205,26 @@ TEST(ImageThreadEvents, ImportAlwaysEndsWithHundred)
     events = Import(paths, cancel);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].size, wxSize(0, 0));
+}
+
+TEST(ImageThreadEvents, PicturesOnTheirWayAreBounded)
+{
+    // A receiver that does not take its events holds the decoder back.
+    TempDir dir;
+    const wxString gif =
+        dir.Write("many.gif", WriteGifFrames(std::vector<wxImage>(30, TwoColourImage(4, 4))));
+    Recorder recorder;
+    recorder.backlog = std::make_shared<std::atomic<int>>(0);
+    auto* thread = new ImageThread(&recorder, Paths({gif}), {}, recorder.backlog);
+    ASSERT_EQ(thread->Run(), wxTHREAD_NO_ERROR);
+    for (wxStopWatch watch;
+         recorder.backlog->load() < ImageThread::kMaxPicturesOnTheirWay && watch.Time() < 10000;)
+        wxMilliSleep(2);
+    wxMilliSleep(100);
+    EXPECT_EQ(recorder.backlog->load(), ImageThread::kMaxPicturesOnTheirWay);
+    ASSERT_TRUE(recorder.WaitForEnd());
+    EXPECT_EQ(recorder.events.size(), 30u);
+    EXPECT_EQ(recorder.backlog->load(), 0);
 }
 
 namespace

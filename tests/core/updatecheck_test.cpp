@@ -51,6 +51,46 @@ TEST(GetLatestVersion, TakesTheAttributeAfterTheExactProductName)
         EXPECT_EQ(LatestIn(document), version) << document;
 }
 
+// What no update document is gives nothing, before a tree is built of it:
+// the window parses the reply on its own thread.
+TEST(GetLatestVersion, RefusesWhatNoUpdateDocumentIs)
+{
+    const std::string entry = "<e p=\"Corvanel Loopforge\" v=\"3.0.9\"/>";
+    std::string unclosed = "<r>" + entry;
+    for (int i = 0; i < 150000; ++i)
+        unclosed += "<a>";
+    std::string lines;
+    for (int i = 0; i < 50000; ++i)
+        lines += "n\n";
+    const std::pair<std::string, const char*> cases[] = {
+        {unclosed, ""},
+        {"<r>" + entry + "<t>" + lines + "</t></r>", ""},
+        {"<r>" + entry + "<t>" + lines.substr(0, 20000) + "</t></r>", ""},
+        {"<r>" + entry + "<!--" + std::string(70 * 1024, '-') + "--></r>", ""},
+        {"<r><e p=\"Corvanel Loopforge\" v=\"" + std::string(60000, '9') + "\"/></r>", ""},
+        {"<!DOCTYPE r [<!ENTITY v \"3.0.9\">]><r><e p=\"Corvanel Loopforge\" v=\"&v;\"/></r>", ""},
+        // Within the bounds: a few levels and fifty lines are fine.
+        {"<r><a><b>" + entry + "</b></a>" + entry + "<t>" + lines.substr(0, 100) + "</t></r>",
+         "3.0.9"},
+    };
+    for (const auto& [document, version] : cases)
+        EXPECT_EQ(LatestIn(document), version) << document.substr(0, 80);
+
+    // Only a short dotted number is a version the window shows.
+    const std::pair<const char*, const char*> versions[] = {
+        {"3.1", "3.1"},     {"1.2.3.4.5.6.7.8.9", "1.2.3.4.5.6.7.8.9"},
+        {"3.0.9-beta", ""}, {"v3.1", ""},
+        {"3..1", ""},       {"3.1.", ""},
+        {".3", ""},         {"1.2.3.4.5.6.7.8.9.10", ""},
+        {"1234567.0", ""},  {" 3.1", ""},
+    };
+    for (const auto& [attribute, version] : versions)
+        EXPECT_EQ(
+            LatestIn(std::string("<r><e p=\"Corvanel Loopforge\" v=\"") + attribute + "\"/></r>"),
+            version)
+            << attribute;
+}
+
 // Negative only when the latest version is newer; numbers, not characters,
 // are compared, missing parts count as zero and other characters are skipped.
 TEST(CompareVersions, NegativeOnlyWhenLatestIsNewer)

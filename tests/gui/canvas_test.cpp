@@ -2,12 +2,19 @@
 
 #include "window/gifframe.h"
 
+#include <wx/msgdlg.h>
+
 class CanvasTest : public MainWindowTest
 {
 protected:
+    void ClearAll()
+    {
+        wxCommandEvent clear = Command(ID_MENU_CLEAR_ALL);
+        frame->OnClearAll(clear);
+    }
     wxSize ChosenSize(std::initializer_list<wxSize> frames)
     {
-        Access().Strip()->Clear();
+        ClearAll();
         for (const wxSize& size : frames)
             AddFrame(size);
         frame->UpdateCanvasSize();
@@ -44,15 +51,40 @@ TEST_F(CanvasTest, WidthAndHeightKeepTheReferenceRatio)
     Access().GifFileName() = wxS("anim.gif");
     TypeHeight(150);
     EXPECT_EQ(Status(0), wxS("anim.gif (200 * 150)px"));
+}
+
+// Inserting and deleting frames (even a delete answered No) keep the size the
+// user typed, keeping the ratio of the frames they leave; Clear All starts afresh.
+TEST_F(CanvasTest, ATypedSizeOutlastsEditsOfTheStrip)
+{
+    AddFrames(2, wxSize(400, 300));
+    TypeWidth(200);
+    AddFrame(wxSize(500, 500));
     frame->UpdateCanvasSize();
-    EXPECT_EQ(Status(0), wxS("anim.gif (400 * 300)px"));
+    EXPECT_EQ(SpinSize(), wxSize(200, 150));
+    EXPECT_EQ(Access().SourceWidth(), 500);
+    TypeWidth(100);
+    EXPECT_EQ(SpinSize(), wxSize(100, 100));
+
+    Access().Strip()->Select(2);
+    wxCommandEvent del = Command(ID_MENU_DELETE);
+    wxTEST_DIALOG(frame->OnDeleteImage(del), wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_EQ(SpinSize(), wxSize(100, 100));
+    wxTEST_DIALOG(frame->OnDeleteImage(del), wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(SpinSize(), wxSize(100, 100));
+    EXPECT_EQ(Access().SourceWidth(), 400);
+    TypeWidth(200);
+    EXPECT_EQ(SpinSize(), wxSize(200, 150));
+
+    ClearAll();
+    AddFrames(1, wxSize(60, 40));
+    EXPECT_EQ(SpinSize(), wxSize(60, 40));
 }
 
 TEST_F(CanvasTest, EmptyStripClearsTheStatusAndZeroesTheSpins)
 {
     ChosenSize({{400, 300}});
-    Access().Strip()->Clear();
-    frame->UpdateCanvasSize();
+    ClearAll();
     EXPECT_EQ(Status(0), wxString());
     EXPECT_EQ(SpinSize(), wxSize(0, 0));
     EXPECT_EQ(Access().SourceWidth(), 400);  // the reference is kept

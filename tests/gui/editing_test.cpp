@@ -1,6 +1,9 @@
 #include "editing_fixture.h"
+#include "fifo.h"
 
 #include <wx/filefn.h>
+
+#include <algorithm>
 
 using NameList = std::vector<wxString>;
 
@@ -48,6 +51,57 @@ TEST_F(FrameEditingTest, AddImageAppendsTheFramesOfAGifAfterTheExistingOnes)
     EXPECT_LT(second.GetRed(5, 5), 50);
     EXPECT_GT(third.GetBlue(5, 5), 200);
     EXPECT_EQ(Item(4)->GetFrameIndex(), 2);
+}
+
+// An import can put its frames anywhere, as one step to undo.
+TEST_F(FrameEditingTest, ImportAtAPositionInsertsThereAsOneStep)
+{
+    AddFrames(3);
+    Strip()->Select(2);
+    const wxString gif = WriteAnimatedGif(wxS("anim.gif"), {*wxRED, *wxGREEN, *wxBLUE});
+    ASSERT_TRUE(frame->ImportFiles(Paths({gif, dir.File(wxS("f0.png"))}), false, 1));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("anim.gif_0"), wxS("anim.gif_1"),
+                                 wxS("anim.gif_2"), wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
+    EXPECT_EQ(frame->GetSelectedFrames(), std::vector<int>{6}) << "the selected frame moved along";
+    ASSERT_TRUE(frame->Undo());
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
+}
+
+TEST_F(FrameEditingTest, ThePictureChooserListsEndingsInAnyCaseAndAllFiles)
+{
+    const wxString folder = MakeFolder(wxS("camera"));
+    ASSERT_TRUE(MakeFlat(30, 20).SaveFile(dir.File(wxS("camera/PHOTO.JPG")), wxBITMAP_TYPE_JPEG));
+    ASSERT_TRUE(MakeFlat(30, 20).SaveFile(dir.File(wxS("camera/x.jpeg")), wxBITMAP_TYPE_JPEG));
+    WritePng(dir, wxS("camera/Scan.PNG"), 20, 20);
+    dir.Write(wxS("camera/pic.webp"), "RIFF0000WEBPVP8L");
+    dir.Write(wxS("camera/notes.txt"), "not a picture");
+
+    // Three pictures under the image type; five files under "All files", of
+    // which the two that are no pictures are skipped.
+    wxCommandEvent add = Command(ID_MENU_ADD_IMAGE);
+    wxTEST_DIALOG(frame->OnAddImage(add), ExpectPictureFiles(folder, wxS("Add Image Files"), 3));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Names(), (NameList{wxS("PHOTO.JPG"), wxS("Scan.PNG"), wxS("x.jpeg")}));
+    wxTEST_DIALOG(frame->OnAddImage(add), ExpectPictureFiles(folder, wxS("Add Image Files"), 5, 1));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Strip()->GetCount(), 6);
+}
+
+TEST_F(FrameEditingTest, TheProgressDialogMovesWhileAGifIsRead)
+{
+    // One file: its own percentage stays 0 until its last frame.
+    std::vector<wxColour> colours;
+    for (int i = 0; i < 12; ++i)
+        colours.push_back(wxColour(20 * i, 100, 255 - 20 * i));
+    const wxString gif = WriteAnimatedGif(wxS("many.gif"), colours, 64);
+    std::vector<int> seen;
+    RecordProgress(ID_IMAGE_THREAD, &seen);
+    Import(Paths({gif}));
+    ASSERT_EQ(seen.size(), 12u);
+    EXPECT_EQ(seen.back(), -1);
+    EXPECT_GT(*std::max_element(seen.begin(), seen.end() - 1), 50);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end() - 1));
 }
 
 TEST_F(FrameEditingTest, AddImageCancelledStartsNothing)
@@ -160,30 +214,48 @@ TEST_F(FrameEditingTest, PopUpMenuInsertsBeforeTheRightClickedItem)
     PopupMenuAnswer menu(frame, ID_INSERT_IMAGE);
     menu.onOpen = [&] { playingWhenOpened = Access().Playing(); };
 
-    // A right click moves only the focus: nothing is selected.
     wxTEST_DIALOG(RightClickItem(1), ExpectPictureFiles(folder, wxS("Insert Image Files"), 1));
 
     ASSERT_TRUE(menu.Opened());
     EXPECT_FALSE(playingWhenOpened);
-    ASSERT_EQ(menu.Items().size(), 2u);
-    EXPECT_EQ(menu.Items()[0].id, ID_INSERT_IMAGE);
-    EXPECT_EQ(menu.Items()[0].label, wxS("&Insert Image\tCtrl+Ins"));
-    EXPECT_EQ(menu.Items()[1].id, wxID_DELETE);
-    EXPECT_EQ(menu.Items()[1].label, wxS("&Delete\tCtrl+Del"));
-    EXPECT_TRUE(Strip()->GetSelections().empty());
+    // Insert Image shows no accelerator: it has none.
+    const std::vector<std::pair<int, wxString>> items = {
+        {ID_INSERT_IMAGE, wxS("&Insert Image")},
+        {wxID_DELETE, wxS("&Delete\tCtrl+Del")},
+        {wxID_SEPARATOR, wxString()},
+        {ID_MENU_MOVE_LEFT, wxS("Move Left\tCtrl+Shift+Left")},
+        {ID_MENU_MOVE_RIGHT, wxS("Move Right\tCtrl+Shift+Right")},
+        {ID_MENU_FRAME_DELAY, wxString::FromUTF8("Frame Delay…")}};
+    ASSERT_EQ(menu.Items().size(), items.size());
+    for (size_t i = 0; i < items.size(); ++i)
+    {
+        EXPECT_EQ(menu.Items()[i].id, items[i].first);
+        EXPECT_EQ(menu.Items()[i].label, items[i].second);
+    }
     EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("a.png"), wxS("f1.png"), wxS("f2.png")}));
 }
 
-TEST_F(FrameEditingTest, PopUpMenuDeleteAsksAndDeletesTheSelection)
+// The pop-up's Delete acts on the frame right-clicked, not on a selection
+// elsewhere; on a selected frame it acts on the whole selection.
+TEST_F(FrameEditingTest, PopUpMenuDeleteDeletesWhatWasRightClicked)
 {
-    AddFrames(3);
+    AddFrames(5);
     Strip()->Select(0);
-    PopupMenuAnswer menu(frame, wxID_DELETE);
     ShownMessage confirm;
-    wxTEST_DIALOG(RightClickItem(2), ExpectMessage(&confirm, wxID_YES));
-    ASSERT_TRUE(menu.Opened());
-    EXPECT_EQ(confirm.message, wxS("Are you sure you want to delete selected image(s)?"));
-    EXPECT_EQ(Names(), (NameList{wxS("f1.png"), wxS("f2.png")}));
+    {
+        PopupMenuAnswer menu(frame, wxID_DELETE);
+        wxTEST_DIALOG(RightClickItem(2), ExpectMessage(&confirm, wxID_YES));
+        ASSERT_TRUE(menu.Opened());
+    }
+    EXPECT_EQ(confirm.message, wxS("Delete 1 frame?"));
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f3.png"), wxS("f4.png")}));
+
+    Strip()->Select(1);
+    Strip()->Select(3);
+    PopupMenuAnswer menu(frame, wxID_DELETE);
+    wxTEST_DIALOG(RightClickItem(3), ExpectMessage(&confirm, wxID_YES));
+    EXPECT_EQ(confirm.message, wxS("Delete 2 frames?"));
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f3.png")}));
 }
 
 TEST_F(FrameEditingTest, InsertImageWithoutSelectionOrRightClickAppends)
@@ -202,6 +274,41 @@ TEST_F(FrameEditingTest, InsertImageWithoutSelectionOrRightClickAppends)
     EXPECT_EQ(Strip()->GetCount(), 3);
 }
 
+// A pipe among the pictures would hold the import forever: it is skipped,
+// and named with the reason once the import is over. Unreadable files stay quiet.
+TEST_F(FrameEditingTest, PathsThatAreNoFilesAreSkippedWithAMessage)
+{
+    const wxString png = WritePng(dir, wxS("a.png"), 30, 20);
+    const wxString broken = dir.Write(wxS("broken.png"), "not a picture");
+    const wxString pipePath = dir.File(wxS("p.png"));
+    const Fifo pipe(pipePath);
+    ASSERT_TRUE(pipe.IsOk());
+
+    ShownMessage shown;
+    wxTEST_DIALOG(
+        {
+            ASSERT_TRUE(frame->ImportFiles(Paths({pipePath, png, broken})));
+            if (!WaitForWorker(20000))
+            {
+                ADD_FAILURE() << "the import waited on the pipe";
+                pipe.Release();
+                ASSERT_TRUE(WaitForWorker());
+            }
+        },
+        ExpectMessage(&shown));
+    EXPECT_EQ(shown.message,
+              "These pictures were skipped:\n\n" + pipePath + " (not a regular file)");
+    EXPECT_EQ(shown.caption, frame->GetTitle());
+    EXPECT_EQ(Names(), (NameList{wxS("a.png")}));
+
+    // Insert Image decodes at once and tells the same.
+    const wxString folder = MakeFolder(wxS("folder.png"));
+    wxTEST_DIALOG(EXPECT_EQ(frame->InsertFiles(Paths({folder, broken, png}), 0), 1),
+                  ExpectMessage(&shown));
+    EXPECT_EQ(shown.message, "These pictures were skipped:\n\n" + folder + " (not a regular file)");
+    EXPECT_EQ(Names(), (NameList{wxS("a.png"), wxS("a.png")}));
+}
+
 TEST_F(FrameEditingTest, DeleteRemovesTheHighestSelectedIndexFirst)
 {
     AddFrames(6);
@@ -212,7 +319,7 @@ TEST_F(FrameEditingTest, DeleteRemovesTheHighestSelectedIndexFirst)
     wxCommandEvent del = Command(ID_MENU_DELETE);
     wxTEST_DIALOG(frame->OnDeleteImage(del), ExpectMessage(&confirm, wxID_YES));
 
-    EXPECT_EQ(confirm.message, wxS("Are you sure you want to delete selected image(s)?"));
+    EXPECT_EQ(confirm.message, wxS("Delete 2 frames?"));
     EXPECT_EQ(confirm.caption, wxS("Confirm"));
     EXPECT_EQ(confirm.style & (wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION),
               wxYES_NO | wxNO_DEFAULT | wxICON_INFORMATION);

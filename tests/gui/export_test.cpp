@@ -110,6 +110,29 @@ TEST_F(GifExportTest, SaveExportsAgainOnlyWhenSomethingChangedOrTheFileIsGone)
     Save();
     ASSERT_TRUE(WaitForWorker());
     EXPECT_EQ(InspectGif(ReadFileBytes(path)).frames.size(), 2u);
+
+    // Another frame in place of one, with count, delay and size the same,
+    // even from the same file changed since.
+    ASSERT_TRUE(frame->DeleteFrames({1}));
+    AddFrame(wxSize(40, 30), *wxBLUE);
+    ASSERT_EQ(Access().ExportCount(), 2);
+    Save();
+    EXPECT_NE(Access().ExportProgress(), nullptr) << "a replaced frame went unnoticed";
+    ASSERT_TRUE(WaitForWorker());
+    const InspectedGif replaced = InspectGif(ReadFileBytes(path));
+    ASSERT_EQ(replaced.frames.size(), 2u);
+    EXPECT_NE(replaced.frames[0].colours, replaced.frames[1].colours);
+
+    // So does a new order, and a frame's own delay.
+    ASSERT_TRUE(frame->MoveFrames({1}, 0));
+    Save();
+    EXPECT_NE(Access().ExportProgress(), nullptr) << "a new order went unnoticed";
+    ASSERT_TRUE(WaitForWorker());
+    ASSERT_TRUE(frame->SetFramesDelay({1}, 70));
+    Save();
+    EXPECT_NE(Access().ExportProgress(), nullptr) << "a frame's delay went unnoticed";
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Delays(InspectGif(ReadFileBytes(path))), (std::vector<int>{35, 70}));
 }
 
 // The chooser only asked about the name as typed: replacing the file with the
@@ -264,14 +287,11 @@ TEST_F(GifExportTest, ClosingDuringAnExportLeavesTheUserFileAsItWas)
     const wxString picture = WritePng(dir, wxS("photo.png"), 640, 480);
     const wxImage photo = MakePhotoLike(640, 480, 7);
     for (int i = 0; i < 100; ++i)
-        ASSERT_GE(AppendFrame(Strip(), picture, photo), 0);
+        ASSERT_GE(AppendFrame(frame, picture, photo), 0);
     frame->EnableFrameCommands();
     frame->UpdateCanvasSize();
     // The project counts as saved, so closing asks nothing.
-    Access().ProjectCount() = Strip()->GetCount();
-    Access().ProjectDelay() = Access().DelaySpin()->GetValue();
-    Access().ProjectWidth() = Access().WidthSpin()->GetValue();
-    Access().ProjectHeight() = Access().HeightSpin()->GetValue();
+    Access().MarkProjectSaved();
 
     const wxString path = dir.Write(wxS("user.gif"), "the user's earlier file");
     Access().GifPath() = path;

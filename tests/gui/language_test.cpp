@@ -1,6 +1,7 @@
 #include "app/language.h"
 #include "language_window_fixture.h"
 
+#include <wx/dcclient.h>
 #include <wx/filename.h>
 #include <wx/stattext.h>
 
@@ -200,6 +201,25 @@ TEST_F(LanguageSwitch, StatusFieldOneKeepsNamingThePreviewedFrame)
     AddFramesAndPreview();
     ChooseLanguage(89);
     EXPECT_EQ(Status(1), wxString::FromUTF8("anim.gif_3 Breite:64px,H\xC3\xB6he:48 px"));
+}
+
+// Chinese characters come from a fallback font whose lines are taller than
+// those of the window's font.
+TEST_F(LanguageSwitch, StatusBarIsAsTallAsTheLinesItShows)
+{
+    AddFramesAndPreview();
+    ChooseLanguage(LANGUAGE_CODE_CHINESE_SIMPLIFIED);
+    wxStatusBar* bar = Access().StatusBar();
+    wxClientDC dc(bar);
+    dc.SetFont(bar->GetFont());
+    for (int field : {0, 1})
+    {
+        const int lineHeight = dc.GetTextExtent(Status(field)).y;
+        wxRect rect;
+        EXPECT_TRUE(WaitFor(
+            [&] { return bar->GetFieldRect(field, rect) && rect.height >= lineHeight; }, 2000))
+            << Status(field).utf8_string() << ": line " << lineHeight << ", field " << rect.height;
+    }
 }
 
 TEST_F(LanguageSwitch, ResetsTheSizeSpinsFromTheFrames)

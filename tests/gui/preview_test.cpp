@@ -145,21 +145,41 @@ TEST_F(PreviewTest, LoopCountWithAnEmptyStripShowsNoDialog)
     EXPECT_EQ(Access().LoopCount(), 0);
 }
 
-TEST(PreviewPlacement, FitNeverEnlargesAndSitsThirtyPixelsBelowCentre)
+TEST(PreviewPlacement, FitNeverEnlargesAndSitsThirtyPixelsBelowCentreWhereThereIsRoom)
 {
-    EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(100, 50), wxSize(400, 300)),
-              wxRect(150, 155, 100, 50));
-    EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(800, 400), wxSize(400, 300)),
-              wxRect(0, 80, 400, 200));
-    EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(400, 300), wxSize(400, 300)),
-              wxRect(0, 30, 400, 300));
-    EXPECT_EQ(GifFrame::PreviewPlacement(wxSize(0, 10), wxSize(400, 300)), wxRect());
+    struct Case
+    {
+        wxSize picture, panel;
+        wxRect placement;
+    };
+    const Case cases[] = {
+        {{100, 50}, {400, 300}, {150, 155, 100, 50}},
+        {{800, 400}, {400, 300}, {0, 80, 400, 200}},
+        // Less than 30 pixels to spare: the offset shrinks to what there is.
+        {{400, 280}, {400, 300}, {0, 20, 400, 280}},
+        {{400, 300}, {400, 300}, {0, 0, 400, 300}},
+        {{640, 480}, {640, 480}, {0, 0, 640, 480}},
+        {{640, 400}, {1000, 400}, {180, 0, 640, 400}},
+        {{0, 10}, {400, 300}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(GifFrame::PreviewPlacement(c.picture, c.panel), c.placement)
+            << c.picture.x << "x" << c.picture.y << " in " << c.panel.x << "x" << c.panel.y;
+
+    // Whatever the sizes, the frame lies wholly inside the panel.
+    const std::pair<wxSize, wxSize> fits[] = {{{1920, 1080}, {1200, 556}},
+                                              {{1920, 1080}, {1920, 1081}},
+                                              {{5, 5000}, {300, 200}},
+                                              {{300, 199}, {300, 200}}};
+    for (const auto& [picture, panel] : fits)
+        EXPECT_TRUE(wxRect(panel).Contains(GifFrame::PreviewPlacement(picture, panel)))
+            << picture.x << "x" << picture.y << " in " << panel.x << "x" << panel.y;
 }
 
 TEST_F(PreviewTest, StatusFieldNamesTheFrameWithItsFullSize)
 {
     const wxString gif = dir.Write(wxS("anim.gif"), "GIF89a");
-    AppendFrame(Access().Strip(), gif, SolidImage(200, 100, *wxBLUE), 3);
+    AppendFrame(frame, gif, SolidImage(200, 100, *wxBLUE), 3);
     frame->EnableFrameCommands();
     frame->DrawPreviewFrame(0);
     EXPECT_EQ(Status(1), wxS("anim.gif_3 Width:200px,Height:100 px"));

@@ -47,7 +47,7 @@ ExpectFileDialog SaveProjectChooser(const wxString& path, int answer = wxID_OK)
 ExpectFileDialog OpenProjectChooser(const wxString& path, int answer = wxID_OK)
 {
     return ExpectFileDialog(path, answer)
-        .Shows(wxS("Load Xml Files"), wxS("Xml files (*.xml)|*.xml"),
+        .Shows(wxS("Load Xml Files"), wxS("Xml files (*.xml)|*.[xX][mM][lL]|All files (*)|*"),
                wxFD_OPEN | wxFD_FILE_MUST_EXIST);
 }
 
@@ -281,8 +281,8 @@ TEST_F(ProjectTest, ReopeningShowsTheSameFramesAndSettings)
     EXPECT_EQ(Status(0), wxS("anim.gif (200 * 150)px"));
     EXPECT_EQ(frame->GetTitle(), Titled(wxS("again")));
     EXPECT_EQ(Access().GifFileName(), wxS("anim.gif"));
-    // Save asks where to write the GIF instead of overwriting an earlier one.
-    EXPECT_TRUE(Access().GifPath().empty());
+    // The GIF the project names, beside it, replaces the one of earlier work.
+    EXPECT_EQ(Access().GifPath(), dir.File(wxS("anim.gif")));
     EXPECT_TRUE(Access().SaveItem()->IsEnabled());
     EXPECT_FALSE(frame->IsProjectModified());
     EXPECT_TRUE(CloseWindow()) << "an unchanged project closes without a prompt";
@@ -320,7 +320,11 @@ TEST_F(ProjectTest, FilesThatAreNotWholeProjectsAreReportedAndNeverBecomeTheProj
     whole.height = 30;
     whole.delay = 5;
     whole.framePaths.push_back(png);
+    std::string nested = head + "<project>";
+    for (int i = 0; i < 150000; ++i)
+        nested += "<a>";
     const std::pair<const char*, std::string> files[] = {
+        {"nested.xml", nested},
         {"empty-images.xml", head + "<project>" + settings + "<images/></project>"},
         {"images-spaces.xml", head + "<project>" + settings + "<images>\n  </images></project>"},
         {"not-xml.xml", "this is not XML at all"},
@@ -440,20 +444,22 @@ TEST_F(ProjectTest, OpeningIntoANeverSavedStripAsksWithWarningBang)
     EXPECT_EQ(StripNames(), Paths({png}));
     EXPECT_TRUE(frame->IsProjectModified());
 
-    // Yes: saves the strip first, then opens the other project after it.
+    // Yes: saves the strip first, then the other project takes its place.
     const wxString mine = dir.File(wxS("mine.xml"));
     wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_YES, wxS("Warning!")),
                   SaveProjectChooser(mine), OpenProjectChooser(other));
     ASSERT_TRUE(WaitForWorker());
     EXPECT_EQ(PathEntries(mine), Paths({png}));
-    EXPECT_EQ(StripNames(), Paths({png, jpg, gif + "_0", gif + "_1"}));
+    EXPECT_EQ(StripNames(), Paths({jpg, gif + "_0", gif + "_1"}));
     EXPECT_EQ(frame->GetTitle(), Titled(wxS("other")));
+    // The other project names no GIF: the one of the earlier strip is forgotten.
     EXPECT_TRUE(Access().GifPath().empty());
-    // The strip now holds more than the project: unsaved at once.
-    EXPECT_TRUE(frame->IsProjectModified());
+    EXPECT_FALSE(frame->IsProjectModified());
 }
 
-TEST_F(ProjectTest, OpeningIntoANeverSavedStripWithNoAppendsWithoutSaving)
+// Opening never mixes two projects: reopening the open one shows it once,
+// and a later Save Project writes only its own frames.
+TEST_F(ProjectTest, OpeningReplacesTheStrip)
 {
     const wxString other = SaveStripAsProject(Paths({jpg}), wxS("other.xml"));
     Restart();
@@ -462,10 +468,16 @@ TEST_F(ProjectTest, OpeningIntoANeverSavedStripWithNoAppendsWithoutSaving)
     wxTEST_DIALOG(frame->OnOpenProject(open), Prompt(wxID_NO, wxS("Warning!")),
                   OpenProjectChooser(other));
     ASSERT_TRUE(WaitForWorker());
-    EXPECT_EQ(StripNames(), Paths({png, jpg}));
+    EXPECT_EQ(StripNames(), Paths({jpg}));
     EXPECT_EQ(Access().ProjectPath(), other);
-    EXPECT_EQ(Access().ProjectCount(), 1);
-    EXPECT_TRUE(frame->IsProjectModified());
+    EXPECT_FALSE(frame->IsProjectModified());
+
+    wxTEST_DIALOG(frame->OnOpenProject(open), OpenProjectChooser(other));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(StripNames(), Paths({jpg}));
+    EXPECT_FALSE(frame->Undo()) << "opening a project starts a new history";
+    EXPECT_TRUE(frame->SaveProject());
+    EXPECT_EQ(PathEntries(other), Paths({jpg}));
 }
 
 TEST_F(ProjectTest, OpeningAfterChangesToASavedProjectAsksWithWarning)
@@ -488,7 +500,7 @@ TEST_F(ProjectTest, OpeningAfterChangesToASavedProjectAsksWithWarning)
                   OpenProjectChooser(other));
     ASSERT_TRUE(WaitForWorker());
     EXPECT_EQ(ReadProjectFile(mine).project.delay, 44);
-    EXPECT_EQ(StripNames(), Paths({png, jpg}));
+    EXPECT_EQ(StripNames(), Paths({jpg}));
     EXPECT_EQ(Access().ProjectPath(), other);
 }
 
@@ -513,6 +525,36 @@ TEST_F(ProjectTest, CloseWithUnsavedChangesFollowsTheAnswer)
         EXPECT_EQ(frame == nullptr, c.closes) << "the window stays only when cancelled";
         EXPECT_EQ(ReadProjectFile(path).project.delay, c.savedDelay);
     }
+}
+
+// The same count, delay and size are not the same project: any change of
+// the frames themselves leaves it unsaved, and closing asks.
+TEST_F(ProjectTest, ChangedFramesLeaveTheProjectUnsaved)
+{
+    const wxString path = SaveStripAsProject(Paths({png, gif, jpg}), wxS("frames.xml"));
+    const wxString other = dir.File(wxS("other.png"));
+    ASSERT_TRUE(MakeFlat(320, 240).SaveFile(other, wxBITMAP_TYPE_PNG));
+    const std::pair<const char*, std::function<bool()>> edits[] = {
+        {"another frame in place of one",
+         [&]
+         { return frame->DeleteFrames({0}) && frame->InsertFiles(Paths({other}), 0) == 1; }},
+        {"a new order", [&] { return frame->MoveFrames({3}, 0); }},
+        {"a frame's own delay", [&] { return frame->SetFramesDelay({2}, 44); }},
+    };
+    for (const auto& [what, edit] : edits)
+    {
+        SCOPED_TRACE(what);
+        ASSERT_FALSE(frame->IsProjectModified());
+        ASSERT_TRUE(edit());
+        EXPECT_EQ(Access().Strip()->GetCount(), 4);
+        EXPECT_TRUE(frame->IsProjectModified());
+        wxTEST_DIALOG(EXPECT_FALSE(CloseWindow()), Prompt(wxID_CANCEL, wxS("Warning")));
+        ASSERT_NE(frame, nullptr);
+        // Undone, the work is the saved project again.
+        while (frame->IsProjectModified() && frame->Undo())
+            ;
+    }
+    EXPECT_EQ(PathEntries(path), Paths({png, gif + "_0", gif + "_1", gif, jpg}));
 }
 
 TEST_F(ProjectTest, CloseOfANeverSavedStripYesAsksForTheFile)
@@ -598,11 +640,17 @@ TEST_F(ProjectTest, RendererMakesTheSameGifAsTheWindowsSave)
     EXPECT_TRUE(ReadFileBytes(windowGif) == saved)
         << "default output differs from the window's Save";
 
-    // The project reopened in a new window saves the same GIF too.
+    // The project reopened in a new window saves the same GIF to the file it
+    // names, without asking, and a second Save of the same work does nothing.
     Restart();
     OpenProject(project);
-    const wxString reopened = dir.File(wxS("reopened.gif"));
-    wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(reopened));
+    ASSERT_TRUE(wxRemoveFile(windowGif));
+    frame->OnSaveAnimator(save);
     ASSERT_TRUE(WaitForWorker());
-    EXPECT_TRUE(ReadFileBytes(reopened) == saved) << "the reopened project saves another GIF";
+    EXPECT_TRUE(ReadFileBytes(windowGif) == saved) << "the reopened project saves another GIF";
+    frame->OnSaveAnimator(save);
+    EXPECT_FALSE(frame->IsWorkerRunning());
+    // Save Project keeps the GIF's name.
+    EXPECT_TRUE(frame->SaveProject());
+    EXPECT_EQ(ReadProjectFile(project).project.gifName, wxS("window.gif"));
 }

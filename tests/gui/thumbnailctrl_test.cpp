@@ -116,8 +116,13 @@ TEST_F(StripGeometryTest, RowsFillTheClientWidth)
         EXPECT_EQ(col, wantCol) << "width " << width;
     }
 
+    // Two label rows, each as tall as a line of Latin or of Chinese and
+    // Japanese (a taller fallback font), around the 80-pixel picture box.
     const int h = strip->GetItemSize().y;
-    EXPECT_EQ(h, 92 + 2 * strip->GetTextExtent(wxS("X")).y);
+    const int labelHeight = (h - 92) / 2;
+    EXPECT_EQ(h, 92 + 2 * labelHeight);
+    EXPECT_GE(labelHeight, strip->GetTextExtent(wxS("Xgjpq_")).y);
+    EXPECT_GE(labelHeight, strip->GetTextExtent(wxString::FromUTF8("\xE6\xBC\xA2\xE3\x81\x8B")).y);
     ASSERT_EQ(strip->GetItemsPerRow(strip->GetClientSize()), 4);
     wxRect rect;
     ASSERT_TRUE(strip->GetItemRect(5, rect, false));

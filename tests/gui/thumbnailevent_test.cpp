@@ -95,18 +95,23 @@ TEST_F(StripInputTest, ShiftClicksExtendFromAKeptAnchor)
     EXPECT_EQ(strip->GetFocusItem(), 0);
 }
 
-TEST_F(StripInputTest, OtherButtonsOnlyNotify)
+// A right click acts on what it is on; the other buttons only notify.
+TEST_F(StripInputTest, RightClickSelectsTheItemUnderItOtherButtonsOnlyNotify)
 {
     Fill(12);
     strip->Select(1);
+    strip->Select(4);
+    Mouse(wxEVT_RIGHT_DOWN, CellCentre(4));
+    EXPECT_EQ(Selections(), (std::vector<int>{1, 4}));
     Mouse(wxEVT_RIGHT_DOWN, CellCentre(7), wxTHUMBNAIL_CTRL_DOWN);
     EXPECT_EQ(strip->GetFocusItem(), 7);
     Mouse(wxEVT_MIDDLE_DOWN, CellCentre(2));
     Mouse(wxEVT_LEFT_DCLICK, CellCentre(3), wxTHUMBNAIL_ALT_DOWN);
     Mouse(wxEVT_LEFT_DOWN, wxPoint(90, 20));                    // between two cells
     Mouse(wxEVT_RIGHT_DOWN, CellCentre(11) + wxPoint(0, 200));  // below the last row
-    EXPECT_EQ(notes, (Notes{"RIGHT_CLICK 7/2", "MIDDLE_CLICK 2/0", "LEFT_DCLICK 3/4"}));
-    EXPECT_EQ(Selections(), std::vector<int>{1});
+    EXPECT_EQ(notes, (Notes{"RIGHT_CLICK 4/0", "DESELECTED 1/0", "DESELECTED 4/0", "SELECTED 7/0",
+                            "RIGHT_CLICK 7/2", "MIDDLE_CLICK 2/0", "LEFT_DCLICK 3/4"}));
+    EXPECT_EQ(Selections(), std::vector<int>{7});
     EXPECT_EQ(strip->GetFocusItem(), 7);
 }
 

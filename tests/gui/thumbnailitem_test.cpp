@@ -213,6 +213,32 @@ TEST_F(ItemPaintTest, FrameLabelShowsNumberAndStartTime)
               0);
 }
 
+// Chinese and Japanese characters come from a taller fallback font: drawn
+// again without the band's clipping, such a name adds no ink.
+TEST_F(ItemPaintTest, ChineseAndJapaneseNameFitsItsBand)
+{
+    const wxString name = wxString::FromUTF8("\xE7\x8C\xAB_\xE3\x81\x8D.png");
+    const wxRect band = NameBand();
+    const wxImage cell = Paint(name, 0, 0);
+    const wxImage unclipped =
+        Paint(name, 0, 0,
+              [&](wxDC& dc)
+              {
+                  dc.SetFont(strip->GetFont());
+                  const wxSize text = dc.GetTextExtent(name);
+                  ASSERT_LE(text.x, band.width);
+                  const wxPoint at(band.x + (band.width - text.x) / 2, band.y);
+                  dc.SetBrush(wxBrush(strip->GetItemBackgroundColour()));
+                  dc.SetPen(*wxTRANSPARENT_PEN);
+                  dc.DrawRectangle(wxRect(at, text));
+                  dc.SetTextForeground(*wxBLACK);
+                  dc.DrawText(name, at);
+              });
+    ASSERT_EQ(cell.GetSize(), unclipped.GetSize());
+    const size_t bytes = size_t(cell.GetWidth()) * cell.GetHeight() * 3;
+    EXPECT_TRUE(std::equal(cell.GetData(), cell.GetData() + bytes, unclipped.GetData()));
+}
+
 TEST_F(ItemPaintTest, NameIsCentredAndClippedToItsBand)
 {
     const auto inked = [&](const wxColour& c) { return c != strip->GetItemBackgroundColour(); };

@@ -19,8 +19,10 @@ def unquote(text):
 
 
 def entries(path):
-    """Yields (msgid, msgstr, fuzzy) of the active entries."""
-    msgid = msgstr = None
+    """Yields (msgid, translations, fuzzy) of the active entries; an entry with
+    plural forms has one translation per form."""
+    msgid = None
+    forms = {}
     field = None
     fuzzy = False
     with open(path, encoding="utf-8") as catalog:
@@ -32,36 +34,42 @@ def entries(path):
             fuzzy = "fuzzy" in line
         elif line.startswith("msgid "):
             msgid, field = unquote(line[7:-1]), "id"
-        elif line.startswith("msgstr "):
-            msgstr, field = unquote(line[8:-1]), "str"
+        elif line.startswith("msgid_plural "):
+            field = None
+        elif line.startswith("msgstr"):
+            key, _, text = line.partition(" ")
+            field = key
+            forms[field] = unquote(text[1:-1])
         elif line.startswith('"') and field:
             if field == "id":
                 msgid += unquote(line[1:-1])
             else:
-                msgstr += unquote(line[1:-1])
+                forms[field] += unquote(line[1:-1])
         elif not line.strip():
             if msgid:  # the header has an empty msgid
-                yield msgid, msgstr, fuzzy
-            msgid = msgstr = field = None
+                yield msgid, [forms[key] for key in sorted(forms)], fuzzy
+            msgid = field = None
+            forms = {}
             fuzzy = False
 
 
 def problems(path):
-    for msgid, msgstr, fuzzy in entries(path):
+    for msgid, translations, fuzzy in entries(path):
         name = repr(msgid[:40])
-        if fuzzy or not msgstr:
+        if fuzzy or not translations or not all(translations):
             yield f"{name}: not translated"
             continue
-        if sorted(CONVERSION.findall(msgid)) != sorted(CONVERSION.findall(msgstr)):
-            yield f"{name}: format conversions {CONVERSION.findall(msgstr)} instead of {CONVERSION.findall(msgid)}"
-        if "\t" in msgstr and "\t" not in msgid:
-            yield f"{name}: a tab (accelerator) in the translation"
-        if msgid.count("&") != msgstr.count("&"):
-            yield f"{name}: mnemonic '&' count differs"
-        if msgid.startswith(CRASH_MESSAGE_START):
-            lines = msgstr.split("\n")
-            if len(lines) < 3 or lines[2] != "%s":
-                yield f"{name}: the folder (%s) is not alone on the third line"
+        for msgstr in translations:
+            if sorted(CONVERSION.findall(msgid)) != sorted(CONVERSION.findall(msgstr)):
+                yield f"{name}: format conversions {CONVERSION.findall(msgstr)} instead of {CONVERSION.findall(msgid)}"
+            if "\t" in msgstr and "\t" not in msgid:
+                yield f"{name}: a tab (accelerator) in the translation"
+            if msgid.count("&") != msgstr.count("&"):
+                yield f"{name}: mnemonic '&' count differs"
+            if msgid.startswith(CRASH_MESSAGE_START):
+                lines = msgstr.split("\n")
+                if len(lines) < 3 or lines[2] != "%s":
+                    yield f"{name}: the folder (%s) is not alone on the third line"
 
 
 def main():

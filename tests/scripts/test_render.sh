@@ -39,13 +39,14 @@ psnr = 10 * math.log10(255 * 255 / mse)
 assert psnr > 22, psnr
 PY
 
-# 3. Default size: the rule the main window uses (the last frame wider or higher).
+# 3. Default size: the rule the main window uses (the last frame wider or higher);
+#    a GIF frame comes composed on its screen (colorTables.gif: 640x400).
 "$render" -o "$work/sizes.gif" "$corpus/hopper.gif" "$corpus/sample_1.gif" "$corpus/colorTables.gif_1" \
     || fail "default-size render failed"
 "$python" -c "
 import sys
 from PIL import Image
-im = Image.open(sys.argv[1]); assert im.size == (640, 200), im.size" "$work/sizes.gif" \
+im = Image.open(sys.argv[1]); assert im.size == (640, 400), im.size" "$work/sizes.gif" \
     || fail "default size"
 
 # 4. Bad arguments (each one is checked on the argument reader) and unwritable outputs.
@@ -55,6 +56,10 @@ expect_error "cannot read a picture from .*empty.gif" "$render" -o "$work/x.gif"
 expect_error "Cannot write $work/missing/x.gif: No such file or directory" \
     "$render" -o "$work/missing/x.gif" "$corpus/hopper.gif"
 [[ -e "$work/x.gif" ]] && fail "a failed render left an output file"
+# The messages come in the language the environment asks for, from the
+# installed catalogs, even without a system locale for that language.
+LANGUAGE=de expect_error "ungültige Verzögerung" "$render" -d soon -o "$work/x.gif" "$corpus/hopper.gif"
+LANGUAGE=sv:ja LC_ALL=C expect_error "書き込めません" "$render" -o "$work/missing/x.gif" "$corpus/hopper.gif"
 
 # 5. A failed render leaves an existing file alone.
 printf 'previous' >"$work/keep.gif"
@@ -62,7 +67,39 @@ expect_error "cannot read" "$render" -o "$work/keep.gif" "$corpus/hopper.gif" "$
 [[ "$(cat "$work/keep.gif")" == "previous" ]] || fail "existing output was touched"
 if ls -A "$work" | grep -q '^\.'; then fail "temporary files left behind"; fi
 
-# 6. The optimised profile, read back by an independent composing decoder:
+# 6. Only regular files are read: a named pipe or a terminal would block the open forever.
+mkfifo "$work/pipe.png"
+expect_error "cannot read a picture from $work/pipe.png: not a regular file" \
+    timeout 20 "$render" -o "$work/x.gif" "$work/pipe.png"
+expect_error "cannot read a picture from /dev/stdin: not a regular file" \
+    timeout 20 "$render" -o "$work/x.gif" /dev/stdin
+rm -f "$work/pipe.png"
+
+# 7. INT, TERM or HUP during an export remove the temporary file, keep the
+#    previous GIF and end the renderer as the signal would have.
+mkdir "$work/signals"
+printf 'previous' >"$work/signals/anim.gif"
+frames=()
+for _ in $(seq 40); do frames+=("$corpus/progressive_cat.jpg"); done
+for signal in INT TERM HUP; do
+    set -m  # a script's background job would ignore SIGINT
+    "$render" -s 1600x1200 -o "$work/signals/anim.gif" "${frames[@]}" 2>/dev/null &
+    pid=$!
+    set +m
+    if wait_for 60 compgen -G "$work/signals/.anim.gif.*"; then
+        kill -s "$signal" "$pid"
+    else
+        fail "$signal: no temporary file appeared"
+        kill "$pid"
+    fi
+    wait "$pid"
+    status=$?
+    [[ $status == $((128 + $(kill -l "$signal"))) ]] || fail "$signal: exit status $status"
+    [[ "$(cat "$work/signals/anim.gif")" == "previous" ]] || fail "$signal: the previous GIF changed"
+    if ls -A "$work/signals" | grep -q '^\.'; then fail "$signal left a temporary file"; fi
+done
+
+# 8. The optimised profile, read back by an independent composing decoder:
 #    a still background with a moving object, a repeated frame and a frame
 #    that clears to black come back exactly (few colours), a photo within the
 #    reducer's error; the loop count is in the file.
@@ -104,7 +141,7 @@ for i, f in enumerate(frames):
     assert psnr > 28, (i, psnr)
 PY
 
-# 7. Command conventions: --version, long options, standard output, delay 0.
+# 9. Command conventions: --version, long options, standard output, delay 0.
 "$render" --version | grep -q "^loopforge-render [0-9]" || fail "--version"
 "$render" --delay 5 --size=48x32 --output - "$corpus/hopper.gif_0" >"$work/stdout.gif" \
     || fail "render to standard output failed"
@@ -115,16 +152,16 @@ im = Image.open(sys.argv[1]); assert im.size == (48, 32) and im.info['duration']
     "$work/stdout.gif" || fail "the GIF on standard output"
 expect_error "invalid delay '0'" "$render" -d 0 -o "$work/x.gif" "$corpus/hopper.gif"
 
-# 8. A picture that does not fit in the memory allowed is reported as such,
-#    not as unreadable.
+# 10. A picture that does not fit in the memory allowed is reported as such,
+#     not as unreadable.
 "$python" -c "
 import sys
 from PIL import Image
 Image.new('RGB', (9000, 9000), (20, 120, 200)).save(sys.argv[1])" "$work/big.png"
-expect_error "not enough memory to read $work/big.png" \
+expect_error "cannot read a picture from $work/big.png: too large for the memory available" \
     bash -c 'ulimit -v 300000 && exec "$@"' - "$render" -o "$work/big.gif" "$work/big.png"
 
-# 9. The progress bar appears on a terminal (script gives the renderer a pty).
+# 11. The progress bar appears on a terminal (script gives the renderer a pty).
 if command -v script >/dev/null; then
     script -qec "'$render' -o '$work/tty.gif' '$corpus/cogs.gif'" /dev/null >"$work/tty.txt" 2>&1
     grep -q "100%" "$work/tty.txt" || fail "no progress bar on a terminal"

@@ -3,6 +3,8 @@
 
 // Lets the window tests read and set the main window's members.
 #include "window/gifframe.h"
+#include "window/workerprogress.h"
+#include "work/savedstate.h"
 
 struct GifFrameTestAccess
 {
@@ -43,15 +45,15 @@ struct GifFrameTestAccess
     wxString& GifFileName() const { return f->m_gifFileName; }
     wxString& ProjectPath() const { return f->m_projectPath; }
     wxString& ProjectFileName() const { return f->m_projectFileName; }
-    int& ProjectDelay() const { return f->m_projectDelay; }
-    int& ProjectWidth() const { return f->m_projectWidth; }
-    int& ProjectHeight() const { return f->m_projectHeight; }
-    int& ProjectCount() const { return f->m_projectCount; }
-    int& ExportCount() const { return f->m_exportCount; }
-    int& ExportDelay() const { return f->m_exportDelay; }
-    int& ExportWidth() const { return f->m_exportWidth; }
-    wxProgressDialog*& ImportProgress() const { return f->m_importProgress; }
-    wxProgressDialog*& ExportProgress() const { return f->m_exportProgress; }
+    // The work as it is counts as the saved project.
+    void MarkProjectSaved() const { f->TakeProjectSnapshot(); }
+    // What the last export recorded; 0 when none counts.
+    int ExportCount() const { return f->m_exportSaved ? int(f->m_exportSaved->names.size()) : 0; }
+    int ExportDelay() const { return f->m_exportSaved ? f->m_exportSaved->delay : 0; }
+    int ExportWidth() const { return f->m_exportSaved ? f->m_exportSaved->width : 0; }
+    bool SizeChosen() const { return f->m_sizeChosen; }
+    wxProgressDialog* ImportProgress() const { return f->m_importWorker->GetDialog(); }
+    wxProgressDialog* ExportProgress() const { return f->m_exportWorker->GetDialog(); }
     wxString& PreviewFileName() const { return f->m_previewFileName; }
     wxSize& PreviewSize() const { return f->m_previewSize; }
     int& PreviewIndex() const { return f->m_previewIndex; }

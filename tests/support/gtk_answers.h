@@ -20,14 +20,16 @@ Signature* GtkFunction(const char* name)
     return reinterpret_cast<Signature*>(dlsym(RTLD_DEFAULT, name));
 }
 
-// Selects every file of a folder in a file chooser opened with wxFD_MULTIPLE
-// and presses OK. The chooser keeps only the last of several single
-// selections, so the files to choose get a folder of their own.
+// Selects every file of a folder that the chooser (opened with wxFD_MULTIPLE)
+// lists under one of its file types, and presses OK. The chooser keeps only
+// the last of several single selections, so the files to choose get a folder
+// of their own.
 class ExpectPictureFiles : public wxExpectModalBase<wxFileDialog, ExpectPictureFiles>
 {
 public:
-    ExpectPictureFiles(const wxString& folder, const wxString& title, size_t count)
-        : m_folder(folder), m_title(title), m_count(count)
+    ExpectPictureFiles(const wxString& folder, const wxString& title, size_t count,
+                       int fileType = 0)
+        : m_folder(folder), m_title(title), m_count(count), m_fileType(fileType)
     {
     }
 
@@ -46,6 +48,7 @@ protected:
             ADD_FAILURE() << "GTK's file chooser is not loaded";
             return wxID_CANCEL;
         }
+        dlg->SetFilterIndex(m_fileType);
         setFolder(dlg->GetHandle(), m_folder.utf8_str());
         // The chooser reads the folder asynchronously; it has no list to
         // select in before it shows the folder.
@@ -70,6 +73,7 @@ private:
     wxString m_folder;
     wxString m_title;
     size_t m_count;
+    int m_fileType;
 };
 
 // Waits for the next pop-up menu the window opens, records its items and

@@ -47,6 +47,7 @@ int main(int argc, char** argv)
         wxEventLoop loop;
         wxEventLoopActivator activeLoop(&loop);
         GTestModalHook noStrayDialogs(__FILE__, __LINE__, "main");
+        StrayDialogHook() = &noStrayDialogs;
         rc = RUN_ALL_TESTS();
         SetDocumentsDirOverride(wxString());
     }

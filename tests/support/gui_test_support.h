@@ -41,6 +41,14 @@ private:
     int m_line;
 };
 
+// The hook of the whole run that cancels the dialogs no test expected; a test
+// that lets a dialog really show takes it out for that time.
+inline GTestModalHook*& StrayDialogHook()
+{
+    static GTestModalHook* hook = nullptr;
+    return hook;
+}
+
 // Answers a file dialog with a path (wxGTK reads the path back
 // asynchronously) or another button. Shows() adds a check of what the chooser
 // offers: its title, file types and style.

@@ -73,10 +73,9 @@ protected:
     // Two frames in the strip, the second shown in the preview.
     void AddFramesAndPreview()
     {
-        wxThumbnailCtrl* strip = Access().Strip();
-        AppendFrame(strip, WritePng(dir, wxS("a.png"), 40, 30), SolidImage(40, 30, *wxRED));
-        AppendFrame(strip, WritePng(dir, wxS("anim.gif"), 64, 48), SolidImage(64, 48, *wxBLUE), 3);
-        ASSERT_EQ(strip->GetCount(), 2);
+        AppendFrame(frame, WritePng(dir, wxS("a.png"), 40, 30), SolidImage(40, 30, *wxRED));
+        AppendFrame(frame, WritePng(dir, wxS("anim.gif"), 64, 48), SolidImage(64, 48, *wxBLUE), 3);
+        ASSERT_EQ(Access().Strip()->GetCount(), 2);
         frame->EnableFrameCommands();
         frame->UpdateCanvasSize();
         frame->DrawPreviewFrame(1);

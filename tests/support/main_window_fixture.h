@@ -90,7 +90,7 @@ protected:
     {
         const wxString name = wxString::Format(wxS("f%d.png"), Access().Strip()->GetCount());
         const wxString path = WritePng(dir, name, size.x, size.y, colour);
-        ASSERT_GE(AppendFrame(Access().Strip(), path, SolidImage(size.x, size.y, colour)), 0);
+        ASSERT_GE(AppendFrame(frame, path, SolidImage(size.x, size.y, colour)), 0);
     }
     void AddFrames(int n, const wxSize& size = wxSize(40, 30))
     {
@@ -118,6 +118,7 @@ protected:
     ::testing::AssertionResult FrameCommandsAre(bool enabled) const
     {
         const GifFrameTestAccess a = Access();
+        const wxMenuBar* bar = frame->GetMenuBar();
         const std::pair<const char*, bool> states[] = {
             {"Save", a.SaveItem()->IsEnabled()},
             {"Save As", a.SaveAsItem()->IsEnabled()},
@@ -126,6 +127,9 @@ protected:
             {"Clear All", a.ClearAllItem()->IsEnabled()},
             {"Run", a.RunItem()->IsEnabled()},
             {"Loop Count", a.LoopCountItem()->IsEnabled()},
+            {"Move Left", bar->IsEnabled(ID_MENU_MOVE_LEFT)},
+            {"Move Right", bar->IsEnabled(ID_MENU_MOVE_RIGHT)},
+            {"Frame Delay", bar->IsEnabled(ID_MENU_FRAME_DELAY)},
             {"delete tool", ToolEnabled("m_tool_delete")},
             {"play tool", ToolEnabled("m_tool_play")},
             {"delay spin", a.DelaySpin()->IsThisEnabled()},

@@ -10,6 +10,9 @@ python=/usr/bin/python3
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
+# The programs speak the language the environment asks for; the checks read
+# their English messages unless a check asks for another language.
+export LANGUAGE=en
 
 # Records a failed check; the script goes on with the next one.
 fail() {

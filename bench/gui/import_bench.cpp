@@ -1,0 +1,270 @@
+// Import cost of many GIF frames, by three routes to the same pictures: a
+// 500-frame 640 x 480 GIF added directly, a project naming its 500 frames
+// (big.gif_0 ... big.gif_499, as Save Project writes them), and 500 PNG
+// files. Prints the wall time from the start of the import to the last
+// thumbnail in the strip, the processor time and the peak memory of the
+// process, each route run in a process of its own; then the same for
+// loopforge-render's engine making a GIF from the GIF and from the project.
+// Run: xvfb-run -a build/bench/gui/import_bench [FOLDER]   (FOLDER keeps the
+// files made on the first run; default /tmp/loopforge-import-bench)
+#include "app/paths.h"
+#include "app/startup.h"
+#include "gifframe_test_access.h"
+#include "window/thumbnailctrl.h"
+#include "work/gifexport.h"
+#include "work/projectfile.h"
+#include "work/renderjob.h"
+
+#include <wx/app.h>
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/stopwatch.h>
+#include <wx/utils.h>
+#include <wx/xrc/xmlres.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+const int kFrames = 500;
+const int kWidth = 640;
+const int kHeight = 480;
+
+wxImage PhotoLikeFrame(int seed)
+{
+    wxImage image(kWidth, kHeight, false);
+    unsigned char* p = image.GetData();
+    unsigned state = 2654435761u * unsigned(seed + 1);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+        {
+            state = state * 1664525u + 1013904223u;
+            const int noise = int(state >> 29);
+            *p++ = static_cast<unsigned char>((x + 5 * seed) * 255 / (kWidth + 5 * 9) + noise);
+            *p++ = static_cast<unsigned char>((y * 200 / kHeight + 20 * seed) & 0xFF);
+            *p++ = static_cast<unsigned char>(((x ^ y) + seed * 13) & 0xFF);
+        }
+    return image;
+}
+
+wxString BigGif(const wxString& folder)
+{
+    return folder + "/big.gif";
+}
+wxString ProjectFile(const wxString& folder)
+{
+    return folder + "/big.xml";
+}
+wxString Png(const wxString& folder, int i)
+{
+    return wxString::Format("%s/png/frame%03d.png", folder, i);
+}
+
+// Makes the three sets of pictures once.
+bool Prepare(const wxString& folder)
+{
+    wxFileName::Mkdir(folder + "/png", 0755, wxPATH_MKDIR_FULL);
+    std::vector<wxImage> pictures;
+    for (int i = 0; i < 10; ++i)
+        pictures.push_back(PhotoLikeFrame(i));
+    if (!wxFileExists(BigGif(folder)))
+    {
+        std::printf("making %s (%d frames) ...\n", BigGif(folder).utf8_str().data(), kFrames);
+        std::fflush(stdout);
+        std::vector<const wxImage*> frames;
+        for (int i = 0; i < kFrames; ++i)
+            frames.push_back(&pictures[i % 10]);
+        if (!ExportGif(frames, BigGif(folder), 4, kWidth, kHeight).ok)
+            return false;
+    }
+    Project project;
+    project.width = kWidth;
+    project.height = kHeight;
+    project.delay = 4;
+    for (int i = 0; i < kFrames; ++i)
+        project.framePaths.push_back(BigGif(folder) + wxString::Format("_%d", i));
+    wxString error;
+    if (!WriteProjectFile(ProjectFile(folder), project, &error))
+        return false;
+    for (int i = 0; i < kFrames; ++i)
+        if (!wxFileExists(Png(folder, i)) &&
+            !pictures[i % 10].SaveFile(Png(folder, i), wxBITMAP_TYPE_PNG))
+            return false;
+    return true;
+}
+
+// Processor time of this process so far, in seconds (user and system).
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long PeakKiB()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.compare(0, 6, "VmHWM:") == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+// One route, in this process: prints "result SECONDS CPU_SECONDS PEAK_KIB
+// FRAMES" (among the window's trace lines).
+bool RunRoute(const wxString& route, const wxString& folder)
+{
+    wxStopWatch watch;
+    double cpuAtStart = 0;
+    int frames = 0;
+    if (route.StartsWith("render-"))
+    {
+        RenderJob job;
+        wxString error;
+        if (route == "render-project")
+        {
+            if (!ReadProjectRenderJob(ProjectFile(folder), folder + "/out-project.gif", job, error))
+                return false;
+        }
+        else
+        {
+            job.inputs.push_back(BigGif(folder));
+            job.output = folder + "/out-gif.gif";
+            job.width = kWidth;
+            job.height = kHeight;
+            job.delay = 4;
+        }
+        watch.Start();
+        cpuAtStart = CpuSeconds();
+        const GifExportResult result = RunRenderJob(job);
+        if (!result.ok)
+            return false;
+        frames = kFrames;
+    }
+    else
+    {
+        SetProgramPath(wxS(LF_STAGE_DIR "/bin/loopforge"));
+        LoadThemeResources(wxS(LF_STAGE_DIR));
+        wxString error;
+        GifFrame* frame = CreateMainFrame(&error);
+        if (!frame)
+            return false;
+        frame->SetSize(900, 700);
+        frame->Show();
+        wxTheApp->Yield(true);
+
+        wxArrayString paths;
+        if (route == "gif")
+            paths.push_back(BigGif(folder));
+        else if (route == "pngs")
+            for (int i = 0; i < kFrames; ++i)
+                paths.push_back(Png(folder, i));
+        watch.Start();
+        cpuAtStart = CpuSeconds();
+        const bool started = route == "project" ? frame->OpenProjectPath(ProjectFile(folder))
+                                                : frame->ImportFiles(paths);
+        if (!started)
+            return false;
+        while (frame->IsWorkerRunning())
+        {
+            wxTheApp->Yield(true);
+            wxMilliSleep(1);
+        }
+        frames = GifFrameTestAccess(frame).Strip()->GetCount();
+        frame->Destroy();
+    }
+    const double seconds = watch.Time() / 1000.0;
+    std::printf("result %.2f %.2f %ld %d\n", seconds, CpuSeconds() - cpuAtStart, PeakKiB(), frames);
+    return true;
+}
+
+// Runs a route in a process of its own, so each peak is its own.
+bool MeasureRoute(const char* program, const wxString& route, const wxString& folder,
+                  double& seconds, double& cpu, long& peak, int& frames)
+{
+    const wxString command = wxString::Format("'%s' --route %s '%s'", program, route, folder);
+    FILE* pipe = popen(command.utf8_str(), "r");
+    if (!pipe)
+        return false;
+    bool found = false;
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe))
+        found = found ||
+                std::sscanf(line, "result %lf %lf %ld %d", &seconds, &cpu, &peak, &frames) == 4;
+    return pclose(pipe) == 0 && found;
+}
+}  // namespace
+
+class ImportBenchApp : public wxApp
+{
+public:
+    bool OnInit() override
+    {
+        wxLog::SetActiveTarget(new wxLogStderr);
+        wxInitAllImageHandlers();
+        wxXmlResource::Get()->InitAllHandlers();
+        if (argc == 4 && argv[1] == "--route")
+        {
+            m_status = RunRoute(argv[2], argv[3]) ? 0 : 1;
+            return true;
+        }
+        const wxString folder = argc > 1 ? argv[1] : wxString("/tmp/loopforge-import-bench");
+        if (!Prepare(folder))
+        {
+            std::fprintf(stderr, "cannot make the pictures in %s\n", folder.utf8_str().data());
+            m_status = 1;
+            return true;
+        }
+        wxULongLong gifBytes = wxFileName::GetSize(BigGif(folder));
+        std::printf("%d frames of %dx%d (big.gif: %.1f MB)\n", kFrames, kWidth, kHeight,
+                    gifBytes.ToDouble() / 1e6);
+        std::printf("%-34s %10s %12s %10s\n", "route", "seconds", "CPU seconds", "peak MiB");
+        const struct
+        {
+            const char* route;
+            const char* label;
+        } routes[] = {{"gif", "import: the GIF"},
+                      {"project", "import: project of 500 references"},
+                      {"pngs", "import: 500 PNG files"},
+                      {"render-gif", "render: the GIF"},
+                      {"render-project", "render: the project"}};
+        double seconds[5] = {}, cpu[5] = {};
+        for (int i = 0; i < 5; ++i)
+        {
+            long peak = 0;
+            int frames = 0;
+            if (!MeasureRoute(argv[0].utf8_str(), routes[i].route, folder, seconds[i], cpu[i], peak,
+                              frames) ||
+                frames != kFrames)
+            {
+                std::printf("%-34s failed\n", routes[i].label);
+                m_status = 1;
+                continue;
+            }
+            std::printf("%-34s %10.2f %12.2f %10.1f\n", routes[i].label, seconds[i], cpu[i],
+                        peak / 1024.0);
+            std::fflush(stdout);
+        }
+        // Processor time is the steadier figure on a machine other work shares.
+        if (seconds[0] > 0 && seconds[3] > 0 && cpu[0] > 0 && cpu[3] > 0)
+            std::printf(
+                "project / GIF (goal: at most 1.2x): import %.2fx wall, %.2fx CPU; "
+                "render %.2fx wall, %.2fx CPU\n",
+                seconds[1] / seconds[0], cpu[1] / cpu[0], seconds[4] / seconds[3], cpu[4] / cpu[3]);
+        return true;
+    }
+    // Everything happens in OnInit; no event loop runs.
+    int OnRun() override { return m_status; }
+
+private:
+    int m_status = 0;
+};
+wxIMPLEMENT_APP(ImportBenchApp);

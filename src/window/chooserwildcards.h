@@ -1,0 +1,19 @@
+#ifndef LOOPFORGE_WINDOW_CHOOSERWILDCARDS_H
+#define LOOPFORGE_WINDOW_CHOOSERWILDCARDS_H
+
+#include <wx/string.h>
+
+// The file types the open choosers offer. GTK compares patterns letter for
+// letter, so each ending is matched in any case ("PHOTO.JPG", "Scan.Png")
+// while the type's name shows the usual lower-case patterns; "All files"
+// comes second.
+
+// Pictures for Add Image and Insert Image.
+wxString PictureChooserWildcard();
+// Project files for Open Project.
+wxString ProjectChooserWildcard();
+
+// "*.[xX][mM][lL]" for "xml": the ending in any case, as a chooser pattern.
+wxString AnyCasePattern(const wxString& ending);
+
+#endif

@@ -1,0 +1,253 @@
+// The frame list behind the strip: showing it, reordering frames, their own
+// delays, and undoing and redoing edits.
+#include "window/gifframe.h"
+
+#include "window/framedelaydialog.h"
+#include "window/thumbnailctrl.h"
+#include "work/edithistory.h"
+#include "work/framelist.h"
+
+#include <wx/intl.h>
+#include <wx/menu.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+#include <unordered_set>
+
+wxString GifFrame::FrameDelayLabel()
+{
+    // The ellipsis is no ASCII character: the text is taken as UTF-8 whatever
+    // the C library's locale.
+    return wxGetTranslation(wxString::FromUTF8(wxTRANSLATE("Frame Delay…")));
+}
+
+wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame)
+{
+    const std::shared_ptr<const wxImage> picture(frame.source, &frame.source->picture);
+    return new wxImageThumbnailItem(picture, frame.source->frameIndex, frame.source->name);
+}
+
+std::vector<int> GifFrame::GetSelectedFrames() const
+{
+    std::vector<int> selected;
+    for (int index : m_thumbnailCtrl->GetSelections())
+        if (index >= 0 && index < m_frames->GetCount())
+            selected.push_back(index);
+    std::sort(selected.begin(), selected.end());
+    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+    return selected;
+}
+
+void GifFrame::ShowFrames()
+{
+    // Items are found again by their pictures: a frame keeps its thumbnail,
+    // its selection and its place in the preview wherever it goes.
+    const wxImage* previewed = nullptr;
+    std::unordered_multimap<const wxImage*, wxThumbnailItem*> shown;
+    std::unordered_set<const wxImage*> selected;
+    for (int i = 0; i < m_thumbnailCtrl->GetCount(); ++i)
+    {
+        const auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem);
+        if (!item)
+            continue;
+        const wxImage* picture = &item->GetImage();
+        shown.emplace(picture, m_thumbnailCtrl->GetItem(i));
+        if (m_thumbnailCtrl->IsSelected(i))
+            selected.insert(picture);
+        if (i == m_previewIndex)
+            previewed = picture;
+    }
+
+    std::vector<wxThumbnailItem*> items;
+    std::vector<int> select;
+    int previewIndex = -1;
+    for (int i = 0; i < m_frames->GetCount(); ++i)
+    {
+        const StripFrame& frame = m_frames->Get(i);
+        const wxImage* picture = &frame.source->picture;
+        const auto found = shown.find(picture);
+        if (found == shown.end())
+            items.push_back(MakeFrameItem(frame));
+        else
+        {
+            items.push_back(found->second);
+            shown.erase(found);
+        }
+        if (selected.count(picture))
+            select.push_back(i);
+        if (picture == previewed && previewIndex < 0)
+            previewIndex = i;
+    }
+
+    m_thumbnailCtrl->Freeze();
+    m_thumbnailCtrl->SetItems(items);
+    for (int index : select)
+        m_thumbnailCtrl->Select(index, true);
+    m_thumbnailCtrl->Thaw();
+    ShowStartTimes();
+
+    if (previewIndex >= 0)
+        m_previewIndex = previewIndex;
+    else if (m_previewIndex >= 0)
+    {
+        ClearPreview();
+        m_statusBar1->SetStatusText(wxString(), 1);
+    }
+}
+
+void GifFrame::ShowStartTimes()
+{
+    m_thumbnailCtrl->SetStartTimes(m_frames->GetStartTimes(m_spinctrl_delay->GetValue()));
+}
+
+EditState GifFrame::CurrentState() const
+{
+    EditState state;
+    state.frames = *m_frames;
+    state.delay = m_spinctrl_delay->GetValue();
+    state.size = wxSize(m_gifWidth, m_gifHeight);
+    state.reference = wxSize(m_sourceWidth, m_sourceHeight);
+    state.sizeChosen = m_sizeChosen;
+    return state;
+}
+
+void GifFrame::RecordEdit(EditKind kind)
+{
+    EditState before = CurrentState();
+    // The spin shows the new delay already.
+    if (kind == EditKind::Delay)
+        before.delay = m_lastDelay;
+    m_history->Record(before, kind);
+    UpdateUndoCommands();
+}
+
+void GifFrame::RestoreState(const EditState& state)
+{
+    StopPlayback();
+    *m_frames = state.frames;
+    m_spinctrl_delay->SetValue(state.delay);
+    m_lastDelay = state.delay;
+    m_thumbnailCtrl->SetLabelDelay(state.delay);
+    m_gifWidth = state.size.x;
+    m_gifHeight = state.size.y;
+    m_sourceWidth = state.reference.x;
+    m_sourceHeight = state.reference.y;
+    m_sizeChosen = state.sizeChosen;
+    ShowChangedFrames();
+}
+
+void GifFrame::ShowChangedFrames()
+{
+    ShowFrames();
+    // The size chosen from the frames depends on which they are and their order.
+    UpdateCanvasSize();
+    if (m_frames->IsEmpty())
+        DisableFrameCommands();
+    else
+        EnableFrameCommands();
+}
+
+void GifFrame::UpdateUndoCommands()
+{
+    if (!m_menuBar)
+        return;
+    m_menuBar->Enable(ID_MENU_UNDO, m_history->CanUndo());
+    m_menuBar->Enable(ID_MENU_REDO, m_history->CanRedo());
+}
+
+bool GifFrame::EditFrames(const std::function<bool(FrameList&)>& change)
+{
+    if (IsWorkerRunning())
+        return false;
+    const EditState previous = CurrentState();
+    if (!change(*m_frames))
+        return false;
+    m_history->Record(previous);
+    StopPlayback();
+    ShowChangedFrames();
+    return true;
+}
+
+bool GifFrame::InsertFrames(int pos, const std::vector<StripFrame>& frames)
+{
+    return EditFrames(
+        [&](FrameList& list)
+        {
+            list.Insert(pos, frames);
+            return !frames.empty();
+        });
+}
+
+bool GifFrame::MoveFrames(const std::vector<int>& indices, int before)
+{
+    return EditFrames([&](FrameList& list) { return !list.Move(indices, before).empty(); });
+}
+
+bool GifFrame::ShiftFrames(const std::vector<int>& indices, int step)
+{
+    std::vector<int> moved;
+    if (!EditFrames(
+            [&](FrameList& list)
+            {
+                moved = list.Shift(indices, step);
+                return !moved.empty();
+            }))
+        return false;
+    m_thumbnailCtrl->EnsureVisible(step < 0 ? moved.front() : moved.back());
+    return true;
+}
+
+bool GifFrame::SetFramesDelay(const std::vector<int>& indices, int delay)
+{
+    return EditFrames([&](FrameList& list) { return list.SetOwnDelay(indices, delay); });
+}
+
+bool GifFrame::Undo()
+{
+    if (IsWorkerRunning() || !m_history->CanUndo())
+        return false;
+    RestoreState(m_history->Undo(CurrentState()));
+    return true;
+}
+
+bool GifFrame::Redo()
+{
+    if (IsWorkerRunning() || !m_history->CanRedo())
+        return false;
+    RestoreState(m_history->Redo(CurrentState()));
+    return true;
+}
+
+void GifFrame::OnMoveFrames(wxCommandEvent& event)
+{
+    StopPlayback();
+    ShiftFrames(GetSelectedFrames(), event.GetId() == ID_MENU_MOVE_LEFT ? -1 : 1);
+}
+
+void GifFrame::OnFrameDelay(wxCommandEvent&)
+{
+    StopPlayback();
+    const std::vector<int> selected = GetSelectedFrames();
+    if (selected.empty() || IsWorkerRunning())
+        return;
+    FrameDelayDialog dialog(this, m_frames->Get(selected.front()).delay);
+    if (dialog.ShowModal() == wxID_OK)
+        SetFramesDelay(selected, dialog.GetDelay());
+}
+
+void GifFrame::OnUndoRedo(wxCommandEvent& event)
+{
+    if (event.GetId() == ID_MENU_UNDO)
+        Undo();
+    else
+        Redo();
+}
+
+void GifFrame::OnThumbnailItemsDropped(wxThumbnailEvent& event)
+{
+    StopPlayback();
+    MoveFrames(GetSelectedFrames(), event.GetIndex());
+}

@@ -1,0 +1,400 @@
+// The frame list through the real main window: reordering by dragging and
+// by Move Left / Move Right, the frames' own delays (labels, playback, the
+// GIF, the project), undo and redo, and the strip's keys.
+#include "editing_fixture.h"
+#include "gif_inspect.h"
+
+#include "window/framedelaydialog.h"
+#include "work/framelist.h"
+#include "work/projectfile.h"
+
+#include <wx/spinctrl.h>
+#include <wx/uiaction.h>
+
+using NameList = std::vector<wxString>;
+using IndexList = std::vector<int>;
+
+namespace
+{
+// Answers the Frame Delay dialog with a delay; records the delay it offered.
+class AnswerFrameDelay : public wxExpectModalBase<FrameDelayDialog, AnswerFrameDelay>
+{
+public:
+    AnswerFrameDelay(int delay, int* offered) : m_delay(delay), m_offered(offered) {}
+
+protected:
+    int OnInvoked(FrameDelayDialog* dlg) const override
+    {
+        auto* spin = wxDynamicCast(dlg->FindWindow(FrameDelayDialog::ID_DELAY), wxSpinCtrl);
+        if (!spin)
+        {
+            ADD_FAILURE() << "the Frame Delay dialog has no delay control";
+            return wxID_CANCEL;
+        }
+        *m_offered = spin->GetValue();
+        EXPECT_EQ(spin->GetMin(), 0);
+        EXPECT_EQ(spin->GetMax(), 65535);
+        spin->SetValue(m_delay);
+        return wxID_OK;
+    }
+
+private:
+    int m_delay;
+    int* m_offered;
+};
+}  // namespace
+
+class FramesTest : public EditingWindowTest
+{
+protected:
+    void Select(const IndexList& indices)
+    {
+        Strip()->Freeze();
+        for (int i = 0; i < Strip()->GetCount(); ++i)
+            if (Strip()->IsSelected(i))
+                Strip()->Select(i, false);
+        for (int index : indices)
+            Strip()->Select(index, true);
+        Strip()->Thaw();
+    }
+    IndexList Selected() const { return frame->GetSelectedFrames(); }
+    IndexList OwnDelays() const { return frame->GetFrames().GetOwnDelays(); }
+    std::vector<long long> StartTimes() const
+    {
+        std::vector<long long> times;
+        for (int i = 0; i < Strip()->GetCount(); ++i)
+            times.push_back(Strip()->GetStartTime(i));
+        return times;
+    }
+
+    void Menu(int id)
+    {
+        wxCommandEvent command(wxEVT_MENU, id);
+        frame->ProcessWindowEvent(command);
+    }
+
+    wxPoint ScreenCentre(int n) const
+    {
+        wxRect rect;
+        Strip()->GetItemRect(n, rect, true);
+        return Strip()->ClientToScreen(rect.GetPosition() + rect.GetSize() / 2);
+    }
+
+    // Real input needs the window in front with the strip focused.
+    void FocusStrip()
+    {
+        frame->Raise();
+        Strip()->SetFocus();
+        ASSERT_TRUE(WaitFor([this] { return wxWindow::FindFocus() == Strip(); }, 2000));
+    }
+
+    wxUIActionSimulator sim;
+};
+
+// --- Reordering --------------------------------------------------------------
+
+TEST_F(FramesTest, DraggingAFrameDropsItAtTheInsertionMark)
+{
+    AddFrames(6);
+    FocusStrip();
+    wxRect fourth;
+    ASSERT_TRUE(Strip()->GetItemRect(4, fourth, true));
+    // The gap between items 3 and 4.
+    const wxPoint gap =
+        Strip()->ClientToScreen(wxPoint(fourth.x - 1, fourth.y + fourth.height / 2));
+
+    sim.MouseMove(ScreenCentre(1));
+    ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == ScreenCentre(1); }));
+    sim.MouseDown();
+    ASSERT_TRUE(WaitFor([&] { return Selected() == IndexList{1}; }));
+    sim.MouseMove(ScreenCentre(2));
+    ASSERT_TRUE(WaitFor([&] { return Strip()->IsDragging(); }));
+    sim.MouseMove(gap);
+    EXPECT_TRUE(WaitFor([&] { return Strip()->GetInsertionMark() == 4; }));
+    sim.MouseUp();
+
+    EXPECT_TRUE(WaitFor([&] { return !Strip()->IsDragging(); }));
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f2.png"), wxS("f3.png"), wxS("f1.png"),
+                                 wxS("f4.png"), wxS("f5.png")}));
+    EXPECT_EQ(Strip()->GetInsertionMark(), -1);
+    EXPECT_EQ(Selected(), IndexList{3});
+
+    // Several frames go together, in their order; a plain press on one of
+    // them keeps the others selected for the drag.
+    Select({0, 2});
+    sim.MouseMove(ScreenCentre(2));
+    ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == ScreenCentre(2); }));
+    sim.MouseDown();
+    sim.MouseMove(ScreenCentre(4));
+    sim.MouseMove(ScreenCentre(5) + wxPoint(fourth.width / 2 + 1, 0));
+    EXPECT_TRUE(WaitFor([&] { return Strip()->GetInsertionMark() == 6; }));
+    sim.MouseUp();
+    EXPECT_TRUE(WaitFor([&] { return Selected() == IndexList{4, 5}; }));
+    EXPECT_EQ(Names(), (NameList{wxS("f2.png"), wxS("f1.png"), wxS("f4.png"), wxS("f5.png"),
+                                 wxS("f0.png"), wxS("f3.png")}));
+}
+
+TEST_F(FramesTest, DraggingNearTheBottomEdgeScrollsTheStrip)
+{
+    AddFrames(60);
+    FocusStrip();
+    const wxSize client = Strip()->GetClientSize();
+    sim.MouseMove(ScreenCentre(0));
+    ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == ScreenCentre(0); }));
+    sim.MouseDown();
+    sim.MouseMove(ScreenCentre(1));
+    ASSERT_TRUE(WaitFor([&] { return Strip()->IsDragging(); }));
+    sim.MouseMove(Strip()->ClientToScreen(wxPoint(client.x / 3, client.y - 4)));
+    EXPECT_TRUE(WaitFor([&] { return Strip()->GetViewStart().y > 20; }));
+    // Escape ends the drag without moving anything.
+    sim.Char(WXK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !Strip()->IsDragging(); }));
+    sim.MouseUp();
+    Settle();
+    EXPECT_EQ(Names()[0], wxS("f0.png"));
+}
+
+TEST_F(FramesTest, MoveLeftAndRightStepPastTheNeighbours)
+{
+    struct Case
+    {
+        IndexList selected;
+        int command;
+        NameList order;  // the names' digits after the command
+        IndexList selectedAfter;
+    };
+    const Case cases[] = {
+        {{2}, ID_MENU_MOVE_LEFT, {"0", "2", "1", "3", "4"}, {1}},
+        {{2}, ID_MENU_MOVE_RIGHT, {"0", "1", "3", "2", "4"}, {3}},
+        {{1, 3}, ID_MENU_MOVE_LEFT, {"1", "0", "3", "2", "4"}, {0, 2}},
+        // Frames at the edge stay, and so do those behind them.
+        {{0}, ID_MENU_MOVE_LEFT, {"0", "1", "2", "3", "4"}, {0}},
+        {{4}, ID_MENU_MOVE_RIGHT, {"0", "1", "2", "3", "4"}, {4}},
+        {{0, 1, 3}, ID_MENU_MOVE_LEFT, {"0", "1", "3", "2", "4"}, {0, 1, 2}},
+    };
+    AddFrames(5);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(::testing::PrintToString(c.selected) + " " + std::to_string(c.command));
+        const NameList before = Names();
+        Select(c.selected);
+        Menu(c.command);
+        NameList order;
+        for (const wxString& name : Names())
+            order.push_back(name.Mid(1, 1));
+        EXPECT_EQ(order, c.order);
+        EXPECT_EQ(Selected(), c.selectedAfter);
+        // A move that changed nothing leaves nothing to undo.
+        if (Names() != before)
+        {
+            ASSERT_TRUE(frame->Undo());
+        }
+        EXPECT_EQ(Names(), before);
+    }
+}
+
+TEST_F(FramesTest, TheKeysOfTheFrameMenuAndTheStrip)
+{
+    AddFrames(4);
+    FocusStrip();
+    Select({1});
+    sim.Char(WXK_RIGHT, wxMOD_CONTROL | wxMOD_SHIFT);
+    EXPECT_TRUE(WaitFor([&] { return Names()[2] == wxS("f1.png"); }));
+    sim.Char(WXK_LEFT, wxMOD_CONTROL | wxMOD_SHIFT);
+    EXPECT_TRUE(WaitFor([&] { return Names()[1] == wxS("f1.png"); }));
+    sim.Char('z', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([&] { return Names()[2] == wxS("f1.png"); }));
+    sim.Char('y', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([&] { return Names()[1] == wxS("f1.png"); }));
+    sim.Char('z', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([&] { return Names()[2] == wxS("f1.png"); }));
+    sim.Char('z', wxMOD_CONTROL | wxMOD_SHIFT);
+    EXPECT_TRUE(WaitFor([&] { return Names()[1] == wxS("f1.png"); }));
+
+    // Space plays and stops; Delete asks about the selection.
+    sim.Char(WXK_SPACE);
+    EXPECT_TRUE(WaitFor([&] { return Access().Playing(); }));
+    sim.Char(WXK_SPACE);
+    EXPECT_TRUE(WaitFor([&] { return !Access().Playing(); }));
+    ShownMessage confirm;
+    wxTEST_DIALOG(
+        {
+            sim.Char(WXK_DELETE);
+            WaitFor([&] { return Strip()->GetCount() == 3; });
+        },
+        ExpectMessage(&confirm, wxID_YES));
+    EXPECT_EQ(confirm.message, wxS("Delete 1 frame?"));
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f2.png"), wxS("f3.png")}));
+}
+
+// --- Own delays --------------------------------------------------------------
+
+TEST_F(FramesTest, OwnDelaysReachTheLabelsThePlaybackTheGifAndTheProject)
+{
+    AddFrames(4);
+    Type(Access().DelaySpin(), 10);
+    Select({1, 2});
+    int offered = -1;
+    wxCommandEvent delay = Command(ID_MENU_FRAME_DELAY);
+    wxTEST_DIALOG(frame->OnFrameDelay(delay), AnswerFrameDelay(25, &offered));
+    EXPECT_EQ(offered, 0);
+    EXPECT_EQ(OwnDelays(), (IndexList{0, 25, 25, 0}));
+    EXPECT_EQ(StartTimes(), (std::vector<long long>{0, 10, 35, 60}));
+    Select({2});
+    wxTEST_DIALOG(frame->OnFrameDelay(delay), AnswerFrameDelay(40, &offered));
+    EXPECT_EQ(offered, 25);
+    // The animation's delay still counts for the frames without their own.
+    Type(Access().DelaySpin(), 5);
+    EXPECT_EQ(StartTimes(), (std::vector<long long>{0, 5, 30, 70}));
+
+    // Playback shows each frame for its delay: after drawing frame i the
+    // next tick comes its delay later.
+    wxCommandEvent run = Command(ID_MENU_RUN);
+    frame->OnPlay(run);
+    std::vector<int> intervals;
+    for (int i = 0; i < 4; ++i)
+    {
+        wxTimerEvent tick(Access().Timer());
+        frame->OnTimer(tick);
+        intervals.push_back(Access().Timer().GetInterval());
+    }
+    frame->OnPlay(run);
+    EXPECT_EQ(intervals, (std::vector<int>{50, 250, 400, 50}));
+
+    const wxString gifPath = dir.File(wxS("delays.gif"));
+    wxCommandEvent save = Command(ID_MENU_SAVE);
+    wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(gifPath));
+    ASSERT_TRUE(WaitForWorker());
+    const InspectedGif gif = InspectGif(ReadFileBytes(gifPath));
+    ASSERT_TRUE(gif.ok);
+    std::vector<int> written;
+    for (const InspectedFrame& f : gif.frames)
+        written.push_back(f.delay);
+    EXPECT_EQ(written, (IndexList{5, 25, 40, 5}));
+
+    const wxString projectPath = dir.File(wxS("delays.xml"));
+    wxCommandEvent saveProject;
+    wxTEST_DIALOG(frame->OnSaveProject(saveProject), ExpectFileDialog(projectPath));
+    const ProjectReadResult read = ReadProjectFile(projectPath);
+    ASSERT_TRUE(read.IsComplete());
+    EXPECT_EQ(read.project.frameDelays, (IndexList{0, 25, 40, 0}));
+    EXPECT_EQ(read.project.delay, 5);
+    ASSERT_TRUE(frame->OpenProjectPath(projectPath));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(OwnDelays(), (IndexList{0, 25, 40, 0}));
+    EXPECT_EQ(StartTimes(), (std::vector<long long>{0, 5, 30, 70}));
+    EXPECT_FALSE(frame->IsProjectModified());
+
+    // 0 gives the frames the animation's delay again.
+    Select({1, 2});
+    wxTEST_DIALOG(frame->OnFrameDelay(delay), AnswerFrameDelay(0, &offered));
+    EXPECT_EQ(OwnDelays(), (IndexList{0, 0, 0, 0}));
+    EXPECT_EQ(StartTimes(), (std::vector<long long>{0, 5, 10, 15}));
+}
+
+// The labels change as soon as any delay does, not at some later repaint.
+TEST_F(FramesTest, StartTimeLabelsAreRepaintedWhenADelayChanges)
+{
+    AddFrames(3);
+    int paints = 0;
+    Strip()->Bind(wxEVT_PAINT,
+                  [&](wxPaintEvent& event)
+                  {
+                      ++paints;
+                      event.Skip();
+                  });
+    Settle();
+    paints = 0;
+    Type(Access().DelaySpin(), 30);
+    EXPECT_TRUE(WaitFor([&] { return paints > 0; }));
+    EXPECT_EQ(Strip()->GetStartTime(2), 60);
+
+    paints = 0;
+    EXPECT_TRUE(frame->SetFramesDelay({0}, 7));
+    EXPECT_TRUE(WaitFor([&] { return paints > 0; }));
+    EXPECT_EQ(Strip()->GetStartTime(2), 37);
+}
+
+// --- Undo and redo -----------------------------------------------------------
+
+TEST_F(FramesTest, EveryEditIsUndoneAndRedoneToTheSameStripAndSettings)
+{
+    struct Snapshot
+    {
+        NameList names;
+        IndexList ownDelays;
+        int delay;
+        wxSize size;
+        bool operator==(const Snapshot& o) const
+        {
+            return names == o.names && ownDelays == o.ownDelays && delay == o.delay &&
+                   size == o.size;
+        }
+    };
+    const auto snapshot = [this] {
+        return Snapshot{Names(), OwnDelays(), Access().DelaySpin()->GetValue(), SpinSize()};
+    };
+    std::vector<Snapshot> states{snapshot()};
+    const auto step = [&](const std::function<void()>& edit)
+    {
+        edit();
+        states.push_back(snapshot());
+        ASSERT_FALSE(states.back() == states[states.size() - 2]) << "the edit changed nothing";
+    };
+
+    const wxString a = WritePng(dir, wxS("a.png"), 80, 60);
+    const wxString b = WritePng(dir, wxS("b.png"), 40, 30);
+    step([&] { Import(Paths({a, b})); });
+    step([&] { frame->InsertFiles(Paths({WritePng(dir, wxS("c.png"), 100, 50)}), 1); });
+    step([&] { frame->MoveFrames({0}, 3); });
+    step([&] { frame->ShiftFrames({2}, -1); });
+    step([&] { frame->DeleteFrames({1}); });
+    step([&] { frame->SetFramesDelay({0, 1}, 33); });
+    step([&] { Type(Access().DelaySpin(), 12); });
+    step([&] { Type(Access().WidthSpin(), 50); });
+    step(
+        [&]
+        {
+            wxCommandEvent clear = Command(ID_MENU_CLEAR_ALL);
+            frame->OnClearAll(clear);
+        });
+
+    for (size_t i = states.size() - 1; i > 0; --i)
+    {
+        ASSERT_TRUE(frame->Undo()) << i;
+        EXPECT_TRUE(snapshot() == states[i - 1]) << "undo to step " << i - 1;
+    }
+    EXPECT_FALSE(frame->Undo());
+    EXPECT_EQ(Strip()->GetCount(), 0) << "an undone import leaves no frames";
+    EXPECT_TRUE(FrameCommandsAre(false));
+    EXPECT_FALSE(frame->GetMenuBar()->IsEnabled(ID_MENU_UNDO));
+    EXPECT_TRUE(frame->GetMenuBar()->IsEnabled(ID_MENU_REDO));
+    for (size_t i = 1; i < states.size(); ++i)
+    {
+        ASSERT_TRUE(frame->Redo()) << i;
+        EXPECT_TRUE(snapshot() == states[i]) << "redo to step " << i;
+    }
+    EXPECT_FALSE(frame->Redo());
+    EXPECT_TRUE(frame->GetMenuBar()->IsEnabled(ID_MENU_UNDO));
+    EXPECT_FALSE(frame->GetMenuBar()->IsEnabled(ID_MENU_REDO));
+
+    // A new edit after an undo forgets what was undone.
+    ASSERT_TRUE(frame->Undo());
+    AddFrame(wxSize(10, 10));
+    EXPECT_FALSE(frame->Redo());
+}
+
+// The undo history shares the strip's pictures instead of copying them.
+TEST_F(FramesTest, AHundredStepsBackWithoutCopiesOfThePictures)
+{
+    AddFrames(3);
+    const unsigned char* pixels = frame->GetFrames().Get(0).source->picture.GetData();
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(frame->ShiftFrames({i % 3 == 2 ? 2 : i % 3}, i % 3 == 2 ? -1 : 1));
+    int undone = 0;
+    while (frame->Undo())
+        ++undone;
+    EXPECT_GE(undone, 100);
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
+    EXPECT_EQ(frame->GetFrames().Get(0).source->picture.GetData(), pixels);
+}
