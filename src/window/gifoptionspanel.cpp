@@ -76,7 +76,7 @@ void GifOptionsPanel::BuildFull()
     wxWindow* loopBox = looping->GetStaticBox();
     m_loopForever = new wxRadioButton(loopBox, ID_LOOP_FOREVER, _("Forever"), wxDefaultPosition,
                                       wxDefaultSize, wxRB_GROUP);
-    m_loopTimes = new wxRadioButton(loopBox, ID_LOOP_TIMES, _("Play"));
+    m_loopTimes = new wxRadioButton(loopBox, ID_LOOP_TIMES, _("Play once, then repeat"));
     m_loopCount = new wxSpinCtrl(loopBox, ID_LOOP_COUNT, wxString(), wxDefaultPosition,
                                  wxDefaultSize, wxSP_ARROW_KEYS, 1, kMaxGifLoopCount, 1);
     auto* times = new wxBoxSizer(wxHORIZONTAL);
@@ -114,7 +114,7 @@ void GifOptionsPanel::BuildCompact()
     m_dither->Append(_("Error diffusion"));
     m_loopForever = new wxRadioButton(this, ID_LOOP_FOREVER, _("Forever"), wxDefaultPosition,
                                       wxDefaultSize, wxRB_GROUP);
-    m_loopTimes = new wxRadioButton(this, ID_LOOP_TIMES, _("Play"));
+    m_loopTimes = new wxRadioButton(this, ID_LOOP_TIMES, _("Play once, then repeat"));
     m_loopCount = new wxSpinCtrl(this, ID_LOOP_COUNT, wxString(), wxDefaultPosition, wxDefaultSize,
                                  wxSP_ARROW_KEYS, 1, kMaxGifLoopCount, 1);
 
@@ -131,7 +131,7 @@ void GifOptionsPanel::BuildCompact()
     second->Add(m_colours, 0, centre | wxRIGHT, 15);
     second->Add(new wxStaticText(this, wxID_ANY, _("Dithering:")), 0, centre | wxRIGHT, 5);
     second->Add(m_dither, 0, centre | wxRIGHT, 15);
-    second->Add(new wxStaticText(this, wxID_ANY, _("Plays:")), 0, centre | wxRIGHT, 5);
+    second->Add(new wxStaticText(this, wxID_ANY, _("Looping:")), 0, centre | wxRIGHT, 5);
     second->Add(m_loopForever, 0, centre | wxRIGHT, 5);
     second->Add(m_loopTimes, 0, centre | wxRIGHT, 5);
     second->Add(m_loopCount, 0, centre | wxRIGHT, 5);

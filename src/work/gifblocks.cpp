@@ -43,15 +43,12 @@ void AppendGifHeader(std::vector<std::uint8_t>& out, int width, int height,
     out.push_back(0);  // pixel aspect ratio
     AppendTable(out, globalTable);
 
-    if (loopCount == 1)
-        return;  // without the extension viewers play the animation once
     static const std::uint8_t kLooping[14] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S',
                                               'C',  'A',  'P',  'E', '2', '.', '0'};
     out.insert(out.end(), kLooping, kLooping + 14);
     out.push_back(0x03);
     out.push_back(0x01);
-    // The extension counts repetitions after the first play; 0 repeats forever.
-    AppendWord(out, loopCount > 1 ? std::min(loopCount - 1, 0xFFFF) : 0);
+    AppendWord(out, std::clamp(loopCount, 0, 0xFFFF));
     out.push_back(0x00);
 }
 

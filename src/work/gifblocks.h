@@ -31,9 +31,8 @@ struct GifPalette
 int GifTableBits(int count);
 
 // The header: signature, logical screen of width x height with the global
-// colour table, and the looping extension. loopCount is how many times the
-// animation plays: 0 forever, 1 once (no looping extension), n the first
-// play and n - 1 repetitions.
+// colour table, and the looping extension, which stores loopCount: how many
+// times viewers repeat the animation after playing it once, 0 for forever.
 void AppendGifHeader(std::vector<std::uint8_t>& out, int width, int height,
                      const GifPalette& globalTable, int loopCount);
 

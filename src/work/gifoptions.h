@@ -25,7 +25,7 @@ struct GifOptions
     int colours = 256;          // palette size, 2 to 256
     GifDither dither = GifDither::None;
     bool smooth = false;  // area-averaging instead of nearest-neighbour when shrinking
-    int loopCount = 0;    // how many times viewers play the animation; 0 is forever
+    int loopCount = 0;    // repetitions after the first play, as the file stores them; 0: forever
 
     bool operator==(const GifOptions& other) const;
     bool operator!=(const GifOptions& other) const { return !(*this == other); }

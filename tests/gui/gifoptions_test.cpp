@@ -193,7 +193,7 @@ TEST_F(GifOptionsWindowTest, AChoiceIsRememberedAndSaveExportsWithIt)
     ASSERT_TRUE(WaitForWorker());
     InspectedGif gif = InspectGif(ReadFileBytes(path));
     ASSERT_TRUE(gif.ok);
-    EXPECT_EQ(gif.loopCount, 2);
+    EXPECT_EQ(gif.loopCount, 3);
     EXPECT_EQ(gif.frames[1].width * gif.frames[1].height, 1) << "an unchanged frame, optimised";
 
     // Nothing changed: Save does nothing. Another choice: Save writes again.

@@ -133,7 +133,7 @@ im, frames = shown(f"{d}/scene.gif")
 assert len(frames) == 5, len(frames)
 for i, f in enumerate(frames):
     assert ImageChops.difference(f, Image.open(f"{d}/s{i}.png").convert("RGB")).getbbox() is None, i
-assert im.info.get("loop") == 2, im.info          # played 3 times: 2 repetitions
+assert im.info.get("loop") == 3, im.info          # played once, then 3 repetitions
 im, frames = shown(f"{d}/photo.gif")
 for i, f in enumerate(frames):
     a, b = f.tobytes(), Image.open(f"{d}/p{i}.png").convert("RGB").tobytes()
