@@ -240,6 +240,8 @@ bool Pipeline::ChooseSharedPalette()
         if (!fitted.Fit(*image, m_settings.width, m_settings.height, m_settings.options.smooth))
             return false;
         encoder.AddToSharedPalette(fitted.Pixels());
+        // One decoded sample at a time, however many are asked for.
+        sample.owned.reset();
     }
     encoder.FinishSharedPalette(m_shared);
     m_sharedReady = true;
