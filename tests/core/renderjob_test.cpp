@@ -220,6 +220,30 @@ TEST_F(ProjectRender, PicturesThatFailWhileDecodingAreNamedToo)
     }
 }
 
+// References to one GIF's frames in a row, as Save Project writes them,
+// decode the file once: the render goes on after the file is gone.
+TEST_F(ProjectRender, FrameReferencesInARowReadTheirGifOnce)
+{
+    std::vector<wxImage> pictures;
+    for (int i = 0; i < 30; ++i)
+        pictures.push_back(SolidImage(16, 16, wxColour(8 * i, 100, 255 - 8 * i)));
+    const wxString animation = dir.File(wxS("many.gif"));
+    ASSERT_TRUE(ExportFrames(pictures, animation));
+    RenderJob job;
+    for (int i = 0; i < 30; ++i)
+        job.inputs.push_back(animation + wxString::Format(wxS("_%d"), i));
+    job.output = dir.File(wxS("out.gif"));
+    job.workers = 1;
+    const GifExportResult result = RunRenderJob(job,
+                                                [&](int done, int)
+                                                {
+                                                    if (done == 1)
+                                                        wxRemoveFile(animation);
+                                                });
+    ASSERT_TRUE(result.ok) << result.error.utf8_string();
+    EXPECT_EQ(InspectGif(ReadFileBytes(job.output)).frames.size(), 30u);
+}
+
 TEST_F(ProjectRender, AnOutputSizeNoPictureMayHaveFailsCleanly)
 {
     RenderJob job;
