@@ -7,10 +7,11 @@ set -euo pipefail
 # buttons) in the program's languages.
 BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-dev
                 libcurl4-openssl-dev wx3.2-i18n)
-# wx-common brings wxrc, which extracts the resource texts for the catalogs.
+# wx-common brings wxrc, which extracts the resource texts for the catalogs;
+# fonts-dejavu-core draws the text of the benchmark's screen-like frames.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
                python3 python3-pil giflib-tools fonts-noto-cjk desktop-file-utils ffmpeg bc
-               time wx-common)
+               time wx-common fonts-dejavu-core)
 
 wanted=("${BUILD_PACKAGES[@]}")
 if [[ "${1:-}" == "--test" ]]; then

@@ -2,15 +2,18 @@
 // scripts. Decodes the inputs (or a saved project's frames) as the import
 // does, then exports them as the Save command does.
 #include "app/environmentlanguage.h"
+#include "app/product.h"
 #include "work/renderjob.h"
 #include "work/renderoptions.h"
 #include "work/temporaryfiles.h"
 
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/intl.h>
 #include <wx/log.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <string>
@@ -33,6 +36,8 @@ int Fail(const wxString& message, int code)
 
 void ShowProgress(int done, int count)
 {
+    // Damaged pictures found while decoding can make the count from the headers too high.
+    count = std::max(count, done);
     const int barWidth = 40;
     const int filled = done * barWidth / count;
     std::fprintf(stderr, "\r[%s%s] %3d%%  frame %d/%d", std::string(filled, '#').c_str(),
@@ -59,6 +64,10 @@ int Render(const RenderOptions& options)
         if (!ReadProjectRenderJob(options.project, options.output, job, error))
             return Fail(error, kExitFailure);
     }
+    ApplyRenderGifOptions(options, job.options);
+    if (job.output == wxS("-") && isatty(STDOUT_FILENO))
+        return Fail(_("will not write GIF data to a terminal: redirect standard output"),
+                    kExitUsage);
 
     ExportProgress progress;
     if (isatty(STDERR_FILENO))
@@ -94,6 +103,12 @@ int main(int argc, char** argv)
     if (options.help)
     {
         std::printf("%s\n", static_cast<const char*>(RenderHelp().mb_str()));
+        return 0;
+    }
+    if (options.version)
+    {
+        std::printf("loopforge-render %s\n",
+                    static_cast<const char*>(GetProductVersion().mb_str()));
         return 0;
     }
     return Render(options);

@@ -6,6 +6,7 @@
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
 #include "window/framedroptarget.h"
+#include "window/gifoptionschoice.h"
 #include "window/previewcache.h"
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
@@ -190,6 +191,7 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     m_language = ReadLanguage();
     InitWindowLocale(m_language);
+    m_gifOptions = LoadUserGifOptions();
 
     CreateMenuBar();
     BindCommands();
@@ -261,6 +263,7 @@ void GifFrame::CreateMenuBar()
     m_menuFile = new wxMenu;
     m_menuItem_save = m_menuFile->Append(ID_MENU_SAVE, _("Save"));
     m_menuItem_save_as = m_menuFile->Append(ID_MENU_SAVE_AS, _("Save As"));
+    m_menuFile->Append(ID_MENU_GIF_OPTIONS, _("GIF Options..."));
     m_menuItem_open_project = m_menuFile->Append(ID_MENU_OPEN_PROJECT, _("Open Project"));
     m_menuItem_save_project =
         m_menuFile->Append(ID_MENU_SAVE_PROJECT, _("Save Project") + wxS("\tCtrl+S"));
@@ -322,6 +325,7 @@ void GifFrame::BindCommands()
     // Menu items have fixed ids, so these connections survive a rebuilt bar.
     Bind(wxEVT_MENU, &GifFrame::OnSaveAnimator, this, ID_MENU_SAVE);
     Bind(wxEVT_MENU, &GifFrame::OnSaveAsGif, this, ID_MENU_SAVE_AS);
+    Bind(wxEVT_MENU, &GifFrame::OnGifOptions, this, ID_MENU_GIF_OPTIONS);
     Bind(wxEVT_MENU, &GifFrame::OnOpenProject, this, ID_MENU_OPEN_PROJECT);
     Bind(wxEVT_MENU, &GifFrame::OnSaveProject, this, ID_MENU_SAVE_PROJECT);
     Bind(wxEVT_MENU, &GifFrame::OnExitItem, this, ID_MENU_EXIT);

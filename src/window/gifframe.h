@@ -1,6 +1,8 @@
 #ifndef LOOPFORGE_WINDOW_GIFFRAME_H
 #define LOOPFORGE_WINDOW_GIFFRAME_H
 
+#include "work/gifoptions.h"
+
 #include <wx/bitmap.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
@@ -57,7 +59,8 @@ enum
     ID_MENU_MOVE_RIGHT,
     ID_MENU_FRAME_DELAY,
     ID_MENU_UNDO,
-    ID_MENU_REDO
+    ID_MENU_REDO,
+    ID_MENU_GIF_OPTIONS
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -180,6 +183,7 @@ public:
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
     static wxString EnsureGifExtension(const wxString& path);
     bool StartExport(int width, int height, const wxString& title);
+    void OnGifOptions(wxCommandEvent& event);
 
     // --- About dialog (gifframe_about.cpp) --------------------------------
     void OnAbout(wxCommandEvent& event);
@@ -293,6 +297,7 @@ private:
     // The work when the project and the GIF were last written; null if never.
     std::unique_ptr<SavedState> m_projectSaved;
     std::unique_ptr<SavedState> m_exportSaved;
+    GifOptions m_gifOptions;  // how Save writes the GIF: the user's current choice
 
     // The frames and the edits to undo and redo.
     std::unique_ptr<FrameList> m_frames;

@@ -1,6 +1,9 @@
 #include "window/gifframe.h"
 
 #include "window/confirmreplace.h"
+#include "window/gifoptionschoice.h"
+#include "window/gifoptionsdialog.h"
+#include "window/gifoptionspanel.h"
 #include "window/translatedbuttons.h"
 #include "window/workerprogress.h"
 #include "work/framelist.h"
@@ -19,14 +22,24 @@
 
 namespace
 {
-// The GIF file chooser shared by Save and Save As; empty when cancelled.
-wxString ChooseGifFile(wxWindow* parent, const wxString& title)
+// The GIF file chooser shared by Save and Save As, with the GIF options
+// below its file list; empty when cancelled. A confirmed choice of options
+// becomes the window's and is remembered for the user.
+wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& options)
 {
     wxFileDialog dialog(parent, title, wxString(), wxS("*.gif"),
                         _("Image files") + wxS(" (*.gif)|*.gif"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    SetChooserGifOptions(options);
+    dialog.SetExtraControlCreator(&CreateGifOptionsChooserPanel);
     if (dialog.ShowModal() != wxID_OK)
         return wxString();
+    const auto* panel = dynamic_cast<GifOptionsPanel*>(dialog.GetExtraControl());
+    if (panel && panel->GetOptions() != options)
+    {
+        options = panel->GetOptions();
+        SaveUserGifOptions(options);
+    }
     return dialog.GetPath();
 }
 }  // namespace
@@ -51,7 +64,7 @@ bool GifFrame::StartExport(int width, int height, const wxString& title)
     const wxString path = m_gifPath;
     const bool started = m_exportWorker->Start(
         [&](const WorkerProgress::StopFlag& stop)
-        { return new WorkSaveAsGifThread(this, frames, path, width, height, stop); },
+        { return new WorkSaveAsGifThread(this, frames, path, width, height, stop, m_gifOptions); },
         title, _(" Saving images...."), wxString::Format(_("Cannot start saving \"%s\"."), path),
         pictures);
     // Nothing was written, so the next Save must not take the file as up to date.
@@ -71,7 +84,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     {
         if (m_gifPath.empty())
         {
-            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"));
+            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
             if (!chosen.empty())
             {
                 m_gifPath = chosen;
@@ -83,7 +96,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
 
     if (m_gifPath.empty())
     {
-        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"));
+        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
         if (chosen.empty())
             return;
         const wxString path = EnsureGifExtension(chosen);
@@ -110,7 +123,7 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
     if (IsWorkerRunning() || m_frames->IsEmpty())
         return;
 
-    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"));
+    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"), m_gifOptions);
     if (chosen.empty())
     {
         // Cancelling Save As forgets the remembered output file.
@@ -127,10 +140,25 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
         ShowExportStatus();
 }
 
+void GifFrame::OnGifOptions(wxCommandEvent&)
+{
+    StopPlayback();
+    if (IsWorkerRunning())
+        return;
+    // The dialog's estimate reads the frames in place while it is shown.
+    GifOptionsDialog dialog(this, m_gifOptions,
+                            m_frames->GetExportFrames(m_spinctrl_delay->GetValue()),
+                            m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    m_gifOptions = dialog.GetOptions();
+    SaveUserGifOptions(m_gifOptions);
+}
+
 SavedState GifFrame::CurrentSavedState() const
 {
     return SavedState::Of(*m_frames, m_spinctrl_delay->GetValue(), m_spinctrl_width->GetValue(),
-                          m_spinctrl_height->GetValue());
+                          m_spinctrl_height->GetValue(), m_gifOptions);
 }
 
 void GifFrame::TakeExportSnapshot()
@@ -138,8 +166,8 @@ void GifFrame::TakeExportSnapshot()
     m_exportSaved.reset(new SavedState(CurrentSavedState()));
 }
 
-// The GIF is up to date only with the very pictures, order, delays and size
-// of its last export.
+// The GIF is up to date only with the very pictures, order, delays, size and
+// GIF options of its last export.
 bool GifFrame::IsExportSnapshotCurrent() const
 {
     return m_exportSaved && m_exportSaved->SamePictures(CurrentSavedState());

@@ -69,6 +69,7 @@ bool GifFrame::SaveProject()
     project.delay = m_spinctrl_delay->GetValue();
     project.framePaths = m_frames->GetNames();
     project.frameDelays = m_frames->GetOwnDelays();
+    project.gifOptions = m_gifOptions;
 
     wxString path = m_projectPath;
     if (path.empty())
@@ -195,6 +196,8 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
     SetTitle(ProjectTitle(m_projectFileName));
+    // A project without GIF options is a classic one.
+    m_gifOptions = project.gifOptions;
     // The GIF the project names lies beside it, where the renderer writes it
     // too; the next Save writes it again.
     m_gifPath = project.gifName.empty() ? wxString() : ProjectDefaultOutput(path, project.gifName);
@@ -203,8 +206,13 @@ bool GifFrame::OpenProjectPath(const wxString& path)
 
     // The project as the file has it; pictures that do not arrive, or a
     // stored size no GIF can have, leave it unsaved.
-    m_projectSaved.reset(new SavedState{project.framePaths, project.frameDelays, project.delay,
-                                        project.width, project.height, {}});
+    m_projectSaved.reset(new SavedState{project.framePaths,
+                                        project.frameDelays,
+                                        project.delay,
+                                        project.width,
+                                        project.height,
+                                        project.gifOptions,
+                                        {}});
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
     return true;

@@ -2,8 +2,9 @@
 
 #include "work/picturesize.h"
 
-GifAnimationReader::GifAnimationReader(std::vector<unsigned char> data)
+GifAnimationReader::GifAnimationReader(std::vector<unsigned char> data, Reading reading)
     : m_data(std::move(data)),
+      m_sizesOnly(reading == Reading::SizesOnly),
       m_reader(m_data.data(), m_data.size(), kMaxPicturePixels),
       m_composer(m_reader.ScreenSize(), kMaxPicturePixels)
 {
@@ -22,7 +23,8 @@ GifFrameReader::Result GifAnimationReader::Next()
     m_hasFrame = false;
     if (m_ended)
         return GifFrameReader::Result::End;
-    const GifFrameReader::Result result = m_reader.ReadFrame(m_frame);
+    const GifFrameReader::Result result =
+        m_sizesOnly ? m_reader.SkipFrame(m_frame) : m_reader.ReadFrame(m_frame);
     if (result == GifFrameReader::Result::End)
     {
         m_ended = true;
@@ -38,7 +40,7 @@ GifFrameReader::Result GifAnimationReader::Next()
         m_composing = m_index > 0 || m_reader.HasAnotherFrame();
     if (m_composing)
     {
-        switch (m_composer.Draw(m_frame))
+        switch (m_sizesOnly ? m_composer.Place(m_frame) : m_composer.Draw(m_frame))
         {
             case GifComposer::DrawResult::Drawn:
                 break;
@@ -54,9 +56,16 @@ GifFrameReader::Result GifAnimationReader::Next()
     return result;
 }
 
-std::unique_ptr<wxImage> GifAnimationReader::Picture()
+wxSize GifAnimationReader::PictureSize() const
 {
     if (!m_hasFrame)
+        return wxSize();
+    return m_composing ? m_composer.CanvasSize() : wxSize(m_frame.width, m_frame.height);
+}
+
+std::unique_ptr<wxImage> GifAnimationReader::Picture()
+{
+    if (!m_hasFrame || m_sizesOnly)
         return nullptr;
     auto picture = std::make_unique<wxImage>();
     const bool made = m_composing ? m_composer.Picture(*picture, m_frame.comment)

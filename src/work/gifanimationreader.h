@@ -18,10 +18,21 @@
 //
 // A frame, a canvas or a picture that memory cannot hold ends the file's
 // frames: the frames after it would be composed on a canvas lacking it.
+//
+// Read for sizes only, it walks the same frames by the same rules without
+// decoding or composing a pixel, to learn the size of each picture; damage
+// inside the pixel data is then not noticed.
 class GifAnimationReader
 {
 public:
-    explicit GifAnimationReader(std::vector<unsigned char> data);
+    enum class Reading
+    {
+        Pictures,
+        SizesOnly
+    };
+
+    explicit GifAnimationReader(std::vector<unsigned char> data,
+                                Reading reading = Reading::Pictures);
 
     // Reads the next frame. Frame: it was drawn and Picture() gives it;
     // Skipped: the frame exists but cannot be used; OutOfMemory: it exists
@@ -33,7 +44,11 @@ public:
     int Index() const { return m_index; }
     // The frame the last Next() read as a picture; null when that gave no
     // frame or the picture cannot be held (which ends the file, as above).
+    // Never when reading sizes only.
     std::unique_ptr<wxImage> Picture();
+    // The size of that picture: the canvas of an animation, the image's own
+    // size for a file of a single image.
+    wxSize PictureSize() const;
     // Whether the frames ended because memory ran out.
     bool RanOutOfMemory() const { return m_outOfMemory; }
     // How much of the file has been read, from 0 to 1.
@@ -43,6 +58,7 @@ private:
     GifFrameReader::Result EndForMemory();
 
     std::vector<unsigned char> m_data;
+    bool m_sizesOnly;
     GifFrameReader m_reader;
     GifComposer m_composer;
     GifStoredFrame m_frame;

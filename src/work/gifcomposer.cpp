@@ -23,7 +23,7 @@ GifComposer::GifComposer(const wxSize& screen, unsigned long long maxPixels)
 
 GifComposer::~GifComposer() = default;
 
-GifComposer::DrawResult GifComposer::StartCanvas(const GifStoredFrame& first)
+GifComposer::DrawResult GifComposer::SizeCanvas(const GifStoredFrame& first)
 {
     const long long width = std::max<long long>(m_screen.x, (long long)first.left + first.width);
     const long long height = std::max<long long>(m_screen.y, (long long)first.top + first.height);
@@ -31,11 +31,22 @@ GifComposer::DrawResult GifComposer::StartCanvas(const GifStoredFrame& first)
         static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) >
             m_maxPixels)
         return DrawResult::TooLarge;
-    const std::size_t bytes = std::size_t(width) * std::size_t(height) * 3;
+    m_canvasSize = wxSize(int(width), int(height));
+    return DrawResult::Drawn;
+}
+
+GifComposer::DrawResult GifComposer::StartCanvas(const GifStoredFrame& first)
+{
+    const DrawResult sized = SizeCanvas(first);
+    if (sized != DrawResult::Drawn)
+        return sized;
+    const std::size_t bytes = std::size_t(m_canvasSize.x) * std::size_t(m_canvasSize.y) * 3;
     m_canvas.reset(new (std::nothrow) unsigned char[bytes]);
     if (!m_canvas)
+    {
+        m_canvasSize = wxSize();
         return DrawResult::OutOfMemory;
-    m_canvasSize = wxSize(int(width), int(height));
+    }
     Area whole;
     whole.right = m_canvasSize.x;
     whole.bottom = m_canvasSize.y;
@@ -104,6 +115,11 @@ void GifComposer::DrawPixels(const GifStoredFrame& frame, const Area& area)
                 std::memcpy(out, colours + 3 * index, 3);
         }
     }
+}
+
+GifComposer::DrawResult GifComposer::Place(const GifStoredFrame& frame)
+{
+    return m_canvasSize == wxSize() ? SizeCanvas(frame) : DrawResult::Drawn;
 }
 
 GifComposer::DrawResult GifComposer::Draw(const GifStoredFrame& frame)

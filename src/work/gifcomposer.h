@@ -36,6 +36,9 @@ public:
 
     // Disposes of the previous frame and draws this one.
     DrawResult Draw(const GifStoredFrame& frame);
+    // Only sizes the canvas as Draw would, without pixels (for a frame read
+    // with GifFrameReader::SkipFrame): never OutOfMemory, and no Picture().
+    DrawResult Place(const GifStoredFrame& frame);
 
     // The canvas as it stands: RGB with transparent pixels in the mask colour
     // (255, 0, 255) (genuine (255, 0, 255) becomes (255, 0, 254)), with the
@@ -53,6 +56,7 @@ private:
         std::size_t Pixels() const { return std::size_t(right - left) * std::size_t(bottom - top); }
     };
 
+    DrawResult SizeCanvas(const GifStoredFrame& first);
     DrawResult StartCanvas(const GifStoredFrame& first);
     Area Clip(const GifStoredFrame& frame) const;
     void Fill(const Area& area);

@@ -1,243 +1,171 @@
 #include "work/gifexport.h"
 
-#include "window/gif_gifhandler.h"
 #include "work/atomicfileoutput.h"
-#include "work/memorycheck.h"
+#include "work/classicreduction.h"
 #include "work/picturesize.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/palette.h>
-#include <wx/quantize.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <memory>
-#include <new>
 
 namespace
 {
-// The toolkit's 8-bit BMP writer asks its quantiser for this many colours.
-const int kQuantiserColours = 236;
-// The quantiser's histogram and tables, with room to spare.
-const std::size_t kQuantiserWorkBytes = std::size_t(1) << 20;
-
-// Alpha blending onto black, rounded as the drawing back end does it.
-unsigned char OverBlack(unsigned char colour, unsigned char alpha)
-{
-    const unsigned t = unsigned(colour) * alpha + 0x80;
-    return static_cast<unsigned char>(((t >> 8) + t) >> 8);
-}
-
-// Draws picture onto the black canvas at (left, top), as a masked bitmap would be drawn.
-void DrawOnBlack(wxImage& canvas, const wxImage& picture, int left, int top)
-{
-    const int width = picture.GetWidth();
-    const int height = picture.GetHeight();
-    const unsigned char* alpha = picture.HasAlpha() ? picture.GetAlpha() : nullptr;
-    const bool masked = picture.HasMask();
-    const unsigned char maskRed = masked ? picture.GetMaskRed() : 0;
-    const unsigned char maskGreen = masked ? picture.GetMaskGreen() : 0;
-    const unsigned char maskBlue = masked ? picture.GetMaskBlue() : 0;
-
-    for (int y = 0; y < height; ++y)
-    {
-        const unsigned char* in = picture.GetData() + std::size_t(y) * width * 3;
-        unsigned char* out =
-            canvas.GetData() + (std::size_t(top + y) * canvas.GetWidth() + left) * 3;
-        if (!alpha && !masked)
-        {
-            std::memcpy(out, in, std::size_t(width) * 3);
-            continue;
-        }
-        const unsigned char* a = alpha ? alpha + std::size_t(y) * width : nullptr;
-        for (int x = 0; x < width; ++x, in += 3, out += 3)
-        {
-            if (masked && in[0] == maskRed && in[1] == maskGreen && in[2] == maskBlue)
-                continue;
-            if (a)
-            {
-                out[0] = OverBlack(in[0], a[x]);
-                out[1] = OverBlack(in[1], a[x]);
-                out[2] = OverBlack(in[2], a[x]);
-            }
-            else
-                std::memcpy(out, in, 3);
-        }
-    }
-}
-
-// A view of source's pixels as an image of its own: reading through it never
-// touches source's shared data or reference count.
-wxImage ViewOf(const wxImage& source)
-{
-    wxImage view(source.GetWidth(), source.GetHeight(),
-                 const_cast<unsigned char*>(source.GetData()), true);
-    if (source.HasAlpha())
-        view.SetAlpha(const_cast<unsigned char*>(source.GetAlpha()), true);
-    if (source.HasMask())
-        view.SetMaskColour(source.GetMaskRed(), source.GetMaskGreen(), source.GetMaskBlue());
-    return view;
-}
-
 wxString CannotWrite(const wxString& path, const wxString& reason)
 {
     return wxString::Format(_("Cannot write %s: %s"), path, reason);
 }
-}  // namespace
 
-wxImage PrepareFrame(const wxImage& source, int width, int height)
+// The result for a stream that ended as result says; errno is the stream's
+// own error when it has one.
+GifExportResult Conclude(const GifStreamResult& written, const wxString& name, int error)
 {
-    if (!source.IsOk() || width <= 0 || height <= 0)
-        return wxImage();
-    wxImage canvas(width, height, true);
-    if (!canvas.IsOk())
-        return canvas;
-    const long long sourceWidth = source.GetWidth();
-    const long long sourceHeight = source.GetHeight();
-
-    if (sourceWidth <= width && sourceHeight <= height)
+    GifExportResult result;
+    switch (written.outcome)
     {
-        DrawOnBlack(canvas, ViewOf(source), int((width - sourceWidth) / 2),
-                    int((height - sourceHeight) / 2));
-        return canvas;
+        case GifStreamResult::Outcome::Written:
+            result.ok = error == 0;
+            break;
+        case GifStreamResult::Outcome::Cancelled:
+            result.error = wxString::Format(_("Saving %s was cancelled."), name);
+            return result;
+        case GifStreamResult::Outcome::Failed:
+            break;
     }
-
-    // Shrink by the smaller factor; the limiting side fills the canvas exactly
-    // (computed in integers, so no rounding error leaves a black line).
-    int scaledWidth, scaledHeight;
-    if (width * sourceHeight <= height * sourceWidth)
-    {
-        scaledWidth = width;
-        scaledHeight = int(sourceHeight * width / sourceWidth);
-    }
-    else
-    {
-        scaledHeight = height;
-        scaledWidth = int(sourceWidth * height / sourceHeight);
-    }
-    // A sliver of a picture keeps at least one pixel.
-    scaledWidth = std::max(scaledWidth, 1);
-    scaledHeight = std::max(scaledHeight, 1);
-    const wxImage scaled = ViewOf(source).Scale(scaledWidth, scaledHeight, wxIMAGE_QUALITY_NORMAL);
-    if (!scaled.IsOk())
-        return wxImage();
-    DrawOnBlack(canvas, scaled, (width - scaledWidth) / 2, (height - scaledHeight) / 2);
-    return canvas;
+    if (!result.ok)
+        result.error =
+            CannotWrite(name, error != 0 || written.reason.empty() ? wxSysErrorMsgStr(error)
+                                                                   : written.reason);
+    return result;
 }
+}  // namespace
 
 wxImage ReduceColours(const wxImage& image)
 {
-    if (!image.IsOk())
+    ClassicReduction reduction;
+    if (!image.IsOk() || !reduction.Reduce(image.GetData(), image.GetWidth(), image.GetHeight()))
         return wxImage();
-    // The quantiser fills a destination it was given, and does not check the
-    // allocations of its own: the one-byte-per-pixel indices, a row table and
-    // tables of about a megabyte.
-    const std::size_t width = image.GetWidth(), height = image.GetHeight();
+    const GifPalette& palette = reduction.Palette();
     wxImage reduced(image.GetWidth(), image.GetHeight(), false);
-    if (!reduced.IsOk() ||
-        !CanAllocate(width * height + height * 2 * sizeof(void*) + kQuantiserWorkBytes))
-        return wxImage();
-    wxPalette* quantised = nullptr;
-    unsigned char* indices = nullptr;
-    bool done = false;
-    try
+    if (!reduced.IsOk())
+        return reduced;
+    unsigned char* out = reduced.GetData();
+    for (std::uint8_t index : reduction.Indices())
     {
-        done =
-            wxQuantize::Quantize(image, reduced, &quantised, kQuantiserColours, &indices,
-                                 wxQUANTIZE_FILL_DESTINATION_IMAGE | wxQUANTIZE_RETURN_8BIT_DATA);
+        std::copy(palette.rgb + 3 * index, palette.rgb + 3 * index + 3, out);
+        out += 3;
     }
-    catch (const std::bad_alloc&)
+    unsigned char red[256], green[256], blue[256];
+    for (int i = 0; i < 256; ++i)
     {
-        // Another thread took the memory after the check.
+        red[i] = palette.rgb[3 * i];
+        green[i] = palette.rgb[3 * i + 1];
+        blue[i] = palette.rgb[3 * i + 2];
     }
-    if (!done)
-    {
-        delete quantised;
-        delete[] indices;
-        return wxImage();
-    }
-    const std::size_t pixels = std::size_t(image.GetWidth()) * image.GetHeight();
-    const unsigned char highest = pixels ? *std::max_element(indices, indices + pixels) : 0;
-    delete[] indices;
-
-    unsigned char red[256] = {}, green[256] = {}, blue[256] = {};
-    for (int i = 0; i <= highest; ++i)
-        quantised->GetRGB(i, &red[i], &green[i], &blue[i]);
-    delete quantised;
     reduced.SetPalette(wxPalette(256, red, green, blue));
     return reduced;
+}
+
+ExportSource::Result ExportFrameSource::Next(SourcePicture& picture, wxString&)
+{
+    if (m_next == m_frames.size())
+        return Result::End;
+    const ExportFrame& frame = m_frames[m_next++];
+    picture.picture = frame.picture;
+    picture.delay = frame.delay;
+    return Result::Picture;
+}
+
+void ExportFrameSource::Sample(int count, std::vector<SourcePicture>& samples)
+{
+    samples.clear();
+    for (std::size_t index : SpreadIndices(m_frames.size(), count))
+    {
+        SourcePicture picture;
+        picture.picture = m_frames[index].picture;
+        samples.push_back(std::move(picture));
+    }
+}
+
+wxString CheckGifSize(int width, int height)
+{
+    if (width < 1 || height < 1)
+        return wxString::Format(_("the output size %d x %d has no pixels"), width, height);
+    // A size no picture may have (a project file or the size controls can
+    // ask for one) would exhaust the memory instead of failing cleanly; the
+    // file stores 16 bits per side.
+    if (width > 0xFFFF || height > 0xFFFF ||
+        std::uint64_t(width) * std::uint64_t(height) > kMaxPicturePixels)
+        return wxString::Format(_("the output size %d x %d is too large"), width, height);
+    return wxString();
+}
+
+GifExportResult ExportGif(ExportSource& source, const wxString& path,
+                          const GifExportSettings& settings, const ExportProgress& progress,
+                          const CancelCheck& cancelled)
+{
+    GifExportResult result;
+    if (source.Count() == 0)
+    {
+        result.error = CannotWrite(path, _("there are no frames"));
+        return result;
+    }
+    const wxString badSize = CheckGifSize(settings.width, settings.height);
+    if (!badSize.empty())
+    {
+        result.error = CannotWrite(path, badSize);
+        return result;
+    }
+
+    AtomicFileOutputStream out(path);
+    GifStreamResult written;
+    if (out.IsOk())
+        written = WriteGifStream(source, settings, out, progress, cancelled);
+    result = Conclude(written, path, out.GetErrno());
+    if (result.ok && !out.Commit())
+    {
+        result.ok = false;
+        result.error = CannotWrite(path, wxSysErrorMsgStr(out.GetErrno()));
+    }
+    if (!result.ok)
+        out.Discard();
+    return result;
+}
+
+GifExportResult ExportGifToStream(ExportSource& source, wxOutputStream& out, const wxString& name,
+                                  const GifExportSettings& settings,
+                                  const ExportProgress& progress, const CancelCheck& cancelled)
+{
+    const wxString badSize = CheckGifSize(settings.width, settings.height);
+    if (!badSize.empty())
+    {
+        GifExportResult result;
+        result.error = CannotWrite(name, badSize);
+        return result;
+    }
+    GifStreamResult written = WriteGifStream(source, settings, out, progress, cancelled);
+    if (written.outcome == GifStreamResult::Outcome::Failed && written.reason.empty())
+        written.reason = _("the output could not be written");
+    return Conclude(written, name, 0);
+}
+
+GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString& path,
+                          const GifExportSettings& settings, const ExportProgress& progress,
+                          const CancelCheck& cancelled)
+{
+    ExportFrameSource source(frames);
+    return ExportGif(source, path, settings, progress, cancelled);
 }
 
 GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString& path,
                           int width, int height, const ExportProgress& progress,
                           const CancelCheck& cancelled)
 {
-    GifExportResult result;
-    if (frames.empty())
-    {
-        result.error = CannotWrite(path, _("there are no frames"));
-        return result;
-    }
-    if (width < 1 || height < 1)
-    {
-        result.error = CannotWrite(
-            path, wxString::Format(_("the output size %d x %d has no pixels"), width, height));
-        return result;
-    }
-    // A size no picture may have (a project file or the size controls can
-    // ask for one) would exhaust the memory instead of failing cleanly.
-    if (std::uint64_t(width) * std::uint64_t(height) > kMaxPicturePixels)
-    {
-        result.error = CannotWrite(
-            path, wxString::Format(_("the output size %d x %d is too large"), width, height));
-        return result;
-    }
-
-    AtomicFileOutputStream out(path);
-    const int frameCount = static_cast<int>(frames.size());
-    MyGifHandler::SetOutputStream(&out);
-    for (int i = 0; i < frameCount && out.IsOk(); ++i)
-    {
-        if (cancelled && cancelled())
-        {
-            result.error = wxString::Format(_("Saving %s was cancelled."), path);
-            break;
-        }
-        const wxImage prepared = PrepareFrame(*frames[i].picture, width, height);
-        if (!prepared.IsOk())
-        {
-            result.error = CannotWrite(path, _("there is not enough memory"));
-            break;
-        }
-        const wxImage reduced = ReduceColours(prepared);
-        if (!reduced.IsOk())
-        {
-            result.error = CannotWrite(path, _("there is not enough memory"));
-            break;
-        }
-        // The file stores 16 bits of hundredths.
-        const int delayMs = std::clamp(frames[i].delay, 0, 0xFFFF) * 10;
-        MyGifHandler handler;
-        if (!handler.SaveFrame(reduced, delayMs, frameCount, i))
-        {
-            if (out.GetErrno() == 0)
-                result.error =
-                    CannotWrite(path, wxString::Format(_("frame %d could not be encoded"), i + 1));
-            break;
-        }
-        if (progress)
-            progress(i + 1, frameCount);
-    }
-    MyGifHandler::SetOutputStream(nullptr);
-
-    result.ok = result.error.empty() && out.GetErrno() == 0 && out.Commit();
-    if (!result.ok && result.error.empty())
-        result.error = CannotWrite(path, wxSysErrorMsgStr(out.GetErrno()));
-    if (!result.ok)
-        out.Discard();
-    return result;
+    GifExportSettings settings;
+    settings.width = width;
+    settings.height = height;
+    return ExportGif(frames, path, settings, progress, cancelled);
 }
 
 GifExportResult ExportGif(const std::vector<const wxImage*>& pictures, const wxString& path,

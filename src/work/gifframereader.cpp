@@ -189,6 +189,17 @@ void GifFrameReader::ReadColourTable(GifStoredFrame& frame) const
 
 GifFrameReader::Result GifFrameReader::ReadFrame(GifStoredFrame& frame)
 {
+    return NextFrame(frame, true);
+}
+
+GifFrameReader::Result GifFrameReader::SkipFrame(GifStoredFrame& frame)
+{
+    frame.indices.clear();
+    return NextFrame(frame, false);
+}
+
+GifFrameReader::Result GifFrameReader::NextFrame(GifStoredFrame& frame, bool withPixels)
+{
     if (ReadRecordsUpToImage() == Result::End)
         return Result::End;
 
@@ -196,7 +207,8 @@ GifFrameReader::Result GifFrameReader::ReadFrame(GifStoredFrame& frame)
     const unsigned long long pixels =
         static_cast<unsigned long long>(descriptor.Width) * descriptor.Height;
     Result result = Result::Skipped;
-    bool decode = descriptor.Width > 0 && descriptor.Height > 0 && pixels <= m_maxPixels;
+    const bool usable = descriptor.Width > 0 && descriptor.Height > 0 && pixels <= m_maxPixels;
+    bool decode = usable && withPixels;
     if (decode)
     {
         try
@@ -217,6 +229,14 @@ GifFrameReader::Result GifFrameReader::ReadFrame(GifStoredFrame& frame)
             m_ended = true;
             return Result::End;
         }
+    }
+    else if (!SkipImageData())
+    {
+        m_ended = true;
+        return Result::End;
+    }
+    if (usable && result != Result::OutOfMemory)
+    {
         frame.left = descriptor.Left;
         frame.top = descriptor.Top;
         frame.width = descriptor.Width;
@@ -226,11 +246,6 @@ GifFrameReader::Result GifFrameReader::ReadFrame(GifStoredFrame& frame)
         frame.comment = m_comment;
         ReadColourTable(frame);
         result = Result::Frame;
-    }
-    else if (!SkipImageData())
-    {
-        m_ended = true;
-        return Result::End;
     }
     FinishFrame();
     return result;

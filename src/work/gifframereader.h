@@ -64,6 +64,9 @@ public:
     Result ReadFrame(wxImage& image);
     // Decodes the next frame as stored, reusing frame's buffers.
     Result ReadFrame(GifStoredFrame& frame);
+    // Reads the next frame as ReadFrame does but skips its pixels: frame gets
+    // everything but its indices. Damage inside the pixel data goes unnoticed.
+    Result SkipFrame(GifStoredFrame& frame);
     // Whether another image follows the frames read so far; reads up to its
     // descriptor, so the next ReadFrame starts there.
     bool HasAnotherFrame();
@@ -86,6 +89,7 @@ private:
     };
 
     static int ReadInput(GifFileType* gif, unsigned char* buffer, int length);
+    Result NextFrame(GifStoredFrame& frame, bool withPixels);
     Result ReadRecordsUpToImage();
     bool ReadExtension();
     bool SkipImageData();

@@ -43,9 +43,10 @@ wxBitmapType LoaderType(PictureFormat format)
 }
 }  // namespace
 
-PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned char>& data)
+PictureDecodeStatus ReadPictureFileHead(const wxString& path, std::size_t headBytes,
+                                        std::vector<unsigned char>& data, bool& whole)
 {
-    switch (ReadRegularFile(path, kMaxFileBytes, data))
+    switch (ReadRegularFileHead(path, kMaxFileBytes, headBytes, data, whole))
     {
         case FileReadResult::Read:
             return Status::Decoded;
@@ -61,15 +62,55 @@ PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned c
     return Status::Unreadable;
 }
 
+PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned char>& data)
+{
+    bool whole = false;
+    return ReadPictureFileHead(path, kMaxFileBytes, data, whole);
+}
+
+StillPictureCheck CheckStillPicture(const unsigned char* data, std::size_t size, bool whole,
+                                    wxSize& pictureSize)
+{
+    const PictureFormat format = SniffPictureFormat(data, size);
+    if (format == PictureFormat::Gif)
+    {
+        // GIF data under another name: its first image as stored.
+        if (!whole)
+            return StillPictureCheck::NeedWholeFile;
+        GifFrameReader reader(data, size, kMaxPicturePixels);
+        GifStoredFrame first;
+        if (reader.SkipFrame(first) != GifFrameReader::Result::Frame)
+            return StillPictureCheck::NoPicture;
+        pictureSize = wxSize(first.width, first.height);
+        return StillPictureCheck::Decodable;
+    }
+    if (LoaderType(format) == wxBITMAP_TYPE_INVALID)
+        return StillPictureCheck::NoPicture;
+    unsigned long long width = 0, height = 0;
+    if (!ReadPictureSize(format, data, size, width, height))
+        return whole ? StillPictureCheck::NoPicture : StillPictureCheck::NeedWholeFile;
+    if (width == 0 || height == 0 || width * height > kMaxPicturePixels)
+        return StillPictureCheck::NoPicture;
+    // The BMP check walks the pixel data.
+    if (format == PictureFormat::Bmp && !whole)
+        return StillPictureCheck::NeedWholeFile;
+    if (format == PictureFormat::Bmp && !IsBmpSafeToDecode(data, size))
+        return StillPictureCheck::NoPicture;
+    pictureSize = wxSize(int(width), int(height));
+    return StillPictureCheck::Decodable;
+}
+
 PictureDecodeStatus DecodeStillPicture(const std::vector<unsigned char>& data,
                                        std::unique_ptr<wxImage>& image)
 {
     image.reset();
+    wxSize size;
+    if (CheckStillPicture(data.data(), data.size(), true, size) != StillPictureCheck::Decodable)
+        return Status::Unreadable;
     const PictureFormat format = SniffPictureFormat(data.data(), data.size());
     auto decoded = std::make_unique<wxImage>();
     if (format == PictureFormat::Gif)
     {
-        // GIF data under another name: its first frame, as the general loader gives it.
         GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
         switch (reader.ReadFrame(*decoded))
         {
@@ -84,23 +125,16 @@ PictureDecodeStatus DecodeStillPicture(const std::vector<unsigned char>& data,
         }
         return Status::Unreadable;
     }
-    const wxBitmapType type = LoaderType(format);
-    unsigned long long width = 0, height = 0;
-    if (type == wxBITMAP_TYPE_INVALID ||
-        !ReadPictureSize(format, data.data(), data.size(), width, height) || width == 0 ||
-        height == 0 || width * height > kMaxPicturePixels)
-        return Status::Unreadable;
-    if (format == PictureFormat::Bmp && !IsBmpSafeToDecode(data.data(), data.size()))
-        return Status::Unreadable;
 
     // The loaders do not all check their allocations.
-    const std::size_t loaderBytes = static_cast<std::size_t>(width * height * kLoaderBytesPerPixel);
+    const std::size_t loaderBytes =
+        std::size_t(size.x) * std::size_t(size.y) * std::size_t(kLoaderBytesPerPixel);
     if (!CanAllocate(loaderBytes))
         return Status::TooLargeForMemory;
 
     wxLogNull quiet;
     wxMemoryInputStream stream(data.data(), data.size());
-    if (decoded->LoadFile(stream, type, -1) && decoded->IsOk())
+    if (decoded->LoadFile(stream, LoaderType(format), -1) && decoded->IsOk())
     {
         image = std::move(decoded);
         return Status::Decoded;

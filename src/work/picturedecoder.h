@@ -75,6 +75,21 @@ PictureDecodeStatus DecodePictures(const wxString& entry, const PictureSink& sin
 // Reads a picture file whole, if it is a regular file: Decoded once data
 // holds its bytes, otherwise why it cannot be read.
 PictureDecodeStatus ReadPictureFile(const wxString& path, std::vector<unsigned char>& data);
+// The same for the first headBytes only (all of it when the file is
+// shorter); whole says whether data holds the whole file.
+PictureDecodeStatus ReadPictureFileHead(const wxString& path, std::size_t headBytes,
+                                        std::vector<unsigned char>& data, bool& whole);
+
+// What the headers of a file for DecodeStillPicture say, before any pixel
+// is decoded.
+enum class StillPictureCheck
+{
+    Decodable,     // it gives a picture of pictureSize, unless its pixel data is damaged
+    NoPicture,     // it gives none
+    NeedWholeFile  // the first bytes of the file do not tell; the whole file will
+};
+StillPictureCheck CheckStillPicture(const unsigned char* data, std::size_t size, bool whole,
+                                    wxSize& pictureSize);
 
 // Decodes a file that is not taken apart into GIF frames with the toolkit's
 // PNG, JPEG or BMP loader, chosen by content, after its header was checked:

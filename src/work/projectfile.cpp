@@ -26,6 +26,14 @@ wxXmlNode* Element(const wxString& name, const wxString& text)
     return node;
 }
 
+// GIF options follow the images only when the user chose something else
+// than the defaults, so a project that never had any is written as before.
+void AddGifOptions(wxXmlNode* root, const GifOptions& options)
+{
+    if (options != GifOptions())
+        root->AddChild(GifOptionsElement(options));
+}
+
 wxXmlDocument BuildDocument(const Project& project)
 {
     wxXmlDocument doc;
@@ -50,6 +58,7 @@ wxXmlDocument BuildDocument(const Project& project)
         images->AddChild(path);
     }
     root->AddChild(images);
+    AddGifOptions(root, project.gifOptions);
     return doc;
 }
 
@@ -59,6 +68,15 @@ const wxXmlNode* NextElement(const wxXmlNode* node)
     while (node && node->GetType() != wxXML_ELEMENT_NODE)
         node = node->GetNext();
     return node;
+}
+
+// The options stored after images; a project without them reads as the
+// classic export.
+GifOptions ReadGifOptions(const wxXmlNode* images)
+{
+    const wxXmlNode* next = NextElement(images->GetNext());
+    return next && next->GetName() == wxS("gif_options") ? ReadGifOptionsElement(next)
+                                                         : GifOptions();
 }
 
 // A frame's own delay as stored: a delay a GIF can hold, else none.
@@ -138,6 +156,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
     }
     result.project.framePaths = paths;
     result.project.frameDelays = delays;
+    result.project.gifOptions = ReadGifOptions(images);
     result.stage = ProjectReadStage::Complete;
     return result;
 }

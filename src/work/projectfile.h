@@ -1,6 +1,8 @@
 #ifndef LOOPFORGE_WORK_PROJECTFILE_H
 #define LOOPFORGE_WORK_PROJECTFILE_H
 
+#include "work/gifoptions.h"
+
 #include <wx/arrstr.h>
 #include <wx/gdicmn.h>
 #include <wx/string.h>
@@ -9,8 +11,9 @@
 #include <string>
 #include <vector>
 
-// A project: the output GIF's file name, its size and delay, and the strip's
-// frames by source (plain picture paths and GIF frame references).
+// A project: the output GIF's file name, its size and delay, the strip's
+// frames by source (plain picture paths and GIF frame references) and how
+// the GIF is written.
 struct Project
 {
     wxString gifName;
@@ -22,6 +25,7 @@ struct Project
     // entry) for a frame that shows for the project's delay. Stored as the
     // optional "delay" attribute of the frame's `path`.
     std::vector<int> frameDelays;
+    GifOptions gifOptions;  // stored after the images, only when not the defaults
 };
 
 // One `path` entry of `images`: its text and its own delay (0: none).

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
@@ -29,7 +30,16 @@ private:
 FileReadResult ReadRegularFile(const wxString& path, std::size_t maxBytes,
                                std::vector<unsigned char>& data)
 {
+    bool whole = false;
+    return ReadRegularFileHead(path, maxBytes, maxBytes, data, whole);
+}
+
+FileReadResult ReadRegularFileHead(const wxString& path, std::size_t maxBytes,
+                                   std::size_t headBytes, std::vector<unsigned char>& data,
+                                   bool& whole)
+{
     data.clear();
+    whole = false;
     const wxCharBuffer name = path.fn_str();
     struct stat info;
     if (!name.data() || ::stat(name.data(), &info) != 0)
@@ -49,9 +59,10 @@ FileReadResult ReadRegularFile(const wxString& path, std::size_t maxBytes,
     if (info.st_size < 0 || static_cast<unsigned long long>(info.st_size) > maxBytes)
         return FileReadResult::TooLarge;
 
+    const std::size_t size = static_cast<std::size_t>(info.st_size);
     try
     {
-        data.resize(static_cast<std::size_t>(info.st_size));
+        data.resize(std::min(size, headBytes));
     }
     catch (const std::bad_alloc&)
     {
@@ -72,6 +83,8 @@ FileReadResult ReadRegularFile(const wxString& path, std::size_t maxBytes,
             break;  // the file shrank while it was read
         done += static_cast<std::size_t>(count);
     }
+    // A file that shrank while it was read was read whole.
+    whole = size <= headBytes || done < data.size();
     data.resize(done);
     return FileReadResult::Read;
 }

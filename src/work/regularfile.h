@@ -22,4 +22,10 @@ enum class FileReadResult
 FileReadResult ReadRegularFile(const wxString& path, std::size_t maxBytes,
                                std::vector<unsigned char>& data);
 
+// The same for only the first headBytes of the file (all of it when it is
+// shorter); whole says whether data holds the whole file.
+FileReadResult ReadRegularFileHead(const wxString& path, std::size_t maxBytes,
+                                   std::size_t headBytes, std::vector<unsigned char>& data,
+                                   bool& whole);
+
 #endif

@@ -2,14 +2,15 @@
 #define LOOPFORGE_WORK_RENDERJOB_H
 
 #include "work/gifexport.h"
+#include "work/gifoptions.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
 #include <vector>
 
-// One GIF for loopforge-render to make: pictures in strip order, one delay,
-// one output size.
+// One GIF for loopforge-render to make: pictures in strip order, their
+// delays, one output size and how the file is written.
 struct RenderJob
 {
     wxArrayString inputs;  // picture paths and frame references
@@ -19,6 +20,8 @@ struct RenderJob
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString project;  // the project file the job was read from, for messages
+    GifOptions options;
+    int workers = 0;  // 0: one per processor core
 };
 
 // The GIF a project renders to when no output is given: the project's GIF
@@ -29,15 +32,20 @@ struct RenderJob
 wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifName);
 
 // Reads a saved project into a job: its frames, its delay (kept inside the
-// range the window's delay control allows) and its stored size (or the size
-// from the frames when the stored one is not a GIF size, as the window does).
+// range the window's delay control allows), its stored size (or the size
+// from the frames when the stored one is not a GIF size, as the window does)
+// and its GIF options.
 // output, when not empty, replaces the default. On failure returns false with
 // a one-line reason naming the project.
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
                           wxString& error);
 
-// Decodes every input, then writes the GIF as the window's Save does. When
-// some inputs give no picture, all of them are named and nothing is written.
+// Writes the GIF as the window's Save does, streaming: pictures are decoded
+// as the export reaches them, so memory holds only the frames in flight, and
+// a GIF file that frame references in a row name is decoded once. Inputs
+// that give no picture are all named and nothing is written; an input that
+// is no regular file or too large for the memory available stops the job
+// with that reason. An output of "-" is standard output.
 GifExportResult RunRenderJob(const RenderJob& job,
                              const ExportProgress& progress = ExportProgress());
 

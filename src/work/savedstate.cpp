@@ -2,9 +2,11 @@
 
 #include "work/framelist.h"
 
-SavedState SavedState::Of(const FrameList& frames, int delay, int width, int height)
+SavedState SavedState::Of(const FrameList& frames, int delay, int width, int height,
+                          const GifOptions& gifOptions)
 {
-    SavedState state{frames.GetNames(), frames.GetOwnDelays(), delay, width, height, {}};
+    SavedState state{
+        frames.GetNames(), frames.GetOwnDelays(), delay, width, height, gifOptions, {}};
     for (const StripFrame& frame : frames.GetFrames())
         state.pictures.push_back(frame.source);
     return state;
@@ -13,7 +15,7 @@ SavedState SavedState::Of(const FrameList& frames, int delay, int width, int hei
 bool SavedState::SameWork(const SavedState& other) const
 {
     return names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
-           width == other.width && height == other.height;
+           width == other.width && height == other.height && gifOptions == other.gifOptions;
 }
 
 bool SavedState::SamePictures(const SavedState& other) const

@@ -6,13 +6,15 @@
 
 WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* sink, std::vector<ExportFrame> frames,
                                          const wxString& path, int width, int height,
-                                         std::shared_ptr<std::atomic<bool>> cancel)
+                                         std::shared_ptr<std::atomic<bool>> cancel,
+                                         const GifOptions& options)
     : wxThread(wxTHREAD_DETACHED),
       m_sink(sink),
       m_frames(std::move(frames)),
       m_path(path),
       m_width(width),
       m_height(height),
+      m_options(options),
       m_cancel(std::move(cancel))
 {
 }
@@ -37,8 +39,12 @@ void WorkSaveAsGifThread::Post(int percent, bool ok, const wxString& error)
 wxThread::ExitCode WorkSaveAsGifThread::Entry()
 {
     // The last frame's 100 waits until the file is in place, and carries the result.
+    GifExportSettings settings;
+    settings.width = m_width;
+    settings.height = m_height;
+    settings.options = m_options;
     const GifExportResult result = ExportGif(
-        m_frames, m_path, m_width, m_height,
+        m_frames, m_path, settings,
         [this](int done, int count)
         {
             if (done < count)

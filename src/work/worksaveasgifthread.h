@@ -19,16 +19,17 @@ class wxEvtHandler;
 // moved into place, 0 otherwise, with the reason in its string.
 //
 // frames point at the strip's full-size pictures, in strip order, each with
-// its delay. The thread
-// only reads them through const access and never copies them; the window keeps
-// the strip unchanged (and the sink alive) until the final event. Stop it with
+// its delay. The thread only reads them through const access and never
+// copies them; the window keeps the strip unchanged (and the sink alive)
+// until the final event. options say how the file is written. Stop it with
 // Delete() or by setting *cancel: the temporary file is removed and the final
 // event reports the cancellation.
 class WorkSaveAsGifThread : public wxThread
 {
 public:
     WorkSaveAsGifThread(wxEvtHandler* sink, std::vector<ExportFrame> frames, const wxString& path,
-                        int width, int height, std::shared_ptr<std::atomic<bool>> cancel = {});
+                        int width, int height, std::shared_ptr<std::atomic<bool>> cancel = {},
+                        const GifOptions& options = GifOptions());
 
 protected:
     ExitCode Entry() override;
@@ -42,6 +43,7 @@ private:
     wxString m_path;
     int m_width;
     int m_height;
+    GifOptions m_options;
     std::shared_ptr<std::atomic<bool>> m_cancel;
 };
 

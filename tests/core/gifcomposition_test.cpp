@@ -2,6 +2,7 @@
 // logical screen with offsets, transparency and disposal. Checked against
 // hand-made files and, over the picture corpus, against Pillow's composition.
 #include "work/picturedecoder.h"
+#include "work/picturescan.h"
 #include "work/picturesequence.h"
 
 #include "handmade_gif.h"
@@ -132,10 +133,15 @@ TEST(GifComposition, HandmadeFilesShowAsAViewerShowsThem)
             EXPECT_FALSE(picture.HasAlpha());
         }
         // A frame reference gives the frame as the whole file's import does.
-        const std::vector<wxImage> last =
-            DecodeAll(path + wxString::Format("_%zu", c.frames.size() - 1));
+        const wxString lastReference = path + wxString::Format("_%zu", c.frames.size() - 1);
+        const std::vector<wxImage> last = DecodeAll(lastReference);
         ASSERT_EQ(last.size(), 1u);
         EXPECT_EQ(Letters(last[0]), c.last);
+        // The renderer's reading of the headers alone comes to the same sizes.
+        PictureScanner scanner;
+        EXPECT_EQ(scanner.Scan(path).sizes,
+                  std::vector<wxSize>(pictures.size(), pictures.back().GetSize()));
+        EXPECT_EQ(scanner.Scan(lastReference).sizes, std::vector<wxSize>{last[0].GetSize()});
     }
 }
 
@@ -151,12 +157,16 @@ TEST(GifComposition, SingleImagesAndTheirFirstFramesKeepTheirOwnSize)
     EXPECT_EQ(Letters(pictures[0]), std::vector<std::string>{".B"});
     EXPECT_TRUE(pictures[0].HasPalette());
     EXPECT_EQ(Letters(DecodeAll(single + "_0").at(0)), std::vector<std::string>{".B"});
+    PictureScanner scanner;
+    EXPECT_EQ(scanner.Scan(single).sizes, std::vector<wxSize>{wxSize(2, 1)});
+    EXPECT_EQ(scanner.Scan(single + "_0").sizes, std::vector<wxSize>{wxSize(2, 1)});
 
     const wxString upper =
         dir.Write("anim.GIF", HandmadeGif(4, 3, kColours, {frame, {0, 0, 1, 1, 0, -1, "2"}}));
     pictures = DecodeAll(upper);
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].GetSize(), wxSize(2, 1));
+    EXPECT_EQ(scanner.Scan(upper).sizes, std::vector<wxSize>{wxSize(2, 1)});
 }
 
 namespace

@@ -1,5 +1,7 @@
 // Frame preparation, colour reduction and the export to a file.
 #include "work/gifexport.h"
+#include "work/framefitting.h"
+#include "work/gifsizeestimate.h"
 
 #include "address_space_limit.h"
 #include "gif_files.h"
@@ -10,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/mstream.h>
+
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -258,6 +263,291 @@ TEST(ExportGif, ReplacesTheTargetOnlyWhenComplete)
     EXPECT_EQ(bytes.back(), '\x3B');
 }
 
+namespace
+{
+// The classic export as it has always been made: each frame prepared,
+// reduced and written by the one-frame writer.
+std::string ClassicReference(const std::vector<ExportFrame>& frames, int width, int height)
+{
+    wxMemoryOutputStream out;
+    MyGifHandler::SetOutputStream(&out);
+    for (size_t i = 0; i < frames.size(); ++i)
+    {
+        MyGifHandler handler;
+        const wxImage reduced =
+            ReduceColoursAsBefore(PrepareFrame(*frames[i].picture, width, height));
+        EXPECT_TRUE(handler.SaveFrame(reduced, frames[i].delay * 10, int(frames.size()), int(i)));
+    }
+    MyGifHandler::SetOutputStream(nullptr);
+    std::string bytes(out.GetSize(), '\0');
+    out.CopyTo(&bytes[0], bytes.size());
+    return bytes;
+}
+
+std::string Exported(const std::vector<ExportFrame>& frames, int width, int height,
+                     const GifOptions& options, int workers)
+{
+    TempDir dir;
+    GifExportSettings settings;
+    settings.width = width;
+    settings.height = height;
+    settings.options = options;
+    settings.workers = workers;
+    const GifExportResult result = ExportGif(frames, dir.File("out.gif"), settings);
+    EXPECT_TRUE(result.ok) << result.error;
+    return ReadFileBytes(dir.File("out.gif"));
+}
+
+GifOptions Optimised()
+{
+    GifOptions options;
+    options.optimised = true;
+    return options;
+}
+
+// A few flat colours with a square of another colour at (x, y).
+wxImage Scene(int x, int y, const wxColour& square = wxColour(250, 30, 30))
+{
+    wxImage image = MakeFlat(48, 32);
+    image.SetRGB(wxRect(x, y, 6, 6), square.Red(), square.Green(), square.Blue());
+    return image;
+}
+
+bool ShowsExactly(const std::vector<unsigned char>& shown, const wxImage& picture)
+{
+    return shown.size() == size_t(picture.GetWidth()) * picture.GetHeight() * 3 &&
+           std::equal(shown.begin(), shown.end(), picture.GetData());
+}
+
+double Psnr(const std::vector<unsigned char>& shown, const wxImage& picture)
+{
+    double total = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+        total += (shown[i] - picture.GetData()[i]) * double(shown[i] - picture.GetData()[i]);
+    const double mse = total / shown.size();
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+}  // namespace
+
+TEST(ExportGif, ClassicBytesAreTheFrameByFrameWritersWithAnyNumberOfWorkers)
+{
+    wxImage cat;
+    ASSERT_TRUE(cat.LoadFile(LF_CORPUS_DIR "/progressive_cat.jpg"));
+    const wxImage photo = MakePhotoLike(300, 200, 3), flat = MakeFlat(120, 90),
+                  small = MakePhotoLike(77, 41, 4);
+    // Pictures of the output size (read in place), shrunk and padded; a noisy
+    // frame long enough to clear the LZW table.
+    const std::vector<ExportFrame> frames = {
+        {&photo, 10}, {&cat, 7}, {&flat, 300}, {&small, 1}, {&photo, 0}};
+    const std::string reference = ClassicReference(frames, 300, 200);
+    for (int workers : {1, 4})
+        EXPECT_TRUE(Exported(frames, 300, 200, GifOptions(), workers) == reference)
+            << workers << " workers";
+}
+
+TEST(OptimisedExport, AViewerShowsEveryFrameExactlyWhenColoursFit)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<wxImage> pictures;
+    };
+    const wxImage black = SolidImage(48, 32, *wxBLACK);
+    const Case cases[] = {
+        {"a still background with one moving object", {Scene(2, 2), Scene(8, 3), Scene(20, 20)}},
+        {"a frame identical to the one before", {Scene(2, 2), Scene(2, 2), Scene(9, 9)}},
+        {"a frame that clears to black", {Scene(2, 2), black, Scene(30, 4)}},
+        {"new colours after the first frame",
+         {Scene(2, 2), Scene(3, 3, wxColour(10, 200, 90)), MakeFlat(48, 32)}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        std::vector<ExportFrame> frames;
+        for (const wxImage& picture : c.pictures)
+            frames.push_back({&picture, 20});
+        const std::string bytes = Exported(frames, 48, 32, Optimised(), 1);
+        EXPECT_TRUE(Exported(frames, 48, 32, Optimised(), 4) == bytes) << "4 workers differ";
+        const InspectedGif gif = InspectGif(bytes);
+        ASSERT_TRUE(gif.ok);
+        ASSERT_EQ(gif.frames.size(), c.pictures.size());
+        const auto shown = ComposeGif(gif);
+        for (size_t i = 0; i < shown.size(); ++i)
+        {
+            EXPECT_TRUE(ShowsExactly(shown[i], c.pictures[i])) << "frame " << i;
+            EXPECT_EQ(gif.frames[i].delay, 20);
+            EXPECT_EQ(gif.frames[i].disposal, 1) << "the next frame draws over this one";
+        }
+    }
+}
+
+TEST(OptimisedExport, LaterFramesHoldOnlyWhatChanged)
+{
+    const wxImage a = Scene(2, 2), b = Scene(10, 4);
+    const InspectedGif gif =
+        InspectGif(Exported({{&a, 10}, {&b, 10}, {&b, 10}}, 48, 32, Optimised(), 2));
+    ASSERT_EQ(gif.frames.size(), 3u);
+    // The square left (2, 2) and arrived at (10, 4): the rectangle around both.
+    EXPECT_EQ(gif.frames[1].left, 2);
+    EXPECT_EQ(gif.frames[1].top, 2);
+    EXPECT_EQ(gif.frames[1].width, 14);
+    EXPECT_EQ(gif.frames[1].height, 8);
+    EXPECT_GE(gif.frames[1].transparentIndex, 0);
+    EXPECT_TRUE(gif.frames[1].colours.empty() ||
+                gif.frames[1].colours == gif.frames[0].colours)
+        << "the first frame's palette serves";
+    EXPECT_EQ(gif.frames[2].width * gif.frames[2].height, 1) << "an unchanged frame";
+}
+
+TEST(OptimisedExport, PhotosComeBackWithinTheReducersError)
+{
+    std::vector<wxImage> pictures;
+    for (unsigned seed = 1; seed <= 4; ++seed)
+        pictures.push_back(MakePhotoLike(160, 120, seed));
+    std::vector<ExportFrame> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back({&picture, 10});
+    const std::string classic = Exported(frames, 160, 120, GifOptions(), 3);
+    const auto classicShown = ComposeGif(InspectGif(classic));
+    ASSERT_EQ(classicShown.size(), pictures.size());
+    // Without dithering the palette alone decides: at least as close as the
+    // classic export. Dithering trades some of that for smoother gradients.
+    for (GifDither dither : {GifDither::None, GifDither::Ordered, GifDither::Diffuse})
+    {
+        SCOPED_TRACE(GifDitherName(dither).utf8_string());
+        GifOptions options = Optimised();
+        options.dither = dither;
+        const std::string bytes = Exported(frames, 160, 120, options, 3);
+        const auto shown = ComposeGif(InspectGif(bytes));
+        ASSERT_EQ(shown.size(), pictures.size());
+        for (size_t i = 0; i < shown.size(); ++i)
+        {
+            const double classicPsnr = Psnr(classicShown[i], pictures[i]);
+            EXPECT_GT(Psnr(shown[i], pictures[i]),
+                      dither == GifDither::None ? classicPsnr : classicPsnr - 3)
+                << "frame " << i;
+        }
+        EXPECT_LT(bytes.size(), classic.size());
+    }
+}
+
+TEST(OptimisedExport, FewerColoursMakeSmallerTables)
+{
+    const wxImage photo = MakePhotoLike(64, 48, 9);
+    GifOptions options = Optimised();
+    options.colours = 16;
+    // Storing only changes needs a transparent entry beside the 16 colours.
+    for (bool onlyChanges : {false, true})
+    {
+        options.onlyChanges = onlyChanges;
+        const InspectedGif gif = InspectGif(Exported({{&photo, 10}}, 64, 48, options, 1));
+        ASSERT_TRUE(gif.ok);
+        EXPECT_EQ(gif.frames[0].colours.size(), (onlyChanges ? 32u : 16u) * 3);
+        EXPECT_EQ(*std::max_element(gif.frames[0].indices.begin(), gif.frames[0].indices.end()),
+                  15);
+    }
+}
+
+TEST(ExportGif, LoopCountIsWrittenIntoTheLoopingExtension)
+{
+    // The number chosen is the number stored: repetitions after the first
+    // play, 0 for forever.
+    const wxImage a = MakeFlat(16, 16), b = SolidImage(16, 16, *wxBLUE);
+    for (bool optimised : {false, true})
+        for (int repetitions : {0, 1, 3, 65535})
+        {
+            GifOptions options;
+            options.optimised = optimised;
+            options.loopCount = repetitions;
+            const InspectedGif gif = InspectGif(Exported({{&a, 10}, {&b, 10}}, 16, 16, options, 1));
+            ASSERT_TRUE(gif.ok);
+            EXPECT_EQ(gif.loopCount, repetitions) << (optimised ? "optimised" : "classic");
+        }
+}
+
+TEST(ExportGif, CancellingMidExportKeepsThePreviousFile)
+{
+    TempDir dir;
+    const wxString target = dir.Write("keep.gif", "the previous animation");
+    std::vector<wxImage> pictures;
+    for (unsigned seed = 0; seed < 12; ++seed)
+        pictures.push_back(MakePhotoLike(80, 60, seed));
+    std::vector<ExportFrame> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back({&picture, 10});
+    for (bool optimised : {false, true})
+    {
+        GifExportSettings settings;
+        settings.width = 80;
+        settings.height = 60;
+        settings.options.optimised = optimised;
+        settings.workers = 4;
+        int written = 0;
+        const GifExportResult result =
+            ExportGif(frames, target, settings, [&](int done, int) { written = done; },
+                      [&] { return written == 5; });
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(written, 5);
+        EXPECT_EQ(ReadFileBytes(target), "the previous animation");
+        EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"keep.gif"});
+    }
+}
+
+TEST(PrepareFrame, SmoothShrinkingAveragesTheAreaEachPixelCovers)
+{
+    // A 1-pixel checkerboard of black and white halves to even grey.
+    wxImage board(8, 8, true);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            if ((x + y) % 2)
+                board.SetRGB(x, y, 255, 255, 255);
+    FittedFrame fitted;
+    ASSERT_TRUE(fitted.Fit(board, 4, 4, true));
+    for (int i = 0; i < 16 * 3; ++i)
+        ASSERT_EQ(fitted.Pixels()[i], 128) << i;
+
+    // Three columns into two: the middle column is shared half and half.
+    wxImage columns(3, 1, false);
+    columns.SetRGB(0, 0, 0, 0, 0);
+    columns.SetRGB(1, 0, 90, 90, 90);
+    columns.SetRGB(2, 0, 180, 180, 180);
+    const wxImage shrunk = ShrinkByAreaAveraging(columns, 2, 1);
+    EXPECT_EQ(shrunk.GetRed(0, 0), 30);   // (0 * 1 + 90 * 0.5) / 1.5
+    EXPECT_EQ(shrunk.GetRed(1, 0), 150);  // (90 * 0.5 + 180 * 1) / 1.5
+
+    // Masked pixels count as black.
+    wxImage masked = SolidImage(2, 2, wxColour(200, 100, 40));
+    masked.SetRGB(0, 0, 255, 0, 255);
+    masked.SetMaskColour(255, 0, 255);
+    ASSERT_TRUE(fitted.Fit(masked, 1, 1, true));
+    EXPECT_EQ(fitted.Pixels()[0], 150);
+}
+
+TEST(GifSizeEstimate, ComesCloseToTheExportedSize)
+{
+    // Twelve frames of a photo-like background with a moving square.
+    std::vector<wxImage> pictures;
+    for (int i = 0; i < 12; ++i)
+    {
+        pictures.push_back(MakePhotoLike(160, 120, 5));
+        pictures.back().SetRGB(wxRect(10 * i, 40, 16, 16), 250, 250, 30);
+    }
+    std::vector<ExportFrame> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back({&picture, 10});
+    for (bool optimised : {false, true})
+    {
+        GifOptions options;
+        options.optimised = optimised;
+        const double exported = double(Exported(frames, 160, 120, options, 2).size());
+        const double estimate = double(EstimateGifBytes(frames, 160, 120, options));
+        EXPECT_NEAR(estimate / exported, 1.0, 0.2) << (optimised ? "optimised" : "classic");
+    }
+    EXPECT_EQ(EstimateGifBytes({}, 160, 120, GifOptions()), 0u);
+    EXPECT_EQ(EstimateGifBytes(frames, 0, 120, GifOptions()), 0u);
+    EXPECT_EQ(EstimateGifBytes(frames, 160, 120, GifOptions(), [] { return true; }), 0u);
+}
+
 // Without the memory for a frame's colour reduction the export fails with
 // that reason and leaves the previous file as it was; it must not crash.
 TEST(ExportGif, RunningOutOfMemoryIsReported)
@@ -268,14 +558,19 @@ TEST(ExportGif, RunningOutOfMemoryIsReported)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     TempDir dir;
     const wxString target = dir.Write("keep.gif", "the previous animation");
-    // 48 MiB as RGB: the room left holds the prepared frame (as large) but
-    // not its reduced copy as well.
+    // 48 MiB as RGB, of the output size, so it is read in place: the room
+    // left holds the worker and its encoder but not the reduction's 16 MiB of
+    // colour indices.
     const wxImage frame = MakeFlat(4096, 4096);
     EXPECT_EXIT(RunWithAddressSpaceHeadroom(
-                    80ull << 20, dir.Path(),
+                    20ull << 20, dir.Path(),
                     [&]
                     {
-                        const GifExportResult result = ExportGif({&frame}, target, 10, 4096, 4096);
+                        GifExportSettings settings;
+                        settings.width = settings.height = 4096;
+                        settings.workers = 1;
+                        const GifExportResult result =
+                            ExportGif({{&frame, 10}}, target, settings);
                         const bool untouched =
                             ReadFileBytes(target) == "the previous animation" &&
                             FilesIn(dir.Path()) == std::vector<wxString>{"keep.gif"};

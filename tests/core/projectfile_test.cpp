@@ -81,11 +81,52 @@ TEST(ProjectDocument, RoundTripKeepsFramesAndSettings)
     EXPECT_EQ(read.project.height, 240);
     EXPECT_EQ(read.project.delay, 20);
     EXPECT_EQ(read.project.framePaths, project.framePaths);
+    EXPECT_EQ(read.project.gifOptions, GifOptions()) << "a project without options is classic";
 
     project.gifName.clear();
     const ProjectReadResult unnamed = ReadProjectText(ProjectDocumentText(project));
     ASSERT_TRUE(unnamed.IsComplete());
     EXPECT_TRUE(unnamed.project.gifName.empty());
+}
+
+TEST(ProjectDocument, GifOptionsFollowTheImagesAndComeBack)
+{
+    Project project = Example();
+    GifOptions& options = project.gifOptions;
+    options.optimised = true;
+    options.onlyChanges = false;
+    options.globalPalette = false;
+    options.colours = 17;
+    options.dither = GifDither::Ordered;
+    options.smooth = true;
+    options.loopCount = 4;
+    project.frameDelays = {0, 25, 0, 3};
+    const std::string text = ProjectDocumentText(project);
+    EXPECT_LT(text.find("</images>"), text.find("<gif_options>"));
+    const ProjectReadResult read = ReadProjectText(text);
+    EXPECT_EQ(read.project.gifOptions, options);
+    EXPECT_EQ(read.project.frameDelays, project.frameDelays);
+
+    // A classic choice with only the loop count changed is stored too.
+    project.gifOptions = GifOptions();
+    project.gifOptions.loopCount = 2;
+    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions.loopCount, 2);
+}
+
+TEST(ProjectReading, GifOptionsOutOfRangeOrUnknownKeepTheDefaults)
+{
+    std::string text = ProjectDocumentText(Example());
+    text.replace(text.find("</project>"), 0,
+                 "  <gif_options><profile>optimised</profile><colours>999</colours>"
+                 "<dither>sparkle</dither><loop_count>-3</loop_count><smooth>maybe</smooth>"
+                 "<later_setting>1</later_setting><only_changes>no</only_changes>"
+                 "</gif_options>\n");
+    const ProjectReadResult read = ReadProjectText(text);
+    ASSERT_TRUE(read.IsComplete());
+    GifOptions expected;
+    expected.optimised = true;
+    expected.onlyChanges = false;
+    EXPECT_EQ(read.project.gifOptions, expected);
 }
 
 // A frame's own delay is an attribute of its `path`; frames without one
@@ -393,6 +434,22 @@ TEST(ProjectReading, SurvivesMutatedFiles)
         for (const wxString& path : read.project.framePaths)
             EXPECT_FALSE(path.EndsWith(wxS(".gif")));
     }
+}
+
+TEST(GifOptionsFile, RemembersTheChoiceAndFallsBackToTheDefaults)
+{
+    TempDir dir;
+    GifOptions options;
+    options.optimised = true;
+    options.dither = GifDither::Diffuse;
+    options.loopCount = 9;
+    const wxString path = dir.File(wxS("gif-options.xml"));
+    ASSERT_TRUE(SaveGifOptionsFile(path, options));
+    EXPECT_EQ(LoadGifOptionsFile(path), options);
+
+    EXPECT_EQ(LoadGifOptionsFile(dir.File(wxS("missing.xml"))), GifOptions());
+    EXPECT_EQ(LoadGifOptionsFile(dir.Write(wxS("junk.xml"), "<not xml")), GifOptions());
+    EXPECT_FALSE(SaveGifOptionsFile(dir.File(wxS("no/such/folder.xml")), options));
 }
 
 // Mutations of documents at the nesting and text bounds cross them both

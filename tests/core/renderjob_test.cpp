@@ -200,6 +200,50 @@ TEST_F(ProjectRender, MissingPicturesAreAllNamedAndNothingIsWritten)
     EXPECT_EQ(ReadFileBytes(previous), "previous");
 }
 
+// A picture whose header is sound but whose data is cut short is only found
+// while the frames stream to the file; the file is still left alone.
+TEST_F(ProjectRender, PicturesThatFailWhileDecodingAreNamedToo)
+{
+    const std::string whole = ReadFileBytes(png);
+    const wxString cut = dir.Write(wxS("cut.png"), whole.substr(0, whole.size() / 2));
+    const wxString previous = dir.Write(wxS("out.gif"), "previous");
+    for (int workers : {1, 3})
+    {
+        RenderJob job;
+        job.inputs = Paths({png, bmp, cut, png});
+        job.output = previous;
+        job.workers = workers;
+        const GifExportResult result = RunRenderJob(job);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, wxS("cannot read a picture from ") + cut);
+        EXPECT_EQ(ReadFileBytes(previous), "previous");
+    }
+}
+
+// References to one GIF's frames in a row, as Save Project writes them,
+// decode the file once: the render goes on after the file is gone.
+TEST_F(ProjectRender, FrameReferencesInARowReadTheirGifOnce)
+{
+    std::vector<wxImage> pictures;
+    for (int i = 0; i < 30; ++i)
+        pictures.push_back(SolidImage(16, 16, wxColour(8 * i, 100, 255 - 8 * i)));
+    const wxString animation = dir.File(wxS("many.gif"));
+    ASSERT_TRUE(ExportFrames(pictures, animation));
+    RenderJob job;
+    for (int i = 0; i < 30; ++i)
+        job.inputs.push_back(animation + wxString::Format(wxS("_%d"), i));
+    job.output = dir.File(wxS("out.gif"));
+    job.workers = 1;
+    const GifExportResult result = RunRenderJob(job,
+                                                [&](int done, int)
+                                                {
+                                                    if (done == 1)
+                                                        wxRemoveFile(animation);
+                                                });
+    ASSERT_TRUE(result.ok) << result.error.utf8_string();
+    EXPECT_EQ(InspectGif(ReadFileBytes(job.output)).frames.size(), 30u);
+}
+
 TEST_F(ProjectRender, AnOutputSizeNoPictureMayHaveFailsCleanly)
 {
     RenderJob job;

@@ -33,6 +33,47 @@ TEST(RenderOptions, ReadsEveryOption)
 
     ASSERT_TRUE(Parse({"--help"}, options, error));
     EXPECT_TRUE(options.help);
+    ASSERT_TRUE(Parse({"--version"}, options, error));
+    EXPECT_TRUE(options.version);
+
+    // Long forms, with the value apart or after "=", and standard output.
+    ASSERT_TRUE(Parse({"--delay", "7", "--size=64x48", "--output", "-", "a.png"}, options, error));
+    EXPECT_EQ(options.delay, 7);
+    EXPECT_EQ(options.width, 64);
+    EXPECT_EQ(options.output, "-");
+    EXPECT_FALSE(options.optimised.has_value());
+}
+
+TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
+{
+    struct Case
+    {
+        std::vector<wxString> arguments;
+        GifOptions expected;
+    };
+    GifOptions optimised;
+    optimised.optimised = true;
+    GifOptions colours = optimised, dithered = optimised, smooth = optimised, looped;
+    colours.colours = 32;
+    dithered.dither = GifDither::Ordered;
+    smooth.smooth = true;
+    looped.loopCount = 3;  // the classic export with a loop count
+    const Case cases[] = {
+        {{"--optimize"}, optimised},      {{"--colors", "32"}, colours},
+        {{"--dither=ordered"}, dithered}, {{"--smooth"}, smooth},
+        {{"--loop", "3"}, looped},
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<wxString> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"-o", "o.gif", "a.png"});
+        RenderOptions options;
+        wxString error;
+        ASSERT_TRUE(Parse(arguments, options, error)) << error.utf8_string();
+        GifOptions gif;
+        ApplyRenderGifOptions(options, gif);
+        EXPECT_EQ(gif, c.expected) << c.arguments[0].utf8_string();
+    }
 }
 
 TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
@@ -45,6 +86,14 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"-d", "-5", "-o", "o.gif", "a.png"}, "delay"},
         {{"-d", "ten", "-o", "o.gif", "a.png"}, "delay"},
         {{"-d", "70000", "-o", "o.gif", "a.png"}, "delay"},
+        {{"-d", "0", "-o", "o.gif", "a.png"}, "delay"},
+        {{"--delay=", "-o", "o.gif", "a.png"}, "delay"},
+        {{"--colors", "1", "-o", "o.gif", "a.png"}, "colors"},
+        {{"--colors=257", "-o", "o.gif", "a.png"}, "colors"},
+        {{"--dither", "floyd", "-o", "o.gif", "a.png"}, "dithering"},
+        {{"--loop", "-1", "-o", "o.gif", "a.png"}, "loop"},
+        {{"--optimize=yes", "-o", "o.gif", "a.png"}, "--optimize"},
+        {{"--loop"}, "--loop"},
         {{"-s", "320", "-o", "o.gif", "a.png"}, "size"},
         {{"-s", "0x240", "-o", "o.gif", "a.png"}, "size"},
         {{"-s", "320x", "-o", "o.gif", "a.png"}, "size"},

@@ -52,5 +52,14 @@ TEST_F(TranslatedButtons, EveryDialogButtonReadsInTheChosenLanguage)
                       (std::map<int, wxString>{{wxID_OK, ok}, {wxID_CANCEL, cancel}}))
                 << language.folder << ": loop count dialog";
         }
+        {
+            ShownButtons shown;
+            wxCommandEvent gifOptions = Command(ID_MENU_GIF_OPTIONS);
+            frame->ProcessWindowEvent(gifOptions);
+            EXPECT_EQ(shown.DialogsShown(), 1) << language.folder;
+            EXPECT_EQ(shown.Buttons(),
+                      (std::map<int, wxString>{{wxID_OK, ok}, {wxID_CANCEL, cancel}}))
+                << language.folder << ": GIF options dialog";
+        }
     }
 }

@@ -99,7 +99,69 @@ for signal in INT TERM HUP; do
     if ls -A "$work/signals" | grep -q '^\.'; then fail "$signal left a temporary file"; fi
 done
 
-# 8. The progress bar appears on a terminal (script gives the renderer a pty).
+# 8. The optimised profile, read back by an independent composing decoder:
+#    a still background with a moving object, a repeated frame and a frame
+#    that clears to black come back exactly (few colours), a photo within the
+#    reducer's error; the loop count is in the file.
+mkdir -p "$work/opt"
+"$python" - "$work/opt" "$corpus/progressive_cat.jpg" <<'PY' || fail "making the optimised inputs"
+import sys
+from PIL import Image, ImageDraw
+out, cat = sys.argv[1], sys.argv[2]
+def scene(x):
+    im = Image.new("RGB", (96, 64), (30, 60, 90))
+    d = ImageDraw.Draw(im)
+    d.rectangle([0, 40, 95, 63], fill=(200, 200, 180))
+    d.ellipse([x, 10, x + 14, 24], fill=(240, 40, 40))
+    return im
+frames = [scene(5), scene(20), scene(20), Image.new("RGB", (96, 64)), scene(60)]
+for i, im in enumerate(frames):
+    im.save(f"{out}/s{i}.png")
+Image.open(cat).convert("RGB").save(f"{out}/p0.png")
+Image.open(cat).convert("RGB").rotate(3).save(f"{out}/p1.png")
+PY
+"$render" --optimize --loop 3 -d 5 -o "$work/opt/scene.gif" "$work/opt"/s*.png || fail "optimised render failed"
+"$render" --optimize --dither=diffuse -o "$work/opt/photo.gif" "$work/opt"/p*.png || fail "optimised photo render failed"
+"$python" - "$work/opt" <<'PY' || fail "Pillow check of the optimised files"
+import sys, math
+from PIL import Image, ImageSequence, ImageChops
+d = sys.argv[1]
+def shown(path):
+    im = Image.open(path)
+    return im, [f.convert("RGB") for f in ImageSequence.Iterator(im)]
+im, frames = shown(f"{d}/scene.gif")
+assert len(frames) == 5, len(frames)
+for i, f in enumerate(frames):
+    assert ImageChops.difference(f, Image.open(f"{d}/s{i}.png").convert("RGB")).getbbox() is None, i
+assert im.info.get("loop") == 3, im.info          # played once, then 3 repetitions
+im, frames = shown(f"{d}/photo.gif")
+for i, f in enumerate(frames):
+    a, b = f.tobytes(), Image.open(f"{d}/p{i}.png").convert("RGB").tobytes()
+    psnr = 10 * math.log10(255 * 255 / (sum((x - y) ** 2 for x, y in zip(a, b)) / len(a)))
+    assert psnr > 28, (i, psnr)
+PY
+
+# 9. Command conventions: --version, long options, standard output, delay 0.
+"$render" --version | grep -q "^loopforge-render [0-9]" || fail "--version"
+"$render" --delay 5 --size=48x32 --output - "$corpus/hopper.gif_0" >"$work/stdout.gif" \
+    || fail "render to standard output failed"
+"$python" -c "
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]); assert im.size == (48, 32) and im.info['duration'] == 50, im.info" \
+    "$work/stdout.gif" || fail "the GIF on standard output"
+expect_error "invalid delay '0'" "$render" -d 0 -o "$work/x.gif" "$corpus/hopper.gif"
+
+# 10. A picture that does not fit in the memory allowed is reported as such,
+#     not as unreadable.
+"$python" -c "
+import sys
+from PIL import Image
+Image.new('RGB', (9000, 9000), (20, 120, 200)).save(sys.argv[1])" "$work/big.png"
+expect_error "cannot read a picture from $work/big.png: too large for the memory available" \
+    bash -c 'ulimit -v 300000 && exec "$@"' - "$render" -o "$work/big.gif" "$work/big.png"
+
+# 11. The progress bar appears on a terminal (script gives the renderer a pty).
 if command -v script >/dev/null; then
     script -qec "'$render' -o '$work/tty.gif' '$corpus/cogs.gif'" /dev/null >"$work/tty.txt" 2>&1
     grep -q "100%" "$work/tty.txt" || fail "no progress bar on a terminal"

@@ -13,17 +13,20 @@
 
 struct InspectedFrame
 {
+    int left = 0, top = 0;
     int width = 0, height = 0;
     std::vector<unsigned char> indices;
     std::vector<unsigned char> colours;  // RGB triples of the table the frame uses
     int transparentIndex = -1;
     int delay = -1;  // hundredths
+    int disposal = 0;
 };
 
 struct InspectedGif
 {
     bool ok = false;
     int width = 0, height = 0;
+    int loopCount = -1;  // the looping extension's repetitions; -1 without one
     std::vector<InspectedFrame> frames;
 };
 
@@ -54,6 +57,8 @@ inline InspectedGif InspectGif(const std::string& bytes)
     {
         const SavedImage& saved = gif->SavedImages[i];
         InspectedFrame frame;
+        frame.left = saved.ImageDesc.Left;
+        frame.top = saved.ImageDesc.Top;
         frame.width = saved.ImageDesc.Width;
         frame.height = saved.ImageDesc.Height;
         frame.indices.assign(saved.RasterBits, saved.RasterBits + frame.width * frame.height);
@@ -67,11 +72,53 @@ inline InspectedGif InspectGif(const std::string& bytes)
         {
             frame.transparentIndex = gcb.TransparentColor;
             frame.delay = gcb.DelayTime;
+            frame.disposal = gcb.DisposalMode;
+        }
+        for (int e = 0; e + 1 < saved.ExtensionBlockCount; ++e)
+        {
+            const ExtensionBlock& block = saved.ExtensionBlocks[e];
+            const ExtensionBlock& next = saved.ExtensionBlocks[e + 1];
+            if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
+                std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0 && next.ByteCount >= 3)
+                result.loopCount = next.Bytes[1] | (next.Bytes[2] << 8);
         }
         result.frames.push_back(frame);
     }
     DGifCloseFile(gif, &error);
     return result;
+}
+
+// The pictures a viewer shows, frame by frame, as RGB rows of the logical
+// screen: each frame drawn over what its predecessor left (transparent
+// pixels show through), honouring the disposal methods. The screen starts
+// black, and "restore to background" clears to black.
+inline std::vector<std::vector<unsigned char>> ComposeGif(const InspectedGif& gif)
+{
+    std::vector<std::vector<unsigned char>> shown;
+    std::vector<unsigned char> screen(std::size_t(gif.width) * gif.height * 3, 0);
+    for (const InspectedFrame& frame : gif.frames)
+    {
+        const std::vector<unsigned char> before = screen;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x)
+            {
+                const int index = frame.indices[std::size_t(y) * frame.width + x];
+                const int sx = frame.left + x, sy = frame.top + y;
+                if (index == frame.transparentIndex || sx >= gif.width || sy >= gif.height ||
+                    3 * index + 2 >= int(frame.colours.size()))
+                    continue;
+                std::memcpy(&screen[(std::size_t(sy) * gif.width + sx) * 3],
+                            &frame.colours[3 * index], 3);
+            }
+        shown.push_back(screen);
+        if (frame.disposal == 2)
+            for (int y = frame.top; y < std::min(gif.height, frame.top + frame.height); ++y)
+                for (int x = frame.left; x < std::min(gif.width, frame.left + frame.width); ++x)
+                    std::memset(&screen[(std::size_t(y) * gif.width + x) * 3], 0, 3);
+        else if (frame.disposal == 3)
+            screen = before;
+    }
+    return shown;
 }
 
 #endif

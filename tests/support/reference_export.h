@@ -3,12 +3,16 @@
 
 // The straightforward routes the engine replaced, kept as references for its
 // output: colour reduction by an 8-bit BMP round trip through memory streams,
-// and palette lookup by a linear search for the first equal entry.
+// the classic export's reduction as it was written before the export handed
+// indices to the encoder, and palette lookup by a linear search for the
+// first equal entry.
 
 #include <wx/image.h>
 #include <wx/mstream.h>
 #include <wx/palette.h>
+#include <wx/quantize.h>
 
+#include <algorithm>
 #include <vector>
 
 inline wxImage ReduceColoursByBmpRoundTrip(const wxImage& image)
@@ -21,6 +25,27 @@ inline wxImage ReduceColoursByBmpRoundTrip(const wxImage& image)
     wxMemoryInputStream in(out);
     wxImage reduced;
     reduced.LoadFile(in, wxBITMAP_TYPE_BMP, -1);
+    return reduced;
+}
+
+// The toolkit's quantiser as the BMP writer calls it, with the palette
+// entries past the highest index any pixel uses made black.
+inline wxImage ReduceColoursAsBefore(const wxImage& image)
+{
+    wxImage reduced;
+    wxPalette* quantised = nullptr;
+    unsigned char* indices = nullptr;
+    if (!wxQuantize::Quantize(image, reduced, &quantised, 236, &indices,
+                              wxQUANTIZE_FILL_DESTINATION_IMAGE | wxQUANTIZE_RETURN_8BIT_DATA))
+        return wxImage();
+    const size_t pixels = size_t(image.GetWidth()) * image.GetHeight();
+    const unsigned char highest = *std::max_element(indices, indices + pixels);
+    delete[] indices;
+    unsigned char red[256] = {}, green[256] = {}, blue[256] = {};
+    for (int i = 0; i <= highest; ++i)
+        quantised->GetRGB(i, &red[i], &green[i], &blue[i]);
+    delete quantised;
+    reduced.SetPalette(wxPalette(256, red, green, blue));
     return reduced;
 }
 

@@ -1,0 +1,17 @@
+#ifndef LOOPFORGE_WINDOW_GIFOPTIONSCHOICE_H
+#define LOOPFORGE_WINDOW_GIFOPTIONSCHOICE_H
+
+#include "work/gifoptions.h"
+
+#include <wx/string.h>
+
+// The file that remembers the user's choice: "gif-options.xml" beside the
+// language file.
+wxString GetGifOptionsFilePath();
+
+// The remembered choice (the defaults without a readable file), and
+// remembering a new one; false when the file could not be written.
+GifOptions LoadUserGifOptions();
+bool SaveUserGifOptions(const GifOptions& options);
+
+#endif

@@ -1,0 +1,56 @@
+#ifndef LOOPFORGE_WORK_GIFOPTIONS_H
+#define LOOPFORGE_WORK_GIFOPTIONS_H
+
+#include <wx/string.h>
+
+class wxXmlNode;
+
+// How the colour reducer spreads the error of colours the palette lacks.
+enum class GifDither
+{
+    None,     // nearest palette colour
+    Ordered,  // a fixed 8 x 8 threshold pattern: steady from frame to frame, compresses well
+    Diffuse   // error diffusion (Floyd-Steinberg): smoothest gradients
+};
+
+// How an animated GIF is written. Classic is the export as it always was:
+// every frame whole with its own palette of the toolkit's quantiser,
+// nearest-neighbour shrinking, looping forever. Optimised uses the parts
+// below; Classic ignores them, so they keep the user's choice for later.
+struct GifOptions
+{
+    bool optimised = false;
+    bool onlyChanges = true;    // later frames store only what changed, transparent where still
+    bool globalPalette = true;  // frames that fit the first frame's palette share it
+    int colours = 256;          // palette size, 2 to 256
+    GifDither dither = GifDither::None;
+    bool smooth = false;  // area-averaging instead of nearest-neighbour when shrinking
+    int loopCount = 0;    // repetitions after the first play, as the file stores them; 0: forever
+
+    bool operator==(const GifOptions& other) const;
+    bool operator!=(const GifOptions& other) const { return !(*this == other); }
+};
+
+constexpr int kMinGifColours = 2;
+constexpr int kMaxGifColours = 256;
+constexpr int kMaxGifLoopCount = 65535;
+
+// The word a dither method is written as ("none", "ordered", "diffuse"), and
+// back; false for any other word.
+wxString GifDitherName(GifDither dither);
+bool ParseGifDither(const wxString& name, GifDither& dither);
+
+// The options as an element "gif_options" with one child per setting. A
+// reader takes what it recognises from such an element, keeps the defaults
+// for anything missing or out of range and ignores unknown children, so
+// files from later versions still read.
+wxXmlNode* GifOptionsElement(const GifOptions& options);
+GifOptions ReadGifOptionsElement(const wxXmlNode* element);
+
+// The user's remembered choice, a small XML file holding the element. A
+// missing or unreadable file gives the defaults. Writing goes through a
+// temporary file; false when it failed.
+GifOptions LoadGifOptionsFile(const wxString& path);
+bool SaveGifOptionsFile(const wxString& path, const GifOptions& options);
+
+#endif
