@@ -175,7 +175,8 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
     std::vector<std::uint8_t> bytes;
     if (ok)
     {
-        const int delay = std::clamp(slot.picture.delay, 0, 0xFFFF);
+        // The writer clamps the delay to what its 16-bit field holds.
+        const int delay = slot.picture.delay;
         ok = options.optimised ? encoder.EncodeOptimised(slot.fitted.Pixels(), previous, index,
                                                          delay, m_shared, bytes)
                                : encoder.EncodeClassic(slot.fitted.Pixels(), index, delay, bytes);

@@ -336,9 +336,10 @@ TEST(ExportGif, ClassicBytesAreTheFrameByFrameWritersWithAnyNumberOfWorkers)
     const wxImage photo = MakePhotoLike(300, 200, 3), flat = MakeFlat(120, 90),
                   small = MakePhotoLike(77, 41, 4);
     // Pictures of the output size (read in place), shrunk and padded; a noisy
-    // frame long enough to clear the LZW table.
+    // frame long enough to clear the LZW table; a delay the 16-bit field
+    // cannot hold, clamped rather than wrapped.
     const std::vector<ExportFrame> frames = {
-        {&photo, 10}, {&cat, 7}, {&flat, 300}, {&small, 1}, {&photo, 0}};
+        {&photo, 10}, {&cat, 7}, {&flat, 300}, {&small, 1}, {&photo, 0}, {&flat, 70000}};
     const std::string reference = ClassicReference(frames, 300, 200);
     for (int workers : {1, 4})
         EXPECT_TRUE(Exported(frames, 300, 200, GifOptions(), workers) == reference)
