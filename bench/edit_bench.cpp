@@ -9,7 +9,6 @@
 #include <benchmark/benchmark.h>
 
 #include <wx/image.h>
-#include <wx/init.h>
 
 #include <vector>
 
@@ -49,14 +48,3 @@ void BM_UndoStep(benchmark::State& state)
 }
 BENCHMARK(BM_UndoStep)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    wxInitializer initializer;
-    if (!initializer.IsOk())
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

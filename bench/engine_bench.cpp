@@ -14,7 +14,6 @@
 
 #include <wx/filename.h>
 #include <wx/image.h>
-#include <wx/init.h>
 #include <wx/mstream.h>
 
 #include <cstdlib>
@@ -138,15 +137,3 @@ void BM_ImportGif(benchmark::State& state)
 }
 BENCHMARK(BM_ImportGif)->Unit(benchmark::kMillisecond);
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    wxInitializer initializer;
-    if (!initializer.IsOk())
-        return 1;
-    wxInitAllImageHandlers();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

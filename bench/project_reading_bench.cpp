@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <wx/init.h>
 
 #include <string>
 
@@ -77,14 +76,3 @@ BENCHMARK_TEMPLATE(BM_ReadProjectText, LongTextsAtTheBounds)->Apply(Sizes);
 BENCHMARK_TEMPLATE(BM_ReadProjectText, ShortPieces)->Apply(Sizes);
 BENCHMARK_TEMPLATE(BM_ReadProjectText, BeyondTheBounds)->Apply(Sizes);
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    wxInitializer initializer;
-    if (!initializer.IsOk())
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
