@@ -213,7 +213,17 @@ public:
         wxXmlResource::Get()->InitAllHandlers();
         if (argc == 4 && argv[1] == "--route")
         {
-            m_status = RunRoute(argv[2], argv[3]) ? 0 : 1;
+            // Inside the event loop, as in the program: a progress dialog
+            // shown before any loop runs makes a loop of its own, which its
+            // destruction during a yield frees under that yield's feet.
+            const wxString route = argv[2], folder = argv[3];
+            CallAfter(
+                [this, route, folder]
+                {
+                    m_status = RunRoute(route, folder) ? 0 : 1;
+                    ExitMainLoop();
+                });
+            m_runLoop = true;
             return true;
         }
         const wxString folder = argc > 1 ? argv[1] : wxString("/tmp/loopforge-import-bench");
@@ -261,10 +271,16 @@ public:
                 seconds[1] / seconds[0], cpu[1] / cpu[0], seconds[4] / seconds[3], cpu[4] / cpu[3]);
         return true;
     }
-    // Everything happens in OnInit; no event loop runs.
-    int OnRun() override { return m_status; }
+    // The comparison runs in OnInit, each route in the event loop of its process.
+    int OnRun() override
+    {
+        if (m_runLoop)
+            wxApp::OnRun();
+        return m_status;
+    }
 
 private:
     int m_status = 0;
+    bool m_runLoop = false;
 };
 wxIMPLEMENT_APP(ImportBenchApp);
