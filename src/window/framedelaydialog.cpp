@@ -1,5 +1,6 @@
 #include "window/framedelaydialog.h"
 
+#include "window/translatedbuttons.h"
 #include "work/framelist.h"
 
 #include <wx/button.h>
@@ -33,6 +34,7 @@ FrameDelayDialog::FrameDelayDialog(wxWindow* parent, int delay)
     buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")), 0);
     top->Add(buttons, 0, wxALIGN_CENTER_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(10));
     ok->SetDefault();
+    ShowOwnButtonLabels(this);
 
     SetSizerAndFit(top);
     CentreOnParent();

@@ -61,5 +61,15 @@ TEST_F(TranslatedButtons, EveryDialogButtonReadsInTheChosenLanguage)
                       (std::map<int, wxString>{{wxID_OK, ok}, {wxID_CANCEL, cancel}}))
                 << language.folder << ": GIF options dialog";
         }
+        {
+            ShownButtons shown;
+            Access().Strip()->Select(0);
+            wxCommandEvent frameDelay = Command(ID_MENU_FRAME_DELAY);
+            frame->ProcessWindowEvent(frameDelay);
+            EXPECT_EQ(shown.DialogsShown(), 1) << language.folder;
+            EXPECT_EQ(shown.Buttons(),
+                      (std::map<int, wxString>{{wxID_OK, ok}, {wxID_CANCEL, cancel}}))
+                << language.folder << ": frame delay dialog";
+        }
     }
 }
