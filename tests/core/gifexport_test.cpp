@@ -185,13 +185,13 @@ TEST(ExportGif, WritesAFileAnIndependentDecoderReads)
                   c = MakePhotoLike(300, 100, 8);
     std::vector<int> progress;
     const std::vector<int> delays = {50, 7, 300};
-    const GifExportResult result = ExportGif({{&a, delays[0]}, {&b, delays[1]}, {&c, delays[2]}},
-                                             dir.File("out.gif"), 120, 90,
-                                             [&](int done, int count)
-                                             {
-                                                 EXPECT_EQ(count, 3);
-                                                 progress.push_back(done);
-                                             });
+    const GifExportResult result =
+        ExportGif({{&a, delays[0]}, {&b, delays[1]}, {&c, delays[2]}}, dir.File("out.gif"), 120, 90,
+                  [&](int done, int count)
+                  {
+                      EXPECT_EQ(count, 3);
+                      progress.push_back(done);
+                  });
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(progress, (std::vector<int>{1, 2, 3}));
     const InspectedGif gif = InspectGif(ReadFileBytes(dir.File("out.gif")));
@@ -338,8 +338,8 @@ TEST(ExportGif, ClassicBytesAreTheFrameByFrameWritersWithAnyNumberOfWorkers)
     // Pictures of the output size (read in place), shrunk and padded; a noisy
     // frame long enough to clear the LZW table; a delay the 16-bit field
     // cannot hold, clamped rather than wrapped.
-    const std::vector<ExportFrame> frames = {
-        {&photo, 10}, {&cat, 7}, {&flat, 300}, {&small, 1}, {&photo, 0}, {&flat, 70000}};
+    const std::vector<ExportFrame> frames = {{&photo, 10}, {&cat, 7},   {&flat, 300},
+                                             {&small, 1},  {&photo, 0}, {&flat, 70000}};
     const std::string reference = ClassicReference(frames, 300, 200);
     for (int workers : {1, 4})
         EXPECT_TRUE(Exported(frames, 300, 200, GifOptions(), workers) == reference)
@@ -394,8 +394,7 @@ TEST(OptimisedExport, LaterFramesHoldOnlyWhatChanged)
     EXPECT_EQ(gif.frames[1].width, 14);
     EXPECT_EQ(gif.frames[1].height, 8);
     EXPECT_GE(gif.frames[1].transparentIndex, 0);
-    EXPECT_TRUE(gif.frames[1].colours.empty() ||
-                gif.frames[1].colours == gif.frames[0].colours)
+    EXPECT_TRUE(gif.frames[1].colours.empty() || gif.frames[1].colours == gif.frames[0].colours)
         << "the first frame's palette serves";
     EXPECT_EQ(gif.frames[2].width * gif.frames[2].height, 1) << "an unchanged frame";
 }
@@ -484,9 +483,9 @@ TEST(ExportGif, CancellingMidExportKeepsThePreviousFile)
         settings.options.optimised = optimised;
         settings.workers = 4;
         int written = 0;
-        const GifExportResult result =
-            ExportGif(frames, target, settings, [&](int done, int) { written = done; },
-                      [&] { return written == 5; });
+        const GifExportResult result = ExportGif(
+            frames, target, settings, [&](int done, int) { written = done; },
+            [&] { return written == 5; });
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(written, 5);
         EXPECT_EQ(ReadFileBytes(target), "the previous animation");
@@ -570,8 +569,7 @@ TEST(ExportGif, RunningOutOfMemoryIsReported)
                         GifExportSettings settings;
                         settings.width = settings.height = 4096;
                         settings.workers = 1;
-                        const GifExportResult result =
-                            ExportGif({{&frame, 10}}, target, settings);
+                        const GifExportResult result = ExportGif({{&frame, 10}}, target, settings);
                         const bool untouched =
                             ReadFileBytes(target) == "the previous animation" &&
                             FilesIn(dir.Path()) == std::vector<wxString>{"keep.gif"};

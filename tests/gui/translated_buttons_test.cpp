@@ -24,52 +24,29 @@ TEST_F(TranslatedButtons, EveryDialogButtonReadsInTheChosenLanguage)
             EXPECT_NE(cancel, wxS("Cancel")) << language.folder << ": no catalog loaded";
         }
 
+        const std::map<int, wxString> yesNoCancel = {
+            {wxID_YES, yes}, {wxID_NO, no}, {wxID_CANCEL, cancel}};
+        const std::map<int, wxString> yesNo = {{wxID_YES, yes}, {wxID_NO, no}};
+        const std::map<int, wxString> okCancel = {{wxID_OK, ok}, {wxID_CANCEL, cancel}};
+        const struct
         {
-            ShownButtons shown;
-            wxCommandEvent open = Command(ID_MENU_OPEN_PROJECT);
-            frame->ProcessWindowEvent(open);
-            EXPECT_EQ(shown.DialogsShown(), 1) << language.folder;
-            EXPECT_EQ(shown.Buttons(), (std::map<int, wxString>{
-                                           {wxID_YES, yes}, {wxID_NO, no}, {wxID_CANCEL, cancel}}))
-                << language.folder << ": unsaved-project prompt";
-        }
-        {
-            ShownButtons shown;
-            Access().Strip()->Select(0);
-            wxCommandEvent remove = Command(ID_MENU_DELETE);
-            frame->ProcessWindowEvent(remove);
-            EXPECT_EQ(shown.DialogsShown(), 1) << language.folder;
-            EXPECT_EQ(shown.Buttons(), (std::map<int, wxString>{{wxID_YES, yes}, {wxID_NO, no}}))
-                << language.folder << ": delete question";
-            EXPECT_EQ(Access().Strip()->GetCount(), 2) << "closing the question deletes nothing";
-        }
-        {
-            ShownButtons shown;
-            wxCommandEvent loopCount = Command(ID_MENU_LOOP_COUNT);
-            frame->ProcessWindowEvent(loopCount);
-            EXPECT_EQ(shown.DialogsShown(), 1) << language.folder;
-            EXPECT_EQ(shown.Buttons(),
-                      (std::map<int, wxString>{{wxID_OK, ok}, {wxID_CANCEL, cancel}}))
-                << language.folder << ": loop count dialog";
-        }
-        {
-            ShownButtons shown;
-            wxCommandEvent gifOptions = Command(ID_MENU_GIF_OPTIONS);
-            frame->ProcessWindowEvent(gifOptions);
-            EXPECT_EQ(shown.DialogsShown(), 1) << language.folder;
-            EXPECT_EQ(shown.Buttons(),
-                      (std::map<int, wxString>{{wxID_OK, ok}, {wxID_CANCEL, cancel}}))
-                << language.folder << ": GIF options dialog";
-        }
+            int command;
+            const char* dialog;
+            const std::map<int, wxString>& buttons;
+        } dialogs[] = {{ID_MENU_OPEN_PROJECT, "unsaved-project prompt", yesNoCancel},
+                       {ID_MENU_DELETE, "delete question", yesNo},
+                       {ID_MENU_LOOP_COUNT, "loop count dialog", okCancel},
+                       {ID_MENU_GIF_OPTIONS, "GIF options dialog", okCancel},
+                       {ID_MENU_FRAME_DELAY, "frame delay dialog", okCancel}};
+        for (const auto& d : dialogs)
         {
             ShownButtons shown;
             Access().Strip()->Select(0);
-            wxCommandEvent frameDelay = Command(ID_MENU_FRAME_DELAY);
-            frame->ProcessWindowEvent(frameDelay);
-            EXPECT_EQ(shown.DialogsShown(), 1) << language.folder;
-            EXPECT_EQ(shown.Buttons(),
-                      (std::map<int, wxString>{{wxID_OK, ok}, {wxID_CANCEL, cancel}}))
-                << language.folder << ": frame delay dialog";
+            wxCommandEvent command = Command(d.command);
+            frame->ProcessWindowEvent(command);
+            EXPECT_EQ(shown.DialogsShown(), 1) << language.folder << ": " << d.dialog;
+            EXPECT_EQ(shown.Buttons(), d.buttons) << language.folder << ": " << d.dialog;
         }
+        EXPECT_EQ(Access().Strip()->GetCount(), 2) << "closing the questions changes nothing";
     }
 }
