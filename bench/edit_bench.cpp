@@ -3,8 +3,8 @@
 // bytes per frame however large the pictures are. Prints the time to record
 // and undo a step for strips of several lengths, the bytes a step holds, and
 // what one full-size copy of the strip's 640 x 480 pictures would take.
-#include "work/edithistory.h"
-#include "work/framelist.h"
+#include "edit/edithistory.h"
+#include "edit/framelist.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 // routes (BMP round trip, linear palette search) run beside the ones in use.
 // LF_BENCH_GIF may name a GIF file for the import benchmark; without it a
 // 300-frame GIF is made first.
+#include "decode/picturedecoder.h"
+#include "encode/gifexport.h"
+#include "encode/paletteindex.h"
 #include "window/gif_gifhandler.h"
-#include "work/gifexport.h"
-#include "work/paletteindex.h"
-#include "work/picturedecoder.h"
 
 #include "../tests/support/reference_export.h"
 #include "../tests/support/test_pictures.h"

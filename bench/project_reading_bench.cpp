@@ -2,7 +2,7 @@
 // documents at the reader's bounds (the costliest it parses) and documents
 // beyond them (refused by the bounds check before parsing). Bytes per
 // second should stay flat from 1 to 16 MiB; the fitted complexity is printed.
-#include "work/projectfile.h"
+#include "project/projectfile.h"
 
 #include <benchmark/benchmark.h>
 

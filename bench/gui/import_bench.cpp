@@ -9,11 +9,11 @@
 // files made on the first run; default /tmp/loopforge-import-bench)
 #include "app/paths.h"
 #include "app/startup.h"
+#include "encode/gifexport.h"
 #include "gifframe_test_access.h"
+#include "jobs/renderjob.h"
+#include "project/projectfile.h"
 #include "window/thumbnailctrl.h"
-#include "work/gifexport.h"
-#include "work/projectfile.h"
-#include "work/renderjob.h"
 
 #include <wx/app.h>
 #include <wx/filename.h>

@@ -4,8 +4,8 @@
 // Run: xvfb-run -a build/bench/gui/preview_playback_bench
 #include "app/paths.h"
 #include "app/startup.h"
+#include "edit/framelist.h"
 #include "gifframe_test_access.h"
-#include "work/framelist.h"
 
 #include <wx/app.h>
 #include <wx/image.h>

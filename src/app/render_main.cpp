@@ -3,9 +3,9 @@
 // does, then exports them as the Save command does.
 #include "app/environmentlanguage.h"
 #include "app/product.h"
-#include "work/renderjob.h"
-#include "work/renderoptions.h"
-#include "work/temporaryfiles.h"
+#include "files/temporaryfiles.h"
+#include "jobs/renderjob.h"
+#include "jobs/renderoptions.h"
 
 #include <wx/image.h>
 #include <wx/init.h>

@@ -1,8 +1,8 @@
 #include "net/updatecheck.h"
 
 #include "app/product.h"
+#include "files/xmlbounds.h"
 #include "net/domainoption.h"
-#include "work/xmlbounds.h"
 
 #include <wx/log.h>
 #include <wx/mstream.h>

@@ -1,7 +1,7 @@
 #include "window/framedelaydialog.h"
 
+#include "edit/framelist.h"
 #include "window/translatedbuttons.h"
-#include "work/framelist.h"
 
 #include <wx/button.h>
 #include <wx/intl.h>

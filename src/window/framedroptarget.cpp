@@ -1,8 +1,8 @@
 #include "window/framedroptarget.h"
 
+#include "edit/droppedfiles.h"
 #include "window/gifframe.h"
 #include "window/thumbnailctrl.h"
-#include "work/droppedfiles.h"
 
 #include <algorithm>
 

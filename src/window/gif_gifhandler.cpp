@@ -1,6 +1,6 @@
 #include "window/gif_gifhandler.h"
 
-#include "work/paletteindex.h"
+#include "encode/paletteindex.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>

@@ -11,11 +11,11 @@
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
 #include "window/workerprogress.h"
-#include "work/edithistory.h"
-#include "work/framelist.h"
-#include "work/importrun.h"
-#include "work/savedstate.h"
-#include "work/threadevent.h"
+#include "edit/edithistory.h"
+#include "edit/framelist.h"
+#include "edit/importrun.h"
+#include "project/savedstate.h"
+#include "jobs/threadevent.h"
 
 #include <wx/accel.h>
 #include <wx/app.h>

@@ -1,7 +1,7 @@
 #ifndef LOOPFORGE_WINDOW_GIFFRAME_H
 #define LOOPFORGE_WINDOW_GIFFRAME_H
 
-#include "work/gifoptions.h"
+#include "encode/gifoptions.h"
 
 #include <wx/bitmap.h>
 #include <wx/frame.h>

@@ -1,9 +1,9 @@
 #include "window/gifframe.h"
 
 #include "window/thumbnailctrl.h"
-#include "work/canvassize.h"
-#include "work/edithistory.h"
-#include "work/framelist.h"
+#include "encode/canvassize.h"
+#include "edit/edithistory.h"
+#include "edit/framelist.h"
 
 #include <wx/intl.h>
 #include <wx/spinctrl.h>

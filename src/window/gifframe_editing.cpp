@@ -4,13 +4,13 @@
 #include "window/thumbnailctrl.h"
 #include "window/translatedbuttons.h"
 #include "window/workerprogress.h"
-#include "work/edithistory.h"
-#include "work/framelist.h"
-#include "work/imagethread.h"
-#include "work/importrun.h"
-#include "work/picturesequence.h"
-#include "work/threadevent.h"
-#include "work/unreadablepictures.h"
+#include "edit/edithistory.h"
+#include "edit/framelist.h"
+#include "jobs/imagethread.h"
+#include "edit/importrun.h"
+#include "decode/picturesequence.h"
+#include "jobs/threadevent.h"
+#include "decode/unreadablepictures.h"
 
 #include <wx/filedlg.h>
 #include <wx/intl.h>

@@ -1,15 +1,15 @@
 #include "window/gifframe.h"
 
+#include "edit/framelist.h"
+#include "jobs/threadevent.h"
+#include "jobs/worksaveasgifthread.h"
+#include "project/savedstate.h"
 #include "window/confirmreplace.h"
 #include "window/gifoptionschoice.h"
 #include "window/gifoptionsdialog.h"
 #include "window/gifoptionspanel.h"
 #include "window/translatedbuttons.h"
 #include "window/workerprogress.h"
-#include "work/framelist.h"
-#include "work/savedstate.h"
-#include "work/threadevent.h"
-#include "work/worksaveasgifthread.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>

@@ -2,10 +2,10 @@
 // delays, and undoing and redoing edits.
 #include "window/gifframe.h"
 
+#include "edit/edithistory.h"
+#include "edit/framelist.h"
 #include "window/framedelaydialog.h"
 #include "window/thumbnailctrl.h"
-#include "work/edithistory.h"
-#include "work/framelist.h"
 
 #include <wx/intl.h>
 #include <wx/menu.h>

@@ -1,10 +1,10 @@
 #include "window/gifframe.h"
 
 #include "app/paths.h"
+#include "edit/framelist.h"
 #include "window/loopcountdialog.h"
 #include "window/previewcache.h"
 #include "window/thumbnailctrl.h"
-#include "work/framelist.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/filename.h>

@@ -1,15 +1,15 @@
 #include "window/gifframe.h"
 
 #include "app/product.h"
+#include "edit/framelist.h"
+#include "edit/importrun.h"
+#include "jobs/renderjob.h"
+#include "project/projectfile.h"
+#include "project/savedstate.h"
 #include "window/chooserwildcards.h"
 #include "window/confirmreplace.h"
 #include "window/thumbnailctrl.h"
 #include "window/translatedbuttons.h"
-#include "work/framelist.h"
-#include "work/importrun.h"
-#include "work/projectfile.h"
-#include "work/renderjob.h"
-#include "work/savedstate.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>

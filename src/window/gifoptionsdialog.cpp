@@ -1,8 +1,8 @@
 #include "window/gifoptionsdialog.h"
 
+#include "encode/gifsizeestimate.h"
 #include "window/gifoptionspanel.h"
 #include "window/translatedbuttons.h"
-#include "work/gifsizeestimate.h"
 
 #include <wx/button.h>
 #include <wx/filename.h>

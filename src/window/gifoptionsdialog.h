@@ -1,8 +1,8 @@
 #ifndef LOOPFORGE_WINDOW_GIFOPTIONSDIALOG_H
 #define LOOPFORGE_WINDOW_GIFOPTIONSDIALOG_H
 
-#include "work/gifexport.h"
-#include "work/gifoptions.h"
+#include "encode/gifexport.h"
+#include "encode/gifoptions.h"
 
 #include <wx/dialog.h>
 

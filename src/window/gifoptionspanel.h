@@ -1,7 +1,7 @@
 #ifndef LOOPFORGE_WINDOW_GIFOPTIONSPANEL_H
 #define LOOPFORGE_WINDOW_GIFOPTIONSPANEL_H
 
-#include "work/gifoptions.h"
+#include "encode/gifoptions.h"
 
 #include <wx/panel.h>
 

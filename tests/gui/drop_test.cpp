@@ -4,8 +4,8 @@
 #include "editing_fixture.h"
 
 #include "app/product.h"
+#include "project/projectfile.h"
 #include "window/framedroptarget.h"
-#include "work/projectfile.h"
 
 #include <wx/dataobj.h>
 #include <wx/dnd.h>

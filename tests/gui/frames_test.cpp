@@ -4,9 +4,9 @@
 #include "editing_fixture.h"
 #include "gif_inspect.h"
 
+#include "edit/framelist.h"
+#include "project/projectfile.h"
 #include "window/framedelaydialog.h"
-#include "work/framelist.h"
-#include "work/projectfile.h"
 
 #include <wx/spinctrl.h>
 #include <wx/uiaction.h>

@@ -4,11 +4,11 @@
 #include "editing_fixture.h"
 #include "gif_inspect.h"
 #include "language_window_fixture.h"
+#include "project/projectfile.h"
 #include "test_pictures.h"
 #include "window/gifoptionschoice.h"
 #include "window/gifoptionsdialog.h"
 #include "window/gifoptionspanel.h"
-#include "work/projectfile.h"
 
 #include <wx/checkbox.h>
 #include <wx/radiobut.h>

@@ -1,6 +1,6 @@
 // PrepareFrame, made of wxImage operations so that it can run on a worker,
 // gives the pixels that drawing the picture on a black memory DC gives.
-#include "work/gifexport.h"
+#include "encode/gifexport.h"
 
 #include "test_pictures.h"
 

@@ -8,7 +8,7 @@
 #include "gif_inspect.h"
 
 #include "app/product.h"
-#include "work/projectfile.h"
+#include "project/projectfile.h"
 
 #include <wx/msgdlg.h>
 #include <wx/utils.h>

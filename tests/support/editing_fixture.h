@@ -7,8 +7,8 @@
 #include "dialog_expectations.h"
 #include "gif_files.h"
 #include "gtk_answers.h"
+#include "jobs/threadevent.h"
 #include "main_window_fixture.h"
-#include "work/threadevent.h"
 
 #include <wx/progdlg.h>
 

@@ -3,10 +3,10 @@
 
 // Makes strip frames for window tests: real files on disk (items check that
 // their file exists) with pictures of a given size and colour.
+#include "edit/framelist.h"
 #include "test_pictures.h"
 #include "window/gifframe.h"
 #include "window/thumbnailctrl.h"
-#include "work/framelist.h"
 
 // Appends a frame with the picture to a bare strip as the import does.
 inline int AppendFrame(wxThumbnailCtrl* strip, const wxString& path, const wxImage& image,

@@ -3,8 +3,8 @@
 
 // Animated GIFs made with the program's own writer and export, for tests that
 // read GIFs or need them on disk.
+#include "encode/gifexport.h"
 #include "window/gif_gifhandler.h"
-#include "work/gifexport.h"
 
 #include <gtest/gtest.h>
 

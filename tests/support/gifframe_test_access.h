@@ -2,9 +2,9 @@
 #define LOOPFORGE_TESTS_GIFFRAME_TEST_ACCESS_H
 
 // Lets the window tests read and set the main window's members.
+#include "project/savedstate.h"
 #include "window/gifframe.h"
 #include "window/workerprogress.h"
-#include "work/savedstate.h"
 
 struct GifFrameTestAccess
 {

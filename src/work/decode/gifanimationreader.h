@@ -1,0 +1,72 @@
+#ifndef LOOPFORGE_WORK_GIFANIMATIONREADER_H
+#define LOOPFORGE_WORK_GIFANIMATIONREADER_H
+
+#include "decode/gifcomposer.h"
+#include "decode/gifframereader.h"
+
+#include <wx/image.h>
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+// Reads the frames of one GIF file in file order as a viewer shows them:
+// frame N of an animation is the canvas after frames 0 to N were drawn (see
+// GifComposer). A file of a single image gives that image as it is stored,
+// at its own size. Frame N is the N-th image of the file, whether or not the
+// images before it could be used.
+//
+// A frame, a canvas or a picture that memory cannot hold ends the file's
+// frames: the frames after it would be composed on a canvas lacking it.
+//
+// Read for sizes only, it walks the same frames by the same rules without
+// decoding or composing a pixel, to learn the size of each picture; damage
+// inside the pixel data is then not noticed.
+class GifAnimationReader
+{
+public:
+    enum class Reading
+    {
+        Pictures,
+        SizesOnly
+    };
+
+    explicit GifAnimationReader(std::vector<unsigned char> data,
+                                Reading reading = Reading::Pictures);
+
+    // Reads the next frame. Frame: it was drawn and Picture() gives it;
+    // Skipped: the frame exists but cannot be used; OutOfMemory: it exists
+    // but memory cannot hold it or the canvas, and no further frame comes;
+    // End: no further frame (the end of the file, damage, or a canvas larger
+    // than a picture may be).
+    GifFrameReader::Result Next();
+    // The index of the frame the last Next() read; -1 before the first.
+    int Index() const { return m_index; }
+    // The frame the last Next() read as a picture; null when that gave no
+    // frame or the picture cannot be held (which ends the file, as above).
+    // Never when reading sizes only.
+    std::unique_ptr<wxImage> Picture();
+    // The size of that picture: the canvas of an animation, the image's own
+    // size for a file of a single image.
+    wxSize PictureSize() const;
+    // Whether the frames ended because memory ran out.
+    bool RanOutOfMemory() const { return m_outOfMemory; }
+    // How much of the file has been read, from 0 to 1.
+    double FractionRead() const;
+
+private:
+    GifFrameReader::Result EndForMemory();
+
+    std::vector<unsigned char> m_data;
+    bool m_sizesOnly;
+    GifFrameReader m_reader;
+    GifComposer m_composer;
+    GifStoredFrame m_frame;
+    int m_index = -1;
+    bool m_hasFrame = false;  // the last Next() gave a frame
+    bool m_composing = false;
+    bool m_ended = false;
+    bool m_outOfMemory = false;
+};
+
+#endif

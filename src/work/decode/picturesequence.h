@@ -1,0 +1,90 @@
+#ifndef LOOPFORGE_WORK_PICTURESEQUENCE_H
+#define LOOPFORGE_WORK_PICTURESEQUENCE_H
+
+#include "decode/picturedecoder.h"
+#include "files/cancelcheck.h"
+
+#include <wx/arrstr.h>
+#include <wx/image.h>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+
+class GifAnimationReader;
+
+// One picture of an import list.
+struct SequencePicture
+{
+    std::unique_ptr<wxImage> image;
+    std::size_t entry = 0;  // the list entry it comes from
+    PictureEntryKind kind = PictureEntryKind::Picture;
+    wxString path;       // the file it was read from (for a frame reference, the GIF file)
+    int frameIndex = 0;  // inside its file: 0 for pictures that are not GIF frames
+    bool lastOfEntry = false;
+};
+
+// How an entry of the list ended: Decoded, Unreadable (it gave nothing), or
+// the reason it was refused.
+using EntryEndHandler = std::function<void(std::size_t entry, PictureDecodeStatus status)>;
+
+// Walks a list of import entries (picture paths and frame references) and
+// gives their pictures one at a time, in list order and within a GIF file
+// in frame order, as DecodePictures describes them; entries that give nothing
+// are passed over. Pictures are decoded as they are asked for, never
+// collected. Only regular files are read.
+//
+// The end handler hears once of each entry the walk finishes, in list order:
+// before the entry's last picture is handed out, or for an entry that gives
+// none, before the walk goes on. An entry a stop interrupts has no end.
+//
+// The GIF file last read stays open, so frame references that follow one
+// another through the same file (anim.gif_0, anim.gif_1, ...) decode it once
+// and take frame after frame; a reference to an earlier frame reads the file
+// again from its start. At most one file's data, one canvas and two pictures
+// are held at any time. Usable on any thread, by one thread at a time.
+class PictureSequence
+{
+public:
+    explicit PictureSequence(const wxArrayString& entries, EntryEndHandler onEntryEnd = {});
+    ~PictureSequence();
+    PictureSequence(const PictureSequence&) = delete;
+    PictureSequence& operator=(const PictureSequence&) = delete;
+
+    // The next picture; false at the end of the list, or when cancelled
+    // (asked before each entry and each GIF frame) says to stop.
+    bool Next(SequencePicture& picture, const CancelCheck& cancelled = CancelCheck());
+
+    // How far the walk has got, from 0 to the number of entries: whole
+    // entries done plus the part of the current GIF file read.
+    double Position() const;
+
+private:
+    bool Stop(const CancelCheck& cancelled);
+    void EndEntry(std::size_t entry, PictureDecodeStatus status);
+    PictureDecodeStatus OpenGif(const wxString& path);
+    // What the open GIF's frames ended with, when they ended.
+    PictureDecodeStatus GifEnding(bool gaveFrames) const;
+    bool NextGifFrame(std::unique_ptr<wxImage>& image, int& index, const CancelCheck& cancelled);
+    bool NextOfWholeGif(SequencePicture& picture, const CancelCheck& cancelled);
+    PictureDecodeStatus FrameOfGif(const wxString& path, int frameIndex,
+                                   const CancelCheck& cancelled, std::unique_ptr<wxImage>& image);
+
+    wxArrayString m_entries;
+    EntryEndHandler m_onEntryEnd;
+    std::size_t m_next = 0;  // the entry to start next
+    bool m_stopped = false;
+
+    // The open GIF file: its path and reader.
+    wxString m_gifPath;
+    std::unique_ptr<GifAnimationReader> m_gif;
+
+    // A whole GIF file being walked: its entry and the frame held back until
+    // the next one shows whether it is the last.
+    bool m_walkingGif = false;
+    std::size_t m_gifEntry = 0;
+    std::unique_ptr<wxImage> m_heldFrame;
+    int m_heldIndex = 0;
+};
+
+#endif

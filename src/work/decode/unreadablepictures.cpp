@@ -1,0 +1,46 @@
+#include "decode/unreadablepictures.h"
+
+#include "decode/framereference.h"
+
+#include <wx/intl.h>
+
+#include <algorithm>
+#include <vector>
+
+wxString ListUnreadablePictures(const wxArrayString& entries, const wxString& separator,
+                                std::size_t maxItems)
+{
+    struct Item
+    {
+        wxString entry;
+        wxString gifPath;   // for a frame reference
+        size_t frameCount;  // frames of gifPath in a row; 0 for other entries
+    };
+    std::vector<Item> items;
+    for (const wxString& entry : entries)
+    {
+        FrameReference reference;
+        const bool isFrame = ParseFrameReference(entry, reference);
+        if (isFrame && !items.empty() && items.back().frameCount > 0 &&
+            items.back().gifPath == reference.gifPath)
+            ++items.back().frameCount;
+        else
+            items.push_back({entry, isFrame ? reference.gifPath : wxString(), isFrame ? 1u : 0u});
+    }
+
+    wxString text;
+    const size_t shown = std::min(items.size(), maxItems);
+    for (size_t i = 0; i < shown; ++i)
+    {
+        if (i > 0)
+            text += separator;
+        const Item& item = items[i];
+        text += item.frameCount > 1 ? wxString::Format(_("%s (%lu frames)"), item.gifPath,
+                                                       static_cast<unsigned long>(item.frameCount))
+                                    : item.entry;
+    }
+    if (shown < items.size())
+        text += separator + wxString::Format(_("and %lu more"),
+                                             static_cast<unsigned long>(items.size() - shown));
+    return text;
+}

@@ -1,0 +1,92 @@
+#ifndef LOOPFORGE_WORK_FRAMELIST_H
+#define LOOPFORGE_WORK_FRAMELIST_H
+
+#include "encode/gifexport.h"
+
+#include <wx/arrstr.h>
+#include <wx/gdicmn.h>
+#include <wx/image.h>
+#include <wx/string.h>
+
+#include <memory>
+#include <vector>
+
+// A decoded picture of the strip and where it came from. Made once on the
+// GUI thread and never changed; the frame list, its undo history and a
+// running export share it, all on the GUI thread, so the picture is released
+// there when the last of them lets go. A worker only ever reads the picture
+// through a const pointer.
+struct FrameSource
+{
+    wxImage picture;
+    wxString name;       // the picture's path, or "<file>.gif_<n>" for frame n of a GIF file
+    int frameIndex = 0;  // the frame inside its GIF file; 0 for other pictures
+};
+
+// One frame of the strip: its picture and its own delay.
+struct StripFrame
+{
+    std::shared_ptr<const FrameSource> source;
+    int delay = 0;  // hundredths of a second; 0 shows it for the animation's delay
+};
+
+// A frame as the import delivers it: the picture, the file it came from and
+// its frame index. A path ending in ".gif" names the frame by its frame
+// reference (path, "_", index).
+StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay = 0);
+
+// The delays a frame can have of its own, in hundredths of a second.
+const int kMinFrameDelay = 1;
+const int kMaxFrameDelay = 0xFFFF;
+
+// The frames of the strip in order. The strip shows it, the editing commands
+// change it, the undo history keeps copies of it (copies share the pictures)
+// and Save, Save Project and the export read it. Indices out of range are
+// ignored by every edit.
+class FrameList
+{
+public:
+    int GetCount() const { return int(m_frames.size()); }
+    bool IsEmpty() const { return m_frames.empty(); }
+    const StripFrame& Get(int index) const { return m_frames[size_t(index)]; }
+    const std::vector<StripFrame>& GetFrames() const { return m_frames; }
+
+    // How long a frame shows, in hundredths: its own delay, else the default.
+    int GetDelay(int index, int defaultDelay) const;
+    // When each frame starts, in hundredths of a second after the first.
+    std::vector<long long> GetStartTimes(int defaultDelay) const;
+
+    // Inserts frames before pos (-1 or past the end: at the end); returns the
+    // position of the first inserted frame.
+    int Insert(int pos, const std::vector<StripFrame>& frames);
+    // Removes the frames at the indices, given in any order.
+    bool Remove(const std::vector<int>& indices);
+    // Takes the frames at the indices out and puts them back together, in
+    // their strip order, before the frame that stood at `before` (GetCount():
+    // at the end). Returns their new indices; empty when the order is the same.
+    std::vector<int> Move(const std::vector<int>& indices, int before);
+    // Moves every frame of the indices one place left (step -1) or right
+    // (+1) past a neighbour that is not among them; frames already at that
+    // end of the strip, or behind one that is, stay. Returns the indices the
+    // frames have afterwards; empty when nothing moved.
+    std::vector<int> Shift(const std::vector<int>& indices, int step);
+    // Gives the frames their own delay (0: back to the default delay).
+    bool SetOwnDelay(const std::vector<int>& indices, int delay);
+    void Clear() { m_frames.clear(); }
+
+    // What the files read.
+    wxArrayString GetNames() const;
+    std::vector<int> GetOwnDelays() const;
+    std::vector<wxSize> GetSizes() const;
+    // The pictures in strip order with the delay each shows for; they point
+    // into the list's sources, which the caller keeps alive.
+    std::vector<ExportFrame> GetExportFrames(int defaultDelay) const;
+
+private:
+    // The valid indices among the given ones, ascending and without repeats.
+    std::vector<int> ValidIndices(const std::vector<int>& indices) const;
+
+    std::vector<StripFrame> m_frames;
+};
+
+#endif

@@ -1,0 +1,58 @@
+#ifndef LOOPFORGE_WORK_IMPORTRUN_H
+#define LOOPFORGE_WORK_IMPORTRUN_H
+
+#include "edit/importrefusals.h"
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+// One import as the window follows it while the import thread delivers its
+// pictures: what was asked for (entries, each with an own delay or 0), where
+// the pictures go in the strip, and which entries gave nothing.
+class ImportRun
+{
+public:
+    ImportRun() = default;
+    // insertAt: the strip position of the first picture; -1 appends.
+    ImportRun(const wxArrayString& entries, const std::vector<int>& delays, int insertAt);
+
+    struct Arrival
+    {
+        int position;  // where the picture goes; -1: at the end
+        int delay;     // the own delay of its entry; 0 for none
+    };
+    // Takes a delivered picture, named as the thread names it: the file's
+    // path and the frame index. The thread delivers in entry order, so it
+    // belongs to the first entry from the current one on that names it.
+    Arrival Take(const wxString& path, int frameIndex);
+
+    const wxArrayString& GetEntries() const { return m_entries; }
+    // The entries that gave no picture and were not refused with a reason,
+    // in their order.
+    wxArrayString GetUnreadable() const;
+    int GetDelivered() const { return m_delivered; }
+
+    // Whether the entries that gave nothing are listed to the user at the end.
+    bool reportUnreadable = false;
+    // Whether the import is one step the user can undo.
+    bool undoable = true;
+    // Entries skipped for a reason the user can act on, told with it.
+    ImportRefusals refusals;
+    // Pictures the thread has posted and the window not yet taken; the
+    // thread waits while too many are on their way.
+    std::shared_ptr<std::atomic<int>> backlog = std::make_shared<std::atomic<int>>(0);
+
+private:
+    wxArrayString m_entries;
+    std::vector<int> m_delays;
+    std::vector<bool> m_gave;
+    size_t m_current = 0;
+    int m_insertAt = -1;
+    int m_delivered = 0;
+};
+
+#endif

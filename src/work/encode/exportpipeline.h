@@ -1,0 +1,52 @@
+#ifndef LOOPFORGE_WORK_EXPORTPIPELINE_H
+#define LOOPFORGE_WORK_EXPORTPIPELINE_H
+
+#include "encode/exportsource.h"
+#include "encode/gifoptions.h"
+#include "files/cancelcheck.h"
+
+#include <wx/string.h>
+
+#include <functional>
+
+class wxOutputStream;
+
+// Called after each written frame with the number written so far and the
+// total (-1 while the source cannot tell).
+using ExportProgress = std::function<void(int framesDone, int frameCount)>;
+
+struct GifExportSettings
+{
+    int width = 0;
+    int height = 0;
+    GifOptions options;
+    int workers = 0;  // threads that decode, fit and reduce; 0: one per processor core
+};
+
+struct GifStreamResult
+{
+    enum class Outcome
+    {
+        Written,
+        Cancelled,
+        Failed
+    };
+    Outcome outcome = Outcome::Failed;
+    wxString reason;  // for Failed: what went wrong, in a few words
+    int frames = 0;   // frames written
+};
+
+// Writes the pictures of source to out as one animated GIF, streaming:
+// worker threads decode, fit and reduce several frames at once while this
+// thread writes them in order, so memory holds only the frames in flight
+// (about two per worker), never the whole animation. The bytes do not
+// depend on the number of workers. cancelled is asked before each frame is
+// written. On failure or cancellation out holds an incomplete file.
+GifStreamResult WriteGifStream(ExportSource& source, const GifExportSettings& settings,
+                               wxOutputStream& out, const ExportProgress& progress = {},
+                               const CancelCheck& cancelled = {});
+
+// The worker count a setting of 0 stands for.
+int DefaultExportWorkers();
+
+#endif

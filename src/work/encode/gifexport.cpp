@@ -1,0 +1,180 @@
+#include "encode/gifexport.h"
+
+#include "files/atomicfileoutput.h"
+#include "encode/classicreduction.h"
+#include "decode/picturesize.h"
+
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/palette.h>
+
+#include <cstdint>
+
+namespace
+{
+wxString CannotWrite(const wxString& path, const wxString& reason)
+{
+    return wxString::Format(_("Cannot write %s: %s"), path, reason);
+}
+
+// The result for a stream that ended as result says; errno is the stream's
+// own error when it has one.
+GifExportResult Conclude(const GifStreamResult& written, const wxString& name, int error)
+{
+    GifExportResult result;
+    switch (written.outcome)
+    {
+        case GifStreamResult::Outcome::Written:
+            result.ok = error == 0;
+            break;
+        case GifStreamResult::Outcome::Cancelled:
+            result.error = wxString::Format(_("Saving %s was cancelled."), name);
+            return result;
+        case GifStreamResult::Outcome::Failed:
+            break;
+    }
+    if (!result.ok)
+        result.error =
+            CannotWrite(name, error != 0 || written.reason.empty() ? wxSysErrorMsgStr(error)
+                                                                   : written.reason);
+    return result;
+}
+}  // namespace
+
+wxImage ReduceColours(const wxImage& image)
+{
+    ClassicReduction reduction;
+    if (!image.IsOk() || !reduction.Reduce(image.GetData(), image.GetWidth(), image.GetHeight()))
+        return wxImage();
+    const GifPalette& palette = reduction.Palette();
+    wxImage reduced(image.GetWidth(), image.GetHeight(), false);
+    if (!reduced.IsOk())
+        return reduced;
+    unsigned char* out = reduced.GetData();
+    for (std::uint8_t index : reduction.Indices())
+    {
+        std::copy(palette.rgb + 3 * index, palette.rgb + 3 * index + 3, out);
+        out += 3;
+    }
+    unsigned char red[256], green[256], blue[256];
+    for (int i = 0; i < 256; ++i)
+    {
+        red[i] = palette.rgb[3 * i];
+        green[i] = palette.rgb[3 * i + 1];
+        blue[i] = palette.rgb[3 * i + 2];
+    }
+    reduced.SetPalette(wxPalette(256, red, green, blue));
+    return reduced;
+}
+
+ExportSource::Result ExportFrameSource::Next(SourcePicture& picture, wxString&)
+{
+    if (m_next == m_frames.size())
+        return Result::End;
+    const ExportFrame& frame = m_frames[m_next++];
+    picture.picture = frame.picture;
+    picture.delay = frame.delay;
+    return Result::Picture;
+}
+
+void ExportFrameSource::Sample(int count, std::vector<SourcePicture>& samples)
+{
+    samples.clear();
+    for (std::size_t index : SpreadIndices(m_frames.size(), count))
+    {
+        SourcePicture picture;
+        picture.picture = m_frames[index].picture;
+        samples.push_back(std::move(picture));
+    }
+}
+
+wxString CheckGifSize(int width, int height)
+{
+    if (width < 1 || height < 1)
+        return wxString::Format(_("the output size %d x %d has no pixels"), width, height);
+    // A size no picture may have (a project file or the size controls can
+    // ask for one) would exhaust the memory instead of failing cleanly; the
+    // file stores 16 bits per side.
+    if (width > 0xFFFF || height > 0xFFFF ||
+        std::uint64_t(width) * std::uint64_t(height) > kMaxPicturePixels)
+        return wxString::Format(_("the output size %d x %d is too large"), width, height);
+    return wxString();
+}
+
+GifExportResult ExportGif(ExportSource& source, const wxString& path,
+                          const GifExportSettings& settings, const ExportProgress& progress,
+                          const CancelCheck& cancelled)
+{
+    GifExportResult result;
+    if (source.Count() == 0)
+    {
+        result.error = CannotWrite(path, _("there are no frames"));
+        return result;
+    }
+    const wxString badSize = CheckGifSize(settings.width, settings.height);
+    if (!badSize.empty())
+    {
+        result.error = CannotWrite(path, badSize);
+        return result;
+    }
+
+    AtomicFileOutputStream out(path);
+    GifStreamResult written;
+    if (out.IsOk())
+        written = WriteGifStream(source, settings, out, progress, cancelled);
+    result = Conclude(written, path, out.GetErrno());
+    if (result.ok && !out.Commit())
+    {
+        result.ok = false;
+        result.error = CannotWrite(path, wxSysErrorMsgStr(out.GetErrno()));
+    }
+    if (!result.ok)
+        out.Discard();
+    return result;
+}
+
+GifExportResult ExportGifToStream(ExportSource& source, wxOutputStream& out, const wxString& name,
+                                  const GifExportSettings& settings,
+                                  const ExportProgress& progress, const CancelCheck& cancelled)
+{
+    const wxString badSize = CheckGifSize(settings.width, settings.height);
+    if (!badSize.empty())
+    {
+        GifExportResult result;
+        result.error = CannotWrite(name, badSize);
+        return result;
+    }
+    GifStreamResult written = WriteGifStream(source, settings, out, progress, cancelled);
+    if (written.outcome == GifStreamResult::Outcome::Failed && written.reason.empty())
+        written.reason = _("the output could not be written");
+    return Conclude(written, name, 0);
+}
+
+GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString& path,
+                          const GifExportSettings& settings, const ExportProgress& progress,
+                          const CancelCheck& cancelled)
+{
+    ExportFrameSource source(frames);
+    return ExportGif(source, path, settings, progress, cancelled);
+}
+
+GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString& path,
+                          int width, int height, const ExportProgress& progress,
+                          const CancelCheck& cancelled)
+{
+    GifExportSettings settings;
+    settings.width = width;
+    settings.height = height;
+    return ExportGif(frames, path, settings, progress, cancelled);
+}
+
+GifExportResult ExportGif(const std::vector<const wxImage*>& pictures, const wxString& path,
+                          int delay, int width, int height, const ExportProgress& progress,
+                          const CancelCheck& cancelled)
+{
+    std::vector<ExportFrame> frames;
+    frames.reserve(pictures.size());
+    for (const wxImage* picture : pictures)
+        frames.push_back({picture, delay});
+    return ExportGif(frames, path, width, height, progress, cancelled);
+}

@@ -1,0 +1,265 @@
+#include "encode/gifframeencoder.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+// What a byte of a colour table is worth in squared error (summed over the
+// pixels and channels of a frame): a later frame that the shared palette
+// serves worse than the frames it was made from gets a table of its own
+// only when that removes more error than this per byte of the table.
+const double kErrorPerByte = 16;
+// The error of a palette is judged from about this many pixels.
+const std::size_t kErrorSamples = 60000;
+
+// How many colours a palette may hold beside a transparent entry: the
+// transparent entry comes on top, unless that would pass 256 entries.
+int ColourCapacity(int colours, bool transparent)
+{
+    return transparent ? std::min(colours, 255) : colours;
+}
+
+int SampleStep(std::size_t pixels)
+{
+    return static_cast<int>(pixels / kErrorSamples + 1);
+}
+}  // namespace
+
+GifFrameEncoder::GifFrameEncoder(int width, int height, const GifOptions& options)
+    : m_width(width), m_height(height), m_options(options)
+{
+}
+
+int GifFrameEncoder::CodeSize(const GifPalette& table)
+{
+    return std::max(2, GifTableBits(table.count));
+}
+
+bool GifFrameEncoder::EncodeClassic(const std::uint8_t* rgb, int index, int delay,
+                                    std::vector<std::uint8_t>& out)
+{
+    if (!m_classic.Reduce(rgb, m_width, m_height))
+        return false;
+    if (index == 0)
+        AppendGifHeader(out, m_width, m_height, m_classic.Palette(), m_options.loopCount);
+    GifFrameBlock block;
+    block.width = m_width;
+    block.height = m_height;
+    block.indices = m_classic.Indices().data();
+    block.localTable = index == 0 ? nullptr : &m_classic.Palette();
+    block.delay = delay;
+    block.codeSize = 8;
+    AppendGifFrame(out, block, m_lzw);
+    return true;
+}
+
+GifFrameEncoder::Rect GifFrameEncoder::ChangedRect(const std::uint8_t* rgb,
+                                                   const std::uint8_t* previous) const
+{
+    const std::size_t rowBytes = std::size_t(m_width) * 3;
+    auto rowDiffers = [&](int y)
+    { return std::memcmp(rgb + y * rowBytes, previous + y * rowBytes, rowBytes) != 0; };
+    int top = 0;
+    while (top < m_height && !rowDiffers(top))
+        ++top;
+    if (top == m_height)
+        return Rect{0, 0, 0, 0};
+    int bottom = m_height - 1;
+    while (!rowDiffers(bottom))
+        --bottom;
+    int left = m_width, right = -1;
+    for (int y = top; y <= bottom; ++y)
+    {
+        const std::uint8_t* a = rgb + y * rowBytes;
+        const std::uint8_t* b = previous + y * rowBytes;
+        for (int x = 0; x < left; ++x)
+            if (std::memcmp(a + 3 * x, b + 3 * x, 3) != 0)
+            {
+                left = x;
+                break;
+            }
+        for (int x = m_width - 1; x > right; --x)
+            if (std::memcmp(a + 3 * x, b + 3 * x, 3) != 0)
+            {
+                right = x;
+                break;
+            }
+    }
+    return Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
+std::size_t GifFrameEncoder::MarkUnchanged(const std::uint8_t* rgb, const std::uint8_t* previous,
+                                           const Rect& rect)
+{
+    m_keep.resize(std::size_t(rect.width) * rect.height);
+    std::size_t kept = 0;
+    std::uint8_t* keep = m_keep.data();
+    for (int y = 0; y < rect.height; ++y)
+    {
+        const std::size_t offset = (std::size_t(rect.top + y) * m_width + rect.left) * 3;
+        const std::uint8_t* a = rgb + offset;
+        const std::uint8_t* b = previous + offset;
+        for (int x = 0; x < rect.width; ++x, a += 3, b += 3)
+        {
+            const bool same = a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+            *keep++ = same ? 1 : 0;
+            kept += same;
+        }
+    }
+    return kept;
+}
+
+void GifFrameEncoder::CollectColours(const MapRegion& region, int capacity)
+{
+    m_builder.Reset(capacity, std::size_t(region.width) * region.height);
+    const std::uint8_t* keep = region.keep;
+    for (int y = 0; y < region.height; ++y)
+    {
+        const std::uint8_t* p =
+            region.rgb + (std::size_t(region.top + y) * region.frameWidth + region.left) * 3;
+        for (int x = 0; x < region.width; ++x, p += 3)
+            if (!keep || !*keep++)
+                m_builder.Add(p);
+    }
+}
+
+void GifFrameEncoder::StartSharedPalette(int frames)
+{
+    // Later frames need an entry for "unchanged" beside the colours.
+    const int colours = std::clamp(m_options.colours, kMinGifColours, kMaxGifColours);
+    m_builder.Reset(ColourCapacity(colours, m_options.onlyChanges),
+                    std::size_t(m_width) * m_height * std::max(frames, 1));
+    m_errorSamples.clear();
+}
+
+void GifFrameEncoder::AddToSharedPalette(const std::uint8_t* rgb)
+{
+    const std::size_t pixels = std::size_t(m_width) * m_height;
+    const int step = SampleStep(pixels);
+    for (std::size_t i = 0; i < pixels; ++i)
+    {
+        m_builder.Add(rgb + 3 * i);
+        if (i % step == 0)
+            m_errorSamples.insert(m_errorSamples.end(), rgb + 3 * i, rgb + 3 * i + 3);
+    }
+}
+
+void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
+{
+    shared = SharedPalette();
+    m_builder.Build(shared.table, m_search);
+    shared.colours = shared.table.count;
+    if (m_options.onlyChanges)
+    {
+        shared.transparentIndex = shared.table.count;
+        shared.table.Add(0, 0, 0);
+    }
+    m_search.Reset(shared.table.rgb, shared.colours);
+    MapRegion samples;
+    samples.rgb = m_errorSamples.data();
+    samples.frameWidth = samples.width = static_cast<int>(m_errorSamples.size() / 3);
+    samples.height = 1;
+    shared.error = PaletteMapper::InexactError(samples, m_search, 1);
+}
+
+bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_t* previous,
+                                      int index, int delay, SharedPalette& shared,
+                                      std::vector<std::uint8_t>& out)
+{
+    const int colours = std::clamp(m_options.colours, kMinGifColours, kMaxGifColours);
+    GifFrameBlock block;
+    block.disposal = GifDisposal::Keep;
+    block.delay = delay;
+
+    MapRegion region;
+    region.rgb = rgb;
+    region.frameWidth = m_width;
+    region.width = m_width;
+    region.height = m_height;
+
+    if (index == 0)
+    {
+        if (shared.table.count == 0)
+        {
+            StartSharedPalette(1);
+            AddToSharedPalette(rgb);
+            FinishSharedPalette(shared);
+        }
+        m_search.Reset(shared.table.rgb, shared.colours);
+        m_mapper.Map(region, m_search, m_options.dither, m_indices);
+        AppendGifHeader(out, m_width, m_height, shared.table, m_options.loopCount);
+        block.width = m_width;
+        block.height = m_height;
+        block.indices = m_indices.data();
+        block.codeSize = CodeSize(shared.table);
+        AppendGifFrame(out, block, m_lzw);
+        return true;
+    }
+
+    std::size_t kept = 0;
+    if (m_options.onlyChanges && previous)
+    {
+        const Rect rect = ChangedRect(rgb, previous);
+        if (rect.width == 0)
+        {
+            // Nothing changed: one transparent pixel keeps the frame and its delay.
+            m_indices.assign(1, static_cast<std::uint8_t>(shared.transparentIndex));
+            block.width = block.height = 1;
+            block.indices = m_indices.data();
+            block.transparentIndex = shared.transparentIndex;
+            block.codeSize = CodeSize(shared.table);
+            AppendGifFrame(out, block, m_lzw);
+            return true;
+        }
+        region.left = rect.left;
+        region.top = rect.top;
+        region.width = rect.width;
+        region.height = rect.height;
+        kept = MarkUnchanged(rgb, previous, rect);
+        if (kept > 0)
+            region.keep = m_keep.data();
+    }
+    const bool transparent = kept > 0;
+    const std::size_t pixels = std::size_t(region.width) * region.height;
+
+    const GifPalette* table = nullptr;
+    if (m_options.globalPalette)
+    {
+        m_search.Reset(shared.table.rgb, shared.colours);
+        const double error = PaletteMapper::InexactError(region, m_search, SampleStep(pixels));
+        // The shared palette serves this frame unless its own table, with
+        // the bytes it costs, would take away much more error.
+        const double extraError = std::max(0.0, error - shared.error) * 3 * double(pixels - kept);
+        const double tableBytes = 3.0 * (1 << GifTableBits(colours));
+        if (extraError <= tableBytes * kErrorPerByte)
+            table = &shared.table;
+    }
+    if (table)
+    {
+        region.transparentIndex = shared.transparentIndex;
+    }
+    else
+    {
+        CollectColours(region, ColourCapacity(colours, transparent));
+        m_builder.Build(m_local, m_search);
+        m_search.Reset(m_local.rgb, m_local.count);
+        if (transparent)
+        {
+            region.transparentIndex = m_local.count;
+            m_local.Add(0, 0, 0);
+        }
+        block.localTable = &m_local;
+        table = &m_local;
+    }
+    m_mapper.Map(region, m_search, m_options.dither, m_indices);
+    block.left = region.left;
+    block.top = region.top;
+    block.width = region.width;
+    block.height = region.height;
+    block.indices = m_indices.data();
+    block.transparentIndex = transparent ? region.transparentIndex : -1;
+    block.codeSize = CodeSize(*table);
+    AppendGifFrame(out, block, m_lzw);
+    return true;
+}

@@ -1,0 +1,80 @@
+#ifndef LOOPFORGE_WORK_GIFFRAMEENCODER_H
+#define LOOPFORGE_WORK_GIFFRAMEENCODER_H
+
+#include "encode/classicreduction.h"
+#include "encode/gifblocks.h"
+#include "encode/gifoptions.h"
+#include "encode/lzwencoder.h"
+#include "encode/nearestcolour.h"
+#include "encode/palettebuilder.h"
+#include "encode/palettemapper.h"
+
+#include <cstdint>
+#include <vector>
+
+// The palette an optimised export puts in the header, chosen from the first
+// frame or from frames spread over the animation. Later frames use it
+// instead of a table of their own when it serves them about as well as it
+// serves the frames it was made from.
+struct SharedPalette
+{
+    GifPalette table;           // with the transparent entry, when there is one
+    int colours = 0;            // entries that are colours
+    int transparentIndex = -1;  // reserved for later frames
+    double error = 0;           // how well it serves its frames: see PaletteMapper::InexactError
+};
+
+// Turns frames fitted to the canvas into GIF blocks: the header with the
+// first frame, then each frame's blocks. Frames may be encoded on several
+// threads, each with an encoder of its own, in any order, except that an
+// optimised frame needs the first frame's shared palette. The buffers are
+// kept from frame to frame.
+class GifFrameEncoder
+{
+public:
+    GifFrameEncoder(int width, int height, const GifOptions& options);
+
+    // Classic: every frame whole with its own 256-entry palette.
+    bool EncodeClassic(const std::uint8_t* rgb, int index, int delay,
+                       std::vector<std::uint8_t>& out);
+
+    // Chooses the optimised export's shared palette from frames spread over
+    // the animation (the first one among them), so that it also serves
+    // colours that appear later: start, add each frame, finish.
+    void StartSharedPalette(int frames);
+    void AddToSharedPalette(const std::uint8_t* rgb);
+    void FinishSharedPalette(SharedPalette& shared);
+
+    // Optimised. previous is the frame before (null for the first); the
+    // first frame fills shared from its own colours unless it was built
+    // already, and later frames read it.
+    bool EncodeOptimised(const std::uint8_t* rgb, const std::uint8_t* previous, int index,
+                         int delay, SharedPalette& shared, std::vector<std::uint8_t>& out);
+
+private:
+    struct Rect
+    {
+        int left, top, width, height;
+    };
+
+    Rect ChangedRect(const std::uint8_t* rgb, const std::uint8_t* previous) const;
+    std::size_t MarkUnchanged(const std::uint8_t* rgb, const std::uint8_t* previous,
+                              const Rect& rect);
+    void CollectColours(const MapRegion& region, int capacity);
+    static int CodeSize(const GifPalette& table);
+
+    int m_width;
+    int m_height;
+    GifOptions m_options;
+    LzwEncoder m_lzw;
+    ClassicReduction m_classic;
+    PaletteBuilder m_builder;
+    NearestColour m_search;
+    PaletteMapper m_mapper;
+    GifPalette m_local;
+    std::vector<std::uint8_t> m_keep;
+    std::vector<std::uint8_t> m_errorSamples;  // pixels the shared palette is judged by
+    std::vector<std::uint8_t> m_indices;
+};
+
+#endif

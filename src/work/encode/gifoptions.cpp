@@ -1,0 +1,144 @@
+#include "encode/gifoptions.h"
+
+#include "files/atomicfileoutput.h"
+
+#include <wx/filename.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/xml/xml.h>
+
+namespace
+{
+const char* const kElement = "gif_options";
+
+wxXmlNode* Setting(const wxString& name, const wxString& value)
+{
+    wxXmlNode* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
+    node->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxString(), value));
+    return node;
+}
+
+wxString YesNo(bool value)
+{
+    return value ? wxS("yes") : wxS("no");
+}
+
+void ReadYesNo(const wxString& text, bool& value)
+{
+    if (text == wxS("yes"))
+        value = true;
+    else if (text == wxS("no"))
+        value = false;
+}
+
+void ReadNumber(const wxString& text, int minimum, int maximum, int& value)
+{
+    long number = 0;
+    if (text.length() <= 9 && text.ToLong(&number) && number >= minimum && number <= maximum)
+        value = static_cast<int>(number);
+}
+}  // namespace
+
+bool GifOptions::operator==(const GifOptions& other) const
+{
+    return optimised == other.optimised && onlyChanges == other.onlyChanges &&
+           globalPalette == other.globalPalette && colours == other.colours &&
+           dither == other.dither && smooth == other.smooth && loopCount == other.loopCount;
+}
+
+wxString GifDitherName(GifDither dither)
+{
+    switch (dither)
+    {
+        case GifDither::None:
+            return wxS("none");
+        case GifDither::Ordered:
+            return wxS("ordered");
+        case GifDither::Diffuse:
+            break;
+    }
+    return wxS("diffuse");
+}
+
+bool ParseGifDither(const wxString& name, GifDither& dither)
+{
+    for (GifDither candidate : {GifDither::None, GifDither::Ordered, GifDither::Diffuse})
+        if (name == GifDitherName(candidate))
+        {
+            dither = candidate;
+            return true;
+        }
+    return false;
+}
+
+wxXmlNode* GifOptionsElement(const GifOptions& options)
+{
+    wxXmlNode* element = new wxXmlNode(wxXML_ELEMENT_NODE, kElement);
+    element->AddChild(
+        Setting(wxS("profile"), options.optimised ? wxS("optimised") : wxS("classic")));
+    element->AddChild(Setting(wxS("only_changes"), YesNo(options.onlyChanges)));
+    element->AddChild(Setting(wxS("global_palette"), YesNo(options.globalPalette)));
+    element->AddChild(Setting(wxS("colours"), wxString::Format(wxS("%d"), options.colours)));
+    element->AddChild(Setting(wxS("dither"), GifDitherName(options.dither)));
+    element->AddChild(Setting(wxS("smooth"), YesNo(options.smooth)));
+    element->AddChild(Setting(wxS("loop_count"), wxString::Format(wxS("%d"), options.loopCount)));
+    return element;
+}
+
+GifOptions ReadGifOptionsElement(const wxXmlNode* element)
+{
+    GifOptions options;
+    if (!element || element->GetName() != kElement)
+        return options;
+    for (const wxXmlNode* child = element->GetChildren(); child; child = child->GetNext())
+    {
+        if (child->GetType() != wxXML_ELEMENT_NODE)
+            continue;
+        const wxString name = child->GetName();
+        const wxString text = child->GetNodeContent().Strip(wxString::both);
+        if (name == wxS("profile"))
+        {
+            if (text == wxS("optimised"))
+                options.optimised = true;
+            else if (text == wxS("classic"))
+                options.optimised = false;
+        }
+        else if (name == wxS("only_changes"))
+            ReadYesNo(text, options.onlyChanges);
+        else if (name == wxS("global_palette"))
+            ReadYesNo(text, options.globalPalette);
+        else if (name == wxS("colours"))
+            ReadNumber(text, kMinGifColours, kMaxGifColours, options.colours);
+        else if (name == wxS("dither"))
+            ParseGifDither(text, options.dither);
+        else if (name == wxS("smooth"))
+            ReadYesNo(text, options.smooth);
+        else if (name == wxS("loop_count"))
+            ReadNumber(text, 0, kMaxGifLoopCount, options.loopCount);
+    }
+    return options;
+}
+
+GifOptions LoadGifOptionsFile(const wxString& path)
+{
+    wxLogNull quiet;
+    wxXmlDocument doc;
+    if (!wxFileName::FileExists(path) || !doc.Load(path, wxS("UTF-8")))
+        return GifOptions();
+    return ReadGifOptionsElement(doc.GetRoot());
+}
+
+bool SaveGifOptionsFile(const wxString& path, const GifOptions& options)
+{
+    wxXmlDocument doc;
+    doc.SetVersion(wxS("1.0"));
+    doc.SetFileEncoding(wxS("UTF-8"));
+    doc.SetRoot(GifOptionsElement(options));
+    wxMemoryOutputStream text;
+    if (!doc.Save(text, 2))
+        return false;
+    AtomicFileOutputStream out(path);
+    const wxStreamBuffer* buffer = text.GetOutputStreamBuffer();
+    out.Write(buffer->GetBufferStart(), text.GetLength());
+    return out.Commit();
+}

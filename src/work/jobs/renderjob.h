@@ -1,0 +1,52 @@
+#ifndef LOOPFORGE_WORK_RENDERJOB_H
+#define LOOPFORGE_WORK_RENDERJOB_H
+
+#include "encode/gifexport.h"
+#include "encode/gifoptions.h"
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+#include <vector>
+
+// One GIF for loopforge-render to make: pictures in strip order, their
+// delays, one output size and how the file is written.
+struct RenderJob
+{
+    wxArrayString inputs;  // picture paths and frame references
+    wxString output;
+    int delay = 10;           // hundredths of a second
+    std::vector<int> delays;  // per input, replacing delay where above 0
+    int width = 0;   // 0 x 0: the size the main window would choose from the frames
+    int height = 0;
+    wxString project;  // the project file the job was read from, for messages
+    GifOptions options;
+    int workers = 0;  // 0: one per processor core
+};
+
+// The GIF a project renders to when no output is given: the project's GIF
+// name beside the project file, or with no GIF name the project's own name
+// with ".gif" in place of ".xml". Only the file-name part of the stored name
+// counts, and it always ends in ".gif", so a project can never make the
+// renderer write outside its folder or over the project itself.
+wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifName);
+
+// Reads a saved project into a job: its frames, its delay (kept inside the
+// range the window's delay control allows), its stored size (or the size
+// from the frames when the stored one is not a GIF size, as the window does)
+// and its GIF options.
+// output, when not empty, replaces the default. On failure returns false with
+// a one-line reason naming the project.
+bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
+                          wxString& error);
+
+// Writes the GIF as the window's Save does, streaming: pictures are decoded
+// as the export reaches them, so memory holds only the frames in flight, and
+// a GIF file that frame references in a row name is decoded once. Inputs
+// that give no picture are all named and nothing is written; an input that
+// is no regular file or too large for the memory available stops the job
+// with that reason. An output of "-" is standard output.
+GifExportResult RunRenderJob(const RenderJob& job,
+                             const ExportProgress& progress = ExportProgress());
+
+#endif

@@ -1,0 +1,270 @@
+#include "jobs/renderoptions.h"
+
+#include <wx/intl.h>
+
+namespace
+{
+// Whole decimal number in [minimum, maximum], nothing else.
+bool ParseNumber(const wxString& text, long minimum, long maximum, long& value)
+{
+    if (text.empty() || text.length() > 9)
+        return false;
+    for (const wxUniChar c : text)
+        if (c < wxS('0') || c > wxS('9'))
+            return false;
+    return text.ToLong(&value) && value >= minimum && value <= maximum;
+}
+
+bool ParseSize(const wxString& text, RenderOptions& options)
+{
+    const size_t x = text.find_first_of(wxS("xX"));
+    long width = 0, height = 0;
+    if (x == wxString::npos || !ParseNumber(text.substr(0, x), 1, 65535, width) ||
+        !ParseNumber(text.substr(x + 1), 1, 65535, height))
+        return false;
+    options.width = static_cast<int>(width);
+    options.height = static_cast<int>(height);
+    return true;
+}
+
+// The canonical name of an option that takes a value, or empty.
+wxString ValueOption(const wxString& name)
+{
+    if (name == wxS("-d") || name == wxS("--delay"))
+        return wxS("--delay");
+    if (name == wxS("-s") || name == wxS("--size"))
+        return wxS("--size");
+    if (name == wxS("-o") || name == wxS("--output"))
+        return wxS("--output");
+    if (name == wxS("--colors") || name == wxS("--dither") || name == wxS("--loop"))
+        return name;
+    return wxString();
+}
+
+bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& options,
+                wxString& error)
+{
+    long number = 0;
+    if (option == wxS("--delay"))
+    {
+        // A delay of 0 makes many viewers pick a speed of their own.
+        if (!ParseNumber(value, 1, 65535, number))
+        {
+            error = wxString::Format(
+                _("invalid delay '%s': give hundredths of a second from 1 to 65535"), value);
+            return false;
+        }
+        options.delay = static_cast<int>(number);
+    }
+    else if (option == wxS("--size"))
+    {
+        if (!ParseSize(value, options))
+        {
+            error = wxString::Format(
+                _("invalid size '%s': give WIDTHxHEIGHT, each from 1 to 65535"), value);
+            return false;
+        }
+    }
+    else if (option == wxS("--colors"))
+    {
+        if (!ParseNumber(value, kMinGifColours, kMaxGifColours, number))
+        {
+            error = wxString::Format(_("invalid number of colors '%s': give 2 to 256"), value);
+            return false;
+        }
+        options.colours = static_cast<int>(number);
+    }
+    else if (option == wxS("--dither"))
+    {
+        GifDither dither = GifDither::Diffuse;
+        if (!ParseGifDither(value, dither))
+        {
+            error = wxString::Format(
+                _("invalid dithering '%s': give none, ordered or diffuse"), value);
+            return false;
+        }
+        options.dither = dither;
+    }
+    else if (option == wxS("--loop"))
+    {
+        if (!ParseNumber(value, 0, kMaxGifLoopCount, number))
+        {
+            error = wxString::Format(
+                _("invalid loop count '%s': give 0 (forever) to 65535"), value);
+            return false;
+        }
+        options.loopCount = static_cast<int>(number);
+    }
+    else
+    {
+        options.output = value;
+    }
+    return true;
+}
+}  // namespace
+
+wxString RenderUsage()
+{
+    return wxS(
+        "usage: loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] [GIF OPTIONS] -o OUT.gif INPUT...\n"
+        "       loopforge-render PROJECT.xml [-o OUT.gif] [GIF OPTIONS]");
+}
+
+wxString RenderHelp()
+{
+    // Only the messages are translated; the help stays in English beside the
+    // option names it explains.
+    return RenderUsage() + wxS("\n\n") +
+           wxS("Writes one animated GIF, as the window's Save does.\n"
+             "\n"
+             "  INPUT...              PNG, JPEG, BMP and GIF files (every frame of a GIF\n"
+             "                        file), or frame references: anim.gif_12 is frame 12\n"
+             "                        of anim.gif\n"
+             "  -d, --delay DELAY     delay between frames in hundredths of a second,\n"
+             "                        1 to 65535 (default 10)\n"
+             "  -s, --size WxH        output size (default: the size the window would\n"
+             "                        choose from the frames)\n"
+             "  -o, --output OUT.gif  the GIF file to write; - writes to standard output\n"
+             "  PROJECT.xml           a saved project, given as the only input (a name\n"
+             "                        ending in .xml in any case): renders its frames with\n"
+             "                        its delay, its stored width and height and its GIF\n"
+             "                        options. Without -o it writes the project's GIF name\n"
+             "                        beside the project file, or, when the project has no\n"
+             "                        GIF name, the project's name with .gif in place of\n"
+             "                        .xml. -d and -s do not apply.\n"
+             "\n"
+             "GIF options (the window's GIF Options; without them the classic export):\n"
+             "  --optimize            smaller files: later frames store only what changed,\n"
+             "                        a shared palette where it serves, a better colour\n"
+             "                        reduction\n"
+             "  --colors N            at most N colours per palette, 2 to 256 (default 256)\n"
+             "  --dither METHOD       none, ordered or diffuse (default none)\n"
+             "  --smooth              shrink large pictures by averaging, not by picking\n"
+             "                        pixels\n"
+             "  --loop N              the loop count stored in the file: viewers play the\n"
+             "                        animation once, then repeat it N times (1 to 65535);\n"
+             "                        0 repeats it forever (default)\n"
+             "                        --colors, --dither and --smooth imply --optimize.\n"
+             "\n"
+             "  -h, --help            show this help\n"
+             "  --version             show the version\n"
+             "\n"
+             "Errors (bad arguments, unreadable projects, missing or unreadable pictures,\n"
+             "failed writes) print one line and exit with a non-zero status; an existing\n"
+             "output file is only ever replaced by a complete one.");
+}
+
+bool IsProjectArgument(const wxString& input)
+{
+    return input.Lower().EndsWith(wxS(".xml"));
+}
+
+bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions& options,
+                          wxString& error)
+{
+    options = RenderOptions();
+    bool optionsEnded = false;
+    bool delayOrSizeGiven = false;
+    for (size_t i = 0; i < arguments.size(); ++i)
+    {
+        const wxString& argument = arguments[i];
+        if (optionsEnded || argument.empty() || argument[0] != wxS('-') || argument == wxS("-"))
+        {
+            options.inputs.Add(argument);
+            continue;
+        }
+        if (argument == wxS("--"))
+        {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == wxS("-h") || argument == wxS("--help"))
+        {
+            options.help = true;
+            return true;
+        }
+        if (argument == wxS("--version"))
+        {
+            options.version = true;
+            return true;
+        }
+        if (argument == wxS("--optimize"))
+        {
+            options.optimised = true;
+            continue;
+        }
+        if (argument == wxS("--smooth"))
+        {
+            options.smooth = true;
+            continue;
+        }
+
+        // --name=value or the value as the next argument.
+        const size_t equals = argument.StartsWith(wxS("--")) ? argument.find('=') : wxString::npos;
+        const wxString name = equals == wxString::npos ? argument : argument.substr(0, equals);
+        const wxString option = ValueOption(name);
+        if (option.empty())
+        {
+            error = wxString::Format(_("unknown option %s"), name);
+            return false;
+        }
+        wxString value;
+        if (equals != wxString::npos)
+            value = argument.substr(equals + 1);
+        else if (i + 1 == arguments.size())
+        {
+            error = wxString::Format(_("option %s needs a value"), argument);
+            return false;
+        }
+        else
+            value = arguments[++i];
+        delayOrSizeGiven =
+            delayOrSizeGiven || option == wxS("--delay") || option == wxS("--size");
+        if (!ApplyValue(option, value, options, error))
+            return false;
+    }
+    for (const wxString& input : options.inputs)
+        if (IsProjectArgument(input) && options.inputs.size() > 1)
+        {
+            error = wxString::Format(
+                _("the project %s must be the only input: projects are rendered one at a time"),
+                input);
+            return false;
+        }
+    if (options.inputs.size() == 1 && IsProjectArgument(options.inputs[0]))
+    {
+        if (delayOrSizeGiven)
+        {
+            error = _("-d and -s do not apply to a project: it stores its own delay and size");
+            return false;
+        }
+        options.project = options.inputs[0];
+        options.inputs.clear();
+        return true;
+    }
+    if (options.output.empty())
+    {
+        error = _("no output file: give -o OUT.gif");
+        return false;
+    }
+    if (options.inputs.empty())
+    {
+        error = _("no input pictures");
+        return false;
+    }
+    return true;
+}
+
+void ApplyRenderGifOptions(const RenderOptions& options, GifOptions& gif)
+{
+    if (options.optimised || options.colours || options.dither || options.smooth)
+        gif.optimised = true;
+    if (options.colours)
+        gif.colours = *options.colours;
+    if (options.dither)
+        gif.dither = *options.dither;
+    if (options.smooth)
+        gif.smooth = *options.smooth;
+    if (options.loopCount)
+        gif.loopCount = *options.loopCount;
+}

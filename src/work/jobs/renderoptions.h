@@ -1,0 +1,56 @@
+#ifndef LOOPFORGE_WORK_RENDEROPTIONS_H
+#define LOOPFORGE_WORK_RENDEROPTIONS_H
+
+#include "encode/gifoptions.h"
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+#include <optional>
+#include <vector>
+
+// The command line of loopforge-render:
+//   loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] [GIF OPTIONS] -o OUT.gif INPUT...
+//   loopforge-render PROJECT.xml [-o OUT.gif] [GIF OPTIONS]
+// A single input ending in ".xml" (in any case) is a project: no picture
+// format the program reads has that ending. Long options take their value
+// as the next argument or after "=".
+struct RenderOptions
+{
+    int delay = 10;  // hundredths of a second
+    int width = 0;   // 0 x 0: the size the main window would choose from the frames
+    int height = 0;
+    wxString output;       // empty with a project: the project's own GIF; "-": standard output
+    wxArrayString inputs;  // picture paths and frame references, in order
+    wxString project;      // a project file to render instead of inputs
+    bool help = false;     // -h or --help: print the help and do nothing else
+    bool version = false;  // --version: print the version and do nothing else
+
+    // GIF options given on the command line; the others stay as the
+    // project (or the default) has them. --colors, --dither and --smooth
+    // choose the optimised profile as well.
+    std::optional<bool> optimised;
+    std::optional<int> colours;
+    std::optional<GifDither> dither;
+    std::optional<bool> smooth;
+    std::optional<int> loopCount;
+};
+
+// The usage text, one line per form.
+wxString RenderUsage();
+
+// The --help text: the usage and what the arguments mean.
+wxString RenderHelp();
+
+// Whether an input names a project file rather than a picture.
+bool IsProjectArgument(const wxString& input);
+
+// Parses the arguments after the program name. On failure returns false with
+// a one-line reason in error.
+bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions& options,
+                          wxString& error);
+
+// Puts the GIF options given on the command line into gif.
+void ApplyRenderGifOptions(const RenderOptions& options, GifOptions& gif);
+
+#endif

@@ -1,0 +1,338 @@
+#include "project/projectfile.h"
+
+#include "decode/framereference.h"
+#include "files/atomicfileoutput.h"
+#include "files/regularfile.h"
+#include "files/xmlbounds.h"
+
+#include <wx/intl.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/xml/xml.h>
+
+#include <climits>
+#include <vector>
+
+namespace
+{
+// A project nests three levels deep; a path fits PATH_MAX even with every
+// character escaped as a reference, and has few line breaks or references.
+const XmlBounds kProjectBounds = {16, 32 * 1024, 256, 16};
+
+wxXmlNode* Element(const wxString& name, const wxString& text)
+{
+    wxXmlNode* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
+    node->AddChild(new wxXmlNode(wxXML_TEXT_NODE, wxString(), text));
+    return node;
+}
+
+// GIF options follow the images only when the user chose something else
+// than the defaults, so a project that never had any is written as before.
+void AddGifOptions(wxXmlNode* root, const GifOptions& options)
+{
+    if (options != GifOptions())
+        root->AddChild(GifOptionsElement(options));
+}
+
+wxXmlDocument BuildDocument(const Project& project)
+{
+    wxXmlDocument doc;
+    doc.SetVersion(wxS("1.0"));
+    doc.SetFileEncoding(wxS("UTF-8"));
+    wxXmlNode* root = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("project"));
+    doc.SetRoot(root);
+    // AddChild appends, so the children stand in document order.
+    root->AddChild(Element(wxS("name"), project.gifName));
+    wxXmlNode* gif = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("gif"));
+    gif->AddChild(Element(wxS("width"), wxString::Format(wxS("%d"), project.width)));
+    gif->AddChild(Element(wxS("height"), wxString::Format(wxS("%d"), project.height)));
+    gif->AddChild(Element(wxS("delay_time"), wxString::Format(wxS("%d"), project.delay)));
+    root->AddChild(gif);
+    wxXmlNode* images = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("images"));
+    for (const ProjectImageEntry& entry :
+         ProjectImageEntries(project.framePaths, project.frameDelays))
+    {
+        wxXmlNode* path = Element(wxS("path"), entry.path);
+        if (entry.delay > 0)
+            path->AddAttribute(wxS("delay"), wxString::Format(wxS("%d"), entry.delay));
+        images->AddChild(path);
+    }
+    root->AddChild(images);
+    AddGifOptions(root, project.gifOptions);
+    return doc;
+}
+
+// The next element sibling, skipping comments and processing instructions.
+const wxXmlNode* NextElement(const wxXmlNode* node)
+{
+    while (node && node->GetType() != wxXML_ELEMENT_NODE)
+        node = node->GetNext();
+    return node;
+}
+
+// The options stored after images; a project without them reads as the
+// classic export.
+GifOptions ReadGifOptions(const wxXmlNode* images)
+{
+    const wxXmlNode* next = NextElement(images->GetNext());
+    return next && next->GetName() == wxS("gif_options") ? ReadGifOptionsElement(next)
+                                                         : GifOptions();
+}
+
+// A frame's own delay as stored: a delay a GIF can hold, else none.
+int OwnDelay(const wxString& text)
+{
+    const int delay = ParseProjectNumber(text);
+    return delay >= 1 && delay <= 0xFFFF ? delay : 0;
+}
+
+const wxXmlNode* Expect(const wxXmlNode* node, const char* name)
+{
+    node = NextElement(node);
+    return node && node->GetName() == name ? node : nullptr;
+}
+
+ProjectReadResult ReadDocument(const wxXmlDocument& doc)
+{
+    ProjectReadResult result;
+    if (!doc.IsOk() || !doc.GetRoot())
+        return result;
+
+    result.stage = ProjectReadStage::NoProject;
+    const wxXmlNode* project = doc.GetRoot();
+    if (project->GetName() != wxS("project"))
+        return result;
+
+    result.stage = ProjectReadStage::NoName;
+    const wxXmlNode* name = Expect(project->GetChildren(), "name");
+    if (!name)
+        return result;
+    result.stage = ProjectReadStage::NoGif;
+    const wxXmlNode* gif = Expect(name->GetNext(), "gif");
+    if (!gif)
+        return result;
+    result.stage = ProjectReadStage::NoWidth;
+    const wxXmlNode* width = Expect(gif->GetChildren(), "width");
+    if (!width)
+        return result;
+    result.project.width = ParseProjectNumber(width->GetNodeContent());
+    result.stage = ProjectReadStage::NoHeight;
+    const wxXmlNode* height = Expect(width->GetNext(), "height");
+    if (!height)
+        return result;
+    result.project.height = ParseProjectNumber(height->GetNodeContent());
+    result.project.gifName = name->GetNodeContent();
+
+    result.stage = ProjectReadStage::NoDelay;
+    const wxXmlNode* delay = Expect(height->GetNext(), "delay_time");
+    if (!delay)
+        return result;
+    result.project.delay = ParseProjectNumber(delay->GetNodeContent());
+
+    result.stage = ProjectReadStage::NoImages;
+    const wxXmlNode* images = Expect(gif->GetNext(), "images");
+    if (!images)
+        return result;
+    result.stage = ProjectReadStage::EmptyImages;
+    const wxXmlNode* entry = NextElement(images->GetChildren());
+    if (!entry)
+        return result;
+
+    wxArrayString paths;
+    std::vector<int> delays;
+    for (; entry; entry = NextElement(entry->GetNext()))
+    {
+        if (entry->GetName() != wxS("path"))
+        {
+            result.stage = ProjectReadStage::BadImageEntry;
+            return result;
+        }
+        const wxString path = entry->GetNodeContent();
+        if (path.EndsWith(wxS(".gif")))
+            continue;
+        paths.push_back(path);
+        wxString delay;
+        delays.push_back(entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0);
+    }
+    result.project.framePaths = paths;
+    result.project.frameDelays = delays;
+    result.project.gifOptions = ReadGifOptions(images);
+    result.stage = ProjectReadStage::Complete;
+    return result;
+}
+
+ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
+{
+    ProjectReadResult refused;
+    switch (CheckXmlBounds(utf8, size, kProjectBounds))
+    {
+        case XmlBoundsCheck::WithinBounds:
+            break;
+        case XmlBoundsCheck::TooDeep:
+            refused.stage = ProjectReadStage::TooDeep;
+            return refused;
+        case XmlBoundsCheck::TooLong:
+            refused.stage = ProjectReadStage::TooLong;
+            return refused;
+        case XmlBoundsCheck::NotPlainXml:
+            refused.stage = ProjectReadStage::NotXml;
+            return refused;
+    }
+
+    wxLogNull noLog;
+    wxMemoryInputStream in(utf8, size);
+    wxXmlDocument doc;
+    if (!doc.Load(in, wxS("UTF-8")))
+        return ProjectReadResult();
+    return ReadDocument(doc);
+}
+}  // namespace
+
+std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
+                                                   const std::vector<int>& delays)
+{
+    const auto delayOf = [&delays](size_t i) { return i < delays.size() ? delays[i] : 0; };
+    std::vector<ProjectImageEntry> entries;
+    const size_t count = frameNames.size();
+    for (size_t i = 0; i < count; ++i)
+    {
+        const wxString& name = frameNames[i];
+        const int delay = delayOf(i);
+        entries.push_back({name, delay});
+        FrameReference reference;
+        if (!ParseFrameReference(name, reference))
+            continue;
+        if (i + 1 == count)
+            break;
+        // The GIF's own entry stands for a run of its frames with one delay,
+        // so a frame with another delay starts a new run.
+        const wxString& gifPath = reference.gifPath;
+        const bool runGoesOn = frameNames[i + 1].StartsWith(gifPath) && delayOf(i + 1) == delay;
+        if (!runGoesOn)
+            entries.push_back({gifPath, delay});
+        else if (i + 2 == count)
+            // A run that ends the strip names its GIF before its last frame.
+            entries.push_back({gifPath, delay});
+    }
+    return entries;
+}
+
+wxArrayString ProjectImageEntries(const wxArrayString& frameNames)
+{
+    wxArrayString texts;
+    for (const ProjectImageEntry& entry : ProjectImageEntries(frameNames, {}))
+        texts.push_back(entry.path);
+    return texts;
+}
+
+std::string ProjectDocumentText(const Project& project)
+{
+    wxMemoryOutputStream out;
+    BuildDocument(project).Save(out, 2);
+    std::string text(out.GetLength(), '\0');
+    out.CopyTo(text.data(), text.size());
+    return text;
+}
+
+bool WriteProjectFile(const wxString& path, const Project& project, wxString* error)
+{
+    const std::string text = ProjectDocumentText(project);
+    AtomicFileOutputStream out(path);
+    out.Write(text.data(), text.size());
+    if (out.Commit())
+        return true;
+    if (error)
+        *error = wxString::Format(_("Cannot write %s: %s"), path, wxSysErrorMsgStr(out.GetErrno()));
+    return false;
+}
+
+wxSize ProjectOutputSize(const Project& project)
+{
+    const auto fits = [](int side) { return side >= 1 && side <= 0xFFFF; };
+    return fits(project.width) && fits(project.height) ? wxSize(project.width, project.height)
+                                                       : wxSize(0, 0);
+}
+
+wxString DescribeProjectReadStage(ProjectReadStage stage)
+{
+    switch (stage)
+    {
+        case ProjectReadStage::NotAFile:
+            return _("not a regular file");
+        case ProjectReadStage::TooLarge:
+            return wxString::Format(_("larger than %d MB"), int(kMaxProjectFileBytes >> 20));
+        case ProjectReadStage::TooDeep:
+            return _("nested deeper than a project can be");
+        case ProjectReadStage::TooLong:
+            return _("holds a text or tag longer than a project can have");
+        case ProjectReadStage::NotXml:
+            return wxS("not an XML file");
+        case ProjectReadStage::NoProject:
+            return wxS("the root element is not <project>");
+        case ProjectReadStage::NoName:
+            return wxS("<project> does not start with <name>");
+        case ProjectReadStage::NoGif:
+            return wxS("<name> is not followed by <gif>");
+        case ProjectReadStage::NoWidth:
+            return wxS("<gif> does not start with <width>");
+        case ProjectReadStage::NoHeight:
+            return wxS("<width> is not followed by <height>");
+        case ProjectReadStage::NoDelay:
+            return wxS("<height> is not followed by <delay_time>");
+        case ProjectReadStage::NoImages:
+            return wxS("<gif> is not followed by <images>");
+        case ProjectReadStage::EmptyImages:
+            return wxS("<images> is empty");
+        case ProjectReadStage::BadImageEntry:
+            return wxS("<images> holds an element other than <path>");
+        case ProjectReadStage::Complete:
+            break;
+    }
+    return wxString();
+}
+
+ProjectReadResult ReadProjectFile(const wxString& path)
+{
+    ProjectReadResult result;
+    std::vector<unsigned char> bytes;
+    switch (ReadRegularFile(path, kMaxProjectFileBytes, bytes))
+    {
+        case FileReadResult::Read:
+            return ReadProjectBytes(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        case FileReadResult::NotRegularFile:
+            result.stage = ProjectReadStage::NotAFile;
+            break;
+        case FileReadResult::TooLarge:
+        case FileReadResult::OutOfMemory:
+            result.stage = ProjectReadStage::TooLarge;
+            break;
+        case FileReadResult::CannotOpen:
+        case FileReadResult::ReadFailed:
+            result.stage = ProjectReadStage::NotXml;
+            break;
+    }
+    return result;
+}
+
+ProjectReadResult ReadProjectText(const std::string& utf8)
+{
+    return ReadProjectBytes(utf8.data(), utf8.size());
+}
+int ParseProjectNumber(const wxString& text)
+{
+    size_t i = 0;
+    while (i < text.length() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                                 text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))
+        ++i;
+    bool negative = false;
+    if (i < text.length() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.length() && text[i] >= '0' && text[i] <= '9'; ++i)
+    {
+        value = value * 10 + (text[i] - '0');
+        if (value > INT_MAX)
+            value = INT_MAX;  // absurd numbers stay in range instead of wrapping
+    }
+    return int(negative ? -value : value);
+}

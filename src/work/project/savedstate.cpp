@@ -1,0 +1,30 @@
+#include "project/savedstate.h"
+
+#include "edit/framelist.h"
+
+SavedState SavedState::Of(const FrameList& frames, int delay, int width, int height,
+                          const GifOptions& gifOptions)
+{
+    SavedState state{
+        frames.GetNames(), frames.GetOwnDelays(), delay, width, height, gifOptions, {}};
+    for (const StripFrame& frame : frames.GetFrames())
+        state.pictures.push_back(frame.source);
+    return state;
+}
+
+bool SavedState::SameWork(const SavedState& other) const
+{
+    return names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
+           width == other.width && height == other.height && gifOptions == other.gifOptions;
+}
+
+bool SavedState::SamePictures(const SavedState& other) const
+{
+    if (!SameWork(other) || pictures.size() != other.pictures.size())
+        return false;
+    for (size_t i = 0; i < pictures.size(); ++i)
+        if (pictures[i].owner_before(other.pictures[i]) ||
+            other.pictures[i].owner_before(pictures[i]))
+            return false;
+    return true;
+}

@@ -1,4 +1,0 @@
-#include "work/threadevent.h"
-
-wxDEFINE_EVENT(wxEVT_THREAD_UPDATE, wxCommandEvent);
-wxDEFINE_EVENT(wxEVT_PICTURE_REFUSED, wxCommandEvent);

@@ -1,0 +1,582 @@
+// Frame preparation, colour reduction and the export to a file.
+#include "encode/gifexport.h"
+#include "encode/framefitting.h"
+#include "encode/gifsizeestimate.h"
+
+#include "address_space_limit.h"
+#include "gif_files.h"
+#include "gif_inspect.h"
+#include "reference_export.h"
+#include "temp_dir.h"
+#include "test_pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/mstream.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace
+{
+bool IsBlack(const wxImage& image, int x, int y)
+{
+    return image.GetRed(x, y) == 0 && image.GetGreen(x, y) == 0 && image.GetBlue(x, y) == 0;
+}
+
+// Whether the rectangle of image at (left, top) equals expected pixel for pixel.
+bool RegionEquals(const wxImage& image, int left, int top, const wxImage& expected)
+{
+    for (int y = 0; y < expected.GetHeight(); ++y)
+        for (int x = 0; x < expected.GetWidth(); ++x)
+            if (image.GetRed(left + x, top + y) != expected.GetRed(x, y) ||
+                image.GetGreen(left + x, top + y) != expected.GetGreen(x, y) ||
+                image.GetBlue(left + x, top + y) != expected.GetBlue(x, y))
+                return false;
+    return true;
+}
+
+int BlackRowsAtTop(const wxImage& image)
+{
+    int rows = 0;
+    for (int y = 0; y < image.GetHeight(); ++y, ++rows)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            if (!IsBlack(image, x, y))
+                return rows;
+    return rows;
+}
+
+}  // namespace
+
+TEST(PrepareFrame, ShrinksToFitCentredOnBlack)
+{
+    const wxImage source = MakePhotoLike(400, 300, 1);
+    const wxImage prepared = PrepareFrame(source, 200, 200);
+    ASSERT_EQ(prepared.GetSize(), wxSize(200, 200));
+    EXPECT_FALSE(prepared.HasAlpha());
+    EXPECT_FALSE(prepared.HasMask());
+    EXPECT_EQ(BlackRowsAtTop(prepared), 25);
+    for (int y = 175; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_TRUE(IsBlack(prepared, x, y)) << x << "," << y;
+    EXPECT_TRUE(RegionEquals(prepared, 0, 25, source.Scale(200, 150, wxIMAGE_QUALITY_NORMAL)));
+}
+
+TEST(PrepareFrame, NeverEnlarges)
+{
+    const wxImage source = MakePhotoLike(100, 50, 2);
+    const wxImage prepared = PrepareFrame(source, 200, 200);
+    ASSERT_EQ(prepared.GetSize(), wxSize(200, 200));
+    EXPECT_TRUE(RegionEquals(prepared, 50, 75, source));
+    EXPECT_TRUE(IsBlack(prepared, 49, 100));
+    EXPECT_TRUE(IsBlack(prepared, 150, 100));
+    EXPECT_TRUE(IsBlack(prepared, 100, 74));
+    EXPECT_TRUE(IsBlack(prepared, 100, 125));
+}
+
+TEST(PrepareFrame, ExactFitIsUnchanged)
+{
+    const wxImage source = MakePhotoLike(64, 48, 3);
+    const wxImage prepared = PrepareFrame(source, 64, 48);
+    EXPECT_TRUE(RegionEquals(prepared, 0, 0, source));
+}
+
+TEST(PrepareFrame, TransparentPartsComeOutBlack)
+{
+    // Masked pixels, drawn on the canvas and when the shrunk picture fills it.
+    wxImage masked = SolidImage(10, 10, wxColour(200, 100, 50));
+    masked.SetRGB(0, 0, 255, 0, 255);
+    masked.SetMaskColour(255, 0, 255);
+    wxImage prepared = PrepareFrame(masked, 20, 20);
+    EXPECT_TRUE(IsBlack(prepared, 5, 5));
+    EXPECT_EQ(prepared.GetRed(6, 6), 200);
+    prepared = PrepareFrame(masked, 10, 10);
+    EXPECT_TRUE(IsBlack(prepared, 0, 0));
+    EXPECT_EQ(prepared.GetRed(1, 1), 200);
+
+    // Alpha is blended onto black.
+    wxImage translucent = SolidImage(4, 4, wxColour(200, 100, 51));
+    translucent.SetAlpha();
+    for (int i = 0; i < 16; ++i)
+        translucent.GetAlpha()[i] = i == 0 ? 0 : 128;
+    prepared = PrepareFrame(translucent, 4, 4);
+    EXPECT_TRUE(IsBlack(prepared, 0, 0));
+    EXPECT_EQ(prepared.GetRed(1, 1), 100);
+    EXPECT_EQ(prepared.GetGreen(1, 1), 50);
+    EXPECT_EQ(prepared.GetBlue(1, 1), 26);
+}
+
+TEST(PrepareFrame, LimitingSideFillsTheCanvasExactly)
+{
+    // 77 * (5 / 77.0) is just under 5 in floating point; no black column may appear.
+    const wxImage prepared = PrepareFrame(SolidImage(77, 20, wxColour(255, 255, 255)), 5, 5);
+    for (int x = 0; x < 5; ++x)
+        EXPECT_FALSE(IsBlack(prepared, x, 2)) << x;
+    // A sliver still keeps one pixel.
+    EXPECT_FALSE(IsBlack(PrepareFrame(SolidImage(1000, 1, wxColour(9, 9, 9)), 10, 10), 0, 4));
+}
+
+TEST(PrepareFrame, RefusesEmptyCanvases)
+{
+    EXPECT_FALSE(PrepareFrame(SolidImage(4, 4, wxColour(1, 1, 1)), 0, 10).IsOk());
+    EXPECT_FALSE(PrepareFrame(wxImage(), 10, 10).IsOk());
+}
+
+TEST(ReduceColours, SameBytesAsTheBmpRoundTrip)
+{
+    std::vector<wxImage> pictures = {MakePhotoLike(640, 480, 4), MakePhotoLike(97, 61, 5),
+                                     MakePhotoLike(333, 200, 6)};
+    wxImage cat;
+    ASSERT_TRUE(cat.LoadFile(LF_CORPUS_DIR "/progressive_cat.jpg"));
+    pictures.push_back(PrepareFrame(cat, 300, 300));
+
+    for (size_t i = 0; i < pictures.size(); ++i)
+    {
+        SCOPED_TRACE(i);
+        const wxImage ours = ReduceColours(pictures[i]);
+        const wxImage reference = ReduceColoursByBmpRoundTrip(pictures[i]);
+        ASSERT_TRUE(ours.IsOk());
+        ASSERT_TRUE(reference.IsOk());
+        EXPECT_EQ(PaletteBytes(ours), PaletteBytes(reference));
+        EXPECT_TRUE(WriteGifFrames({ours, ours}) == WriteGifFrames({reference, reference}))
+            << "exported bytes differ";
+    }
+}
+
+TEST(ReduceColours, FewColoursGiveADeterministicPalette)
+{
+    // With few colours the quantiser leaves palette entries undefined (the
+    // round trip writes leftover memory there); they come out black, and
+    // everything else is as the round trip gives it.
+    wxImage grey;
+    ASSERT_TRUE(grey.LoadFile(LF_CORPUS_DIR "/hopper_gray.jpg"));
+    for (const wxImage& picture : {MakeFlat(80, 60), grey})
+    {
+        const wxImage first = ReduceColours(picture);
+        const wxImage reference = ReduceColoursByBmpRoundTrip(picture);
+        const std::vector<unsigned char> palette = PaletteBytes(first);
+        ASSERT_EQ(palette.size(), 256u * 3);
+        EXPECT_EQ(palette, PaletteBytes(ReduceColours(picture)));
+        const size_t pixels = size_t(picture.GetWidth()) * picture.GetHeight();
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(first.GetData()), pixels * 3),
+                  std::string(reinterpret_cast<const char*>(reference.GetData()), pixels * 3));
+        int highest = 0;
+        for (size_t p = 0; p < pixels; ++p)
+        {
+            const unsigned char* rgb = first.GetData() + 3 * p;
+            const int index = FindFirstEqualEntry(palette.data(), 256, rgb[0], rgb[1], rgb[2]);
+            ASSERT_GE(index, 0);
+            highest = std::max(highest, index);
+        }
+        const std::vector<unsigned char> referencePalette = PaletteBytes(reference);
+        EXPECT_TRUE(std::equal(palette.begin(), palette.begin() + 3 * (highest + 1),
+                               referencePalette.begin()));
+        EXPECT_TRUE(std::all_of(palette.begin() + 3 * (highest + 1), palette.end(),
+                                [](unsigned char c) { return c == 0; }));
+    }
+}
+
+TEST(ExportGif, WritesAFileAnIndependentDecoderReads)
+{
+    TempDir dir;
+    const wxImage a = MakePhotoLike(120, 90, 7), b = MakeFlat(60, 60),
+                  c = MakePhotoLike(300, 100, 8);
+    std::vector<int> progress;
+    const std::vector<int> delays = {50, 7, 300};
+    const GifExportResult result =
+        ExportGif({{&a, delays[0]}, {&b, delays[1]}, {&c, delays[2]}}, dir.File("out.gif"), 120, 90,
+                  [&](int done, int count)
+                  {
+                      EXPECT_EQ(count, 3);
+                      progress.push_back(done);
+                  });
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3}));
+    const InspectedGif gif = InspectGif(ReadFileBytes(dir.File("out.gif")));
+    ASSERT_TRUE(gif.ok);
+    EXPECT_EQ(gif.width, 120);
+    EXPECT_EQ(gif.height, 90);
+    ASSERT_EQ(gif.frames.size(), 3u);
+    for (size_t i = 0; i < gif.frames.size(); ++i)
+    {
+        const InspectedFrame& frame = gif.frames[i];
+        EXPECT_EQ(frame.width, 120);
+        EXPECT_EQ(frame.height, 90);
+        EXPECT_EQ(frame.delay, delays[i]);
+        EXPECT_EQ(frame.transparentIndex, -1);
+    }
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"out.gif"})
+        << "no temporary file stays behind";
+}
+
+TEST(ExportGif, FailuresLeaveTheExistingFileAlone)
+{
+    TempDir dir;
+    const wxString target = dir.Write("keep.gif", "the previous animation");
+    const wxImage frame = MakePhotoLike(40, 30, 9);
+
+    GifExportResult result = ExportGif({&frame}, target, 10, 0, 30);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find(target), wxString::npos);
+
+    result = ExportGif({}, target, 10, 40, 30);
+    EXPECT_FALSE(result.ok);
+
+    int asked = 0;
+    result = ExportGif({&frame, &frame, &frame}, target, 10, 40, 30, ExportProgress(),
+                       [&] { return ++asked > 2; });
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find(target), wxString::npos);
+
+    EXPECT_EQ(ReadFileBytes(target), "the previous animation");
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"keep.gif"});
+}
+
+TEST(ExportGif, ReportsWhyAFileCannotBeWritten)
+{
+    TempDir dir;
+    const wxImage frame = SolidImage(8, 8, wxColour(1, 2, 3));
+    const wxString missing = dir.File("no/such/folder/out.gif");
+    GifExportResult result = ExportGif({&frame}, missing, 10, 8, 8);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "Cannot write " + missing + ": No such file or directory");
+
+    // The rename onto a folder fails after everything was written.
+    ASSERT_TRUE(wxFileName::Mkdir(dir.File("taken.gif")));
+    dir.Write("taken.gif/inside", "x");
+    result = ExportGif({&frame}, dir.File("taken.gif"), 10, 8, 8);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find(dir.File("taken.gif") + ": "), wxString::npos) << result.error;
+    EXPECT_TRUE(FilesIn(dir.Path()).empty()) << "a temporary file stayed behind";
+}
+
+TEST(ExportGif, ReplacesTheTargetOnlyWhenComplete)
+{
+    TempDir dir;
+    const wxString target = dir.Write("anim.gif", "old");
+    const wxImage frame = MakeFlat(16, 16);
+    ASSERT_TRUE(ExportGif({&frame, &frame}, target, 10, 16, 16).ok);
+    const std::string bytes = ReadFileBytes(target);
+    EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
+    EXPECT_EQ(bytes.back(), '\x3B');
+}
+
+namespace
+{
+// The classic export as it has always been made: each frame prepared,
+// reduced and written by the one-frame writer.
+std::string ClassicReference(const std::vector<ExportFrame>& frames, int width, int height)
+{
+    wxMemoryOutputStream out;
+    MyGifHandler::SetOutputStream(&out);
+    for (size_t i = 0; i < frames.size(); ++i)
+    {
+        MyGifHandler handler;
+        const wxImage reduced =
+            ReduceColoursAsBefore(PrepareFrame(*frames[i].picture, width, height));
+        EXPECT_TRUE(handler.SaveFrame(reduced, frames[i].delay * 10, int(frames.size()), int(i)));
+    }
+    MyGifHandler::SetOutputStream(nullptr);
+    std::string bytes(out.GetSize(), '\0');
+    out.CopyTo(&bytes[0], bytes.size());
+    return bytes;
+}
+
+std::string Exported(const std::vector<ExportFrame>& frames, int width, int height,
+                     const GifOptions& options, int workers)
+{
+    TempDir dir;
+    GifExportSettings settings;
+    settings.width = width;
+    settings.height = height;
+    settings.options = options;
+    settings.workers = workers;
+    const GifExportResult result = ExportGif(frames, dir.File("out.gif"), settings);
+    EXPECT_TRUE(result.ok) << result.error;
+    return ReadFileBytes(dir.File("out.gif"));
+}
+
+GifOptions Optimised()
+{
+    GifOptions options;
+    options.optimised = true;
+    return options;
+}
+
+// A few flat colours with a square of another colour at (x, y).
+wxImage Scene(int x, int y, const wxColour& square = wxColour(250, 30, 30))
+{
+    wxImage image = MakeFlat(48, 32);
+    image.SetRGB(wxRect(x, y, 6, 6), square.Red(), square.Green(), square.Blue());
+    return image;
+}
+
+bool ShowsExactly(const std::vector<unsigned char>& shown, const wxImage& picture)
+{
+    return shown.size() == size_t(picture.GetWidth()) * picture.GetHeight() * 3 &&
+           std::equal(shown.begin(), shown.end(), picture.GetData());
+}
+
+double Psnr(const std::vector<unsigned char>& shown, const wxImage& picture)
+{
+    double total = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+        total += (shown[i] - picture.GetData()[i]) * double(shown[i] - picture.GetData()[i]);
+    const double mse = total / shown.size();
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+}  // namespace
+
+TEST(ExportGif, ClassicBytesAreTheFrameByFrameWritersWithAnyNumberOfWorkers)
+{
+    wxImage cat;
+    ASSERT_TRUE(cat.LoadFile(LF_CORPUS_DIR "/progressive_cat.jpg"));
+    const wxImage photo = MakePhotoLike(300, 200, 3), flat = MakeFlat(120, 90),
+                  small = MakePhotoLike(77, 41, 4);
+    // Pictures of the output size (read in place), shrunk and padded; a noisy
+    // frame long enough to clear the LZW table; a delay the 16-bit field
+    // cannot hold, clamped rather than wrapped.
+    const std::vector<ExportFrame> frames = {{&photo, 10}, {&cat, 7},   {&flat, 300},
+                                             {&small, 1},  {&photo, 0}, {&flat, 70000}};
+    const std::string reference = ClassicReference(frames, 300, 200);
+    for (int workers : {1, 4})
+        EXPECT_TRUE(Exported(frames, 300, 200, GifOptions(), workers) == reference)
+            << workers << " workers";
+}
+
+TEST(OptimisedExport, AViewerShowsEveryFrameExactlyWhenColoursFit)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<wxImage> pictures;
+    };
+    const wxImage black = SolidImage(48, 32, *wxBLACK);
+    const Case cases[] = {
+        {"a still background with one moving object", {Scene(2, 2), Scene(8, 3), Scene(20, 20)}},
+        {"a frame identical to the one before", {Scene(2, 2), Scene(2, 2), Scene(9, 9)}},
+        {"a frame that clears to black", {Scene(2, 2), black, Scene(30, 4)}},
+        {"new colours after the first frame",
+         {Scene(2, 2), Scene(3, 3, wxColour(10, 200, 90)), MakeFlat(48, 32)}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        std::vector<ExportFrame> frames;
+        for (const wxImage& picture : c.pictures)
+            frames.push_back({&picture, 20});
+        const std::string bytes = Exported(frames, 48, 32, Optimised(), 1);
+        EXPECT_TRUE(Exported(frames, 48, 32, Optimised(), 4) == bytes) << "4 workers differ";
+        const InspectedGif gif = InspectGif(bytes);
+        ASSERT_TRUE(gif.ok);
+        ASSERT_EQ(gif.frames.size(), c.pictures.size());
+        const auto shown = ComposeGif(gif);
+        for (size_t i = 0; i < shown.size(); ++i)
+        {
+            EXPECT_TRUE(ShowsExactly(shown[i], c.pictures[i])) << "frame " << i;
+            EXPECT_EQ(gif.frames[i].delay, 20);
+            EXPECT_EQ(gif.frames[i].disposal, 1) << "the next frame draws over this one";
+        }
+    }
+}
+
+TEST(OptimisedExport, LaterFramesHoldOnlyWhatChanged)
+{
+    const wxImage a = Scene(2, 2), b = Scene(10, 4);
+    const InspectedGif gif =
+        InspectGif(Exported({{&a, 10}, {&b, 10}, {&b, 10}}, 48, 32, Optimised(), 2));
+    ASSERT_EQ(gif.frames.size(), 3u);
+    // The square left (2, 2) and arrived at (10, 4): the rectangle around both.
+    EXPECT_EQ(gif.frames[1].left, 2);
+    EXPECT_EQ(gif.frames[1].top, 2);
+    EXPECT_EQ(gif.frames[1].width, 14);
+    EXPECT_EQ(gif.frames[1].height, 8);
+    EXPECT_GE(gif.frames[1].transparentIndex, 0);
+    EXPECT_TRUE(gif.frames[1].colours.empty() || gif.frames[1].colours == gif.frames[0].colours)
+        << "the first frame's palette serves";
+    EXPECT_EQ(gif.frames[2].width * gif.frames[2].height, 1) << "an unchanged frame";
+}
+
+TEST(OptimisedExport, PhotosComeBackWithinTheReducersError)
+{
+    std::vector<wxImage> pictures;
+    for (unsigned seed = 1; seed <= 4; ++seed)
+        pictures.push_back(MakePhotoLike(160, 120, seed));
+    std::vector<ExportFrame> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back({&picture, 10});
+    const std::string classic = Exported(frames, 160, 120, GifOptions(), 3);
+    const auto classicShown = ComposeGif(InspectGif(classic));
+    ASSERT_EQ(classicShown.size(), pictures.size());
+    // Without dithering the palette alone decides: at least as close as the
+    // classic export. Dithering trades some of that for smoother gradients.
+    for (GifDither dither : {GifDither::None, GifDither::Ordered, GifDither::Diffuse})
+    {
+        SCOPED_TRACE(GifDitherName(dither).utf8_string());
+        GifOptions options = Optimised();
+        options.dither = dither;
+        const std::string bytes = Exported(frames, 160, 120, options, 3);
+        const auto shown = ComposeGif(InspectGif(bytes));
+        ASSERT_EQ(shown.size(), pictures.size());
+        for (size_t i = 0; i < shown.size(); ++i)
+        {
+            const double classicPsnr = Psnr(classicShown[i], pictures[i]);
+            EXPECT_GT(Psnr(shown[i], pictures[i]),
+                      dither == GifDither::None ? classicPsnr : classicPsnr - 3)
+                << "frame " << i;
+        }
+        EXPECT_LT(bytes.size(), classic.size());
+    }
+}
+
+TEST(OptimisedExport, FewerColoursMakeSmallerTables)
+{
+    const wxImage photo = MakePhotoLike(64, 48, 9);
+    GifOptions options = Optimised();
+    options.colours = 16;
+    // Storing only changes needs a transparent entry beside the 16 colours.
+    for (bool onlyChanges : {false, true})
+    {
+        options.onlyChanges = onlyChanges;
+        const InspectedGif gif = InspectGif(Exported({{&photo, 10}}, 64, 48, options, 1));
+        ASSERT_TRUE(gif.ok);
+        EXPECT_EQ(gif.frames[0].colours.size(), (onlyChanges ? 32u : 16u) * 3);
+        EXPECT_EQ(*std::max_element(gif.frames[0].indices.begin(), gif.frames[0].indices.end()),
+                  15);
+    }
+}
+
+TEST(ExportGif, LoopCountIsWrittenIntoTheLoopingExtension)
+{
+    // The number chosen is the number stored: repetitions after the first
+    // play, 0 for forever.
+    const wxImage a = MakeFlat(16, 16), b = SolidImage(16, 16, *wxBLUE);
+    for (bool optimised : {false, true})
+        for (int repetitions : {0, 1, 3, 65535})
+        {
+            GifOptions options;
+            options.optimised = optimised;
+            options.loopCount = repetitions;
+            const InspectedGif gif = InspectGif(Exported({{&a, 10}, {&b, 10}}, 16, 16, options, 1));
+            ASSERT_TRUE(gif.ok);
+            EXPECT_EQ(gif.loopCount, repetitions) << (optimised ? "optimised" : "classic");
+        }
+}
+
+TEST(ExportGif, CancellingMidExportKeepsThePreviousFile)
+{
+    TempDir dir;
+    const wxString target = dir.Write("keep.gif", "the previous animation");
+    std::vector<wxImage> pictures;
+    for (unsigned seed = 0; seed < 12; ++seed)
+        pictures.push_back(MakePhotoLike(80, 60, seed));
+    std::vector<ExportFrame> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back({&picture, 10});
+    for (bool optimised : {false, true})
+    {
+        GifExportSettings settings;
+        settings.width = 80;
+        settings.height = 60;
+        settings.options.optimised = optimised;
+        settings.workers = 4;
+        int written = 0;
+        const GifExportResult result = ExportGif(
+            frames, target, settings, [&](int done, int) { written = done; },
+            [&] { return written == 5; });
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(written, 5);
+        EXPECT_EQ(ReadFileBytes(target), "the previous animation");
+        EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"keep.gif"});
+    }
+}
+
+TEST(PrepareFrame, SmoothShrinkingAveragesTheAreaEachPixelCovers)
+{
+    // A 1-pixel checkerboard of black and white halves to even grey.
+    wxImage board(8, 8, true);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            if ((x + y) % 2)
+                board.SetRGB(x, y, 255, 255, 255);
+    FittedFrame fitted;
+    ASSERT_TRUE(fitted.Fit(board, 4, 4, true));
+    for (int i = 0; i < 16 * 3; ++i)
+        ASSERT_EQ(fitted.Pixels()[i], 128) << i;
+
+    // Three columns into two: the middle column is shared half and half.
+    wxImage columns(3, 1, false);
+    columns.SetRGB(0, 0, 0, 0, 0);
+    columns.SetRGB(1, 0, 90, 90, 90);
+    columns.SetRGB(2, 0, 180, 180, 180);
+    const wxImage shrunk = ShrinkByAreaAveraging(columns, 2, 1);
+    EXPECT_EQ(shrunk.GetRed(0, 0), 30);   // (0 * 1 + 90 * 0.5) / 1.5
+    EXPECT_EQ(shrunk.GetRed(1, 0), 150);  // (90 * 0.5 + 180 * 1) / 1.5
+
+    // Masked pixels count as black.
+    wxImage masked = SolidImage(2, 2, wxColour(200, 100, 40));
+    masked.SetRGB(0, 0, 255, 0, 255);
+    masked.SetMaskColour(255, 0, 255);
+    ASSERT_TRUE(fitted.Fit(masked, 1, 1, true));
+    EXPECT_EQ(fitted.Pixels()[0], 150);
+}
+
+TEST(GifSizeEstimate, ComesCloseToTheExportedSize)
+{
+    // Twelve frames of a photo-like background with a moving square.
+    std::vector<wxImage> pictures;
+    for (int i = 0; i < 12; ++i)
+    {
+        pictures.push_back(MakePhotoLike(160, 120, 5));
+        pictures.back().SetRGB(wxRect(10 * i, 40, 16, 16), 250, 250, 30);
+    }
+    std::vector<ExportFrame> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back({&picture, 10});
+    for (bool optimised : {false, true})
+    {
+        GifOptions options;
+        options.optimised = optimised;
+        const double exported = double(Exported(frames, 160, 120, options, 2).size());
+        const double estimate = double(EstimateGifBytes(frames, 160, 120, options));
+        EXPECT_NEAR(estimate / exported, 1.0, 0.2) << (optimised ? "optimised" : "classic");
+    }
+    EXPECT_EQ(EstimateGifBytes({}, 160, 120, GifOptions()), 0u);
+    EXPECT_EQ(EstimateGifBytes(frames, 0, 120, GifOptions()), 0u);
+    EXPECT_EQ(EstimateGifBytes(frames, 160, 120, GifOptions(), [] { return true; }), 0u);
+}
+
+// Without the memory for a frame's colour reduction the export fails with
+// that reason and leaves the previous file as it was; it must not crash.
+TEST(ExportGif, RunningOutOfMemoryIsReported)
+{
+#if !LF_ADDRESS_LIMITS_TESTABLE
+    GTEST_SKIP() << "address-space limits do not work under AddressSanitizer";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TempDir dir;
+    const wxString target = dir.Write("keep.gif", "the previous animation");
+    // 48 MiB as RGB, of the output size, so it is read in place: the room
+    // left holds the worker and its encoder but not the reduction's 16 MiB of
+    // colour indices.
+    const wxImage frame = MakeFlat(4096, 4096);
+    EXPECT_EXIT(RunWithAddressSpaceHeadroom(
+                    20ull << 20, dir.Path(),
+                    [&]
+                    {
+                        GifExportSettings settings;
+                        settings.width = settings.height = 4096;
+                        settings.workers = 1;
+                        const GifExportResult result = ExportGif({{&frame, 10}}, target, settings);
+                        const bool untouched =
+                            ReadFileBytes(target) == "the previous animation" &&
+                            FilesIn(dir.Path()) == std::vector<wxString>{"keep.gif"};
+                        return (result.ok ? "written: " : "failed: ") + result.error.utf8_string() +
+                               (untouched ? "; nothing else changed" : "; files changed");
+                    }),
+                ::testing::ExitedWithCode(0),
+                "outcome: failed: Cannot write .*/keep.gif: there is not enough memory; nothing "
+                "else changed");
+}

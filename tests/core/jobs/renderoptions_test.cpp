@@ -1,0 +1,137 @@
+#include "jobs/renderoptions.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+bool Parse(std::vector<wxString> arguments, RenderOptions& options, wxString& error)
+{
+    return ParseRenderArguments(arguments, options, error);
+}
+}  // namespace
+
+TEST(RenderOptions, ReadsEveryOption)
+{
+    RenderOptions options;
+    wxString error;
+    ASSERT_TRUE(
+        Parse({"-d", "25", "-s", "320x240", "-o", "out.gif", "a.png", "b.gif_3"}, options, error));
+    EXPECT_EQ(options.delay, 25);
+    EXPECT_EQ(options.width, 320);
+    EXPECT_EQ(options.height, 240);
+    EXPECT_EQ(options.output, "out.gif");
+    ASSERT_EQ(options.inputs.size(), 2u);
+    EXPECT_EQ(options.inputs[1], "b.gif_3");
+
+    ASSERT_TRUE(Parse({"a.png", "-o", "out.gif"}, options, error));
+    EXPECT_EQ(options.delay, 10);
+    EXPECT_EQ(options.width, 0);
+    EXPECT_EQ(options.height, 0);
+
+    ASSERT_TRUE(Parse({"-o", "out.gif", "--", "-odd name.png"}, options, error));
+    EXPECT_EQ(options.inputs[0], "-odd name.png");
+
+    ASSERT_TRUE(Parse({"--help"}, options, error));
+    EXPECT_TRUE(options.help);
+    ASSERT_TRUE(Parse({"--version"}, options, error));
+    EXPECT_TRUE(options.version);
+
+    // Long forms, with the value apart or after "=", and standard output.
+    ASSERT_TRUE(Parse({"--delay", "7", "--size=64x48", "--output", "-", "a.png"}, options, error));
+    EXPECT_EQ(options.delay, 7);
+    EXPECT_EQ(options.width, 64);
+    EXPECT_EQ(options.output, "-");
+    EXPECT_FALSE(options.optimised.has_value());
+}
+
+TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
+{
+    struct Case
+    {
+        std::vector<wxString> arguments;
+        GifOptions expected;
+    };
+    GifOptions optimised;
+    optimised.optimised = true;
+    GifOptions colours = optimised, dithered = optimised, smooth = optimised, looped;
+    colours.colours = 32;
+    dithered.dither = GifDither::Ordered;
+    smooth.smooth = true;
+    looped.loopCount = 3;  // the classic export with a loop count
+    const Case cases[] = {
+        {{"--optimize"}, optimised},      {{"--colors", "32"}, colours},
+        {{"--dither=ordered"}, dithered}, {{"--smooth"}, smooth},
+        {{"--loop", "3"}, looped},
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<wxString> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"-o", "o.gif", "a.png"});
+        RenderOptions options;
+        wxString error;
+        ASSERT_TRUE(Parse(arguments, options, error)) << error.utf8_string();
+        GifOptions gif;
+        ApplyRenderGifOptions(options, gif);
+        EXPECT_EQ(gif, c.expected) << c.arguments[0].utf8_string();
+    }
+}
+
+TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
+{
+    const std::pair<std::vector<wxString>, const char*> bad[] = {
+        {{}, ""},
+        {{"a.png"}, ""},
+        {{"-o", "out.gif"}, ""},
+        {{"-o"}, ""},
+        {{"-d", "-5", "-o", "o.gif", "a.png"}, "delay"},
+        {{"-d", "ten", "-o", "o.gif", "a.png"}, "delay"},
+        {{"-d", "70000", "-o", "o.gif", "a.png"}, "delay"},
+        {{"-d", "0", "-o", "o.gif", "a.png"}, "delay"},
+        {{"--delay=", "-o", "o.gif", "a.png"}, "delay"},
+        {{"--colors", "1", "-o", "o.gif", "a.png"}, "colors"},
+        {{"--colors=257", "-o", "o.gif", "a.png"}, "colors"},
+        {{"--dither", "floyd", "-o", "o.gif", "a.png"}, "dithering"},
+        {{"--loop", "-1", "-o", "o.gif", "a.png"}, "loop"},
+        {{"--optimize=yes", "-o", "o.gif", "a.png"}, "--optimize"},
+        {{"--loop"}, "--loop"},
+        {{"-s", "320", "-o", "o.gif", "a.png"}, "size"},
+        {{"-s", "0x240", "-o", "o.gif", "a.png"}, "size"},
+        {{"-s", "320x", "-o", "o.gif", "a.png"}, "size"},
+        {{"-s", "32ax24", "-o", "o.gif", "a.png"}, "size"},
+        {{"-q", "-o", "o.gif", "a.png"}, ""},
+        // A project takes no pictures, delay or size.
+        {{"-o", "o.gif", "a.png", "p.xml"}, "project"},
+        {{"p.xml", "q.xml"}, "project"},
+        {{"-d", "5", "p.xml"}, "project"},
+        {{"-s", "20x20", "p.xml"}, "project"},
+    };
+    for (const auto& [arguments, reason] : bad)
+    {
+        const std::string call =
+            wxJoin(wxArrayString(arguments.size(), arguments.data()), ' ').utf8_string();
+        RenderOptions options;
+        wxString error;
+        EXPECT_FALSE(ParseRenderArguments(arguments, options, error)) << call;
+        EXPECT_FALSE(error.empty()) << call;
+        EXPECT_NE(error.Find(reason), wxNOT_FOUND) << call << ": " << error.utf8_string();
+        EXPECT_EQ(error.find('\n'), wxString::npos) << call;
+    }
+}
+
+TEST(RenderOptions, ASingleXmlInputIsAProject)
+{
+    RenderOptions options;
+    wxString error;
+    ASSERT_TRUE(ParseRenderArguments({"work/p.xml"}, options, error)) << error.utf8_string();
+    EXPECT_EQ(options.project, "work/p.xml");
+    EXPECT_TRUE(options.inputs.empty());
+    EXPECT_TRUE(options.output.empty());
+
+    ASSERT_TRUE(ParseRenderArguments({"-o", "o.gif", "P.XML"}, options, error));
+    EXPECT_EQ(options.project, "P.XML");
+    EXPECT_EQ(options.output, "o.gif");
+
+    // Pictures never end in .xml; a frame reference is still a picture.
+    ASSERT_TRUE(ParseRenderArguments({"-o", "o.gif", "a.gif_3"}, options, error));
+    EXPECT_TRUE(options.project.empty());
+}
