@@ -12,11 +12,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/image.h>
 #include <wx/mstream.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace
@@ -136,4 +139,48 @@ void BM_ImportGif(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * frames);
 }
 BENCHMARK(BM_ImportGif)->Unit(benchmark::kMillisecond);
+
+// A GIF of about 200 bytes whose header claims a logical screen of
+// 65534 x 4096 while its eight frames draw one pixel each: the time to
+// compose it and the bytes of the largest picture it delivers.
+wxString ScreenBombFile()
+{
+    static wxString made;
+    if (!made.empty())
+        return made;
+    std::string gif = "GIF89a";
+    auto word = [&](int value) { gif += char(value & 0xFF), gif += char(value >> 8); };
+    word(65534);
+    word(4096);
+    gif += std::string("\x80\0\0\0\0\0\xFF\xFF\xFF", 9);
+    for (int i = 0; i < 8; ++i)
+    {
+        gif += std::string("\x21\xF9\x04\0\x0A\0\0\0,", 9);
+        word(30000 + i);
+        word(2000);
+        word(1);
+        word(1);
+        // No local table, code size 2: clear, index 0, end.
+        gif += std::string("\0\x02\x02\x44\x01\0", 6);
+    }
+    gif += ';';
+    made = wxFileName::CreateTempFileName("lfbench") + ".gif";
+    wxFile(made, wxFile::write).Write(gif.data(), gif.size());
+    return made;
+}
+
+void BM_ImportScreenBombGif(benchmark::State& state)
+{
+    const wxString path = ScreenBombFile();
+    double largest = 0;
+    for (auto _ : state)
+        DecodePictures(path,
+                       [&](std::unique_ptr<wxImage> picture, int, bool)
+                       {
+                           largest = std::max(largest, double(picture->GetWidth()) *
+                                                           picture->GetHeight() * 3);
+                       });
+    state.counters["largest_picture_bytes"] = largest;
+}
+BENCHMARK(BM_ImportScreenBombGif)->Unit(benchmark::kMillisecond);
 }  // namespace

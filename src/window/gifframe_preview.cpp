@@ -2,6 +2,7 @@
 
 #include "app/paths.h"
 #include "edit/framelist.h"
+#include "window/checkerboard.h"
 #include "window/loopcountdialog.h"
 #include "window/previewcache.h"
 #include "window/thumbnailctrl.h"
@@ -162,7 +163,7 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     if (!bitmap.IsOk())
         return;
     const wxRect placement = PreviewPlacement(picture.GetSize(), panel);
-    dc.DrawBitmap(bitmap, placement.x, placement.y, true);
+    DrawOverCheckerboard(dc, bitmap, placement.GetTopLeft());
 }
 
 wxString GifFrame::PreviewStatusText(const wxString& fileName, int width, int height) const

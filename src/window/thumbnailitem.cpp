@@ -1,5 +1,7 @@
 #include "window/thumbnailctrl.h"
 
+#include "window/checkerboard.h"
+
 #include <wx/crt.h>
 #include <wx/dc.h>
 #include <wx/filename.h>
@@ -124,10 +126,11 @@ bool wxImageThumbnailItem::Draw(wxDC& dc, wxThumbnailCtrl*, const wxRect& imageR
 {
     if (m_thumbnail.IsOk())
     {
-        // With its mask, so the transparent parts of a GIF frame show the
-        // cell instead of the decoder's mask colour.
-        dc.DrawBitmap(m_thumbnail, imageRect.x + (imageRect.width - m_thumbnail.GetWidth()) / 2,
-                      imageRect.y + (imageRect.height - m_thumbnail.GetHeight()) / 2, true);
+        // Transparent parts show a checkerboard, not the decoder's mask colour.
+        DrawOverCheckerboard(
+            dc, m_thumbnail,
+            wxPoint(imageRect.x + (imageRect.width - m_thumbnail.GetWidth()) / 2,
+                    imageRect.y + (imageRect.height - m_thumbnail.GetHeight()) / 2));
     }
     return true;
 }

@@ -29,6 +29,29 @@ protected:
         return Access().PreviewIndex();
     }
 
+    // Reads a pixel of the preview panel from the X server, as a screenshot would.
+    wxColour ShownAt(const wxPoint& clientPoint)
+    {
+        const wxPoint screen = Access().PreviewPanel()->ClientToScreen(clientPoint);
+        const wxString shot = dir.File(wxS("pixel.png"));
+        wxExecute(wxString::Format(wxS("import -window root -crop 1x1+%d+%d +repage %s"), screen.x,
+                                   screen.y, shot),
+                  wxEXEC_SYNC | wxEXEC_NOEVENTS);
+        const wxImage pixel(shot);
+        if (!pixel.IsOk())
+            return wxColour();
+        return wxColour(pixel.GetRed(0, 0), pixel.GetGreen(0, 0), pixel.GetBlue(0, 0));
+    }
+
+    // Asks for a system repaint and waits until the screen shows the colour.
+    bool RepaintShows(const wxPoint& clientPoint, const wxColour& colour)
+    {
+        wxPanel* panel = Access().PreviewPanel();
+        panel->Refresh();
+        panel->Update();
+        return WaitFor([&] { return ShownAt(clientPoint) == colour; }, 3000);
+    }
+
     bool RunToolShows(const char* picture) const
     {
         const wxToolBarToolBase* tool = Access().ToolBar()->FindById(XRCID("m_tool_play"));
@@ -209,30 +232,27 @@ TEST_F(PreviewTest, RepaintShowsTheCurrentFrame)
 
     wxPanel* panel = Access().PreviewPanel();
     const wxRect placement = GifFrame::PreviewPlacement(wxSize(60, 40), panel->GetClientSize());
-    // Reads the pixel from the X server, as a screenshot would.
-    auto pixelAt = [&](const wxPoint& clientPoint)
-    {
-        const wxPoint screen = panel->ClientToScreen(clientPoint);
-        const wxString shot = dir.File(wxS("pixel.png"));
-        wxExecute(wxString::Format(wxS("import -window root -crop 1x1+%d+%d +repage %s"), screen.x,
-                                   screen.y, shot),
-                  wxEXEC_SYNC | wxEXEC_NOEVENTS);
-        const wxImage pixel(shot);
-        if (!pixel.IsOk())
-            return wxColour();
-        return wxColour(pixel.GetRed(0, 0), pixel.GetGreen(0, 0), pixel.GetBlue(0, 0));
-    };
-    // Asks for a system repaint and waits until the screen shows the colour.
-    auto repaintShows = [&](const wxPoint& clientPoint, const wxColour& colour)
-    {
-        panel->Refresh();
-        panel->Update();
-        return WaitFor([&] { return pixelAt(clientPoint) == colour; }, 3000);
-    };
     const wxPoint inside = placement.GetPosition() + wxPoint(30, 20);
-    EXPECT_TRUE(repaintShows(inside, wxColour(0, 200, 0))) << "frame not drawn";
-    EXPECT_TRUE(repaintShows(wxPoint(2, 2), panel->GetBackgroundColour())) << "no background";
+    EXPECT_TRUE(RepaintShows(inside, wxColour(0, 200, 0))) << "frame not drawn";
+    EXPECT_TRUE(RepaintShows(wxPoint(2, 2), panel->GetBackgroundColour())) << "no background";
 
     frame->ClearPreview();
-    EXPECT_TRUE(repaintShows(inside, panel->GetBackgroundColour())) << "frame not cleared";
+    EXPECT_TRUE(RepaintShows(inside, panel->GetBackgroundColour())) << "frame not cleared";
+}
+
+// Transparent pixels show a light and dark grey checkerboard, neither black
+// nor the decoder's mask colour.
+TEST_F(PreviewTest, TransparentPixelsShowACheckerboard)
+{
+    wxImage picture = SolidImage(60, 40, wxColour(0, 200, 0));
+    picture.SetRGB(wxRect(0, 0, 20, 20), 255, 0, 255);
+    picture.SetMaskColour(255, 0, 255);
+    ASSERT_GE(AppendFrame(frame, WritePng(dir, wxS("sticker.png"), 60, 40, *wxGREEN), picture), 0);
+    frame->EnableFrameCommands();
+    frame->DrawPreviewFrame(0);
+
+    const wxRect placement =
+        GifFrame::PreviewPlacement(wxSize(60, 40), Access().PreviewPanel()->GetClientSize());
+    EXPECT_TRUE(RepaintShows(placement.GetPosition() + wxPoint(2, 2), wxColour(153, 153, 153)));
+    EXPECT_TRUE(RepaintShows(placement.GetPosition() + wxPoint(10, 2), wxColour(204, 204, 204)));
 }

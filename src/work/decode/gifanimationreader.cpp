@@ -2,12 +2,78 @@
 
 #include "decode/picturesize.h"
 
+#include <algorithm>
+
+namespace
+{
+// A logical screen up to this size is composed whole, as viewers show it.
+const unsigned long long kWholeScreenPixels = 1ull << 22;
+// A larger one is cut to the area its frames draw when that is at most
+// this fraction of it.
+const unsigned long long kDrawnAreaShare = 4;
+
+unsigned long long Pixels(long long width, long long height)
+{
+    return width > 0 && height > 0 ? (unsigned long long)width * (unsigned long long)height : 0;
+}
+
+// The area of the canvas the usable frames of a file cover (the screen,
+// widened to the first frame as GifComposer does), when a canvas of the
+// whole screen would be far larger than that; empty otherwise. Reads the
+// frames as the sizes-only scan does, so both come to the same area.
+wxRect DrawnAreaOfLargeScreen(const std::vector<unsigned char>& data)
+{
+    GifFrameReader reader(data.data(), data.size(), kMaxPicturePixels);
+    const wxSize screen = reader.ScreenSize();
+    if (Pixels(screen.x, screen.y) <= kWholeScreenPixels)
+        return wxRect();
+    long long canvasWidth = 0, canvasHeight = 0;
+    long long left = 0, top = 0, right = 0, bottom = 0;
+    bool sized = false, any = false;
+    GifStoredFrame frame;
+    for (;;)
+    {
+        const GifFrameReader::Result result = reader.SkipFrame(frame);
+        if (result == GifFrameReader::Result::End || result == GifFrameReader::Result::OutOfMemory)
+            break;
+        if (result != GifFrameReader::Result::Frame)
+            continue;
+        if (!sized)
+        {
+            sized = true;
+            canvasWidth = std::max<long long>(screen.x, (long long)frame.left + frame.width);
+            canvasHeight = std::max<long long>(screen.y, (long long)frame.top + frame.height);
+        }
+        const long long frameLeft = std::clamp<long long>(frame.left, 0, canvasWidth);
+        const long long frameTop = std::clamp<long long>(frame.top, 0, canvasHeight);
+        const long long frameRight =
+            std::clamp<long long>((long long)frame.left + frame.width, 0, canvasWidth);
+        const long long frameBottom =
+            std::clamp<long long>((long long)frame.top + frame.height, 0, canvasHeight);
+        if (frameLeft >= frameRight || frameTop >= frameBottom)
+            continue;
+        left = any ? std::min(left, frameLeft) : frameLeft;
+        top = any ? std::min(top, frameTop) : frameTop;
+        right = any ? std::max(right, frameRight) : frameRight;
+        bottom = any ? std::max(bottom, frameBottom) : frameBottom;
+        any = true;
+    }
+    if (!any ||
+        Pixels(right - left, bottom - top) * kDrawnAreaShare > Pixels(canvasWidth, canvasHeight))
+        return wxRect();
+    return wxRect(int(left), int(top), int(right - left), int(bottom - top));
+}
+}  // namespace
+
 GifAnimationReader::GifAnimationReader(std::vector<unsigned char> data, Reading reading)
     : m_data(std::move(data)),
       m_sizesOnly(reading == Reading::SizesOnly),
       m_reader(m_data.data(), m_data.size(), kMaxPicturePixels),
       m_composer(m_reader.ScreenSize(), kMaxPicturePixels)
 {
+    const wxRect drawn = DrawnAreaOfLargeScreen(m_data);
+    if (!drawn.IsEmpty())
+        m_composer.ComposeWithin(drawn);
 }
 
 GifFrameReader::Result GifAnimationReader::EndForMemory()

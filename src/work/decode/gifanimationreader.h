@@ -19,6 +19,11 @@
 // A frame, a canvas or a picture that memory cannot hold ends the file's
 // frames: the frames after it would be composed on a canvas lacking it.
 //
+// A logical screen far larger than the frames draw (over 4 megapixels, and
+// more than four times the area the frames cover) is not composed whole:
+// the pictures are that area, which is all they would show, so the memory
+// follows what the file draws rather than what its header claims.
+//
 // Read for sizes only, it walks the same frames by the same rules without
 // decoding or composing a pixel, to learn the size of each picture; damage
 // inside the pixel data is then not noticed.

@@ -23,10 +23,21 @@ GifComposer::GifComposer(const wxSize& screen, unsigned long long maxPixels)
 
 GifComposer::~GifComposer() = default;
 
+void GifComposer::ComposeWithin(const wxRect& area)
+{
+    m_within = area;
+    m_origin = area.GetTopLeft();
+}
+
 GifComposer::DrawResult GifComposer::SizeCanvas(const GifStoredFrame& first)
 {
-    const long long width = std::max<long long>(m_screen.x, (long long)first.left + first.width);
-    const long long height = std::max<long long>(m_screen.y, (long long)first.top + first.height);
+    long long width = std::max<long long>(m_screen.x, (long long)first.left + first.width);
+    long long height = std::max<long long>(m_screen.y, (long long)first.top + first.height);
+    if (!m_within.IsEmpty())
+    {
+        width = m_within.width;
+        height = m_within.height;
+    }
     if (width <= 0 || height <= 0 ||
         static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) >
             m_maxPixels)
@@ -59,10 +70,10 @@ GifComposer::Area GifComposer::Clip(const GifStoredFrame& frame) const
     auto clamp = [](long long value, int limit)
     { return int(std::clamp<long long>(value, 0, limit)); };
     Area area;
-    area.left = clamp(frame.left, m_canvasSize.x);
-    area.top = clamp(frame.top, m_canvasSize.y);
-    area.right = clamp((long long)frame.left + frame.width, m_canvasSize.x);
-    area.bottom = clamp((long long)frame.top + frame.height, m_canvasSize.y);
+    area.left = clamp(FrameLeft(frame), m_canvasSize.x);
+    area.top = clamp(FrameTop(frame), m_canvasSize.y);
+    area.right = clamp(FrameLeft(frame) + frame.width, m_canvasSize.x);
+    area.bottom = clamp(FrameTop(frame) + frame.height, m_canvasSize.y);
     return area;
 }
 
@@ -105,8 +116,9 @@ void GifComposer::DrawPixels(const GifStoredFrame& frame, const Area& area)
     const int width = area.right - area.left;
     for (int y = area.top; y < area.bottom; ++y)
     {
-        const unsigned char* in = frame.indices.data() + std::size_t(y - frame.top) * frame.width +
-                                  (area.left - frame.left);
+        const unsigned char* in = frame.indices.data() +
+                                  std::size_t(y - FrameTop(frame)) * frame.width +
+                                  std::size_t(area.left - FrameLeft(frame));
         unsigned char* out = m_canvas.get() + (std::size_t(y) * m_canvasSize.x + area.left) * 3;
         for (int x = 0; x < width; ++x, out += 3)
         {
@@ -133,7 +145,8 @@ GifComposer::DrawResult GifComposer::Draw(const GifStoredFrame& frame)
 
     if (m_lastDisposal == GifDisposal::Background)
         Fill(m_lastArea);
-    else if (m_lastDisposal == GifDisposal::Previous)
+    else if (m_lastDisposal == GifDisposal::Previous && !m_lastArea.Empty())
+        // An area wholly off the canvas saved nothing (m_saved may be null).
         CopyArea(m_lastArea, m_saved.get(), m_canvas.get(), true);
 
     const Area area = Clip(frame);

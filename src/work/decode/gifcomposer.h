@@ -19,6 +19,9 @@ class wxImage;
 // frame drawn where that frame reaches beyond it (a screen of 0 x 0 thus
 // becomes the first frame's extent). Parts of later frames outside the canvas
 // are not shown. Pixels no frame has covered are transparent.
+//
+// A canvas can instead be a given area of the screen (ComposeWithin), for
+// a screen far larger than anything its frames draw.
 class GifComposer
 {
 public:
@@ -33,6 +36,10 @@ public:
         TooLarge,    // the canvas would have more than maxPixels pixels
         OutOfMemory  // no memory for the canvas or for what a frame must give back
     };
+
+    // Makes the canvas this area of the screen instead, before the first
+    // frame is drawn or placed; frames keep their screen positions.
+    void ComposeWithin(const wxRect& area);
 
     // Disposes of the previous frame and draws this one.
     DrawResult Draw(const GifStoredFrame& frame);
@@ -63,8 +70,20 @@ private:
     void CopyArea(const Area& area, const unsigned char* from, unsigned char* to, bool toCanvas);
     void DrawPixels(const GifStoredFrame& frame, const Area& area);
 
+    // The frame's position on the canvas.
+    long long FrameLeft(const GifStoredFrame& frame) const
+    {
+        return (long long)frame.left - m_origin.x;
+    }
+    long long FrameTop(const GifStoredFrame& frame) const
+    {
+        return (long long)frame.top - m_origin.y;
+    }
+
     wxSize m_screen;
     unsigned long long m_maxPixels;
+    wxRect m_within;   // the canvas's area of the screen, when ComposeWithin gave one
+    wxPoint m_origin;  // where the canvas's top left lies on the screen
     wxSize m_canvasSize;
     std::unique_ptr<unsigned char[]> m_canvas;  // RGB, width x height
     std::unique_ptr<unsigned char[]> m_saved;   // what the last frame covered, for Previous

@@ -21,6 +21,17 @@ namespace
 const int kMaxWorkers = 16;
 // Frames the shared palette of an optimised export is chosen from.
 const int kPaletteSamples = 8;
+// Pictures held by the frames in flight, beyond the two the writer needs
+// next: large pictures keep fewer frames in flight than there are workers.
+const std::size_t kMaxBytesInFlight = std::size_t(512) << 20;
+
+std::size_t ImageBytes(const wxImage* image)
+{
+    if (!image || !image->IsOk())
+        return 0;
+    return std::size_t(image->GetWidth()) * std::size_t(image->GetHeight()) *
+           (image->HasAlpha() ? 4 : 3);
+}
 
 wxString OutOfMemory()
 {
@@ -35,11 +46,14 @@ struct Slot
     bool fittedReady = false;  // fitted, or failed with error set
     bool encoded = false;      // bytes ready, or failed with error set
     bool nextEncoded = false;  // the next frame no longer needs these pixels
+    bool prevEncoded = false;  // nor the frame before, which looks at their opacity
     std::vector<std::uint8_t> bytes;
     wxString error;
+    std::size_t heldBytes = 0;  // of the decoded picture and the fitted frame, once fitted
 
     void ReleasePicture()
     {
+        heldBytes = 0;
         fitted.Clear();
         picture.owned.reset();
         picture.picture = nullptr;
@@ -59,10 +73,13 @@ public:
 
 private:
     void Work();
-    bool Claim(int& index, Slot*& slot);
-    void Process(int index, Slot& slot, GifFrameEncoder& encoder);
+    bool Claim(int& index, Slot*& slot, int onlyIndex = -1);
+    bool Fit(Slot& slot, wxString& error);
+    void Encode(int index, Slot& slot, GifFrameEncoder& encoder, bool ok, wxString error);
+    void ReleaseIfDone(Slot& slot);
     void Stop(const wxString& reason);
     bool ChooseSharedPalette();
+    bool RoomForAnotherFrame() const;
 
     ExportSource& m_source;
     const GifExportSettings& m_settings;
@@ -80,7 +97,23 @@ private:
     wxString m_fatal;  // a failure outside any one frame
     SharedPalette m_shared;
     bool m_sharedReady = false;
+    std::size_t m_largestFrameBytes = 0;  // heldBytes of the largest frame so far
 };
+
+// Called with the mutex held.
+bool Pipeline::RoomForAnotherFrame() const
+{
+    if (m_nextClaim >= m_written + m_window)
+        return false;
+    // The next frames to write are always let in, so the export goes on.
+    if (m_nextClaim <= m_written + 1)
+        return true;
+    // Frames not fitted yet are counted at the size of the largest one so far.
+    std::size_t held = m_largestFrameBytes;
+    for (const auto& [index, slot] : m_slots)
+        held += slot->fittedReady ? slot->heldBytes : m_largestFrameBytes;
+    return held <= kMaxBytesInFlight;
+}
 
 void Pipeline::Stop(const wxString& reason)
 {
@@ -91,12 +124,18 @@ void Pipeline::Stop(const wxString& reason)
     m_changed.notify_all();
 }
 
-bool Pipeline::Claim(int& index, Slot*& slot)
+// Claims the next frame, or with onlyIndex that frame only if no one has
+// claimed it yet.
+bool Pipeline::Claim(int& index, Slot*& slot, int onlyIndex)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock,
-                   [&] { return m_stop || m_sourceEnded || m_nextClaim < m_written + m_window; });
-    if (m_stop || m_sourceEnded)
+                   [&]
+                   {
+                       return m_stop || m_sourceEnded ||
+                              (onlyIndex >= 0 && m_nextClaim != onlyIndex) || RoomForAnotherFrame();
+                   });
+    if (m_stop || m_sourceEnded || (onlyIndex >= 0 && m_nextClaim != onlyIndex))
         return false;
     index = m_nextClaim++;
     slot = (m_slots[index] = std::make_unique<Slot>()).get();
@@ -137,10 +176,9 @@ bool Pipeline::Claim(int& index, Slot*& slot)
     return true;
 }
 
-void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
+bool Pipeline::Fit(Slot& slot, wxString& error)
 {
     const GifOptions& options = m_settings.options;
-    wxString error;
     const wxImage* image = slot.picture.owned ? slot.picture.owned.get() : slot.picture.picture;
     if (slot.picture.decode)
     {
@@ -150,26 +188,61 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
     }
     bool ok = image != nullptr;
     if (ok && !slot.fitted.Fit(*image, m_settings.width, m_settings.height,
-                               options.optimised && options.smooth))
+                               options.optimised && options.smooth, options.optimised))
     {
         ok = false;
         error = OutOfMemory();
     }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    slot.heldBytes = ImageBytes(slot.picture.owned.get()) + slot.fitted.HeldBytes();
+    m_largestFrameBytes = std::max(m_largestFrameBytes, slot.heldBytes);
+    slot.fittedReady = true;
+    m_changed.notify_all();
+    return ok;
+}
+
+// Called with the mutex held.
+void Pipeline::ReleaseIfDone(Slot& slot)
+{
+    if (slot.encoded && slot.nextEncoded && slot.prevEncoded)
+        slot.ReleasePicture();
+}
+
+void Pipeline::Encode(int index, Slot& slot, GifFrameEncoder& encoder, bool ok, wxString error)
+{
+    const GifOptions& options = m_settings.options;
     const std::uint8_t* previous = nullptr;
+    FrameOpacity opacity;
+    opacity.frame = slot.fitted.Opacity();
+    if (ok && options.optimised)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        slot.fittedReady = true;
-        m_changed.notify_all();
-        if (ok && options.optimised && index > 0)
+        // The frames either side must be fitted, and the first frame's palette known.
+        Slot* before = index > 0 ? m_slots.at(index - 1).get() : nullptr;
+        Slot* after = nullptr;
+        m_changed.wait(lock,
+                       [&]
+                       {
+                           if (m_stop)
+                               return true;
+                           if (before && !(before->fittedReady && m_sharedReady))
+                               return false;
+                           if (m_sourceEnded && m_frameCount <= index + 1)
+                               return true;
+                           const auto next = m_slots.find(index + 1);
+                           after = next == m_slots.end() ? nullptr : next->second.get();
+                           return after && after->fittedReady;
+                       });
+        if (m_stop)
+            return;
+        if (before)
         {
-            // The frame before must be fitted, and the first frame's palette known.
-            Slot& before = *m_slots.at(index - 1);
-            m_changed.wait(lock, [&] { return m_stop || (before.fittedReady && m_sharedReady); });
-            if (m_stop)
-                return;
-            previous = before.fitted.Pixels();
+            previous = before->fitted.Pixels();
+            opacity.previous = before->fitted.Opacity();
             ok = previous != nullptr;
         }
+        if (after)
+            opacity.next = after->fitted.Opacity();
     }
 
     std::vector<std::uint8_t> bytes;
@@ -178,7 +251,7 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
         // The writer clamps the delay to what its 16-bit field holds.
         const int delay = slot.picture.delay;
         ok = options.optimised ? encoder.EncodeOptimised(slot.fitted.Pixels(), previous, index,
-                                                         delay, m_shared, bytes)
+                                                         delay, m_shared, bytes, opacity)
                                : encoder.EncodeClassic(slot.fitted.Pixels(), index, delay, bytes);
         // An encoder fails only when its colour reduction lacks memory.
         if (!ok)
@@ -191,15 +264,29 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
     slot.encoded = true;
     if (ok && options.optimised && index == 0)
         m_sharedReady = true;
-    // An optimised frame's pixels also serve the next frame's comparison.
-    if (!options.optimised || slot.nextEncoded)
-        slot.ReleasePicture();
-    if (options.optimised && index > 0)
+    if (!options.optimised)
     {
-        Slot& before = *m_slots.at(index - 1);
-        before.nextEncoded = true;
-        if (before.encoded)
-            before.ReleasePicture();
+        slot.ReleasePicture();
+    }
+    else
+    {
+        // An optimised frame's pixels also serve the next frame's comparison,
+        // and their opacity the frame before.
+        if (index == 0)
+            slot.prevEncoded = true;
+        const auto before = m_slots.find(index - 1);
+        if (before != m_slots.end())
+        {
+            before->second->nextEncoded = true;
+            ReleaseIfDone(*before->second);
+        }
+        const auto after = m_slots.find(index + 1);
+        if (after != m_slots.end())
+        {
+            after->second->prevEncoded = true;
+            ReleaseIfDone(*after->second);
+        }
+        ReleaseIfDone(slot);
     }
     m_changed.notify_all();
 }
@@ -211,8 +298,35 @@ void Pipeline::Work()
         GifFrameEncoder encoder(m_settings.width, m_settings.height, m_settings.options);
         int index = 0;
         Slot* slot = nullptr;
-        while (Claim(index, slot))
-            Process(index, *slot, encoder);
+        bool claimed = Claim(index, slot);
+        wxString error;
+        bool fitted = claimed && Fit(*slot, error);
+        while (claimed)
+        {
+            // An optimised frame waits for the next one to be fitted, to see
+            // whether pixels turn transparent there; when no one has claimed
+            // it yet this worker fits it first, so no worker waits on itself.
+            int nextIndex = 0;
+            Slot* next = nullptr;
+            wxString nextError;
+            bool nextFitted = false;
+            const bool claimedNext =
+                m_settings.options.optimised && Claim(nextIndex, next, index + 1);
+            if (claimedNext)
+                nextFitted = Fit(*next, nextError);
+            Encode(index, *slot, encoder, fitted, error);
+            if (claimedNext)
+            {
+                index = nextIndex;
+                slot = next;
+                fitted = nextFitted;
+                error = nextError;
+                continue;
+            }
+            claimed = Claim(index, slot);
+            error.clear();
+            fitted = claimed && Fit(*slot, error);
+        }
     }
     catch (const std::bad_alloc&)
     {
@@ -238,9 +352,10 @@ bool Pipeline::ChooseSharedPalette()
         if (!image)
             return true;
         FittedFrame fitted;
-        if (!fitted.Fit(*image, m_settings.width, m_settings.height, m_settings.options.smooth))
+        if (!fitted.Fit(*image, m_settings.width, m_settings.height, m_settings.options.smooth,
+                        true))
             return false;
-        encoder.AddToSharedPalette(fitted.Pixels());
+        encoder.AddToSharedPalette(fitted.Pixels(), fitted.Opacity());
         // One decoded sample at a time, however many are asked for.
         sample.owned.reset();
     }

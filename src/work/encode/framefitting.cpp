@@ -191,13 +191,80 @@ wxImage ShrinkByAreaAveraging(const wxImage& source, int width, int height)
     return result;
 }
 
+std::size_t FittedFrame::HeldBytes() const
+{
+    const std::size_t canvas =
+        m_canvas.IsOk() ? std::size_t(m_canvas.GetWidth()) * std::size_t(m_canvas.GetHeight()) * 3
+                        : 0;
+    return canvas + m_opacity.size();
+}
+
 void FittedFrame::Clear()
 {
     m_canvas = wxImage();
     m_pixels = nullptr;
+    m_opacity.clear();
 }
 
-bool FittedFrame::Fit(const wxImage& source, int width, int height, bool smooth)
+// Fits a grey picture of the source's transparency (255 where transparent)
+// the way the colours were fitted, so that the black canvas around the
+// picture counts as opaque, then restores the colours of partly transparent
+// pixels that stay opaque.
+bool FittedFrame::FitTransparency(const wxImage& source, int width, int height, bool smooth)
+{
+    const int sourceWidth = source.GetWidth();
+    const int sourceHeight = source.GetHeight();
+    wxImage transparency(sourceWidth, sourceHeight, false);
+    if (!transparency.IsOk())
+        return false;
+    const unsigned char* alpha = source.HasAlpha() ? source.GetAlpha() : nullptr;
+    const bool masked = source.HasMask();
+    const unsigned char mask[3] = {masked ? source.GetMaskRed() : (unsigned char)0,
+                                   masked ? source.GetMaskGreen() : (unsigned char)0,
+                                   masked ? source.GetMaskBlue() : (unsigned char)0};
+    const unsigned char* in = source.GetData();
+    unsigned char* out = transparency.GetData();
+    const std::size_t pixels = std::size_t(sourceWidth) * sourceHeight;
+    bool any = false;
+    for (std::size_t i = 0; i < pixels; ++i, in += 3, out += 3)
+    {
+        unsigned char t = alpha ? static_cast<unsigned char>(255 - alpha[i]) : 0;
+        if (masked && in[0] == mask[0] && in[1] == mask[1] && in[2] == mask[2])
+            t = 255;
+        out[0] = out[1] = out[2] = t;
+        any = any || t != 0;
+    }
+    if (!any)
+        return true;
+
+    FittedFrame fitted;
+    if (!fitted.Fit(transparency, width, height, smooth))
+        return false;
+    const std::size_t canvasPixels = std::size_t(width) * height;
+    m_opacity.assign(canvasPixels, 1);
+    const std::uint8_t* t = fitted.Pixels();
+    unsigned char* rgb = m_canvas.GetData();
+    bool transparent = false;
+    for (std::size_t i = 0; i < canvasPixels; ++i, t += 3, rgb += 3)
+    {
+        const unsigned a = 255u - t[0];
+        if (a < kOpaqueAlpha)
+        {
+            m_opacity[i] = 0;
+            transparent = true;
+        }
+        else if (a < 255)
+        {
+            for (int c = 0; c < 3; ++c)
+                rgb[c] = static_cast<unsigned char>(std::min(255u, (rgb[c] * 255u + a / 2) / a));
+        }
+    }
+    if (!transparent)
+        m_opacity.clear();
+    return true;
+}
+
+bool FittedFrame::Fit(const wxImage& source, int width, int height, bool smooth, bool transparency)
 {
     Clear();
     if (!source.IsOk() || width <= 0 || height <= 0)
@@ -224,5 +291,11 @@ bool FittedFrame::Fit(const wxImage& source, int width, int height, bool smooth)
     if (!m_canvas.IsOk())
         return false;
     m_pixels = m_canvas.GetData();
+    if (transparency && (source.HasAlpha() || source.HasMask()) &&
+        !FitTransparency(source, width, height, smooth))
+    {
+        Clear();
+        return false;
+    }
     return true;
 }

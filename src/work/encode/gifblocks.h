@@ -40,7 +40,8 @@ void AppendGifHeader(std::vector<std::uint8_t>& out, int width, int height,
 enum class GifDisposal : std::uint8_t
 {
     Unspecified = 0,  // what the classic export writes; decoders leave the frame in place
-    Keep = 1          // leave the frame in place: the next one draws over it
+    Keep = 1,         // leave the frame in place: the next one draws over it
+    Background = 2    // clear the frame's area to transparent
 };
 
 // One frame: a rectangle of the logical screen as palette indices, row by

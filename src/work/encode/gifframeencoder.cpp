@@ -26,6 +26,16 @@ int SampleStep(std::size_t pixels)
 }
 }  // namespace
 
+bool ClearsBeforeNext(const std::uint8_t* before, const std::uint8_t* after, std::size_t pixels)
+{
+    if (!after)
+        return false;
+    for (std::size_t i = 0; i < pixels; ++i)
+        if (!after[i] && (!before || before[i]))
+            return true;
+    return false;
+}
+
 GifFrameEncoder::GifFrameEncoder(int width, int height, const GifOptions& options)
     : m_width(width), m_height(height), m_options(options)
 {
@@ -110,6 +120,62 @@ std::size_t GifFrameEncoder::MarkUnchanged(const std::uint8_t* rgb, const std::u
     return kept;
 }
 
+// Marks which pixels the frame draws and which it leaves to the screen (in
+// m_keep, over rect): the screen holds the frame before, or nothing where
+// that frame cleared its area or for the first frame. A frame that clears
+// its area afterwards covers every pixel it leaves opaque, so that nothing
+// stays behind. Returns how many pixels of rect are left to the screen.
+std::size_t GifFrameEncoder::MarkToDraw(const std::uint8_t* rgb, const std::uint8_t* previous,
+                                        const FrameOpacity& opacity, bool clears, Rect& rect)
+{
+    const std::size_t pixels = std::size_t(m_width) * m_height;
+    const bool screenEmpty = !previous || ClearsBeforeNext(opacity.previous, opacity.frame, pixels);
+    auto opaque = [&](std::size_t i) { return !opacity.frame || opacity.frame[i]; };
+    auto draws = [&](std::size_t i)
+    {
+        if (!opaque(i))
+            return false;
+        if (!m_options.onlyChanges || screenEmpty || (opacity.previous && !opacity.previous[i]))
+            return true;
+        return std::memcmp(rgb + 3 * i, previous + 3 * i, 3) != 0;
+    };
+
+    if (!previous || !m_options.onlyChanges)
+    {
+        rect = Rect{0, 0, m_width, m_height};
+    }
+    else
+    {
+        int left = m_width, top = m_height, right = -1, bottom = -1;
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x)
+            {
+                const std::size_t i = std::size_t(y) * m_width + x;
+                if (draws(i) || (clears && opaque(i)))
+                {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        // Nothing to draw: one pixel left as it is keeps the frame and its delay.
+        rect = right < 0 ? Rect{0, 0, 1, 1} : Rect{left, top, right - left + 1, bottom - top + 1};
+    }
+
+    m_keep.resize(std::size_t(rect.width) * rect.height);
+    std::size_t kept = 0;
+    std::uint8_t* keep = m_keep.data();
+    for (int y = 0; y < rect.height; ++y)
+        for (int x = 0; x < rect.width; ++x)
+        {
+            const bool same = !draws(std::size_t(rect.top + y) * m_width + rect.left + x);
+            *keep++ = same ? 1 : 0;
+            kept += same;
+        }
+    return kept;
+}
+
 void GifFrameEncoder::CollectColours(const MapRegion& region, int capacity)
 {
     m_builder.Reset(capacity, std::size_t(region.width) * region.height);
@@ -124,21 +190,24 @@ void GifFrameEncoder::CollectColours(const MapRegion& region, int capacity)
     }
 }
 
-void GifFrameEncoder::StartSharedPalette(int frames)
+void GifFrameEncoder::StartSharedPalette(int frames, bool transparent)
 {
     // Later frames need an entry for "unchanged" beside the colours.
+    m_sharedTransparent = m_options.onlyChanges || transparent;
     const int colours = std::clamp(m_options.colours, kMinGifColours, kMaxGifColours);
-    m_builder.Reset(ColourCapacity(colours, m_options.onlyChanges),
+    m_builder.Reset(ColourCapacity(colours, m_sharedTransparent),
                     std::size_t(m_width) * m_height * std::max(frames, 1));
     m_errorSamples.clear();
 }
 
-void GifFrameEncoder::AddToSharedPalette(const std::uint8_t* rgb)
+void GifFrameEncoder::AddToSharedPalette(const std::uint8_t* rgb, const std::uint8_t* opacity)
 {
     const std::size_t pixels = std::size_t(m_width) * m_height;
     const int step = SampleStep(pixels);
     for (std::size_t i = 0; i < pixels; ++i)
     {
+        if (opacity && !opacity[i])
+            continue;
         m_builder.Add(rgb + 3 * i);
         if (i % step == 0)
             m_errorSamples.insert(m_errorSamples.end(), rgb + 3 * i, rgb + 3 * i + 3);
@@ -150,7 +219,7 @@ void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
     shared = SharedPalette();
     m_builder.Build(shared.table, m_search);
     shared.colours = shared.table.count;
-    if (m_options.onlyChanges)
+    if (m_sharedTransparent)
     {
         shared.transparentIndex = shared.table.count;
         shared.table.Add(0, 0, 0);
@@ -165,11 +234,15 @@ void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
 
 bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_t* previous,
                                       int index, int delay, SharedPalette& shared,
-                                      std::vector<std::uint8_t>& out)
+                                      std::vector<std::uint8_t>& out, const FrameOpacity& opacity)
 {
     const int colours = std::clamp(m_options.colours, kMinGifColours, kMaxGifColours);
+    const bool clears =
+        ClearsBeforeNext(opacity.frame, opacity.next, std::size_t(m_width) * m_height);
+    // Frames without transparent pixels around them are written as they always were.
+    const bool withTransparency = opacity.frame || opacity.previous || clears;
     GifFrameBlock block;
-    block.disposal = GifDisposal::Keep;
+    block.disposal = clears ? GifDisposal::Background : GifDisposal::Keep;
     block.delay = delay;
 
     MapRegion region;
@@ -182,23 +255,37 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     {
         if (shared.table.count == 0)
         {
-            StartSharedPalette(1);
-            AddToSharedPalette(rgb);
+            StartSharedPalette(1, withTransparency);
+            AddToSharedPalette(rgb, opacity.frame);
             FinishSharedPalette(shared);
         }
-        m_search.Reset(shared.table.rgb, shared.colours);
-        m_mapper.Map(region, m_search, m_options.dither, m_indices);
         AppendGifHeader(out, m_width, m_height, shared.table, m_options.loopCount);
-        block.width = m_width;
-        block.height = m_height;
-        block.indices = m_indices.data();
-        block.codeSize = CodeSize(shared.table);
-        AppendGifFrame(out, block, m_lzw);
-        return true;
+        if (!withTransparency)
+        {
+            m_search.Reset(shared.table.rgb, shared.colours);
+            m_mapper.Map(region, m_search, m_options.dither, m_indices);
+            block.width = m_width;
+            block.height = m_height;
+            block.indices = m_indices.data();
+            block.codeSize = CodeSize(shared.table);
+            AppendGifFrame(out, block, m_lzw);
+            return true;
+        }
     }
 
     std::size_t kept = 0;
-    if (m_options.onlyChanges && previous)
+    if (withTransparency)
+    {
+        Rect rect{};
+        kept = MarkToDraw(rgb, index == 0 ? nullptr : previous, opacity, clears, rect);
+        region.left = rect.left;
+        region.top = rect.top;
+        region.width = rect.width;
+        region.height = rect.height;
+        if (kept > 0)
+            region.keep = m_keep.data();
+    }
+    else if (m_options.onlyChanges && previous)
     {
         const Rect rect = ChangedRect(rgb, previous);
         if (rect.width == 0)
@@ -220,11 +307,19 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
         if (kept > 0)
             region.keep = m_keep.data();
     }
-    const bool transparent = kept > 0;
+    // A frame that clears its area names a transparent entry, which viewers
+    // clear to.
+    const bool transparent = kept > 0 || clears;
     const std::size_t pixels = std::size_t(region.width) * region.height;
 
     const GifPalette* table = nullptr;
-    if (m_options.globalPalette)
+    const bool sharedServes = !transparent || shared.transparentIndex >= 0;
+    if (index == 0 && sharedServes)
+    {
+        m_search.Reset(shared.table.rgb, shared.colours);
+        table = &shared.table;
+    }
+    else if (index > 0 && m_options.globalPalette && sharedServes)
     {
         m_search.Reset(shared.table.rgb, shared.colours);
         const double error = PaletteMapper::InexactError(region, m_search, SampleStep(pixels));

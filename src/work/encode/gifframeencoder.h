@@ -9,6 +9,7 @@
 #include "encode/palettebuilder.h"
 #include "encode/palettemapper.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,22 @@ struct SharedPalette
     int transparentIndex = -1;  // reserved for later frames
     double error = 0;           // how well it serves its frames: see PaletteMapper::InexactError
 };
+
+// Which pixels of an optimised frame and of its neighbours are opaque (one
+// byte per pixel, 1 = opaque; null: every pixel is). A pixel that turns
+// transparent after being opaque cannot be drawn so: the frame before
+// clears its area ("restore to background") and this frame draws what
+// stays opaque afresh.
+struct FrameOpacity
+{
+    const std::uint8_t* frame = nullptr;
+    const std::uint8_t* previous = nullptr;
+    const std::uint8_t* next = nullptr;  // also null for the last frame
+};
+
+// Whether a frame with opacity before, followed by one with opacity after,
+// must clear its area: some pixel turns from opaque to transparent.
+bool ClearsBeforeNext(const std::uint8_t* before, const std::uint8_t* after, std::size_t pixels);
 
 // Turns frames fitted to the canvas into GIF blocks: the header with the
 // first frame, then each frame's blocks. Frames may be encoded on several
@@ -41,15 +58,16 @@ public:
     // Chooses the optimised export's shared palette from frames spread over
     // the animation (the first one among them), so that it also serves
     // colours that appear later: start, add each frame, finish.
-    void StartSharedPalette(int frames);
-    void AddToSharedPalette(const std::uint8_t* rgb);
+    void StartSharedPalette(int frames, bool transparent = false);
+    void AddToSharedPalette(const std::uint8_t* rgb, const std::uint8_t* opacity = nullptr);
     void FinishSharedPalette(SharedPalette& shared);
 
     // Optimised. previous is the frame before (null for the first); the
     // first frame fills shared from its own colours unless it was built
     // already, and later frames read it.
     bool EncodeOptimised(const std::uint8_t* rgb, const std::uint8_t* previous, int index,
-                         int delay, SharedPalette& shared, std::vector<std::uint8_t>& out);
+                         int delay, SharedPalette& shared, std::vector<std::uint8_t>& out,
+                         const FrameOpacity& opacity = {});
 
 private:
     struct Rect
@@ -60,6 +78,8 @@ private:
     Rect ChangedRect(const std::uint8_t* rgb, const std::uint8_t* previous) const;
     std::size_t MarkUnchanged(const std::uint8_t* rgb, const std::uint8_t* previous,
                               const Rect& rect);
+    std::size_t MarkToDraw(const std::uint8_t* rgb, const std::uint8_t* previous,
+                           const FrameOpacity& opacity, bool clears, Rect& rect);
     void CollectColours(const MapRegion& region, int capacity);
     static int CodeSize(const GifPalette& table);
 
@@ -75,6 +95,7 @@ private:
     std::vector<std::uint8_t> m_keep;
     std::vector<std::uint8_t> m_errorSamples;  // pixels the shared palette is judged by
     std::vector<std::uint8_t> m_indices;
+    bool m_sharedTransparent = false;  // the shared palette gets a transparent entry
 };
 
 #endif

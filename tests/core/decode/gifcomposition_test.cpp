@@ -6,6 +6,7 @@
 #include "decode/picturesequence.h"
 
 #include "handmade_gif.h"
+#include "pillow_frames.h"
 #include "temp_dir.h"
 #include "wx_printers.h"
 
@@ -113,6 +114,14 @@ TEST(GifComposition, HandmadeFilesShowAsAViewerShowsThem)
          {2, 1},
          {{0, 0, 3, 2, 0, -1, "000000"}, {2, 1, 2, 2, 0, 0, "1001"}},
          {"AAA", "AAB"}},
+        {"a restore-to-previous frame wholly right of the screen changes nothing",
+         {3, 2},
+         {{0, 0, 3, 2, 1, -1, "000000"}, {5, 0, 1, 1, 3, -1, "1"}, {0, 0, 1, 1, 1, -1, "2"}},
+         {"CAA", "AAA"}},
+        {"a screen far larger than what its frames draw gives the area they cover",
+         {4000, 2000},
+         {{100, 50, 2, 1, 1, -1, "00"}, {101, 51, 1, 1, 1, -1, "1"}},
+         {"AA", ".B"}},
         {"a screen of 0 x 0 takes the first frame's extent",
          {0, 0},
          {{1, 1, 2, 1, 0, -1, "00"}, {0, 0, 1, 1, 0, -1, "1"}},
@@ -171,54 +180,6 @@ TEST(GifComposition, SingleImagesAndTheirFirstFramesKeepTheirOwnSize)
 
 namespace
 {
-// A frame of Pillow's composition: RGBA, with the disposal and rectangle
-// Pillow read for it.
-struct PillowFrame
-{
-    wxSize size;
-    int disposal = 0;
-    wxRect area;
-    std::string rgba;
-};
-
-struct PillowResult
-{
-    std::vector<PillowFrame> frames;
-    bool complete = false;  // Pillow read to the end without an error
-};
-
-PillowResult ComposeWithPillow(const wxString& path)
-{
-    PillowResult result;
-    const std::string command = "/usr/bin/python3 '" LF_SOURCE_DIR
-                                "/tests/support/pillow_frames.py' '" +
-                                path.utf8_string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    for (;;)
-    {
-        std::string line;
-        for (int c = std::fgetc(pipe); c != EOF && c != '\n'; c = std::fgetc(pipe))
-            line += char(c);
-        PillowFrame frame;
-        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        if (std::sscanf(line.c_str(), "frame %d %d %d %d %d %d %d", &frame.size.x, &frame.size.y,
-                        &frame.disposal, &x0, &y0, &x1, &y1) != 7)
-        {
-            result.complete = line == "end";
-            break;
-        }
-        frame.area = wxRect(x0, y0, x1 - x0, y1 - y0);
-        frame.rgba.resize(size_t(frame.size.x) * frame.size.y * 4);
-        if (std::fread(&frame.rgba[0], 1, frame.rgba.size(), pipe) != frame.rgba.size())
-            break;
-        result.frames.push_back(std::move(frame));
-    }
-    pclose(pipe);
-    return result;
-}
-
 // Pixels where the two disagree. Pillow paints "restore to background" with
 // an opaque colour when the first frame had no transparency (its canvas has
 // none from then on); there the program leaves the area transparent, as web

@@ -373,15 +373,17 @@ TEST(PictureDecoder, PicturesTooLargeForTheMemoryAreRefused)
     dir.Write("big.jpg", JpegDeclaring(side, side));
     dir.Write("big.gif", GifOfZeros(side, side));
     dir.Write("big.bmp", MakeBmp(side, side, 8, 1, 0, 256, Bytes({0, 1})));
-    // Animations: a screen whose canvas cannot be held; a frame that cannot
-    // be held after one that can, which ends the file (the frames after it
-    // would be composed without it); a canvas that fits but whose picture
-    // does not fit beside it.
+    // Animations: a screen whose canvas cannot be held (its frames in
+    // opposite corners draw over all of it); a frame that cannot be held
+    // after one that can, which ends the file (the frames after it would be
+    // composed without it); a canvas that fits but whose picture does not
+    // fit beside it.
     const wxRect dot(0, 0, 1, 1);
-    dir.Write("screen.gif", GifOfZeros(side, side, {dot, dot}));
+    dir.Write("screen.gif", GifOfZeros(side, side, {dot, wxRect(side - 1, side - 1, 1, 1)}));
     dir.Write("frame.gif",
               GifOfZeros(64, 64, {wxRect(0, 0, 64, 64), wxRect(0, 0, side, side), dot}));
-    dir.Write("canvas.gif", GifOfZeros(side / 2, side / 2, {dot, dot}));
+    dir.Write("canvas.gif",
+              GifOfZeros(side / 2, side / 2, {dot, wxRect(side / 2 - 1, side / 2 - 1, 1, 1)}));
     const std::pair<const char*, int> cases[] = {
         {"big.jpg", 0},     {"big.gif", 0},      {"big.gif_0", 0},   {"big.bmp", 0},
         {"screen.gif", 0},  {"screen.gif_1", 0}, {"frame.gif", 1},   {"frame.gif_1", 0},
@@ -404,6 +406,27 @@ TEST(PictureDecoder, PicturesTooLargeForTheMemoryAreRefused)
                         " pictures")
             << name;
     }
+    // A screen far larger than its frames: the pictures are the area they draw.
+    std::vector<wxRect> dots;
+    for (int i = 0; i < 8; ++i)
+        dots.push_back(wxRect(30000 + i, 2000, 1, 1));
+    dir.Write("bomb.gif", GifOfZeros(65534, 4096, dots));
+    EXPECT_EXIT(RunWithAddressSpaceHeadroom(
+                    200ull << 20, dir.Path(),
+                    [&]
+                    {
+                        std::vector<std::string> sizes;
+                        DecodePictures(dir.File("bomb.gif"),
+                                       [&](std::unique_ptr<wxImage> picture, int, bool)
+                                       {
+                                           sizes.push_back(std::to_string(picture->GetWidth()) +
+                                                           "x" +
+                                                           std::to_string(picture->GetHeight()));
+                                       });
+                        return std::to_string(sizes.size()) + " pictures of " +
+                               (sizes.empty() ? "none" : sizes.back());
+                    }),
+                ::testing::ExitedWithCode(0), "outcome: 8 pictures of 8x1");
     // With the memory to hold them, the GIFs made here are real pictures.
     EXPECT_EQ(Indices(Decode(dir.Write("small.gif", GifOfZeros(600, 500)))), (std::vector<int>{0}));
     EXPECT_EQ(Indices(Decode(dir.Write("small-anim.gif",

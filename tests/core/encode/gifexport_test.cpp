@@ -6,6 +6,7 @@
 #include "address_space_limit.h"
 #include "gif_files.h"
 #include "gif_inspect.h"
+#include "pillow_frames.h"
 #include "reference_export.h"
 #include "temp_dir.h"
 #include "test_pictures.h"
@@ -335,11 +336,16 @@ TEST(ExportGif, ClassicBytesAreTheFrameByFrameWritersWithAnyNumberOfWorkers)
     ASSERT_TRUE(cat.LoadFile(LF_CORPUS_DIR "/progressive_cat.jpg"));
     const wxImage photo = MakePhotoLike(300, 200, 3), flat = MakeFlat(120, 90),
                   small = MakePhotoLike(77, 41, 4);
+    wxImage masked = photo;
+    masked.SetRGB(wxRect(0, 0, 30, 20), 255, 0, 255);
+    masked.SetMaskColour(255, 0, 255);
     // Pictures of the output size (read in place), shrunk and padded; a noisy
     // frame long enough to clear the LZW table; a delay the 16-bit field
-    // cannot hold, clamped rather than wrapped.
+    // cannot hold, clamped rather than wrapped; transparent pixels, which
+    // the classic export makes black.
     const std::vector<ExportFrame> frames = {{&photo, 10}, {&cat, 7},   {&flat, 300},
-                                             {&small, 1},  {&photo, 0}, {&flat, 70000}};
+                                             {&small, 1},  {&photo, 0}, {&flat, 70000},
+                                             {&masked, 5}};
     const std::string reference = ClassicReference(frames, 300, 200);
     for (int workers : {1, 4})
         EXPECT_TRUE(Exported(frames, 300, 200, GifOptions(), workers) == reference)
@@ -380,6 +386,87 @@ TEST(OptimisedExport, AViewerShowsEveryFrameExactlyWhenColoursFit)
             EXPECT_EQ(gif.frames[i].disposal, 1) << "the next frame draws over this one";
         }
     }
+}
+
+namespace
+{
+// The scene with its top left corner transparent: by the mask colour, as
+// GIF frames come in, or by alpha, as PNG pictures do (with a partly
+// transparent pixel beside it, below the threshold).
+wxImage WithTransparentCorner(wxImage image, bool alpha)
+{
+    const wxRect corner(0, 0, 5, 4);
+    if (!alpha)
+    {
+        image.SetRGB(corner, 255, 0, 255);
+        image.SetMaskColour(255, 0, 255);
+        return image;
+    }
+    image.SetAlpha();
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            image.SetAlpha(x, y, corner.Contains(x, y) ? 0 : 255);
+    image.SetAlpha(5, 0, FittedFrame::kOpaqueAlpha - 1);
+    return image;
+}
+
+bool IsTransparent(const wxImage& image, int x, int y)
+{
+    if (image.HasAlpha())
+        return image.GetAlpha(x, y) < FittedFrame::kOpaqueAlpha;
+    return image.HasMask() && image.GetRed(x, y) == image.GetMaskRed() &&
+           image.GetGreen(x, y) == image.GetMaskGreen() &&
+           image.GetBlue(x, y) == image.GetMaskBlue();
+}
+
+// The first pixel where Pillow's frame differs from the picture, or "".
+std::string FirstDifference(const PillowFrame& shown, const wxImage& picture)
+{
+    for (int y = 0; y < picture.GetHeight(); ++y)
+        for (int x = 0; x < picture.GetWidth(); ++x)
+        {
+            const unsigned char* rgba = reinterpret_cast<const unsigned char*>(shown.rgba.data()) +
+                                        (size_t(y) * picture.GetWidth() + x) * 4;
+            const bool transparent = IsTransparent(picture, x, y);
+            if ((rgba[3] == 0) != transparent ||
+                (!transparent &&
+                 (rgba[0] != picture.GetRed(x, y) || rgba[1] != picture.GetGreen(x, y) ||
+                  rgba[2] != picture.GetBlue(x, y))))
+                return wxString::Format("(%d, %d): %d %d %d %d", x, y, rgba[0], rgba[1], rgba[2],
+                                        rgba[3])
+                    .utf8_string();
+        }
+    return std::string();
+}
+}  // namespace
+
+TEST(OptimisedExport, TransparentPixelsStayTransparentForAViewer)
+{
+    const wxImage opaque = Scene(2, 2), cornered = WithTransparentCorner(Scene(8, 3), false),
+                  alpha = WithTransparentCorner(Scene(20, 20), true);
+    const std::vector<std::pair<const char*, std::vector<const wxImage*>>> cases = {
+        {"a transparent corner in every frame", {&cornered, &alpha, &cornered, &cornered, &alpha}},
+        {"pixels that turn transparent after being opaque",
+         {&opaque, &cornered, &opaque, &alpha, &alpha}},
+    };
+    TempDir dir;
+    for (const auto& [what, pictures] : cases)
+        for (bool onlyChanges : {true, false})
+        {
+            SCOPED_TRACE(std::string(what) + (onlyChanges ? ", only changes" : ", whole frames"));
+            std::vector<ExportFrame> frames;
+            for (const wxImage* picture : pictures)
+                frames.push_back({picture, 20});
+            GifOptions options = Optimised();
+            options.onlyChanges = onlyChanges;
+            const std::string bytes = Exported(frames, 48, 32, options, 1);
+            EXPECT_TRUE(Exported(frames, 48, 32, options, 4) == bytes) << "4 workers differ";
+            const PillowResult shown = ComposeWithPillow(dir.Write("out.gif", bytes));
+            ASSERT_TRUE(shown.complete);
+            ASSERT_EQ(shown.frames.size(), pictures.size());
+            for (size_t i = 0; i < pictures.size(); ++i)
+                EXPECT_EQ(FirstDifference(shown.frames[i], *pictures[i]), "") << "frame " << i;
+        }
 }
 
 TEST(OptimisedExport, LaterFramesHoldOnlyWhatChanged)
