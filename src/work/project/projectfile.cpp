@@ -17,8 +17,6 @@ namespace
 {
 // A project nests three levels deep; a path fits PATH_MAX even with every
 // character escaped as a reference, and has few line breaks or references.
-const XmlBounds kProjectBounds = {16, 32 * 1024, 256, 16};
-
 wxXmlNode* Element(const wxString& name, const wxString& text)
 {
     wxXmlNode* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
@@ -164,7 +162,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
 ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
 {
     ProjectReadResult refused;
-    switch (CheckXmlBounds(utf8, size, kProjectBounds))
+    switch (CheckXmlBounds(utf8, size, kProjectXmlBounds))
     {
         case XmlBoundsCheck::WithinBounds:
             break;

@@ -447,8 +447,21 @@ TEST(GifOptionsFile, RemembersTheChoiceAndFallsBackToTheDefaults)
     ASSERT_TRUE(SaveGifOptionsFile(path, options));
     EXPECT_EQ(LoadGifOptionsFile(path), options);
 
-    EXPECT_EQ(LoadGifOptionsFile(dir.File(wxS("missing.xml"))), GifOptions());
-    EXPECT_EQ(LoadGifOptionsFile(dir.Write(wxS("junk.xml"), "<not xml")), GifOptions());
+    GifOptionsFileRead read = GifOptionsFileRead::Unreadable;
+    EXPECT_EQ(LoadGifOptionsFile(path, &read), options);
+    EXPECT_EQ(read, GifOptionsFileRead::Read);
+
+    EXPECT_EQ(LoadGifOptionsFile(dir.File(wxS("missing.xml")), &read), GifOptions());
+    EXPECT_EQ(read, GifOptionsFileRead::Missing);
+    // Damaged files, one nested far deeper than the stack can take apart.
+    std::string deep;
+    for (int i = 0; i < 200000; ++i)
+        deep += "<gif_options>";
+    for (const std::string& bad : {std::string("<not xml"), deep, std::string("<other/>")})
+    {
+        EXPECT_EQ(LoadGifOptionsFile(dir.Write(wxS("bad.xml"), bad), &read), GifOptions());
+        EXPECT_EQ(read, GifOptionsFileRead::Unreadable) << bad.substr(0, 20);
+    }
     EXPECT_FALSE(SaveGifOptionsFile(dir.File(wxS("no/such/folder.xml")), options));
 }
 
