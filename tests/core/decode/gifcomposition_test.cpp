@@ -147,8 +147,7 @@ TEST(GifComposition, HandmadeFilesShowAsAViewerShowsThem)
 
 TEST(GifComposition, SingleImagesAndTheirFirstFramesKeepTheirOwnSize)
 {
-    // A lone image at an offset is not padded to its screen; neither is the
-    // first frame of an upper-case .GIF, read as a still picture.
+    // A lone image at an offset is not padded to its screen.
     TempDir dir;
     const HandmadeFrame frame{1, 1, 2, 1, 0, 0, "01"};
     const wxString single = dir.Write("single.gif", HandmadeGif(4, 3, kColours, {frame}));
@@ -161,12 +160,17 @@ TEST(GifComposition, SingleImagesAndTheirFirstFramesKeepTheirOwnSize)
     EXPECT_EQ(scanner.Scan(single).sizes, std::vector<wxSize>{wxSize(2, 1)});
     EXPECT_EQ(scanner.Scan(single + "_0").sizes, std::vector<wxSize>{wxSize(2, 1)});
 
-    const wxString upper =
-        dir.Write("anim.GIF", HandmadeGif(4, 3, kColours, {frame, {0, 0, 1, 1, 0, -1, "2"}}));
-    pictures = DecodeAll(upper);
-    ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_EQ(pictures[0].GetSize(), wxSize(2, 1));
-    EXPECT_EQ(scanner.Scan(upper).sizes, std::vector<wxSize>{wxSize(2, 1)});
+    // An animation ending in ".GIF" or ".Gif" is one as much as in ".gif".
+    const std::string animation = HandmadeGif(4, 3, kColours, {frame, {0, 0, 1, 1, 0, -1, "2"}});
+    for (const char* name : {"SPIN.GIF", "Spin.Gif"})
+    {
+        const wxString upper = dir.Write(name, animation);
+        pictures = DecodeAll(upper);
+        ASSERT_EQ(pictures.size(), 2u) << name;
+        EXPECT_EQ(Letters(pictures[1]), (std::vector<std::string>{"C...", "..B.", "...."}));
+        EXPECT_EQ(scanner.Scan(upper).sizes, std::vector<wxSize>(2, wxSize(4, 3)));
+        EXPECT_EQ(DecodeAll(upper + "_1").size(), 1u);
+    }
 }
 
 namespace
