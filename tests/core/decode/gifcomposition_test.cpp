@@ -366,6 +366,24 @@ TEST(PictureSequence, FrameReferencesInARowReadTheirFileOnce)
     EXPECT_DOUBLE_EQ(sequence.Position(), 5.0);
 }
 
+// The frames of a whole GIF bring the delays their file stores, 0 and 1 as
+// browsers show them (10); frame references and single images bring none.
+TEST(PictureSequence, WholeGifFramesBringTheirStoredDelays)
+{
+    TempDir dir;
+    std::vector<HandmadeFrame> frames;
+    for (int delay : {8, 8, 50, 3, 0, 1, -1})
+        frames.push_back({0, 0, 1, 1, 1, -1, "0", delay});
+    const wxString gif = dir.Write("timed.gif", HandmadeGif(1, 1, kColours, frames));
+    const wxString single =
+        dir.Write("single.gif", HandmadeGif(1, 1, kColours, {{0, 0, 1, 1, 1, -1, "0", 50}}));
+    std::vector<int> delays;
+    PictureSequence sequence(Paths({gif, gif + "_2", single}));
+    for (SequencePicture picture; sequence.Next(picture);)
+        delays.push_back(picture.delay);
+    EXPECT_EQ(delays, (std::vector<int>{8, 8, 50, 3, 10, 10, 0, 0, 0}));
+}
+
 // Each entry's outcome comes once, in list order, and before the entry's last
 // picture: the import reports refusals when its last picture arrives.
 TEST(PictureSequence, EveryEntryEndsOnceBeforeItsLastPicture)
