@@ -69,6 +69,7 @@ TEST_F(FrameEditingTest, GifFramesKeepTheirFilesDelaysInAnyCase)
     EXPECT_EQ(Names(), (NameList{wxS("TIMED.GIF_0"), wxS("TIMED.GIF_1"), wxS("TIMED.GIF_2"),
                                  wxS("TIMED.GIF_3"), wxS("TIMED.GIF_4")}));
     EXPECT_EQ(frame->GetFrames().GetOwnDelays(), (std::vector<int>{8, 8, 50, 3, 0}));
+    EXPECT_EQ(Strip()->GetStartTime(4), 69) << "the labels show the file's timing";
     EXPECT_EQ(frame->InsertFiles(Paths({gif}), 0), 5);
     EXPECT_EQ(frame->GetFrames().GetOwnDelays(),
               (std::vector<int>{8, 8, 50, 3, 0, 8, 8, 50, 3, 0}));
