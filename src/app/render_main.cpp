@@ -55,6 +55,7 @@ int Render(const RenderOptions& options)
         job.inputs = options.inputs;
         job.output = options.output;
         job.delay = options.delay;
+        job.fileDelays = !options.delayGiven;
         job.width = options.width;
         job.height = options.height;
     }

@@ -10,6 +10,7 @@
 #include "window/previewcache.h"
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
+#include "window/translatedbuttons.h"
 #include "window/workerprogress.h"
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
@@ -191,7 +192,11 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     m_language = ReadLanguage();
     InitWindowLocale(m_language);
-    m_gifOptions = LoadUserGifOptions();
+    wxString optionsProblem;
+    m_gifOptions = LoadUserGifOptions(&optionsProblem);
+    if (!optionsProblem.empty())
+        CallAfter([this, optionsProblem]
+                  { ShowMessageBox(this, optionsProblem, GetTitle(), wxOK | wxICON_WARNING); });
 
     CreateMenuBar();
     BindCommands();

@@ -183,6 +183,9 @@ public:
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
     static wxString EnsureGifExtension(const wxString& path);
     bool StartExport(int width, int height, const wxString& title);
+    // Whether writing the GIF to path would replace the project or a file
+    // the frames are read from; if so the user is told, and nothing is written.
+    bool RefuseOverwritingSource(const wxString& path);
     void OnGifOptions(wxCommandEvent& event);
 
     // --- About dialog (gifframe_about.cpp) --------------------------------

@@ -15,6 +15,7 @@
 #include <wx/filedlg.h>
 #include <wx/intl.h>
 #include <wx/menu.h>
+#include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
 #include <iostream>
@@ -87,17 +88,18 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
 {
     std::cout << "ThreadUpdate" << std::endl;
 
-    if (auto* image = static_cast<wxImage*>(event.GetClientData()))
+    if (auto* picture = static_cast<ImportedPicture*>(event.GetClientData()))
     {
         --*m_importRun->backlog;
         // The whole import is one step to undo.
         if (m_importRun->undoable && m_importRun->GetDelivered() == 0)
             RecordEdit(EditKind::Frames);
         const int frameIndex = int(event.GetExtraLong());
-        const ImportRun::Arrival arrival = m_importRun->Take(event.GetString(), frameIndex);
+        const ImportRun::Arrival arrival = m_importRun->Take(
+            event.GetString(), frameIndex, picture->delay, m_spinctrl_delay->GetValue());
         const StripFrame frame =
-            MakeStripFrame(*image, event.GetString(), frameIndex, arrival.delay);
-        delete image;
+            MakeStripFrame(picture->image, event.GetString(), frameIndex, arrival.delay);
+        delete picture;
         const int pos = m_frames->Insert(arrival.position, {frame});
         m_thumbnailCtrl->Insert(MakeFrameItem(frame), pos);
         if (m_previewIndex >= pos)
@@ -172,7 +174,9 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
                                      refusals.Add(paths[entry], status);
                              });
     for (SequencePicture picture; sequence.Next(picture);)
-        frames.push_back(MakeStripFrame(*picture.image, picture.path, picture.frameIndex));
+        frames.push_back(
+            MakeStripFrame(*picture.image, picture.path, picture.frameIndex,
+                           OwnDelayFromFile(picture.delay, m_spinctrl_delay->GetValue())));
     InsertFrames(pos, frames);
     if (!refusals.IsEmpty())
         ShowMessageBox(this, refusals.Message(20), GetTitle(), wxOK | wxICON_WARNING);

@@ -4,6 +4,7 @@
 #include "jobs/threadevent.h"
 #include "jobs/worksaveasgifthread.h"
 #include "project/savedstate.h"
+#include "project/sourceoverwrite.h"
 #include "window/confirmreplace.h"
 #include "window/gifoptionschoice.h"
 #include "window/gifoptionsdialog.h"
@@ -47,6 +48,18 @@ wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& opti
 wxString GifFrame::EnsureGifExtension(const wxString& path)
 {
     return path.EndsWith(wxS(".gif")) ? path : path + wxS(".gif");
+}
+
+bool GifFrame::RefuseOverwritingSource(const wxString& path)
+{
+    const wxString source = FindOverwrittenSource(path, m_frames->GetNames(), m_projectPath);
+    if (source.empty())
+        return false;
+    ShowMessageBox(this,
+                   wxString::Format(_("Cannot write %s: %s"), path,
+                                    DescribeOverwrittenSource(source)),
+                   GetTitle(), wxOK | wxICON_ERROR);
+    return true;
 }
 
 bool GifFrame::StartExport(int width, int height, const wxString& title)
@@ -100,7 +113,8 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
         if (chosen.empty())
             return;
         const wxString path = EnsureGifExtension(chosen);
-        if (!MayWriteWithAddedEnding(this, chosen, path, _("Save GIF Files")))
+        if (RefuseOverwritingSource(path) ||
+            !MayWriteWithAddedEnding(this, chosen, path, _("Save GIF Files")))
             return;
         m_gifPath = path;
         m_gifFileName = wxFileNameFromPath(m_gifPath);
@@ -109,6 +123,13 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     {
         if (IsExportSnapshotCurrent() && wxFileName::FileExists(m_gifPath))
             return;
+        // A remembered file that became a source (a project's own GIF whose
+        // frames were added) is given up: the next Save asks for another.
+        if (RefuseOverwritingSource(m_gifPath))
+        {
+            m_gifPath.clear();
+            return;
+        }
     }
 
     TakeExportSnapshot();
@@ -131,7 +152,8 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
         return;
     }
     const wxString path = EnsureGifExtension(chosen);
-    if (!MayWriteWithAddedEnding(this, chosen, path, _("Save As GIF Files")))
+    if (RefuseOverwritingSource(path) ||
+        !MayWriteWithAddedEnding(this, chosen, path, _("Save As GIF Files")))
         return;
     m_gifPath = path;
     m_gifFileName = wxFileNameFromPath(m_gifPath);

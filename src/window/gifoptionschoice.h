@@ -10,8 +10,10 @@
 wxString GetGifOptionsFilePath();
 
 // The remembered choice (the defaults without a readable file), and
-// remembering a new one; false when the file could not be written.
-GifOptions LoadUserGifOptions();
+// remembering a new one; false when the file could not be written. A file
+// that cannot be read is moved aside to "gif-options.xml.bad", so that it is
+// reported once: problem then tells the user, ready to show.
+GifOptions LoadUserGifOptions(wxString* problem = nullptr);
 bool SaveUserGifOptions(const GifOptions& options);
 
 #endif

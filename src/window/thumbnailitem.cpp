@@ -1,5 +1,6 @@
 #include "window/thumbnailctrl.h"
 
+#include "decode/framereference.h"
 #include "window/checkerboard.h"
 
 #include <wx/crt.h>
@@ -152,7 +153,7 @@ bool wxImageThumbnailItem::Load(wxThumbnailCtrl* ctrl, bool forceUpdate)
 
     wxLogNull noMessages;
     // A GIF frame takes the name of its frame reference, once.
-    if (!m_nameIsFinal && !m_hasFrameSuffix && GetFilename().EndsWith(wxS(".gif")))
+    if (!m_nameIsFinal && !m_hasFrameSuffix && HasGifEnding(GetFilename()))
     {
         SetFilename(GetFilename() + wxString::Format(wxS("_%d"), m_frameIndex));
         m_hasFrameSuffix = true;

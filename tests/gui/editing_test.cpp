@@ -1,5 +1,6 @@
 #include "editing_fixture.h"
 #include "fifo.h"
+#include "handmade_gif.h"
 
 #include <wx/filefn.h>
 
@@ -51,6 +52,27 @@ TEST_F(FrameEditingTest, AddImageAppendsTheFramesOfAGifAfterTheExistingOnes)
     EXPECT_LT(second.GetRed(5, 5), 50);
     EXPECT_GT(third.GetBlue(5, 5), 200);
     EXPECT_EQ(Item(4)->GetFrameIndex(), 2);
+}
+
+// A GIF's frames keep the delays its file stores, whatever the case of its
+// ending, imported or inserted; a delay equal to the animation's is none.
+TEST_F(FrameEditingTest, GifFramesKeepTheirFilesDelaysInAnyCase)
+{
+    std::vector<HandmadeFrame> frames;
+    for (int delay : {8, 8, 50, 3, 10})
+        frames.push_back({0, 0, 1, 1, 1, -1, std::string(1, char('0' + frames.size() % 4)), delay});
+    const std::vector<unsigned char> colours = {200, 0, 0, 0, 200, 0, 0, 0, 200, 9, 9, 9};
+    const wxString gif = dir.Write(wxS("TIMED.GIF"), HandmadeGif(1, 1, colours, frames));
+    Access().DelaySpin()->SetValue(10);
+    ASSERT_TRUE(frame->ImportFiles(Paths({gif})));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(Names(), (NameList{wxS("TIMED.GIF_0"), wxS("TIMED.GIF_1"), wxS("TIMED.GIF_2"),
+                                 wxS("TIMED.GIF_3"), wxS("TIMED.GIF_4")}));
+    EXPECT_EQ(frame->GetFrames().GetOwnDelays(), (std::vector<int>{8, 8, 50, 3, 0}));
+    EXPECT_EQ(Strip()->GetStartTime(4), 69) << "the labels show the file's timing";
+    EXPECT_EQ(frame->InsertFiles(Paths({gif}), 0), 5);
+    EXPECT_EQ(frame->GetFrames().GetOwnDelays(),
+              (std::vector<int>{8, 8, 50, 3, 0, 8, 8, 50, 3, 0}));
 }
 
 // An import can put its frames anywhere, as one step to undo.

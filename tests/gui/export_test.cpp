@@ -272,6 +272,25 @@ TEST_F(GifExportTest, AMissingFolderIsReportedAndRetriedOnceItExists)
     EXPECT_TRUE(InspectGif(ReadFileBytes(path)).ok);
 }
 
+// Neither a chosen nor a remembered file may be one the frames are read from.
+TEST_F(GifExportTest, SaveNeverWritesOverAFileTheFramesComeFrom)
+{
+    const wxString gif = WriteAnimatedGif(wxS("anim.gif"), {*wxRED, *wxGREEN});
+    Import(Paths({gif}));
+    const std::string before = ReadFileBytes(gif);
+    ShownMessage refused;
+    wxTEST_DIALOG(SaveAs(), GifChooser(wxS("Save As GIF Files"), gif), ExpectMessage(&refused));
+    EXPECT_NE(refused.message.Find(gif), wxNOT_FOUND) << refused.message;
+    EXPECT_EQ(Access().ExportProgress(), nullptr);
+
+    Access().GifPath() = gif;
+    wxTEST_DIALOG(Save(), ExpectMessage(&refused));
+    EXPECT_EQ(refused.count, 2);
+    EXPECT_EQ(Access().ExportProgress(), nullptr);
+    EXPECT_TRUE(Access().GifPath().empty()) << "the next Save asks for another file";
+    EXPECT_EQ(ReadFileBytes(gif), before);
+}
+
 TEST_F(GifExportTest, SaveOnAnEmptyStripOnlyRemembersTheChosenFile)
 {
     wxTEST_DIALOG(Save(), GifChooser(wxS("Save GIF Files"), dir.File(wxS("later"))));

@@ -211,6 +211,36 @@ TEST_F(GifOptionsWindowTest, AChoiceIsRememberedAndSaveExportsWithIt)
     EXPECT_EQ(LoadUserGifOptions(), GifOptions());
 }
 
+// A remembered choice the window cannot read (here nested far deeper than
+// the stack could take apart) gives the defaults and is reported at start,
+// once: the file is set aside.
+TEST_F(GifOptionsWindowTest, AnUnreadableChoiceIsReportedOnceAndGivesTheDefaults)
+{
+    const wxString path = GetGifOptionsFilePath();
+    std::string deep;
+    for (int i = 0; i < 200000; ++i)
+        deep += "<gif_options>";
+    WriteFileBytes(path, deep);
+    ShownMessage told;
+    GifFrame* started = nullptr;
+    const auto start = [&]
+    {
+        started = CreateMainFrame(nullptr);
+        WaitFor([&] { return told.count > 0; });
+    };
+    wxTEST_DIALOG(start(), ExpectMessage(&told));
+    ASSERT_NE(started, nullptr);
+    EXPECT_EQ(GifFrameTestAccess(started).ChosenGifOptions(), GifOptions());
+    EXPECT_NE(told.message.Find(path + wxS(".bad")), wxNOT_FOUND) << told.message;
+    started->Destroy();
+    EXPECT_FALSE(wxFileExists(path));
+
+    wxString problem;
+    EXPECT_EQ(LoadUserGifOptions(&problem), GifOptions());
+    EXPECT_TRUE(problem.empty()) << "reported once";
+    wxRemoveFile(path + wxS(".bad"));
+}
+
 TEST_F(GifOptionsWindowTest, AChangedChoiceLeavesTheProjectUnsaved)
 {
     AddFrames(2);

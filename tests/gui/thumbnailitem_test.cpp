@@ -20,7 +20,11 @@ TEST_F(ItemLoadTest, GifFramesTakeTheirFrameReferenceOnce)
     EXPECT_EQ(frame12->GetFilename(), dir.File("b.gif_12"));
     delete frame12;
 
-    for (const char* name : {"ANIM.GIF", "still.png", "noextension"})
+    wxImageThumbnailItem* upper = MakePictureItem(dir, "ANIM.GIF", 3);
+    EXPECT_TRUE(upper->Load(strip, false));
+    EXPECT_EQ(upper->GetFilename(), dir.File("ANIM.GIF_3")) << "any case of the ending";
+    delete upper;
+    for (const char* name : {"still.png", "noextension"})
     {
         wxImageThumbnailItem* item = MakePictureItem(dir, name, 3);
         EXPECT_TRUE(item->Load(strip, false));

@@ -152,7 +152,30 @@ im = Image.open(sys.argv[1]); assert im.size == (48, 32) and im.info['duration']
     "$work/stdout.gif" || fail "the GIF on standard output"
 expect_error "invalid delay '0'" "$render" -d 0 -o "$work/x.gif" "$corpus/hopper.gif"
 
-# 10. A picture that does not fit in the memory allowed is reported as such,
+# 10. A GIF keeps its frames' delays (-d sets them all), whatever the case of
+#     its ending; an output that is one of the inputs is refused untouched.
+"$python" - "$work/timed.gif" <<'PY' || fail "making timed.gif"
+import sys
+from PIL import Image
+frames = [Image.new("RGB", (8, 8), c) for c in [(200, 0, 0), (0, 200, 0), (0, 0, 200), (90, 90, 90)]]
+frames[0].save(sys.argv[1], save_all=True, append_images=frames[1:], duration=[80, 80, 500, 30], loop=0)
+PY
+cp "$work/timed.gif" "$work/TIMED.GIF"
+durations='
+import sys
+from PIL import Image, ImageSequence
+print(" ".join(str(f.info["duration"]) for f in ImageSequence.Iterator(Image.open(sys.argv[1]))))'
+"$render" -o "$work/kept.gif" "$work/TIMED.GIF" || fail "render of TIMED.GIF failed"
+[[ "$("$python" -c "$durations" "$work/kept.gif")" == "80 80 500 30" ]] \
+    || fail "file delays not kept: $("$python" -c "$durations" "$work/kept.gif")"
+"$render" -d 7 -o "$work/set.gif" "$work/timed.gif" "$work/TIMED.GIF_3" || fail "render with -d failed"
+[[ "$("$python" -c "$durations" "$work/set.gif")" == "70 70 70 70 70" ]] || fail "-d does not set every delay"
+expect_error "Cannot write $work/timed.gif: it is $work/timed.gif, which the GIF is made from" \
+    "$render" -o "$work/timed.gif" "$work/timed.gif"
+expect_error "which the GIF is made from" "$render" -o "$work/TIMED.GIF" "$corpus/hopper.gif" "$work/TIMED.GIF_1"
+cmp -s "$work/timed.gif" "$work/TIMED.GIF" || fail "a refused output was written"
+
+# 11. A picture that does not fit in the memory allowed is reported as such,
 #     not as unreadable.
 "$python" -c "
 import sys
@@ -161,7 +184,7 @@ Image.new('RGB', (9000, 9000), (20, 120, 200)).save(sys.argv[1])" "$work/big.png
 expect_error "cannot read a picture from $work/big.png: too large for the memory available" \
     bash -c 'ulimit -v 300000 && exec "$@"' - "$render" -o "$work/big.gif" "$work/big.png"
 
-# 11. The progress bar appears on a terminal (script gives the renderer a pty).
+# 12. The progress bar appears on a terminal (script gives the renderer a pty).
 if command -v script >/dev/null; then
     script -qec "'$render' -o '$work/tty.gif' '$corpus/cogs.gif'" /dev/null >"$work/tty.txt" 2>&1
     grep -q "100%" "$work/tty.txt" || fail "no progress bar on a terminal"

@@ -20,6 +20,7 @@ struct GifFrameTestAccess
     wxPanel* PreviewPanel() const { return f->m_panel_down; }
     wxPanel* TopPanel() const { return f->m_panel_top; }
     wxTimer& Timer() const { return f->m_timer; }
+    const GifOptions& ChosenGifOptions() const { return f->m_gifOptions; }
 
     wxMenuItem* SaveItem() const { return f->m_menuItem_save; }
     wxMenuItem* SaveAsItem() const { return f->m_menuItem_save_as; }

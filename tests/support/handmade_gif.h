@@ -16,6 +16,7 @@ struct HandmadeFrame
     int disposal;         // the graphic control's method, 0 to 7
     int transparent;      // colour index, -1 for none
     std::string indices;  // width x height characters, one colour index each ('0' = 0, ...)
+    int delay = 10;       // the graphic control's delay in hundredths; -1: no graphic control
 };
 
 // A GIF89a with a global table of the given RGB colours (2, 4, 8 ... entries).
@@ -43,9 +44,13 @@ inline std::string HandmadeGif(int screenWidth, int screenHeight,
     for (const HandmadeFrame& frame : frames)
     {
         const GifByteType control[4] = {
-            GifByteType((frame.disposal << 2) | (frame.transparent >= 0 ? 1 : 0)), 10, 0,
+            GifByteType((frame.disposal << 2) | (frame.transparent >= 0 ? 1 : 0)),
+            GifByteType(frame.delay & 0xFF), GifByteType((frame.delay >> 8) & 0xFF),
             GifByteType(frame.transparent >= 0 ? frame.transparent : 0)};
-        EXPECT_EQ(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control), GIF_OK);
+        if (frame.delay >= 0)
+        {
+            EXPECT_EQ(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control), GIF_OK);
+        }
         EXPECT_EQ(
             EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height, false, nullptr),
             GIF_OK);

@@ -2,6 +2,11 @@
 
 #include <limits>
 
+bool HasGifEnding(const wxString& path)
+{
+    return path.length() >= 4 && path.Right(4).Lower() == wxS(".gif");
+}
+
 bool ParseFrameReference(const wxString& entry, FrameReference& reference)
 {
     const size_t underscore = entry.rfind(wxS('_'));
@@ -20,7 +25,7 @@ bool ParseFrameReference(const wxString& entry, FrameReference& reference)
     }
 
     const wxString gifPath = entry.substr(0, underscore);
-    if (gifPath.length() < 5 || !gifPath.EndsWith(wxS(".gif")))
+    if (gifPath.length() < 5 || !HasGifEnding(gifPath))
         return false;
 
     reference.gifPath = gifPath;

@@ -65,6 +65,13 @@ wxRect DrawnAreaOfLargeScreen(const std::vector<unsigned char>& data)
 }
 }  // namespace
 
+int GifShownDelay(int stored)
+{
+    if (stored < 0)
+        return 0;
+    return stored <= 1 ? 10 : stored;
+}
+
 GifAnimationReader::GifAnimationReader(std::vector<unsigned char> data, Reading reading)
     : m_data(std::move(data)),
       m_sizesOnly(reading == Reading::SizesOnly),
@@ -127,6 +134,11 @@ wxSize GifAnimationReader::PictureSize() const
     if (!m_hasFrame)
         return wxSize();
     return m_composing ? m_composer.CanvasSize() : wxSize(m_frame.width, m_frame.height);
+}
+
+int GifAnimationReader::Delay() const
+{
+    return m_hasFrame && m_composing ? GifShownDelay(m_frame.delay) : 0;
 }
 
 std::unique_ptr<wxImage> GifAnimationReader::Picture()

@@ -27,6 +27,12 @@
 // Read for sizes only, it walks the same frames by the same rules without
 // decoding or composing a pixel, to learn the size of each picture; damage
 // inside the pixel data is then not noticed.
+// How long a frame whose graphic control stores `stored` hundredths shows:
+// 0 and 1 show for 10 hundredths, as web browsers show them (files made for
+// the web count on it: their "fastest" frames are really 1/10 s); without a
+// graphic control (-1) the frame has no delay of its own, 0.
+int GifShownDelay(int stored);
+
 class GifAnimationReader
 {
 public:
@@ -54,6 +60,10 @@ public:
     // The size of that picture: the canvas of an animation, the image's own
     // size for a file of a single image.
     wxSize PictureSize() const;
+    // How long that frame of an animation shows in hundredths (see
+    // GifShownDelay); 0 when it has no delay of its own or the file is a
+    // single image, whose stored delay means nothing.
+    int Delay() const;
     // Whether the frames ended because memory ran out.
     bool RanOutOfMemory() const { return m_outOfMemory; }
     // How much of the file has been read, from 0 to 1.

@@ -81,6 +81,7 @@ bool GifFrameReader::ReadExtension()
     {
         m_transparentIndex = (block[1] & 0x01) ? block[4] : -1;
         m_disposal = DisposalOf((block[1] >> 2) & 0x07);
+        m_delay = block[2] | (block[3] << 8);
     }
     while (block)
     {
@@ -142,6 +143,7 @@ void GifFrameReader::FinishFrame()
 {
     m_transparentIndex = -1;
     m_disposal = GifDisposal::Keep;
+    m_delay = -1;
     m_comment.clear();
 }
 
@@ -243,6 +245,7 @@ GifFrameReader::Result GifFrameReader::NextFrame(GifStoredFrame& frame, bool wit
         frame.height = descriptor.Height;
         frame.disposal = m_disposal;
         frame.transparentIndex = m_transparentIndex;
+        frame.delay = m_delay;
         frame.comment = m_comment;
         ReadColourTable(frame);
         result = Result::Frame;

@@ -28,6 +28,7 @@ struct GifStoredFrame
     int height = 0;
     GifDisposal disposal = GifDisposal::Keep;  // what becomes of its area before the next frame
     int transparentIndex = -1;                 // -1: every pixel is drawn
+    int delay = -1;  // hundredths of a second as stored; -1 without a graphic control
     int colourCount = 0;
     unsigned char colours[256 * 3] = {};  // red, green, blue per entry
     std::vector<unsigned char> indices;   // width x height, top row first
@@ -103,6 +104,7 @@ private:
     unsigned long long m_maxPixels;
     int m_transparentIndex = -1;  // from the graphic control extension of the coming frame
     GifDisposal m_disposal = GifDisposal::Keep;  // likewise
+    int m_delay = -1;                            // likewise
     std::string m_comment;                       // comment blocks read since the previous frame
     bool m_descriptorRead = false;               // HasAnotherFrame stopped at the next image
     bool m_ended = false;

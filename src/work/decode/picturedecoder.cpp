@@ -153,7 +153,7 @@ PictureEntry DescribePictureEntry(const wxString& entry)
         const int index = static_cast<int>(reference.index > maxIndex ? maxIndex : reference.index);
         return {PictureEntryKind::FrameReference, reference.gifPath, index};
     }
-    if (entry.EndsWith(wxS(".gif")))
+    if (HasGifEnding(entry))
         return {PictureEntryKind::WholeGif, entry, 0};
     return {PictureEntryKind::Picture, entry, 0};
 }

@@ -14,7 +14,7 @@
 enum class PictureEntryKind
 {
     Picture,        // a picture file read through the general loader: its first picture
-    WholeGif,       // a path ending in ".gif" (case-sensitive): every frame of the file
+    WholeGif,       // a path ending in ".gif" in any case: every frame of the file
     FrameReference  // "<file>.gif_<N>": frame N of that GIF file only
 };
 

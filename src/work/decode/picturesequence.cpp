@@ -46,7 +46,7 @@ PictureDecodeStatus PictureSequence::GifEnding(bool gaveFrames) const
     return gaveFrames ? Status::Decoded : Status::Unreadable;
 }
 
-bool PictureSequence::NextGifFrame(std::unique_ptr<wxImage>& image, int& index,
+bool PictureSequence::NextGifFrame(std::unique_ptr<wxImage>& image, int& index, int& delay,
                                    const CancelCheck& cancelled)
 {
     while (!Stop(cancelled))
@@ -56,6 +56,7 @@ bool PictureSequence::NextGifFrame(std::unique_ptr<wxImage>& image, int& index,
             case GifFrameReader::Result::Frame:
                 image = m_gif->Picture();
                 index = m_gif->Index();
+                delay = m_gif->Delay();
                 return image != nullptr;
             case GifFrameReader::Result::Skipped:
                 continue;
@@ -69,7 +70,7 @@ bool PictureSequence::NextGifFrame(std::unique_ptr<wxImage>& image, int& index,
 
 bool PictureSequence::NextOfWholeGif(SequencePicture& picture, const CancelCheck& cancelled)
 {
-    if (!m_heldFrame && !NextGifFrame(m_heldFrame, m_heldIndex, cancelled))
+    if (!m_heldFrame && !NextGifFrame(m_heldFrame, m_heldIndex, m_heldDelay, cancelled))
     {
         m_walkingGif = false;
         if (!m_stopped)
@@ -77,8 +78,8 @@ bool PictureSequence::NextOfWholeGif(SequencePicture& picture, const CancelCheck
         return false;
     }
     std::unique_ptr<wxImage> following;
-    int followingIndex = 0;
-    const bool more = NextGifFrame(following, followingIndex, cancelled);
+    int followingIndex = 0, followingDelay = 0;
+    const bool more = NextGifFrame(following, followingIndex, followingDelay, cancelled);
     if (m_stopped)
         return false;
     if (!more)
@@ -88,9 +89,11 @@ bool PictureSequence::NextOfWholeGif(SequencePicture& picture, const CancelCheck
     picture.kind = PictureEntryKind::WholeGif;
     picture.path = m_gifPath;
     picture.frameIndex = m_heldIndex;
+    picture.delay = m_heldDelay;
     picture.lastOfEntry = !more;
     m_heldFrame = std::move(following);
     m_heldIndex = followingIndex;
+    m_heldDelay = followingDelay;
     m_walkingGif = more;
     return true;
 }
@@ -168,6 +171,7 @@ bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelle
         picture.kind = described.kind;
         picture.path = described.path;
         picture.frameIndex = described.frameIndex;
+        picture.delay = 0;
         picture.lastOfEntry = true;
         return true;
     }

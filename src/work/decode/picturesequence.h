@@ -21,6 +21,10 @@ struct SequencePicture
     PictureEntryKind kind = PictureEntryKind::Picture;
     wxString path;       // the file it was read from (for a frame reference, the GIF file)
     int frameIndex = 0;  // inside its file: 0 for pictures that are not GIF frames
+    // The frame's own delay in hundredths as its whole GIF file stores it
+    // (GifAnimationReader::Delay); 0 for other pictures and for frame
+    // references, which show for the delay their project gives them.
+    int delay = 0;
     bool lastOfEntry = false;
 };
 
@@ -65,7 +69,8 @@ private:
     PictureDecodeStatus OpenGif(const wxString& path);
     // What the open GIF's frames ended with, when they ended.
     PictureDecodeStatus GifEnding(bool gaveFrames) const;
-    bool NextGifFrame(std::unique_ptr<wxImage>& image, int& index, const CancelCheck& cancelled);
+    bool NextGifFrame(std::unique_ptr<wxImage>& image, int& index, int& delay,
+                      const CancelCheck& cancelled);
     bool NextOfWholeGif(SequencePicture& picture, const CancelCheck& cancelled);
     PictureDecodeStatus FrameOfGif(const wxString& path, int frameIndex,
                                    const CancelCheck& cancelled, std::unique_ptr<wxImage>& image);
@@ -85,6 +90,7 @@ private:
     std::size_t m_gifEntry = 0;
     std::unique_ptr<wxImage> m_heldFrame;
     int m_heldIndex = 0;
+    int m_heldDelay = 0;
 };
 
 #endif

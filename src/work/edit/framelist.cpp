@@ -1,5 +1,7 @@
 #include "edit/framelist.h"
 
+#include "decode/framereference.h"
+
 #include <algorithm>
 
 StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay)
@@ -7,7 +9,7 @@ StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex,
     auto source = std::make_shared<FrameSource>();
     source->picture = std::move(picture);
     source->name =
-        path.EndsWith(wxS(".gif")) ? path + wxString::Format(wxS("_%d"), frameIndex) : path;
+        HasGifEnding(path) ? path + wxString::Format(wxS("_%d"), frameIndex) : path;
     source->frameIndex = frameIndex;
     return StripFrame{std::move(source), delay};
 }

@@ -31,7 +31,7 @@ struct StripFrame
 };
 
 // A frame as the import delivers it: the picture, the file it came from and
-// its frame index. A path ending in ".gif" names the frame by its frame
+// its frame index. A path ending in ".gif" (any case) names the frame by its frame
 // reference (path, "_", index).
 StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay = 0);
 

@@ -2,13 +2,19 @@
 
 #include "decode/picturedecoder.h"
 
+int OwnDelayFromFile(int fileDelay, int animationDelay)
+{
+    return fileDelay == animationDelay ? 0 : fileDelay;
+}
+
 ImportRun::ImportRun(const wxArrayString& entries, const std::vector<int>& delays, int insertAt)
     : m_entries(entries), m_delays(delays), m_gave(entries.size(), false), m_insertAt(insertAt)
 {
     m_delays.resize(entries.size(), 0);
 }
 
-ImportRun::Arrival ImportRun::Take(const wxString& path, int frameIndex)
+ImportRun::Arrival ImportRun::Take(const wxString& path, int frameIndex, int fileDelay,
+                                   int animationDelay)
 {
     const Arrival arrival{m_insertAt < 0 ? -1 : m_insertAt + m_delivered, 0};
     ++m_delivered;
@@ -22,7 +28,9 @@ ImportRun::Arrival ImportRun::Take(const wxString& path, int frameIndex)
         m_gave[i] = true;
         // A whole GIF file goes on giving frames; any other entry gives one.
         m_current = entry.kind == PictureEntryKind::WholeGif ? i : i + 1;
-        return Arrival{arrival.position, m_delays[i]};
+        return Arrival{arrival.position, m_delays[i] > 0
+                                             ? m_delays[i]
+                                             : OwnDelayFromFile(fileDelay, animationDelay)};
     }
     return arrival;
 }

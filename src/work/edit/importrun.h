@@ -10,6 +10,11 @@
 #include <memory>
 #include <vector>
 
+// The own delay a picture takes from its file's delay: none when the file
+// gives none or the animation delay, so a GIF at the animation's pace
+// follows later changes of it.
+int OwnDelayFromFile(int fileDelay, int animationDelay);
+
 // One import as the window follows it while the import thread delivers its
 // pictures: what was asked for (entries, each with an own delay or 0), where
 // the pictures go in the strip, and which entries gave nothing.
@@ -23,12 +28,15 @@ public:
     struct Arrival
     {
         int position;  // where the picture goes; -1: at the end
-        int delay;     // the own delay of its entry; 0 for none
+        int delay;     // its own delay; 0 for none
     };
     // Takes a delivered picture, named as the thread names it: the file's
-    // path and the frame index. The thread delivers in entry order, so it
-    // belongs to the first entry from the current one on that names it.
-    Arrival Take(const wxString& path, int frameIndex);
+    // path and the frame index, with the delay its file gives it (0: none).
+    // The thread delivers in entry order, so it belongs to the first entry
+    // from the current one on that names it. Its own delay is its entry's,
+    // else the one it takes from the file (OwnDelayFromFile).
+    Arrival Take(const wxString& path, int frameIndex, int fileDelay = 0,
+                 int animationDelay = 0);
 
     const wxArrayString& GetEntries() const { return m_entries; }
     // The entries that gave no picture and were not refused with a reason,

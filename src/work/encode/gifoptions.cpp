@@ -1,15 +1,39 @@
 #include "encode/gifoptions.h"
 
 #include "files/atomicfileoutput.h"
+#include "files/regularfile.h"
+#include "files/xmlbounds.h"
 
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include <vector>
+
 namespace
 {
 const char* const kElement = "gif_options";
+
+// Read within the bounds of a project file (see kMaxProjectFileBytes).
+const std::size_t kMaxGifOptionsFileBytes = std::size_t(16) << 20;
+
+bool ParseGifOptionsFile(const wxString& path, GifOptions& options)
+{
+    std::vector<unsigned char> bytes;
+    if (ReadRegularFile(path, kMaxGifOptionsFileBytes, bytes) != FileReadResult::Read)
+        return false;
+    const char* text = reinterpret_cast<const char*>(bytes.data());
+    if (CheckXmlBounds(text, bytes.size(), kProjectXmlBounds) != XmlBoundsCheck::WithinBounds)
+        return false;
+    wxLogNull quiet;
+    wxMemoryInputStream in(text, bytes.size());
+    wxXmlDocument doc;
+    if (!doc.Load(in, wxS("UTF-8")) || doc.GetRoot()->GetName() != kElement)
+        return false;
+    options = ReadGifOptionsElement(doc.GetRoot());
+    return true;
+}
 
 wxXmlNode* Setting(const wxString& name, const wxString& value)
 {
@@ -119,13 +143,17 @@ GifOptions ReadGifOptionsElement(const wxXmlNode* element)
     return options;
 }
 
-GifOptions LoadGifOptionsFile(const wxString& path)
+GifOptions LoadGifOptionsFile(const wxString& path, GifOptionsFileRead* outcome)
 {
-    wxLogNull quiet;
-    wxXmlDocument doc;
-    if (!wxFileName::FileExists(path) || !doc.Load(path, wxS("UTF-8")))
-        return GifOptions();
-    return ReadGifOptionsElement(doc.GetRoot());
+    GifOptions options;
+    GifOptionsFileRead read = GifOptionsFileRead::Read;
+    if (!wxFileName::Exists(path, wxFILE_EXISTS_ANY))
+        read = GifOptionsFileRead::Missing;
+    else if (!ParseGifOptionsFile(path, options))
+        read = GifOptionsFileRead::Unreadable;
+    if (outcome)
+        *outcome = read;
+    return options;
 }
 
 bool SaveGifOptionsFile(const wxString& path, const GifOptions& options)

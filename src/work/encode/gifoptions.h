@@ -47,10 +47,17 @@ bool ParseGifDither(const wxString& name, GifDither& dither);
 wxXmlNode* GifOptionsElement(const GifOptions& options);
 GifOptions ReadGifOptionsElement(const wxXmlNode* element);
 
-// The user's remembered choice, a small XML file holding the element. A
-// missing or unreadable file gives the defaults. Writing goes through a
+// The user's remembered choice, a small XML file holding the element, read
+// within the bounds of a project file. A missing or unreadable file gives
+// the defaults; outcome, when given, tells which. Writing goes through a
 // temporary file; false when it failed.
-GifOptions LoadGifOptionsFile(const wxString& path);
+enum class GifOptionsFileRead
+{
+    Read,
+    Missing,
+    Unreadable  // not a regular file, too large or deep, not XML, or no "gif_options"
+};
+GifOptions LoadGifOptionsFile(const wxString& path, GifOptionsFileRead* outcome = nullptr);
 bool SaveGifOptionsFile(const wxString& path, const GifOptions& options);
 
 #endif

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+const XmlBounds kProjectXmlBounds = {16, 32 * 1024, 256, 16};
+
 namespace
 {
 bool StartsWith(const char* p, const char* end, const char* literal)

@@ -25,6 +25,10 @@ enum class XmlBoundsCheck
     NotPlainXml  // a document type declaration (entities) or a NUL byte
 };
 
+// The bounds of the program's own documents (projects, remembered options),
+// far beyond anything it writes.
+extern const XmlBounds kProjectXmlBounds;
+
 // One pass over the bytes; it does not parse them.
 XmlBoundsCheck CheckXmlBounds(const char* data, std::size_t size, const XmlBounds& bounds);
 

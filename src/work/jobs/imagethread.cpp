@@ -29,14 +29,15 @@ bool ImageThread::Stopped()
     return (m_cancel && m_cancel->load()) || TestDestroy();
 }
 
-void ImageThread::PostPicture(const wxString& path, int percent, int frameIndex, wxImage* image)
+void ImageThread::PostPicture(const wxString& path, int percent, int frameIndex,
+                              ImportedPicture* picture)
 {
     auto* event = new wxCommandEvent(wxEVT_THREAD_UPDATE, ID_IMAGE_THREAD);
     event->SetString(path);
     event->SetInt(percent);
     event->SetExtraLong(frameIndex);
-    event->SetClientData(image);
-    if (image && m_backlog)
+    event->SetClientData(picture);
+    if (picture && m_backlog)
         ++*m_backlog;
     wxQueueEvent(m_owner, event);
 }
@@ -78,7 +79,9 @@ wxThread::ExitCode ImageThread::Entry()
         if (picture.kind == PictureEntryKind::WholeGif)
             percent = i + 1 == count && picture.lastOfEntry ? 100 : i * 100 / count;
         sentHundred = sentHundred || percent == 100;
-        PostPicture(picture.path, percent, picture.frameIndex, picture.image.release());
+        auto* imported = new ImportedPicture{std::move(*picture.image), picture.delay};
+        picture.image.reset();
+        PostPicture(picture.path, percent, picture.frameIndex, imported);
 
         // Within a GIF file the percentage above stands still; how much of
         // the file has been read moves the dialog on.

@@ -8,13 +8,13 @@
 #include <memory>
 
 class wxEvtHandler;
-class wxImage;
 enum class PictureDecodeStatus;
+struct ImportedPicture;
 
 // Decodes a list of import entries (picture paths and frame references) on a
 // detached worker thread and posts one wxEVT_THREAD_UPDATE event with id
 // ID_IMAGE_THREAD per picture to owner, as work/threadevent.h describes:
-// path, percentage, frame index and the heap-allocated wxImage. Percentages,
+// path, percentage, frame index and the heap-allocated ImportedPicture. Percentages,
 // with c entries and i the entry's position: (i + 1) * 100 / c for a picture
 // or a frame reference; i * 100 / c for each frame of a whole GIF file, except
 // that the last frame of the last entry gets 100. When no picture carried 100
@@ -47,7 +47,8 @@ protected:
 private:
     bool Stopped();
     void WaitWhileBacklogIsFull();
-    void PostPicture(const wxString& path, int percent, int frameIndex, wxImage* image);
+    void PostPicture(const wxString& path, int percent, int frameIndex,
+                     ImportedPicture* picture);
     void PostProgress(int percent);
     void PostRefusal(const wxString& entry, PictureDecodeStatus status);
 

@@ -5,6 +5,7 @@
 #include "decode/unreadablepictures.h"
 #include "encode/canvassize.h"
 #include "project/projectfile.h"
+#include "project/sourceoverwrite.h"
 
 #include <wx/filename.h>
 #include <wx/intl.h>
@@ -138,7 +139,7 @@ public:
         if (m_sequence.Next(next, [this] { return Failed(); }))
         {
             picture.owned = std::move(next.image);
-            picture.delay = DelayOf(next.entry);
+            picture.delay = DelayOf(next.entry, next.delay);
             return Result::Picture;
         }
         if (!Failed())
@@ -214,10 +215,11 @@ private:
             m_firstUnreadable = input;
     }
 
-    int DelayOf(std::size_t input) const
+    int DelayOf(std::size_t input, int fileDelay) const
     {
-        return input < m_job.delays.size() && m_job.delays[input] > 0 ? m_job.delays[input]
-                                                                      : m_job.delay;
+        if (input < m_job.delays.size() && m_job.delays[input] > 0)
+            return m_job.delays[input];
+        return m_job.fileDelays && fileDelay > 0 ? fileDelay : m_job.delay;
     }
 
     const RenderJob& m_job;
@@ -253,6 +255,14 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     GifExportResult result;
     const bool toStandardOutput = job.output == wxS("-");
     const wxString outputName = toStandardOutput ? wxString(_("standard output")) : job.output;
+    const wxString overwritten =
+        toStandardOutput ? wxString() : FindOverwrittenSource(job.output, job.inputs, job.project);
+    if (!overwritten.empty())
+    {
+        result.error = wxString::Format(_("Cannot write %s: %s"), outputName,
+                                        DescribeOverwrittenSource(overwritten));
+        return result;
+    }
     if (job.width != 0 || job.height != 0)
     {
         const wxString badSize = CheckGifSize(job.width, job.height);

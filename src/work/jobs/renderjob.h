@@ -17,6 +17,9 @@ struct RenderJob
     wxString output;
     int delay = 10;           // hundredths of a second
     std::vector<int> delays;  // per input, replacing delay where above 0
+    // Whether the frames of a whole GIF file (an input ending in ".gif")
+    // without a delay in delays show for the delays the file gives them.
+    bool fileDelays = true;
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString project;  // the project file the job was read from, for messages
@@ -40,7 +43,8 @@ wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifNa
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
                           wxString& error);
 
-// Writes the GIF as the window's Save does, streaming: pictures are decoded
+// Writes the GIF as the window's Save does, streaming (never over the
+// project or a file the frames are read from, see FindOverwrittenSource): pictures are decoded
 // as the export reaches them, so memory holds only the frames in flight, and
 // a GIF file that frame references in a row name is decoded once. Inputs
 // that give no picture are all named and nothing is written; an input that

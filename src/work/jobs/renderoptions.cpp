@@ -55,6 +55,7 @@ bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& op
             return false;
         }
         options.delay = static_cast<int>(number);
+        options.delayGiven = true;
     }
     else if (option == wxS("--size"))
     {
@@ -120,8 +121,9 @@ wxString RenderHelp()
              "  INPUT...              PNG, JPEG, BMP and GIF files (every frame of a GIF\n"
              "                        file), or frame references: anim.gif_12 is frame 12\n"
              "                        of anim.gif\n"
-             "  -d, --delay DELAY     delay between frames in hundredths of a second,\n"
-             "                        1 to 65535 (default 10)\n"
+             "  -d, --delay DELAY     delay of every frame in hundredths of a second,\n"
+             "                        1 to 65535 (default: the delays a GIF file stores\n"
+             "                        for its frames, 10 for other pictures)\n"
              "  -s, --size WxH        output size (default: the size the window would\n"
              "                        choose from the frames)\n"
              "  -o, --output OUT.gif  the GIF file to write; - writes to standard output\n"

@@ -17,7 +17,8 @@
 // as the next argument or after "=".
 struct RenderOptions
 {
-    int delay = 10;  // hundredths of a second
+    int delay = 10;           // hundredths of a second
+    bool delayGiven = false;  // -d was given: every frame shows for delay
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString output;       // empty with a project: the project's own GIF; "-": standard output

@@ -2,12 +2,21 @@
 #define LOOPFORGE_WORK_THREADEVENT_H
 
 #include <wx/event.h>
+#include <wx/image.h>
+
+// A decoded picture on its way from the import thread to the window, with
+// the delay of its own it brings (SequencePicture::delay; 0 for none).
+struct ImportedPicture
+{
+    wxImage image;
+    int delay = 0;
+};
 
 // Progress events posted by the worker threads to the main window.
 //
 // Import (id ID_IMAGE_THREAD): one event per decoded picture: string = path
 // (for a frame reference the GIF file's own path), int = progress percentage,
-// extra long = frame index inside the file, client data = the decoded wxImage
+// extra long = frame index inside the file, client data = an ImportedPicture
 // allocated with new (the receiver owns it). When the import ends without having
 // delivered a picture at 100 (the last path yielded nothing, the list was
 // empty, or the thread was stopped), a last event with int 100 and no client

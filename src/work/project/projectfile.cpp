@@ -17,8 +17,6 @@ namespace
 {
 // A project nests three levels deep; a path fits PATH_MAX even with every
 // character escaped as a reference, and has few line breaks or references.
-const XmlBounds kProjectBounds = {16, 32 * 1024, 256, 16};
-
 wxXmlNode* Element(const wxString& name, const wxString& text)
 {
     wxXmlNode* node = new wxXmlNode(wxXML_ELEMENT_NODE, name);
@@ -92,6 +90,20 @@ const wxXmlNode* Expect(const wxXmlNode* node, const char* name)
     return node && node->GetName() == name ? node : nullptr;
 }
 
+// Whether the entry at i is the GIF file of a frame reference next to it:
+// the entry the writer adds to a run of the file's frames.
+bool IsGifOfNeighbour(const std::vector<ProjectImageEntry>& entries, std::size_t i)
+{
+    const auto names = [&](std::size_t neighbour)
+    {
+        FrameReference reference;
+        return neighbour < entries.size() &&
+               ParseFrameReference(entries[neighbour].path, reference) &&
+               reference.gifPath == entries[i].path;
+    };
+    return names(i - 1) || names(i + 1);
+}
+
 ProjectReadResult ReadDocument(const wxXmlDocument& doc)
 {
     ProjectReadResult result;
@@ -138,8 +150,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
     if (!entry)
         return result;
 
-    wxArrayString paths;
-    std::vector<int> delays;
+    std::vector<ProjectImageEntry> entries;
     for (; entry; entry = NextElement(entry->GetNext()))
     {
         if (entry->GetName() != wxS("path"))
@@ -147,15 +158,24 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
             result.stage = ProjectReadStage::BadImageEntry;
             return result;
         }
-        const wxString path = entry->GetNodeContent();
-        if (path.EndsWith(wxS(".gif")))
-            continue;
-        paths.push_back(path);
         wxString delay;
-        delays.push_back(entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0);
+        entries.push_back({entry->GetNodeContent(),
+                           entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0});
     }
-    result.project.framePaths = paths;
-    result.project.frameDelays = delays;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+    {
+        wxString path = entries[i].path;
+        if (HasGifEnding(path))
+        {
+            if (path.EndsWith(wxS(".gif")) || IsGifOfNeighbour(entries, i))
+                continue;
+            // Files ending in ".GIF" were read as one picture before their
+            // frames were taken apart; an entry that names one stays one frame.
+            path += wxS("_0");
+        }
+        result.project.framePaths.push_back(path);
+        result.project.frameDelays.push_back(entries[i].delay);
+    }
     result.project.gifOptions = ReadGifOptions(images);
     result.stage = ProjectReadStage::Complete;
     return result;
@@ -164,7 +184,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
 ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
 {
     ProjectReadResult refused;
-    switch (CheckXmlBounds(utf8, size, kProjectBounds))
+    switch (CheckXmlBounds(utf8, size, kProjectXmlBounds))
     {
         case XmlBoundsCheck::WithinBounds:
             break;

@@ -76,7 +76,9 @@ enum class ProjectReadStage
 struct ProjectReadResult
 {
     ProjectReadStage stage = ProjectReadStage::NotXml;
-    // framePaths holds the frames to import (".gif" entries skipped), and
+    // framePaths holds the frames to import (".gif" entries skipped, and
+    // the writer's GIF entries in other cases; any other ".GIF" entry, a
+    // still picture before, becomes its first frame "<file>_0"), and
     // frameDelays as many delays: a "delay" attribute between 1 and 65535,
     // else 0.
     Project project;

@@ -12,6 +12,11 @@ TEST(FrameReference, ReadsPathAndIndex)
     ASSERT_TRUE(ParseFrameReference("C:\\my_pics\\anim.gif_12", reference));
     EXPECT_EQ(reference.gifPath, "C:\\my_pics\\anim.gif");
     EXPECT_EQ(reference.index, 12u);
+
+    // Any case of the ending, kept as the file spells it.
+    ASSERT_TRUE(ParseFrameReference("/pics/SPIN.GIF_3", reference));
+    EXPECT_EQ(reference.gifPath, "/pics/SPIN.GIF");
+    EXPECT_EQ(reference.index, 3u);
 }
 
 TEST(FrameReference, ReadsAnyNumberOfDigits)
@@ -30,7 +35,7 @@ TEST(FrameReference, RejectsAnythingButDigitsToTheEnd)
     FrameReference reference;
     for (const char* path :
          {"x.gif_old/pic.png", "/pics/x.gif_old", "/pics/x.gif_", "/pics/x.gif_1a",
-          "/pics/x.gif_-1", "/pics/x.gif_ 1", "/pics/x.GIF_1", "/pics/x.png_3", ".gif_3",
+          "/pics/x.gif_-1", "/pics/x.gif_ 1", "/pics/x.GIFF_1", "/pics/x.png_3", ".gif_3",
           "/pics/x.gif", "", "_5", "/pics/anim.gif_2/more.png"})
         EXPECT_FALSE(ParseFrameReference(path, reference)) << path;
 }

@@ -156,8 +156,7 @@ TEST(GifComposition, HandmadeFilesShowAsAViewerShowsThem)
 
 TEST(GifComposition, SingleImagesAndTheirFirstFramesKeepTheirOwnSize)
 {
-    // A lone image at an offset is not padded to its screen; neither is the
-    // first frame of an upper-case .GIF, read as a still picture.
+    // A lone image at an offset is not padded to its screen.
     TempDir dir;
     const HandmadeFrame frame{1, 1, 2, 1, 0, 0, "01"};
     const wxString single = dir.Write("single.gif", HandmadeGif(4, 3, kColours, {frame}));
@@ -170,12 +169,17 @@ TEST(GifComposition, SingleImagesAndTheirFirstFramesKeepTheirOwnSize)
     EXPECT_EQ(scanner.Scan(single).sizes, std::vector<wxSize>{wxSize(2, 1)});
     EXPECT_EQ(scanner.Scan(single + "_0").sizes, std::vector<wxSize>{wxSize(2, 1)});
 
-    const wxString upper =
-        dir.Write("anim.GIF", HandmadeGif(4, 3, kColours, {frame, {0, 0, 1, 1, 0, -1, "2"}}));
-    pictures = DecodeAll(upper);
-    ASSERT_EQ(pictures.size(), 1u);
-    EXPECT_EQ(pictures[0].GetSize(), wxSize(2, 1));
-    EXPECT_EQ(scanner.Scan(upper).sizes, std::vector<wxSize>{wxSize(2, 1)});
+    // An animation ending in ".GIF" or ".Gif" is one as much as in ".gif".
+    const std::string animation = HandmadeGif(4, 3, kColours, {frame, {0, 0, 1, 1, 0, -1, "2"}});
+    for (const char* name : {"SPIN.GIF", "Spin.Gif"})
+    {
+        const wxString upper = dir.Write(name, animation);
+        pictures = DecodeAll(upper);
+        ASSERT_EQ(pictures.size(), 2u) << name;
+        EXPECT_EQ(Letters(pictures[1]), (std::vector<std::string>{"C...", "..B.", "...."}));
+        EXPECT_EQ(scanner.Scan(upper).sizes, std::vector<wxSize>(2, wxSize(4, 3)));
+        EXPECT_EQ(DecodeAll(upper + "_1").size(), 1u);
+    }
 }
 
 namespace
@@ -321,6 +325,24 @@ TEST(PictureSequence, FrameReferencesInARowReadTheirFileOnce)
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[1], std::vector<std::string>{"CB"});
     EXPECT_DOUBLE_EQ(sequence.Position(), 5.0);
+}
+
+// The frames of a whole GIF bring the delays their file stores, 0 and 1 as
+// browsers show them (10); frame references and single images bring none.
+TEST(PictureSequence, WholeGifFramesBringTheirStoredDelays)
+{
+    TempDir dir;
+    std::vector<HandmadeFrame> frames;
+    for (int delay : {8, 8, 50, 3, 0, 1, -1})
+        frames.push_back({0, 0, 1, 1, 1, -1, "0", delay});
+    const wxString gif = dir.Write("timed.gif", HandmadeGif(1, 1, kColours, frames));
+    const wxString single =
+        dir.Write("single.gif", HandmadeGif(1, 1, kColours, {{0, 0, 1, 1, 1, -1, "0", 50}}));
+    std::vector<int> delays;
+    PictureSequence sequence(Paths({gif, gif + "_2", single}));
+    for (SequencePicture picture; sequence.Next(picture);)
+        delays.push_back(picture.delay);
+    EXPECT_EQ(delays, (std::vector<int>{8, 8, 50, 3, 10, 10, 0, 0, 0}));
 }
 
 // Each entry's outcome comes once, in list order, and before the entry's last

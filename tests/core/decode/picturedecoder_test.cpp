@@ -220,7 +220,8 @@ std::string GifOfZeros(int width, int height)
 TEST(PictureDecoder, DescribesEntries)
 {
     EXPECT_EQ(DescribePictureEntry("/p/a.png").kind, PictureEntryKind::Picture);
-    EXPECT_EQ(DescribePictureEntry("/p/a.GIF").kind, PictureEntryKind::Picture);
+    EXPECT_EQ(DescribePictureEntry("/p/a.GIF").kind, PictureEntryKind::WholeGif);
+    EXPECT_EQ(DescribePictureEntry("/p/a.Gif_2").path, "/p/a.Gif");
     EXPECT_EQ(DescribePictureEntry("/p/a.gif").kind, PictureEntryKind::WholeGif);
     const PictureEntry reference = DescribePictureEntry("/p/a.gif_1500");
     EXPECT_EQ(reference.kind, PictureEntryKind::FrameReference);
@@ -271,7 +272,7 @@ TEST(PictureDecoder, DamagedFramesAreSkippedAndLaterOnesKeepTheirIndex)
 TEST(PictureDecoder, GifDataUnderAnotherNameGivesItsFirstFrame)
 {
     TempDir dir;
-    const std::vector<Picture> pictures = Decode(dir.Write("anim.GIF", TwoColourGif(3, 5, 4)));
+    const std::vector<Picture> pictures = Decode(dir.Write("anim.png", TwoColourGif(3, 5, 4)));
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].image.GetSize(), wxSize(5, 4));
     EXPECT_EQ(pictures[0].index, 0);

@@ -88,7 +88,7 @@ TEST(FrameList, DelaysStartTimesAndExport)
 TEST(FrameList, FramesOfGifFilesAreNamedByTheirReference)
 {
     EXPECT_EQ(MakeStripFrame(wxImage(1, 1), wxS("/p/a.gif"), 3).source->name, wxS("/p/a.gif_3"));
-    EXPECT_EQ(MakeStripFrame(wxImage(1, 1), wxS("/p/A.GIF"), 0).source->name, wxS("/p/A.GIF"));
+    EXPECT_EQ(MakeStripFrame(wxImage(1, 1), wxS("/p/A.GIF"), 0).source->name, wxS("/p/A.GIF_0"));
     EXPECT_EQ(MakeStripFrame(wxImage(1, 1), wxS("/p/a.png"), 0).source->name, wxS("/p/a.png"));
 }
 

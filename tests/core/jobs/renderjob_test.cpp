@@ -5,11 +5,14 @@
 #include "decode/unreadablepictures.h"
 #include "gif_files.h"
 #include "gif_inspect.h"
+#include "handmade_gif.h"
 #include "project/projectfile.h"
 #include "temp_dir.h"
 #include "test_pictures.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -255,6 +258,73 @@ TEST_F(ProjectRender, AnOutputSizeNoPictureMayHaveFailsCleanly)
     EXPECT_FALSE(result.ok);
     EXPECT_NE(result.error.Find(wxS("too large")), wxNOT_FOUND) << result.error.utf8_string();
     EXPECT_EQ(FilesIn(dir.Path()), (std::vector<wxString>{"a.png", "b.gif", "c.bmp"}));
+}
+
+namespace
+{
+std::vector<int> DelaysOf(const wxString& gif)
+{
+    std::vector<int> delays;
+    for (const InspectedFrame& frame : InspectGif(ReadFileBytes(gif)).frames)
+        delays.push_back(frame.delay);
+    return delays;
+}
+}  // namespace
+
+// A whole GIF keeps the delays its file stores, unless -d sets every frame's.
+// A GIF at the default pace writes the very bytes its frame references do,
+// as every GIF did before file delays were kept.
+TEST_F(ProjectRender, WholeGifsKeepTheirFramesDelays)
+{
+    const std::vector<unsigned char> colours = {200, 0, 0, 0, 200, 0, 0, 0, 200, 90, 90, 90};
+    std::vector<HandmadeFrame> frames;
+    for (int delay : {8, 8, 50, 3})
+        frames.push_back({0, 0, 2, 1, 1, -1, std::string(2, char('0' + frames.size())), delay});
+    RenderJob job;
+    job.inputs.push_back(dir.Write(wxS("timed.gif"), HandmadeGif(2, 1, colours, frames)));
+    job.output = dir.File(wxS("out.gif"));
+    ASSERT_TRUE(RunRenderJob(job).ok);
+    EXPECT_EQ(DelaysOf(job.output), (std::vector<int>{8, 8, 50, 3}));
+    job.delay = 25;
+    job.fileDelays = false;
+    ASSERT_TRUE(RunRenderJob(job).ok);
+    EXPECT_EQ(DelaysOf(job.output), (std::vector<int>{25, 25, 25, 25}));
+
+    RenderJob whole, references;
+    whole.inputs.push_back(gif);
+    whole.output = dir.File(wxS("whole.gif"));
+    references.inputs = Paths({gif + wxS("_0"), gif + wxS("_1")});
+    references.output = dir.File(wxS("references.gif"));
+    ASSERT_TRUE(RunRenderJob(whole).ok && RunRenderJob(references).ok);
+    EXPECT_EQ(ReadFileBytes(whole.output), ReadFileBytes(references.output));
+}
+
+// An output that is a source, by any name, is refused before anything is written.
+TEST_F(ProjectRender, NeverWritesOverItsSources)
+{
+    const std::string before = ReadFileBytes(gif);
+    const wxString link = dir.File(wxS("link.gif")), hard = dir.File(wxS("hard.gif"));
+    ASSERT_EQ(symlink(gif.fn_str(), link.fn_str()), 0);
+    ASSERT_EQ(::link(gif.fn_str(), hard.fn_str()), 0);
+    RenderJob job;
+    job.inputs = Paths({png, gif + wxS("_1")});
+    for (const wxString& output : {gif, link, hard, dir.Path() + wxS("/./b.gif")})
+    {
+        job.output = output;
+        const GifExportResult result = RunRenderJob(job);
+        EXPECT_FALSE(result.ok) << output;
+        EXPECT_NE(result.error.Find(wxS("made from")), wxNOT_FOUND) << result.error.utf8_string();
+    }
+    job.inputs = Paths({png});
+    job.output = png;
+    EXPECT_FALSE(RunRenderJob(job).ok);
+
+    const wxString project = WriteProject(wxS("p.xml"), Sample());
+    wxString error;
+    ASSERT_TRUE(ReadProjectRenderJob(project, project, job, error));
+    EXPECT_FALSE(RunRenderJob(job).ok);
+    EXPECT_EQ(ReadFileBytes(gif), before);
+    EXPECT_TRUE(ReadProjectFile(project).IsComplete());
 }
 
 TEST(UnreadablePictures, FramesOfOneGifCountAsOneItem)

@@ -69,11 +69,12 @@ public:
 private:
     void OnUpdate(wxCommandEvent& event)
     {
-        std::unique_ptr<wxImage> image(static_cast<wxImage*>(event.GetClientData()));
-        if (image && backlog)
+        std::unique_ptr<ImportedPicture> picture(
+            static_cast<ImportedPicture*>(event.GetClientData()));
+        if (picture && backlog)
             --*backlog;
         events.push_back({event.GetId(), event.GetString(), event.GetInt(), event.GetExtraLong(),
-                          image ? image->GetSize() : wxSize(0, 0)});
+                          picture ? picture->image.GetSize() : wxSize(0, 0)});
     }
 };
 

@@ -285,9 +285,16 @@ TEST(ProjectReading, GifEntriesAreSkipped)
     const ProjectReadResult read = ReadProjectText(
         Doc("<project><name/><gif><width>4</width><height>3</height><delay_time>5</delay_time>"
             "</gif><images><path>/a.gif</path><path>/a.gif_0</path><path>/b.GIF</path>"
-            "</images></project>"));
+            "<path>/c.Gif_1</path><path>/c.Gif</path><path>/c.Gif_2</path></images></project>"));
     ASSERT_TRUE(read.IsComplete());
-    EXPECT_EQ(read.project.framePaths, Paths({"/a.gif_0", "/b.GIF"}));
+    // An upper-case GIF that is no run's own entry was one picture, and stays one.
+    EXPECT_EQ(read.project.framePaths, Paths({"/a.gif_0", "/b.GIF_0", "/c.Gif_1", "/c.Gif_2"}));
+    // A run of an upper-case GIF's frames comes back as written.
+    const wxArrayString strip = Paths({"/p/B.GIF_0", "/p/B.GIF_1", "/p/c.png"});
+    EXPECT_EQ(ProjectImageEntries(strip), Paths({"/p/B.GIF_0", "/p/B.GIF_1", "/p/B.GIF", "/p/c.png"}));
+    Project project = Example();
+    project.framePaths = strip;
+    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.framePaths, strip);
 }
 
 TEST(ProjectReading, NumbersAreReadLikeTheCLibraryDoes)
@@ -447,8 +454,21 @@ TEST(GifOptionsFile, RemembersTheChoiceAndFallsBackToTheDefaults)
     ASSERT_TRUE(SaveGifOptionsFile(path, options));
     EXPECT_EQ(LoadGifOptionsFile(path), options);
 
-    EXPECT_EQ(LoadGifOptionsFile(dir.File(wxS("missing.xml"))), GifOptions());
-    EXPECT_EQ(LoadGifOptionsFile(dir.Write(wxS("junk.xml"), "<not xml")), GifOptions());
+    GifOptionsFileRead read = GifOptionsFileRead::Unreadable;
+    EXPECT_EQ(LoadGifOptionsFile(path, &read), options);
+    EXPECT_EQ(read, GifOptionsFileRead::Read);
+
+    EXPECT_EQ(LoadGifOptionsFile(dir.File(wxS("missing.xml")), &read), GifOptions());
+    EXPECT_EQ(read, GifOptionsFileRead::Missing);
+    // Damaged files, one nested far deeper than the stack can take apart.
+    std::string deep;
+    for (int i = 0; i < 200000; ++i)
+        deep += "<gif_options>";
+    for (const std::string& bad : {std::string("<not xml"), deep, std::string("<other/>")})
+    {
+        EXPECT_EQ(LoadGifOptionsFile(dir.Write(wxS("bad.xml"), bad), &read), GifOptions());
+        EXPECT_EQ(read, GifOptionsFileRead::Unreadable) << bad.substr(0, 20);
+    }
     EXPECT_FALSE(SaveGifOptionsFile(dir.File(wxS("no/such/folder.xml")), options));
 }
 
