@@ -95,6 +95,7 @@ wxString UnreadableMessage(const RenderJob& job, const wxArrayString& unreadable
 struct InputScan
 {
     std::vector<std::vector<wxSize>> sizes;  // per input
+    std::vector<std::vector<int>> frameIndices;  // per input: see PictureScan
     wxArrayString unreadable;                // inputs that give no picture
     wxString refusal;                        // why the first refused input cannot be read
     int frames = 0;
@@ -113,6 +114,7 @@ InputScan ScanInputs(const wxArrayString& inputs)
             scan.unreadable.push_back(input);
         scan.frames += static_cast<int>(found.sizes.size());
         scan.sizes.push_back(std::move(found.sizes));
+        scan.frameIndices.push_back(std::move(found.frameIndices));
     }
     return scan;
 }
@@ -160,10 +162,12 @@ public:
         {
             while (frame >= firstFrame + m_scan.sizes[input].size())
                 firstFrame += m_scan.sizes[input++].size();
-            // A frame of a whole GIF file is read alone, through a frame reference.
+            // A frame of a whole GIF file is read alone, through a frame
+            // reference to its index in the file.
             wxString entry = m_job.inputs[input];
             if (DescribePictureEntry(entry).kind == PictureEntryKind::WholeGif)
-                entry += wxString::Format(wxS("_%zu"), frame - firstFrame);
+                entry += wxString::Format(wxS("_%d"),
+                                          m_scan.frameIndices[input][frame - firstFrame]);
             entries.push_back(entry);
         }
         // The samples are decoded in order by one sequence of their own.

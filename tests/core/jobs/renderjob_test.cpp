@@ -5,6 +5,7 @@
 #include "decode/unreadablepictures.h"
 #include "gif_files.h"
 #include "gif_inspect.h"
+#include "handmade_gif.h"
 #include "project/projectfile.h"
 #include "temp_dir.h"
 #include "test_pictures.h"
@@ -242,6 +243,35 @@ TEST_F(ProjectRender, FrameReferencesInARowReadTheirGifOnce)
                                                 });
     ASSERT_TRUE(result.ok) << result.error.utf8_string();
     EXPECT_EQ(InspectGif(ReadFileBytes(job.output)).frames.size(), 30u);
+}
+
+// The palette shared by all frames is chosen from frames of the file itself,
+// even where a frame the import skips lies before them.
+TEST_F(ProjectRender, SharedPaletteSamplesTheFramesAfterASkippedOne)
+{
+    const std::vector<unsigned char> colours = {255, 0, 0, 220, 60, 30, 0, 0, 0, 255, 255, 255};
+    std::string bytes = HandmadeGif(4, 4, colours,
+                                    {{0, 0, 4, 4, 1, -1, std::string(16, '0')},
+                                     {1, 2, 1, 1, 1, -1, "2"},
+                                     {3, 3, 1, 1, 1, -1, "1"}});
+    // The middle frame's descriptor gets a width of 0.
+    const std::size_t middle = bytes.find(std::string("\x2c\x01\0\x02\0\x01\0", 7));
+    ASSERT_NE(middle, std::string::npos);
+    bytes[middle + 5] = 0;
+    const wxString animation = dir.Write(wxS("skip.gif"), bytes);
+    RenderJob job;
+    job.inputs.push_back(animation);
+    job.output = dir.File(wxS("out.gif"));
+    job.options.optimised = true;
+    const GifExportResult result = RunRenderJob(job);
+    ASSERT_TRUE(result.ok) << result.error.utf8_string();
+    const std::vector<std::vector<unsigned char>> shown =
+        ComposeGif(InspectGif(ReadFileBytes(job.output)));
+    ASSERT_EQ(shown.size(), 2u);
+    // Only the changed corner is stored: alone it is too small for a table
+    // of its own, so its colour must be in the shared one.
+    EXPECT_EQ(std::vector<unsigned char>(shown[1].end() - 3, shown[1].end()),
+              (std::vector<unsigned char>{220, 60, 30}));
 }
 
 TEST_F(ProjectRender, AnOutputSizeNoPictureMayHaveFailsCleanly)
