@@ -6,7 +6,7 @@
 #include <wx/gdicmn.h>
 
 #include <cstddef>
-#include <memory>
+#include <vector>
 
 class wxImage;
 
@@ -19,13 +19,13 @@ class wxImage;
 // frame drawn where that frame reaches beyond it (a screen of 0 x 0 thus
 // becomes the first frame's extent). Parts of later frames outside the canvas
 // are not shown. Pixels no frame has covered are transparent.
+//
+// A copy holds the whole state, so that composing can go on from it later
+// (copying may throw std::bad_alloc).
 class GifComposer
 {
 public:
     explicit GifComposer(const wxSize& screen, unsigned long long maxPixels);
-    ~GifComposer();
-    GifComposer(const GifComposer&) = delete;
-    GifComposer& operator=(const GifComposer&) = delete;
 
     enum class DrawResult
     {
@@ -46,6 +46,8 @@ public:
     bool Picture(wxImage& picture, const std::string& comment) const;
 
     wxSize CanvasSize() const { return m_canvasSize; }
+    // The memory the state takes.
+    std::size_t HeldBytes() const { return m_canvas.size() + m_saved.size(); }
 
 private:
     struct Area
@@ -66,9 +68,8 @@ private:
     wxSize m_screen;
     unsigned long long m_maxPixels;
     wxSize m_canvasSize;
-    std::unique_ptr<unsigned char[]> m_canvas;  // RGB, width x height
-    std::unique_ptr<unsigned char[]> m_saved;   // what the last frame covered, for Previous
-    std::size_t m_savedCapacity = 0;            // pixels m_saved can hold
+    std::vector<unsigned char> m_canvas;  // RGB, width x height
+    std::vector<unsigned char> m_saved;   // what the last frame covered, for Previous
     Area m_lastArea;
     GifDisposal m_lastDisposal = GifDisposal::Keep;
 };
