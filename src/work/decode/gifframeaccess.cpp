@@ -6,9 +6,10 @@
 namespace
 {
 // A 480 x 360 animation keeps a checkpoint every fourth frame up to some
-// 500 frames, and the 64 frames before the one asked for.
+// 500 frames, and over 500 composed frames: reading backwards or shuffled
+// then reads each frame about once, as the file order does.
 const std::size_t kCheckpointBytes = std::size_t(64) << 20;
-const std::size_t kKeptBytes = std::size_t(32) << 20;
+const std::size_t kKeptBytes = std::size_t(256) << 20;
 const int kFirstCheckpointInterval = 4;
 
 std::size_t PictureBytes(const wxSize& size)
@@ -17,8 +18,14 @@ std::size_t PictureBytes(const wxSize& size)
 }
 }  // namespace
 
-GifFrameAccess::GifFrameAccess(std::vector<unsigned char> data)
+GifFrameAccess::Bounds GifFrameAccess::DefaultBounds()
+{
+    return {kCheckpointBytes, kKeptBytes};
+}
+
+GifFrameAccess::GifFrameAccess(std::vector<unsigned char> data, const Bounds& bounds)
     : m_reader(std::make_unique<GifAnimationReader>(std::move(data))),
+      m_bounds(bounds),
       m_checkpointInterval(kFirstCheckpointInterval)
 {
 }
@@ -59,7 +66,7 @@ std::unique_ptr<wxImage> GifFrameAccess::Frame(int index, const CancelCheck& can
         KeepCheckpoint();
         const std::size_t bytes = PictureBytes(m_reader->PictureSize());
         if (jump && Index() < index && bytes > 0 &&
-            std::size_t(index - Index()) * bytes <= kKeptBytes)
+            std::size_t(index - Index()) * bytes <= m_bounds.keptBytes)
             Keep(Index(), Picture());
     }
     return Index() == index ? Picture() : nullptr;
@@ -91,7 +98,7 @@ void GifFrameAccess::KeepCheckpoint()
         return;
     m_checkpointBytes += checkpoint->Bytes();
     m_checkpoints[index] = std::move(checkpoint);
-    while (m_checkpointBytes > kCheckpointBytes && m_checkpointInterval < INT_MAX / 2)
+    while (m_checkpointBytes > m_bounds.checkpointBytes && m_checkpointInterval < INT_MAX / 2)
     {
         m_checkpointInterval *= 2;
         for (auto kept = m_checkpoints.begin(); kept != m_checkpoints.end();)
@@ -118,7 +125,7 @@ void GifFrameAccess::Keep(int index, std::unique_ptr<wxImage> picture)
     place = std::move(picture);
     m_keptBytes += bytes;
     // The frames farthest from the one last asked for go first.
-    while (m_keptBytes > kKeptBytes && !m_kept.empty())
+    while (m_keptBytes > m_bounds.keptBytes && !m_kept.empty())
     {
         auto first = m_kept.begin();
         auto last = std::prev(m_kept.end());

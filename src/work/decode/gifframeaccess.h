@@ -23,7 +23,16 @@
 class GifFrameAccess
 {
 public:
-    explicit GifFrameAccess(std::vector<unsigned char> data);
+    // The bytes the checkpoints and the kept frames may take.
+    struct Bounds
+    {
+        std::size_t checkpointBytes;
+        std::size_t keptBytes;
+    };
+    static Bounds DefaultBounds();
+
+    explicit GifFrameAccess(std::vector<unsigned char> data,
+                            const Bounds& bounds = DefaultBounds());
     ~GifFrameAccess();
     GifFrameAccess(const GifFrameAccess&) = delete;
     GifFrameAccess& operator=(const GifFrameAccess&) = delete;
@@ -52,6 +61,7 @@ private:
     std::unique_ptr<wxImage> Kept(int index) const;
 
     std::unique_ptr<GifAnimationReader> m_reader;
+    Bounds m_bounds;
     long m_framesRead = 0;
 
     std::map<int, std::unique_ptr<GifAnimationReader::Checkpoint>> m_checkpoints;

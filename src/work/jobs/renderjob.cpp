@@ -1,5 +1,6 @@
 #include "jobs/renderjob.h"
 
+#include "decode/damagedframes.h"
 #include "decode/picturescan.h"
 #include "decode/picturesequence.h"
 #include "decode/unreadablepictures.h"
@@ -129,8 +130,11 @@ public:
     RenderSource(const RenderJob& job, const InputScan& scan)
         : m_job(job),
           m_scan(scan),
-          m_sequence(job.inputs, [this](std::size_t input, PictureDecodeStatus status)
-                     { Ended(input, status); })
+          m_sequence(
+              job.inputs, [this](std::size_t input, PictureDecodeStatus status)
+              { Ended(input, status); },
+              [this](std::size_t input, int frame)
+              { m_damaged.Add(DescribePictureEntry(m_job.inputs[input]).path, frame); })
     {
     }
 
@@ -185,6 +189,8 @@ public:
     std::size_t FirstUnreadable() const { return m_firstUnreadable; }
     // Why an input was refused, when that stopped the export.
     const wxString& Refusal() const { return m_refusal; }
+    // Frames left out for damage.
+    const DamagedFrames& Damaged() const { return m_damaged; }
 
 private:
     static constexpr std::size_t kNone = std::size_t(-1);
@@ -227,6 +233,7 @@ private:
     const RenderJob& m_job;
     const InputScan& m_scan;
     PictureSequence m_sequence;
+    DamagedFrames m_damaged;
     wxString m_refusal;
     std::size_t m_firstUnreadable = kNone;
 };
@@ -308,6 +315,7 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     {
         result = ExportGif(source, job.output, settings, progress);
     }
+    result.warnings = source.Damaged().Describe();
     if (!result.ok && !source.Refusal().empty())
         result.error = source.Refusal();
     else if (!result.ok && source.FoundUnreadable())

@@ -274,6 +274,34 @@ TEST_F(ProjectRender, SharedPaletteSamplesTheFramesAfterASkippedOne)
               (std::vector<unsigned char>{220, 60, 30}));
 }
 
+// A frame whose LZW data is broken is left out and named; the frames after
+// it are written, and so is the GIF.
+TEST_F(ProjectRender, DamagedFramesAreNamedAndTheRestWritten)
+{
+    const std::vector<unsigned char> colours = {255, 0, 0, 0, 0, 255};
+    std::vector<HandmadeFrame> frames;
+    for (int i = 0; i < 5; ++i)
+        frames.push_back({0, 0, 4, 4, 1, -1, std::string(16, char('0' + i % 2))});
+    std::string bytes = HandmadeGif(4, 4, colours, frames);
+    // The third frame's first code (after its control, descriptor, code size
+    // and sub-block length) becomes the end code.
+    std::size_t control = 0;
+    for (int i = 0; i < 3; ++i)
+        control = bytes.find("\x21\xf9\x04", control + 1);
+    ASSERT_NE(control, std::string::npos);
+    const std::size_t codeSize = control + 8 + 10;
+    bytes[codeSize + 2] = static_cast<char>((1 << bytes[codeSize]) + 1);
+
+    RenderJob job;
+    job.inputs.push_back(dir.Write(wxS("damaged.gif"), bytes));
+    job.output = dir.File(wxS("out.gif"));
+    const GifExportResult result = RunRenderJob(job);
+    ASSERT_TRUE(result.ok) << result.error.utf8_string();
+    EXPECT_EQ(result.warnings,
+              Paths({job.inputs[0] + wxS(": frame 3 is damaged and was left out")}));
+    EXPECT_EQ(InspectGif(ReadFileBytes(job.output)).frames.size(), 4u);
+}
+
 TEST_F(ProjectRender, AnOutputSizeNoPictureMayHaveFailsCleanly)
 {
     RenderJob job;
