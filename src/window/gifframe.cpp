@@ -101,7 +101,7 @@ GifFrame::GifFrame()
       m_history(new EditHistory),
       m_lastDelay(0),
       m_sizeChosen(false),
-      m_importWorker(new WorkerProgress(this)),
+      m_importWorker(new WorkerProgress(this, true)),
       m_exportWorker(new WorkerProgress(this)),
       m_importRun(new ImportRun),
       m_previewIndex(-1),

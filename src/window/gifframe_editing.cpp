@@ -126,9 +126,10 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
         DisableFrameCommands();
     UpdateUndoCommands();
 
-    // Entries refused for a reason are listed with it, not among the missing ones.
+    // Entries refused for a reason are listed with it, not among the missing
+    // ones; a cancelled import did not get to every entry.
     wxString report;
-    if (m_importRun->reportUnreadable)
+    if (m_importRun->reportUnreadable && !m_importWorker->WasCancelled())
     {
         const wxArrayString missing = m_importRun->GetUnreadable();
         if (!missing.empty())
