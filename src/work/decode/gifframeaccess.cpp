@@ -53,7 +53,7 @@ std::unique_ptr<wxImage> GifFrameAccess::Frame(int index, const CancelCheck& can
         return nullptr;
 
     // A jump over frames keeps the last of them: a walk backwards asks for them next.
-    const bool jump = index - Index() > 1;
+    const bool jump = static_cast<long long>(index) - Index() > 1;
     while (Index() < index)
     {
         if (cancelled && cancelled())
