@@ -1,10 +1,11 @@
 // Import cost of many GIF frames, by three routes to the same pictures: a
 // 500-frame 640 x 480 GIF added directly, a project naming its 500 frames
 // (big.gif_0 ... big.gif_499, as Save Project writes them), and 500 PNG
-// files. Prints the wall time from the start of the import to the last
-// thumbnail in the strip, the processor time and the peak memory of the
-// process, each route run in a process of its own; then the same for
-// loopforge-render's engine making a GIF from the GIF and from the project.
+// files; and the project with its references last to first. Prints the wall
+// time from the start of the import to the last thumbnail in the strip, the
+// processor time and the peak memory of the process, each route run in a
+// process of its own; then the same for loopforge-render's engine making a
+// GIF from the GIF and from the two projects.
 // Run: xvfb-run -a build/bench/gui/import_bench [FOLDER]   (FOLDER keeps the
 // files made on the first run; default /tmp/loopforge-import-bench)
 #include "app/paths.h"
@@ -25,6 +26,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -62,6 +64,10 @@ wxString ProjectFile(const wxString& folder)
 {
     return folder + "/big.xml";
 }
+wxString ReversedProjectFile(const wxString& folder)
+{
+    return folder + "/big-reversed.xml";
+}
 wxString Png(const wxString& folder, int i)
 {
     return wxString::Format("%s/png/frame%03d.png", folder, i);
@@ -92,6 +98,9 @@ bool Prepare(const wxString& folder)
         project.framePaths.push_back(BigGif(folder) + wxString::Format("_%d", i));
     wxString error;
     if (!WriteProjectFile(ProjectFile(folder), project, &error))
+        return false;
+    std::reverse(project.framePaths.begin(), project.framePaths.end());
+    if (!WriteProjectFile(ReversedProjectFile(folder), project, &error))
         return false;
     for (int i = 0; i < kFrames; ++i)
         if (!wxFileExists(Png(folder, i)) &&
@@ -129,9 +138,11 @@ bool RunRoute(const wxString& route, const wxString& folder)
     {
         RenderJob job;
         wxString error;
-        if (route == "render-project")
+        if (route == "render-project" || route == "render-reversed")
         {
-            if (!ReadProjectRenderJob(ProjectFile(folder), folder + "/out-project.gif", job, error))
+            const wxString project =
+                route == "render-project" ? ProjectFile(folder) : ReversedProjectFile(folder);
+            if (!ReadProjectRenderJob(project, folder + "/out-project.gif", job, error))
                 return false;
         }
         else
@@ -169,8 +180,10 @@ bool RunRoute(const wxString& route, const wxString& folder)
                 paths.push_back(Png(folder, i));
         watch.Start();
         cpuAtStart = CpuSeconds();
-        const bool started = route == "project" ? frame->OpenProjectPath(ProjectFile(folder))
-                                                : frame->ImportFiles(paths);
+        const bool started =
+            route == "project"    ? frame->OpenProjectPath(ProjectFile(folder))
+            : route == "reversed" ? frame->OpenProjectPath(ReversedProjectFile(folder))
+                                  : frame->ImportFiles(paths);
         if (!started)
             return false;
         while (frame->IsWorkerRunning())
@@ -245,9 +258,11 @@ public:
                       {"project", "import: project of 500 references"},
                       {"pngs", "import: 500 PNG files"},
                       {"render-gif", "render: the GIF"},
-                      {"render-project", "render: the project"}};
-        double seconds[5] = {}, cpu[5] = {};
-        for (int i = 0; i < 5; ++i)
+                      {"render-project", "render: the project"},
+                      {"reversed", "import: the references reversed"},
+                      {"render-reversed", "render: the references reversed"}};
+        double seconds[7] = {}, cpu[7] = {};
+        for (int i = 0; i < 7; ++i)
         {
             long peak = 0;
             int frames = 0;
@@ -269,6 +284,11 @@ public:
                 "project / GIF (goal: at most 1.2x): import %.2fx wall, %.2fx CPU; "
                 "render %.2fx wall, %.2fx CPU\n",
                 seconds[1] / seconds[0], cpu[1] / cpu[0], seconds[4] / seconds[3], cpu[4] / cpu[3]);
+        if (seconds[1] > 0 && seconds[4] > 0 && cpu[1] > 0 && cpu[4] > 0)
+            std::printf(
+                "reversed / forward references (goal: at most 1.5x): import %.2fx wall, %.2fx "
+                "CPU; render %.2fx wall, %.2fx CPU\n",
+                seconds[5] / seconds[1], cpu[5] / cpu[1], seconds[6] / seconds[4], cpu[6] / cpu[4]);
         return true;
     }
     // The comparison runs in OnInit, each route in the event loop of its process.

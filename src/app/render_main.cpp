@@ -24,15 +24,24 @@ namespace
 const int kExitFailure = 1;
 const int kExitUsage = 2;
 
-int Fail(const wxString& message, int code)
+void PrintLine(const wxString& message)
 {
     // A name the locale's encoding cannot show is printed as UTF-8 rather than lost.
     std::string text = static_cast<const char*>(message.mb_str());
     if (text.empty())
         text = message.utf8_string();
     std::fprintf(stderr, "loopforge-render: %s\n", text.c_str());
+}
+
+int Fail(const wxString& message, int code)
+{
+    PrintLine(message);
     return code;
 }
+
+// Whether the progress line stands unfinished: frames left out for damage
+// keep it short of the count the headers gave.
+bool g_progressOpen = false;
 
 void ShowProgress(int done, int count)
 {
@@ -42,7 +51,8 @@ void ShowProgress(int done, int count)
     const int filled = done * barWidth / count;
     std::fprintf(stderr, "\r[%s%s] %3d%%  frame %d/%d", std::string(filled, '#').c_str(),
                  std::string(barWidth - filled, '.').c_str(), done * 100 / count, done, count);
-    if (done == count)
+    g_progressOpen = done != count;
+    if (!g_progressOpen)
         std::fputc('\n', stderr);
     std::fflush(stderr);
 }
@@ -74,6 +84,10 @@ int Render(const RenderOptions& options)
     if (isatty(STDERR_FILENO))
         progress = ShowProgress;
     const GifExportResult result = RunRenderJob(job, progress);
+    if (g_progressOpen)
+        std::fputc('\n', stderr);
+    for (const wxString& warning : result.warnings)
+        PrintLine(wxString::Format(_("warning: %s"), warning));
     if (!result.ok)
         return Fail(result.error, kExitFailure);
     return 0;

@@ -46,6 +46,7 @@ wxBEGIN_EVENT_TABLE(GifFrame, wxFrame)
     EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_THREAD_UPDATE, GifFrame::ThreadUpdate)
     EVT_COMMAND(ID_IMAGE_PROGRESS, wxEVT_THREAD_UPDATE, GifFrame::OnImportProgress)
     EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_PICTURE_REFUSED, GifFrame::OnPictureRefused)
+    EVT_COMMAND(ID_IMAGE_THREAD, wxEVT_PICTURE_DAMAGED, GifFrame::OnPictureDamaged)
     EVT_COMMAND(ID_SAVE_GIF_THREAD, wxEVT_THREAD_UPDATE, GifFrame::WorkSaveAsGifThreadUpdate)
 wxEND_EVENT_TABLE()
 
@@ -101,7 +102,7 @@ GifFrame::GifFrame()
       m_history(new EditHistory),
       m_lastDelay(0),
       m_sizeChosen(false),
-      m_importWorker(new WorkerProgress(this)),
+      m_importWorker(new WorkerProgress(this, true)),
       m_exportWorker(new WorkerProgress(this)),
       m_importRun(new ImportRun),
       m_previewIndex(-1),

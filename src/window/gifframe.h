@@ -128,6 +128,7 @@ public:
     void OnImportProgress(wxCommandEvent& event);
     // An entry of the running import was skipped for a reason worth telling.
     void OnPictureRefused(wxCommandEvent& event);
+    void OnPictureDamaged(wxCommandEvent& event);
     // Starts the import thread on the paths; false when it could not start.
     // The frames go before the frame at insertAt (-1: at the end), the whole
     // import as one step to undo. With reportUnreadable, the paths that gave

@@ -33,6 +33,15 @@ wxArrayString ChoosePictures(wxWindow* parent, const wxString& title)
     return paths;
 }
 
+// The frames left out for damage, as a paragraph of the import's report.
+wxString DamageReport(const DamagedFrames& damaged, bool first)
+{
+    if (damaged.IsEmpty())
+        return wxString();
+    return (first ? wxString() : wxString(wxS("\n\n"))) +
+           wxJoin(damaged.Describe(), wxS('\n'), wxS('\0'));
+}
+
 wxString DeleteQuestion(int count)
 {
     return wxString::Format(wxPLURAL("Delete %d frame?", "Delete %d frames?", count), count);
@@ -119,9 +128,10 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
         DisableFrameCommands();
     UpdateUndoCommands();
 
-    // Entries refused for a reason are listed with it, not among the missing ones.
+    // Entries refused for a reason are listed with it, not among the missing
+    // ones; a cancelled import did not get to every entry.
     wxString report;
-    if (m_importRun->reportUnreadable)
+    if (m_importRun->reportUnreadable && !m_importWorker->WasCancelled())
     {
         const wxArrayString missing = m_importRun->GetUnreadable();
         if (!missing.empty())
@@ -130,6 +140,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     }
     if (!m_importRun->refusals.IsEmpty())
         report += (report.empty() ? wxString() : wxS("\n\n")) + m_importRun->refusals.Message(20);
+    report += DamageReport(m_importRun->damaged, report.empty());
     if (!report.empty() && !m_importWorker->IsCloseRequested())
         ShowMessageBox(this, report, GetTitle(), wxOK | wxICON_WARNING);
     *m_importRun = ImportRun();
@@ -146,6 +157,11 @@ void GifFrame::OnPictureRefused(wxCommandEvent& event)
 {
     // The import's end, which comes after every refusal, reports them.
     m_importRun->refusals.Add(event.GetString(), static_cast<PictureDecodeStatus>(event.GetInt()));
+}
+
+void GifFrame::OnPictureDamaged(wxCommandEvent& event)
+{
+    m_importRun->damaged.Add(event.GetString(), event.GetInt());
 }
 
 void GifFrame::OnInsertImage(wxCommandEvent&)
@@ -167,19 +183,25 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
 {
     std::vector<StripFrame> frames;
     ImportRefusals refusals;
-    PictureSequence sequence(paths,
-                             [&](std::size_t entry, PictureDecodeStatus status)
-                             {
-                                 if (IsReportedRefusal(status))
-                                     refusals.Add(paths[entry], status);
-                             });
+    DamagedFrames damaged;
+    PictureSequence sequence(
+        paths,
+        [&](std::size_t entry, PictureDecodeStatus status)
+        {
+            if (IsReportedRefusal(status))
+                refusals.Add(paths[entry], status);
+        },
+        [&](std::size_t entry, int frameIndex)
+        { damaged.Add(DescribePictureEntry(paths[entry]).path, frameIndex); });
     for (SequencePicture picture; sequence.Next(picture);)
         frames.push_back(
             MakeStripFrame(*picture.image, picture.path, picture.frameIndex,
                            OwnDelayFromFile(picture.delay, m_spinctrl_delay->GetValue())));
     InsertFrames(pos, frames);
-    if (!refusals.IsEmpty())
-        ShowMessageBox(this, refusals.Message(20), GetTitle(), wxOK | wxICON_WARNING);
+    const wxString report = (refusals.IsEmpty() ? wxString() : refusals.Message(20)) +
+                            DamageReport(damaged, refusals.IsEmpty());
+    if (!report.empty())
+        ShowMessageBox(this, report, GetTitle(), wxOK | wxICON_WARNING);
     return int(frames.size());
 }
 

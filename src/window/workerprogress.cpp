@@ -5,6 +5,7 @@
 #include <wx/app.h>
 #include <wx/progdlg.h>
 #include <wx/thread.h>
+#include <wx/timer.h>
 #include <wx/toplevel.h>
 
 #include <algorithm>
@@ -12,7 +13,37 @@
 namespace
 {
 const long kProgressStyle = wxPD_ELAPSED_TIME | wxPD_ESTIMATED_TIME | wxPD_REMAINING_TIME;
+// The dialog tells of a pressed Cancel only when asked; asked this often,
+// a worker stops well within a second even while no progress comes.
+const int kCancelCheckMs = 100;
 }  // namespace
+
+class WorkerProgress::CancelWatch : public wxTimer
+{
+public:
+    explicit CancelWatch(WorkerProgress& owner) : m_owner(owner) {}
+    void Notify() override { m_owner.CheckCancel(); }
+
+private:
+    WorkerProgress& m_owner;
+};
+
+WorkerProgress::WorkerProgress(wxTopLevelWindow* window, bool cancellable)
+    : m_window(window), m_cancellable(cancellable)
+{
+}
+
+WorkerProgress::~WorkerProgress() = default;
+
+void WorkerProgress::CheckCancel()
+{
+    if (!m_dialog || !m_dialog->WasCancelled() || m_cancelled)
+        return;
+    m_cancelled = true;
+    if (m_stop)
+        m_stop->store(true);
+    m_cancelWatch->Stop();
+}
 
 bool WorkerProgress::Start(const ThreadMaker& makeThread, const wxString& title,
                            const wxString& message, const wxString& failure,
@@ -31,9 +62,17 @@ bool WorkerProgress::Start(const ThreadMaker& makeThread, const wxString& title,
         return false;
     }
     m_keepAlive = std::move(keepAlive);
+    m_cancelled = false;
     // The thread's events wait in the queue until the dialog exists: the
     // dialog only lets the toolkit's own events through while it opens.
-    m_dialog = new wxProgressDialog(title, message, 100, m_window, kProgressStyle);
+    m_dialog = new wxProgressDialog(title, message, 100, m_window,
+                                    kProgressStyle | (m_cancellable ? wxPD_CAN_ABORT : 0));
+    if (m_cancellable)
+    {
+        if (!m_cancelWatch)
+            m_cancelWatch = std::make_unique<CancelWatch>(*this);
+        m_cancelWatch->Start(kCancelCheckMs);
+    }
     return true;
 }
 
@@ -42,10 +81,12 @@ bool WorkerProgress::Advance(int percent)
     if (percent != 100)
     {
         // Progress reported from inside a file may have gone further already.
-        if (m_dialog)
-            m_dialog->Update(std::max(percent, m_dialog->GetValue()), wxEmptyString);
+        if (m_dialog && !m_dialog->Update(std::max(percent, m_dialog->GetValue()), wxEmptyString))
+            CheckCancel();
         return false;
     }
+    if (m_cancelWatch)
+        m_cancelWatch->Stop();
     if (m_dialog)
     {
         m_dialog->Destroy();

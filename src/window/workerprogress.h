@@ -15,14 +15,16 @@ class wxTopLevelWindow;
 // progress dialog that keeps the window disabled while the worker runs, the
 // flag that asks it to stop, a close of the window that waits for its end,
 // and what it reads that must stay alive (and be released on this thread)
-// until then.
+// until then. A cancellable worker's dialog has a Cancel button, which asks
+// the worker to stop; the worker ends as it does when stopped otherwise.
 class WorkerProgress
 {
 public:
     using StopFlag = std::shared_ptr<std::atomic<bool>>;
     using ThreadMaker = std::function<wxThread*(const StopFlag& stop)>;
 
-    explicit WorkerProgress(wxTopLevelWindow* window) : m_window(window) {}
+    explicit WorkerProgress(wxTopLevelWindow* window, bool cancellable = false);
+    ~WorkerProgress();
     WorkerProgress(const WorkerProgress&) = delete;
     WorkerProgress& operator=(const WorkerProgress&) = delete;
 
@@ -38,6 +40,9 @@ public:
     // dialog, lets go of what it read and returns true.
     bool Advance(int percent);
 
+    // Whether the user cancelled the worker that runs or last ran.
+    bool WasCancelled() const { return m_cancelled; }
+
     // Asks the worker to stop, and the window to close once it has.
     void RequestClose();
     bool IsCloseRequested() const { return m_closeRequested; }
@@ -45,7 +50,14 @@ public:
     bool TakeCloseRequest();
 
 private:
+    class CancelWatch;
+    // Stops the worker once the dialog's Cancel was pressed.
+    void CheckCancel();
+
     wxTopLevelWindow* m_window;
+    bool m_cancellable;
+    bool m_cancelled = false;
+    std::unique_ptr<CancelWatch> m_cancelWatch;
     wxProgressDialog* m_dialog = nullptr;
     StopFlag m_stop;
     std::shared_ptr<const void> m_keepAlive;

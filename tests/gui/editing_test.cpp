@@ -170,11 +170,13 @@ TEST_F(FrameEditingTest, ImportWhoseLastFileGivesNothingStillEnds)
     EXPECT_EQ(Access().PreviewIndex(), 0);
     EXPECT_TRUE(WaitFor([] { return !ProgressDialogShown(); }));
 
-    // So does a GIF cut off inside its last frame.
+    // So does a GIF cut off inside its last frame, which is named as damaged.
     const wxString gif = WriteAnimatedGif(wxS("cut.gif"), {*wxRED, *wxGREEN, *wxBLUE});
     const std::string data = ReadFileBytes(gif);
     const wxString cut = dir.Write(wxS("cut2.gif"), data.substr(0, data.size() - 6));
-    Import(Paths({cut}));
+    wxTEST_DIALOG(Import(Paths({cut})),
+                  AnswerMessage(wxID_OK, frame->GetTitle(),
+                                cut + wxS(": frame 3 is damaged and was left out")));
     EXPECT_GE(Strip()->GetCount(), 3);
     EXPECT_TRUE(frame->IsEnabled());
 }

@@ -11,6 +11,7 @@
 #include "project/projectfile.h"
 
 #include <wx/msgdlg.h>
+#include <wx/progdlg.h>
 #include <wx/utils.h>
 #include <wx/weakref.h>
 #include <wx/xml/xml.h>
@@ -423,6 +424,39 @@ TEST_F(ProjectTest, MissingPicturesAreReportedOnceAfterTheImport)
 }
 
 // --- Prompts before opening -----------------------------------------------
+
+// Cancel stops the import of a project and keeps the frames that came; the
+// entries it never got to are not called missing.
+TEST_F(ProjectTest, CancelledImportKeepsTheFramesReadSoFar)
+{
+    std::vector<wxColour> colours;
+    for (int i = 0; i < 40; ++i)
+        colours.push_back(wxColour(6 * i, 120, 255 - 6 * i));
+    const wxString gif = WriteAnimatedGif(wxS("long.gif"), colours);
+    Project project;
+    project.width = project.height = 24;
+    project.delay = 10;
+    for (int i = 39; i >= 0; --i)
+        project.framePaths.push_back(gif + wxString::Format("_%d", i));
+    project.framePaths.push_back(dir.File(wxS("gone.png")));
+    const wxString path = dir.File(wxS("long.xml"));
+    ASSERT_TRUE(WriteProjectFile(path, project, nullptr));
+
+    ASSERT_TRUE(frame->OpenProjectPath(path));
+    ASSERT_TRUE(WaitFor([this] { return Strip()->GetCount() > 0; }));
+    wxProgressDialog* dialog = Access().ImportProgress();
+    ASSERT_NE(dialog, nullptr);
+    wxWindow* cancel = dialog->FindWindow(wxID_CANCEL);
+    ASSERT_NE(cancel, nullptr);
+    wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+    click.SetEventObject(cancel);
+    cancel->GetEventHandler()->ProcessEvent(click);
+    ASSERT_TRUE(WaitForWorker(1000));
+    EXPECT_GT(Strip()->GetCount(), 0);
+    EXPECT_LT(Strip()->GetCount(), 40);
+    EXPECT_EQ(StripNames().front(), gif + "_39");
+    EXPECT_TRUE(WaitFor([] { return !ProgressDialogShown(); }));
+}
 
 TEST_F(ProjectTest, OpeningIntoANeverSavedStripAsksWithWarningBang)
 {

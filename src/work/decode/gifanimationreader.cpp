@@ -160,3 +160,42 @@ double GifAnimationReader::FractionRead() const
 {
     return m_data.empty() ? 1.0 : double(m_reader.BytesRead()) / double(m_data.size());
 }
+
+std::unique_ptr<GifAnimationReader::Checkpoint> GifAnimationReader::SaveCheckpoint() const
+{
+    // After the first frame no image descriptor has been read ahead, so the
+    // reader stands where the next record starts.
+    if (!m_hasFrame || !m_composing || m_index < 1 || m_sizesOnly)
+        return nullptr;
+    try
+    {
+        auto checkpoint = std::make_unique<Checkpoint>();
+        checkpoint->index = m_index;
+        checkpoint->offset = m_reader.BytesRead();
+        checkpoint->composer = std::make_unique<GifComposer>(m_composer);
+        return checkpoint;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return nullptr;
+    }
+}
+
+bool GifAnimationReader::Resume(const Checkpoint& checkpoint)
+{
+    m_hasFrame = false;
+    try
+    {
+        m_composer = *checkpoint.composer;
+    }
+    catch (const std::bad_alloc&)
+    {
+        EndForMemory();
+        return false;
+    }
+    m_index = checkpoint.index;
+    m_composing = true;
+    m_outOfMemory = false;
+    m_ended = !m_reader.ResumeAt(checkpoint.offset);
+    return !m_ended;
+}

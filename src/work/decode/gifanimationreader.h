@@ -46,7 +46,9 @@ public:
                                 Reading reading = Reading::Pictures);
 
     // Reads the next frame. Frame: it was drawn and Picture() gives it;
-    // Skipped: the frame exists but cannot be used; OutOfMemory: it exists
+    // Skipped: the frame exists but cannot be used; Damaged: its pixel data
+    // is damaged, so it is not drawn, and the frames after it follow when the
+    // file's blocks still say where they start; OutOfMemory: it exists
     // but memory cannot hold it or the canvas, and no further frame comes;
     // End: no further frame (the end of the file, damage, or a canvas larger
     // than a picture may be).
@@ -64,6 +66,24 @@ public:
     // GifShownDelay); 0 when it has no delay of its own or the file is a
     // single image, whose stored delay means nothing.
     int Delay() const;
+    // The state after the frame the last Next() read, from which reading
+    // can go on with the frames after it: only for a frame of an animation
+    // after the first; null otherwise or without the memory for it.
+    struct Checkpoint
+    {
+        int index = -1;
+        std::size_t offset = 0;
+        std::unique_ptr<GifComposer> composer;
+        std::size_t Bytes() const { return composer->HeldBytes(); }
+    };
+    std::unique_ptr<Checkpoint> SaveCheckpoint() const;
+    // Goes back (or on) to a checkpoint of this reader: the next Next()
+    // reads the frame after it. False when there is no memory for that,
+    // which ends the frames.
+    bool Resume(const Checkpoint& checkpoint);
+    // Gives the file's data back; the reader may then only be destroyed.
+    std::vector<unsigned char> TakeData() { return std::move(m_data); }
+
     // Whether the frames ended because memory ran out.
     bool RanOutOfMemory() const { return m_outOfMemory; }
     // How much of the file has been read, from 0 to 1.

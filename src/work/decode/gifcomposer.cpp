@@ -14,14 +14,25 @@ bool IsMask(const unsigned char* rgb)
 {
     return rgb[0] == kMask[0] && rgb[1] == kMask[1] && rgb[2] == kMask[2];
 }
+
+bool Allocate(std::vector<unsigned char>& buffer, std::size_t bytes)
+{
+    try
+    {
+        buffer.resize(bytes);
+        return true;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return false;
+    }
+}
 }  // namespace
 
 GifComposer::GifComposer(const wxSize& screen, unsigned long long maxPixels)
     : m_screen(screen), m_maxPixels(maxPixels)
 {
 }
-
-GifComposer::~GifComposer() = default;
 
 void GifComposer::ComposeWithin(const wxRect& area)
 {
@@ -52,8 +63,7 @@ GifComposer::DrawResult GifComposer::StartCanvas(const GifStoredFrame& first)
     if (sized != DrawResult::Drawn)
         return sized;
     const std::size_t bytes = std::size_t(m_canvasSize.x) * std::size_t(m_canvasSize.y) * 3;
-    m_canvas.reset(new (std::nothrow) unsigned char[bytes]);
-    if (!m_canvas)
+    if (!Allocate(m_canvas, bytes))
     {
         m_canvasSize = wxSize();
         return DrawResult::OutOfMemory;
@@ -81,7 +91,7 @@ void GifComposer::Fill(const Area& area)
 {
     for (int y = area.top; y < area.bottom; ++y)
     {
-        unsigned char* out = m_canvas.get() + (std::size_t(y) * m_canvasSize.x + area.left) * 3;
+        unsigned char* out = m_canvas.data() + (std::size_t(y) * m_canvasSize.x + area.left) * 3;
         for (int x = area.left; x < area.right; ++x, out += 3)
             std::memcpy(out, kMask, 3);
     }
@@ -119,7 +129,7 @@ void GifComposer::DrawPixels(const GifStoredFrame& frame, const Area& area)
         const unsigned char* in = frame.indices.data() +
                                   std::size_t(y - FrameTop(frame)) * frame.width +
                                   std::size_t(area.left - FrameLeft(frame));
-        unsigned char* out = m_canvas.get() + (std::size_t(y) * m_canvasSize.x + area.left) * 3;
+        unsigned char* out = m_canvas.data() + (std::size_t(y) * m_canvasSize.x + area.left) * 3;
         for (int x = 0; x < width; ++x, out += 3)
         {
             const int index = in[x];
@@ -136,7 +146,7 @@ GifComposer::DrawResult GifComposer::Place(const GifStoredFrame& frame)
 
 GifComposer::DrawResult GifComposer::Draw(const GifStoredFrame& frame)
 {
-    if (!m_canvas)
+    if (m_canvas.empty())
     {
         const DrawResult started = StartCanvas(frame);
         if (started != DrawResult::Drawn)
@@ -147,19 +157,14 @@ GifComposer::DrawResult GifComposer::Draw(const GifStoredFrame& frame)
         Fill(m_lastArea);
     else if (m_lastDisposal == GifDisposal::Previous && !m_lastArea.Empty())
         // An area wholly off the canvas saved nothing (m_saved may be null).
-        CopyArea(m_lastArea, m_saved.get(), m_canvas.get(), true);
+        CopyArea(m_lastArea, m_saved.data(), m_canvas.data(), true);
 
     const Area area = Clip(frame);
     if (frame.disposal == GifDisposal::Previous && !area.Empty())
     {
-        if (area.Pixels() > m_savedCapacity)
-        {
-            m_saved.reset(new (std::nothrow) unsigned char[area.Pixels() * 3]);
-            m_savedCapacity = m_saved ? area.Pixels() : 0;
-            if (!m_saved)
-                return DrawResult::OutOfMemory;
-        }
-        CopyArea(area, m_canvas.get(), m_saved.get(), false);
+        if (area.Pixels() * 3 > m_saved.size() && !Allocate(m_saved, area.Pixels() * 3))
+            return DrawResult::OutOfMemory;
+        CopyArea(area, m_canvas.data(), m_saved.data(), false);
     }
     DrawPixels(frame, area);
     m_lastArea = area;
@@ -169,12 +174,12 @@ GifComposer::DrawResult GifComposer::Draw(const GifStoredFrame& frame)
 
 bool GifComposer::Picture(wxImage& picture, const std::string& comment) const
 {
-    if (!m_canvas || !picture.Create(m_canvasSize.x, m_canvasSize.y, false) || !picture.IsOk())
+    if (m_canvas.empty() || !picture.Create(m_canvasSize.x, m_canvasSize.y, false) || !picture.IsOk())
         return false;
     const std::size_t bytes = std::size_t(m_canvasSize.x) * m_canvasSize.y * 3;
-    std::memcpy(picture.GetData(), m_canvas.get(), bytes);
+    std::memcpy(picture.GetData(), m_canvas.data(), bytes);
     for (std::size_t i = 0; i < bytes; i += 3)
-        if (IsMask(m_canvas.get() + i))
+        if (IsMask(m_canvas.data() + i))
         {
             picture.SetMaskColour(kMask[0], kMask[1], kMask[2]);
             break;

@@ -6,7 +6,7 @@
 #include <wx/gdicmn.h>
 
 #include <cstddef>
-#include <memory>
+#include <vector>
 
 class wxImage;
 
@@ -22,13 +22,13 @@ class wxImage;
 //
 // A canvas can instead be a given area of the screen (ComposeWithin), for
 // a screen far larger than anything its frames draw.
+//
+// A copy holds the whole state, so that composing can go on from it later
+// (copying may throw std::bad_alloc).
 class GifComposer
 {
 public:
     explicit GifComposer(const wxSize& screen, unsigned long long maxPixels);
-    ~GifComposer();
-    GifComposer(const GifComposer&) = delete;
-    GifComposer& operator=(const GifComposer&) = delete;
 
     enum class DrawResult
     {
@@ -53,6 +53,8 @@ public:
     bool Picture(wxImage& picture, const std::string& comment) const;
 
     wxSize CanvasSize() const { return m_canvasSize; }
+    // The memory the state takes.
+    std::size_t HeldBytes() const { return m_canvas.size() + m_saved.size(); }
 
 private:
     struct Area
@@ -85,9 +87,8 @@ private:
     wxRect m_within;   // the canvas's area of the screen, when ComposeWithin gave one
     wxPoint m_origin;  // where the canvas's top left lies on the screen
     wxSize m_canvasSize;
-    std::unique_ptr<unsigned char[]> m_canvas;  // RGB, width x height
-    std::unique_ptr<unsigned char[]> m_saved;   // what the last frame covered, for Previous
-    std::size_t m_savedCapacity = 0;            // pixels m_saved can hold
+    std::vector<unsigned char> m_canvas;  // RGB, width x height
+    std::vector<unsigned char> m_saved;   // what the last frame covered, for Previous
     Area m_lastArea;
     GifDisposal m_lastDisposal = GifDisposal::Keep;
 };

@@ -53,6 +53,27 @@ GifFrameReader::~GifFrameReader()
         DGifCloseFile(m_gif, nullptr);
 }
 
+bool GifFrameReader::ResumeAt(std::size_t offset)
+{
+    // A fresh giflib reader: one that read on would keep a record of every
+    // image it passed.
+    if (m_gif)
+        DGifCloseFile(m_gif, nullptr);
+    m_input.offset = 0;
+    int error = 0;
+    m_gif = DGifOpen(&m_input, &GifFrameReader::ReadInput, &error);
+    m_ended = m_gif == nullptr;
+    m_descriptorRead = false;
+    FinishFrame();
+    if (m_ended || offset > m_input.size)
+    {
+        m_ended = true;
+        return false;
+    }
+    m_input.offset = offset;
+    return true;
+}
+
 wxSize GifFrameReader::ScreenSize() const
 {
     return m_gif ? wxSize(m_gif->SWidth, m_gif->SHeight) : wxSize(0, 0);
@@ -137,6 +158,18 @@ bool GifFrameReader::SkipImageData()
         if (DGifGetCodeNext(m_gif, &block) == GIF_ERROR)
             return false;
     return true;
+}
+
+std::size_t GifFrameReader::EndOfImageData(std::size_t offset) const
+{
+    while (offset < m_input.size)
+    {
+        const std::size_t length = m_input.data[offset];
+        offset += 1 + length;
+        if (length == 0)
+            return offset;
+    }
+    return 0;
 }
 
 void GifFrameReader::FinishFrame()
@@ -225,11 +258,19 @@ GifFrameReader::Result GifFrameReader::NextFrame(GifStoredFrame& frame, bool wit
     }
     if (decode)
     {
+        const std::size_t dataStart = m_input.offset;
         if (!DecodePixels(frame.indices, descriptor.Width, descriptor.Height, descriptor.Interlace))
         {
-            // Cut-short or corrupt pixel data: whatever follows cannot be trusted.
-            m_ended = true;
-            return Result::End;
+            // Corrupt pixel data spoils this frame only: its sub-blocks still
+            // say where the next record starts, unless the data is cut short.
+            // giflib keeps no state across records that this jump upsets.
+            FinishFrame();
+            const std::size_t next = EndOfImageData(dataStart);
+            if (next == 0)
+                m_ended = true;
+            else
+                m_input.offset = next;
+            return Result::Damaged;
         }
     }
     else if (!SkipImageData())

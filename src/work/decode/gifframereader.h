@@ -52,6 +52,7 @@ public:
         Frame,        // the next frame was decoded into the image
         Skipped,      // the next frame exists but cannot be used (too large, empty, no pixels)
         OutOfMemory,  // the next frame exists but there is no memory to hold it
+        Damaged,      // the next frame's pixel data is damaged; the frames after it follow
         End           // no further frame: the trailer, the end of the data, or damage
     };
 
@@ -71,6 +72,11 @@ public:
     // Whether another image follows the frames read so far; reads up to its
     // descriptor, so the next ReadFrame starts there.
     bool HasAnotherFrame();
+
+    // Goes on reading at offset, which must be where a record starts after
+    // the frames read (BytesRead() after a frame came out, before any
+    // HasAnotherFrame); false when the data cannot be opened again.
+    bool ResumeAt(std::size_t offset);
 
     // The logical screen the header announces (0 x 0 when it could not be read).
     wxSize ScreenSize() const;
@@ -94,6 +100,9 @@ private:
     Result ReadRecordsUpToImage();
     bool ReadExtension();
     bool SkipImageData();
+    // Where the record after the image data starting at offset begins, by
+    // the lengths of its sub-blocks; 0 when the data ends before them.
+    std::size_t EndOfImageData(std::size_t offset) const;
     // indices must hold width x height entries.
     bool DecodePixels(std::vector<unsigned char>& indices, int width, int height, bool interlaced);
     void ReadColourTable(GifStoredFrame& frame) const;

@@ -120,6 +120,7 @@ PictureDecodeStatus DecodeStillPicture(const std::vector<unsigned char>& data,
             case GifFrameReader::Result::OutOfMemory:
                 return Status::TooLargeForMemory;
             case GifFrameReader::Result::Skipped:
+            case GifFrameReader::Result::Damaged:
             case GifFrameReader::Result::End:
                 break;
         }

@@ -64,8 +64,10 @@ using PictureSink = std::function<void(std::unique_ptr<wxImage> image, int frame
 // a palette; pixels no frame has covered carry the mask colour (255, 0, 255).
 // A GIF of a single image gives the image the toolkit's decoder would: at its
 // own size, transparent pixels in the mask colour, its palette and its
-// "GifComment". A whole GIF yields every frame that can be read, stopping at
-// the first damaged one, or at the first that memory cannot hold. Other
+// "GifComment". A whole GIF yields every frame that can be read: a frame
+// whose pixel data is damaged is left out (PictureSequence reports it) and
+// the frames after it follow, unless the file's blocks end early; the
+// reading stops at the first frame memory cannot hold. Other
 // files go to DecodeStillPicture. Only regular files are read. A picture the
 // memory available cannot hold is skipped and reported, never left to crash
 // the program. Nothing is logged.

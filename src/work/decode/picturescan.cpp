@@ -72,9 +72,12 @@ PictureScan PictureScanner::Scan(const wxString& entry)
     scan.status = frames.status;
     if (described.kind == PictureEntryKind::WholeGif)
     {
-        for (const wxSize& size : frames.sizes)
-            if (size != wxSize())
-                scan.sizes.push_back(size);
+        for (std::size_t i = 0; i < frames.sizes.size(); ++i)
+            if (frames.sizes[i] != wxSize())
+            {
+                scan.sizes.push_back(frames.sizes[i]);
+                scan.frameIndices.push_back(int(i));
+            }
         return scan;
     }
     const std::size_t index = std::size_t(described.frameIndex);

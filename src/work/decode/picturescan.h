@@ -16,6 +16,9 @@ struct PictureScan
     // as decoding it would tell (Unreadable, or a reported refusal).
     PictureDecodeStatus status = PictureDecodeStatus::Unreadable;
     std::vector<wxSize> sizes;  // one per picture, in order
+    // For a whole GIF file, the frame index in the file of each picture:
+    // frames that give none leave gaps.
+    std::vector<int> frameIndices;
 };
 
 // Learns the sizes of the pictures import entries give (see DecodePictures)

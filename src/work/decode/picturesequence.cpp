@@ -1,13 +1,16 @@
 #include "decode/picturesequence.h"
 
-#include "decode/gifanimationreader.h"
+#include "decode/gifframeaccess.h"
 
 #include <vector>
 
 using Status = PictureDecodeStatus;
 
-PictureSequence::PictureSequence(const wxArrayString& entries, EntryEndHandler onEntryEnd)
-    : m_entries(entries), m_onEntryEnd(std::move(onEntryEnd))
+PictureSequence::PictureSequence(const wxArrayString& entries, EntryEndHandler onEntryEnd,
+                                 DamagedFrameHandler onDamagedFrame)
+    : m_entries(entries),
+      m_onEntryEnd(std::move(onEntryEnd)),
+      m_onDamagedFrame(std::move(onDamagedFrame))
 {
 }
 
@@ -28,13 +31,15 @@ void PictureSequence::EndEntry(std::size_t entry, PictureDecodeStatus status)
 
 PictureDecodeStatus PictureSequence::OpenGif(const wxString& path)
 {
+    if (m_gif)
+        m_gifFramesReadBefore += m_gif->FramesRead();
     m_gif.reset();
     m_gifPath.clear();
     std::vector<unsigned char> data;
     const Status read = ReadPictureFile(path, data);
     if (read != Status::Decoded)
         return read;
-    m_gif = std::make_unique<GifAnimationReader>(std::move(data));
+    m_gif = std::make_unique<GifFrameAccess>(std::move(data));
     m_gifPath = path;
     return Status::Decoded;
 }
@@ -58,6 +63,10 @@ bool PictureSequence::NextGifFrame(std::unique_ptr<wxImage>& image, int& index, 
                 index = m_gif->Index();
                 delay = m_gif->Delay();
                 return image != nullptr;
+            case GifFrameReader::Result::Damaged:
+                if (m_onDamagedFrame)
+                    m_onDamagedFrame(m_gifEntry, m_gif->Index());
+                continue;
             case GifFrameReader::Result::Skipped:
                 continue;
             case GifFrameReader::Result::OutOfMemory:
@@ -102,20 +111,13 @@ PictureDecodeStatus PictureSequence::FrameOfGif(const wxString& path, int frameI
                                                 const CancelCheck& cancelled,
                                                 std::unique_ptr<wxImage>& image)
 {
-    // The open file serves when the frame still lies ahead of it (or is the one just read).
-    if (!m_gif || m_gifPath != path || m_gif->Index() > frameIndex)
+    if (!m_gif || m_gifPath != path)
     {
         const Status opened = OpenGif(path);
         if (opened != Status::Decoded)
             return opened;
     }
-    while (m_gif->Index() < frameIndex && !Stop(cancelled))
-    {
-        if (m_gif->Next() == GifFrameReader::Result::End)
-            break;
-    }
-    if (m_gif->Index() == frameIndex)
-        image = m_gif->Picture();
+    image = m_gif->Frame(frameIndex, [&] { return Stop(cancelled); });
     return GifEnding(image != nullptr);
 }
 
@@ -182,4 +184,9 @@ double PictureSequence::Position() const
     if (m_walkingGif && m_gif)
         return double(m_gifEntry) + m_gif->FractionRead();
     return double(m_next);
+}
+
+long PictureSequence::GifFramesRead() const
+{
+    return m_gifFramesReadBefore + (m_gif ? m_gif->FramesRead() : 0);
 }

@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-class GifAnimationReader;
+class GifFrameAccess;
 
 // One picture of an import list.
 struct SequencePicture
@@ -32,6 +32,9 @@ struct SequencePicture
 // the reason it was refused.
 using EntryEndHandler = std::function<void(std::size_t entry, PictureDecodeStatus status)>;
 
+// A frame of a whole GIF file left out because its pixel data is damaged.
+using DamagedFrameHandler = std::function<void(std::size_t entry, int frameIndex)>;
+
 // Walks a list of import entries (picture paths and frame references) and
 // gives their pictures one at a time, in list order and within a GIF file
 // in frame order, as DecodePictures describes them; entries that give nothing
@@ -42,15 +45,20 @@ using EntryEndHandler = std::function<void(std::size_t entry, PictureDecodeStatu
 // before the entry's last picture is handed out, or for an entry that gives
 // none, before the walk goes on. An entry a stop interrupts has no end.
 //
+// The damage handler hears of each frame of a whole GIF file that is left
+// out because its pixel data is damaged, as the walk passes it.
+//
 // The GIF file last read stays open, so frame references that follow one
 // another through the same file (anim.gif_0, anim.gif_1, ...) decode it once
-// and take frame after frame; a reference to an earlier frame reads the file
-// again from its start. At most one file's data, one canvas and two pictures
-// are held at any time. Usable on any thread, by one thread at a time.
+// and take frame after frame; references in any other order cost about as
+// much (see GifFrameAccess). At most one file's data, with the checkpoints
+// and composed frames GifFrameAccess keeps, and two pictures are held at
+// any time. Usable on any thread, by one thread at a time.
 class PictureSequence
 {
 public:
-    explicit PictureSequence(const wxArrayString& entries, EntryEndHandler onEntryEnd = {});
+    explicit PictureSequence(const wxArrayString& entries, EntryEndHandler onEntryEnd = {},
+                             DamagedFrameHandler onDamagedFrame = {});
     ~PictureSequence();
     PictureSequence(const PictureSequence&) = delete;
     PictureSequence& operator=(const PictureSequence&) = delete;
@@ -62,6 +70,9 @@ public:
     // How far the walk has got, from 0 to the number of entries: whole
     // entries done plus the part of the current GIF file read.
     double Position() const;
+
+    // How many GIF frames have been read from files so far, each time again.
+    long GifFramesRead() const;
 
 private:
     bool Stop(const CancelCheck& cancelled);
@@ -77,12 +88,14 @@ private:
 
     wxArrayString m_entries;
     EntryEndHandler m_onEntryEnd;
+    DamagedFrameHandler m_onDamagedFrame;
     std::size_t m_next = 0;  // the entry to start next
     bool m_stopped = false;
 
-    // The open GIF file: its path and reader.
+    // The open GIF file: its path and frames.
     wxString m_gifPath;
-    std::unique_ptr<GifAnimationReader> m_gif;
+    std::unique_ptr<GifFrameAccess> m_gif;
+    long m_gifFramesReadBefore = 0;  // from the files read before it
 
     // A whole GIF file being walked: its entry and the frame held back until
     // the next one shows whether it is the last.

@@ -1,6 +1,7 @@
 #ifndef LOOPFORGE_WORK_IMPORTRUN_H
 #define LOOPFORGE_WORK_IMPORTRUN_H
 
+#include "decode/damagedframes.h"
 #include "edit/importrefusals.h"
 
 #include <wx/arrstr.h>
@@ -50,6 +51,8 @@ public:
     bool undoable = true;
     // Entries skipped for a reason the user can act on, told with it.
     ImportRefusals refusals;
+    // Frames of GIF files left out for damage.
+    DamagedFrames damaged;
     // Pictures the thread has posted and the window not yet taken; the
     // thread waits while too many are on their way.
     std::shared_ptr<std::atomic<int>> backlog = std::make_shared<std::atomic<int>>(0);

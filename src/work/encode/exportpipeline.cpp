@@ -348,9 +348,13 @@ bool Pipeline::ChooseSharedPalette()
         if (sample.decode)
             sample.owned = sample.decode(error);
         const wxImage* image = sample.owned ? sample.owned.get() : sample.picture;
-        // A picture that cannot be had here fails later, in its place.
-        if (!image)
+        // A picture that cannot be had here fails later, in its place, or is
+        // left out (a damaged GIF frame): the palette is chosen from the
+        // others, as long as the first frame is among them.
+        if (!image && &sample == &samples.front())
             return true;
+        if (!image)
+            continue;
         FittedFrame fitted;
         if (!fitted.Fit(*image, m_settings.width, m_settings.height, m_settings.options.smooth,
                         true))

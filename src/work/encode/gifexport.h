@@ -5,6 +5,7 @@
 #include "encode/exportpipeline.h"
 
 #include <wx/image.h>
+#include <wx/arrstr.h>
 #include <wx/string.h>
 
 #include <vector>
@@ -29,6 +30,7 @@ struct GifExportResult
 {
     bool ok = false;
     wxString error;  // for a failure: what went wrong, naming the file, ready to show
+    wxArrayString warnings;  // what the user should know of a GIF that was written, one a line
 };
 
 // One frame to export: its picture (read in place, never copied or changed)

@@ -57,6 +57,14 @@ void ImageThread::PostRefusal(const wxString& entry, PictureDecodeStatus status)
     wxQueueEvent(m_owner, event);
 }
 
+void ImageThread::PostDamage(const wxString& gifPath, int frameIndex)
+{
+    auto* event = new wxCommandEvent(wxEVT_PICTURE_DAMAGED, ID_IMAGE_THREAD);
+    event->SetString(gifPath);
+    event->SetInt(frameIndex);
+    wxQueueEvent(m_owner, event);
+}
+
 wxThread::ExitCode ImageThread::Entry()
 {
     const int count = static_cast<int>(m_paths.size());
@@ -67,7 +75,9 @@ wxThread::ExitCode ImageThread::Entry()
                              {
                                  if (IsReportedRefusal(status))
                                      PostRefusal(m_paths[entry], status);
-                             });
+                             },
+                             [this](std::size_t entry, int frameIndex)
+                             { PostDamage(DescribePictureEntry(m_paths[entry]).path, frameIndex); });
     SequencePicture picture;
     for (;;)
     {

@@ -23,7 +23,8 @@ struct ImportedPicture;
 // While a GIF file is read, events with id ID_IMAGE_PROGRESS carry the
 // percentage of the whole list read so far, rising, below 100.
 // An entry skipped for a reason the user can act on also posts a
-// wxEVT_PICTURE_REFUSED event.
+// wxEVT_PICTURE_REFUSED event, and a GIF frame left out for damage a
+// wxEVT_PICTURE_DAMAGED event.
 //
 // Stop it with Delete() or by setting *cancel; either takes effect before the
 // next entry or GIF frame. The owner must outlive the thread.
@@ -51,6 +52,7 @@ private:
                      ImportedPicture* picture);
     void PostProgress(int percent);
     void PostRefusal(const wxString& entry, PictureDecodeStatus status);
+    void PostDamage(const wxString& gifPath, int frameIndex);
 
     wxEvtHandler* m_owner;
     wxArrayString m_paths;

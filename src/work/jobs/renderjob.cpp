@@ -1,5 +1,6 @@
 #include "jobs/renderjob.h"
 
+#include "decode/damagedframes.h"
 #include "decode/picturescan.h"
 #include "decode/picturesequence.h"
 #include "decode/unreadablepictures.h"
@@ -96,6 +97,7 @@ wxString UnreadableMessage(const RenderJob& job, const wxArrayString& unreadable
 struct InputScan
 {
     std::vector<std::vector<wxSize>> sizes;  // per input
+    std::vector<std::vector<int>> frameIndices;  // per input: see PictureScan
     wxArrayString unreadable;                // inputs that give no picture
     wxString refusal;                        // why the first refused input cannot be read
     int frames = 0;
@@ -114,6 +116,7 @@ InputScan ScanInputs(const wxArrayString& inputs)
             scan.unreadable.push_back(input);
         scan.frames += static_cast<int>(found.sizes.size());
         scan.sizes.push_back(std::move(found.sizes));
+        scan.frameIndices.push_back(std::move(found.frameIndices));
     }
     return scan;
 }
@@ -128,8 +131,11 @@ public:
     RenderSource(const RenderJob& job, const InputScan& scan)
         : m_job(job),
           m_scan(scan),
-          m_sequence(job.inputs, [this](std::size_t input, PictureDecodeStatus status)
-                     { Ended(input, status); })
+          m_sequence(
+              job.inputs, [this](std::size_t input, PictureDecodeStatus status)
+              { Ended(input, status); },
+              [this](std::size_t input, int frame)
+              { m_damaged.Add(DescribePictureEntry(m_job.inputs[input]).path, frame); })
     {
     }
 
@@ -161,10 +167,12 @@ public:
         {
             while (frame >= firstFrame + m_scan.sizes[input].size())
                 firstFrame += m_scan.sizes[input++].size();
-            // A frame of a whole GIF file is read alone, through a frame reference.
+            // A frame of a whole GIF file is read alone, through a frame
+            // reference to its index in the file.
             wxString entry = m_job.inputs[input];
             if (DescribePictureEntry(entry).kind == PictureEntryKind::WholeGif)
-                entry += wxString::Format(wxS("_%zu"), frame - firstFrame);
+                entry += wxString::Format(wxS("_%d"),
+                                          m_scan.frameIndices[input][frame - firstFrame]);
             entries.push_back(entry);
         }
         // The samples are decoded in order by one sequence of their own.
@@ -182,6 +190,8 @@ public:
     std::size_t FirstUnreadable() const { return m_firstUnreadable; }
     // Why an input was refused, when that stopped the export.
     const wxString& Refusal() const { return m_refusal; }
+    // Frames left out for damage.
+    const DamagedFrames& Damaged() const { return m_damaged; }
 
 private:
     static constexpr std::size_t kNone = std::size_t(-1);
@@ -225,6 +235,7 @@ private:
     const RenderJob& m_job;
     const InputScan& m_scan;
     PictureSequence m_sequence;
+    DamagedFrames m_damaged;
     wxString m_refusal;
     std::size_t m_firstUnreadable = kNone;
 };
@@ -314,6 +325,7 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     {
         result = ExportGif(source, job.output, settings, progress);
     }
+    result.warnings = source.Damaged().Describe();
     if (!result.ok && !source.Refusal().empty())
         result.error = source.Refusal();
     else if (!result.ok && source.FoundUnreadable())

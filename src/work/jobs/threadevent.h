@@ -32,12 +32,17 @@ struct ImportedPicture
 // file). It comes before the entry's last picture, if the entry gave any,
 // and so always before the import's last event.
 //
+// Import, a frame of a whole GIF file left out because its pixel data is
+// damaged (type wxEVT_PICTURE_DAMAGED, id ID_IMAGE_THREAD): string = the GIF
+// file's path, int = the frame index; likewise before the import's last event.
+//
 // Export (id ID_SAVE_GIF_THREAD): one event per frame, int = percentage; the
 // event with 100 is the last one and carries the result: extra long 1 when the
 // file was written completely and moved into place, 0 otherwise, and string =
 // the reason of a failure, ready to show.
 wxDECLARE_EVENT(wxEVT_THREAD_UPDATE, wxCommandEvent);
 wxDECLARE_EVENT(wxEVT_PICTURE_REFUSED, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_PICTURE_DAMAGED, wxCommandEvent);
 
 enum
 {

@@ -1,6 +1,7 @@
 // Animated GIF frames come out as a viewer shows them: composed on the
 // logical screen with offsets, transparency and disposal. Checked against
 // hand-made files and, over the picture corpus, against Pillow's composition.
+#include "decode/gifframeaccess.h"
 #include "decode/picturedecoder.h"
 #include "decode/picturescan.h"
 #include "decode/picturesequence.h"
@@ -305,9 +306,9 @@ TEST(PictureSequence, FrameReferencesInARowReadTheirFileOnce)
     const wxString png = dir.File("still.png");
     ASSERT_TRUE(wxImage(3, 3).SaveFile(png, wxBITMAP_TYPE_PNG));
 
-    // The file goes away after the first picture: the frames that follow in
-    // order, even past a still picture, still come from the one reading, an
-    // earlier frame needs the file again.
+    // The file goes away after the first picture: the frames that follow,
+    // even past a still picture and back to an earlier one, still come from
+    // the one reading.
     PictureSequence sequence(Paths({gif + "_0", png, gif + "_2", gif + "_1", png}));
     SequencePicture picture;
     ASSERT_TRUE(sequence.Next(picture));
@@ -321,9 +322,10 @@ TEST(PictureSequence, FrameReferencesInARowReadTheirFileOnce)
         shown.push_back(Letters(*picture.image));
         EXPECT_TRUE(picture.lastOfEntry);
     }
-    EXPECT_EQ(entries, (std::vector<size_t>{1, 2, 4}));
-    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(entries, (std::vector<size_t>{1, 2, 3, 4}));
+    ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[1], std::vector<std::string>{"CB"});
+    EXPECT_EQ(shown[2], std::vector<std::string>{"AB"});
     EXPECT_DOUBLE_EQ(sequence.Position(), 5.0);
 }
 
@@ -343,6 +345,57 @@ TEST(PictureSequence, WholeGifFramesBringTheirStoredDelays)
     for (SequencePicture picture; sequence.Next(picture);)
         delays.push_back(picture.delay);
     EXPECT_EQ(delays, (std::vector<int>{8, 8, 50, 3, 10, 10, 0, 0, 0}));
+}
+
+// Frames asked for in any order are read from the file about as often as in
+// file order, not from the start for each, and come out as in file order:
+// with room for only a few checkpoints and kept frames, the rest is read
+// again from the checkpoints.
+TEST(GifFrameAccess, FramesInAnyOrderCostAboutAsMuchAsInOrder)
+{
+    // Frame i draws pixel i of an 8 x 8 screen in colour i % 3; every fifth
+    // is restored to the previous picture (a checkpoint must hold what that
+    // brings back).
+    const int count = 64;
+    std::vector<HandmadeFrame> frames;
+    for (int i = 0; i < count; ++i)
+        frames.push_back(
+            {i % 8, i / 8, 1, 1, i % 5 == 4 ? 3 : 1, -1, std::string(1, char('0' + i % 3))});
+    const std::string bytes = HandmadeGif(8, 8, kColours, frames);
+    auto shown = [](int frame)
+    {
+        std::vector<std::string> rows(8, std::string(8, '.'));
+        for (int i = 0; i <= frame; ++i)
+            if (i == frame || i % 5 != 4)
+                rows[i / 8][i % 8] = "ABC"[i % 3];
+        return rows;
+    };
+
+    const std::size_t frameBytes = 8 * 8 * 3;
+    auto framesRead = [&](const std::vector<int>& order)
+    {
+        GifFrameAccess access(std::vector<unsigned char>(bytes.begin(), bytes.end()),
+                              {10 * frameBytes, 8 * frameBytes});
+        for (int index : order)
+        {
+            const std::unique_ptr<wxImage> picture = access.Frame(index);
+            EXPECT_TRUE(picture && Letters(*picture) == shown(index)) << "frame " << index;
+        }
+        return access.FramesRead();
+    };
+    std::vector<int> forward(count), backward(count), twice, shuffled(count);
+    for (int i = 0; i < count; ++i)
+    {
+        forward[i] = i;
+        backward[i] = count - 1 - i;
+        twice.insert(twice.end(), {count - 1 - i, count - 1 - i});
+        shuffled[i] = (i * 37) % count;
+    }
+    EXPECT_EQ(framesRead(forward), count);
+    // Backwards, each stretch between two checkpoints is read once more.
+    EXPECT_LE(framesRead(backward), 2 * count + 8);
+    EXPECT_LE(framesRead(twice), 2 * count + 8);
+    EXPECT_LE(framesRead(shuffled), 6 * count);
 }
 
 // Each entry's outcome comes once, in list order, and before the entry's last

@@ -1,6 +1,7 @@
 // Decoding of crafted and hostile pictures, frame references and the size cap.
 #include "decode/picturedecoder.h"
 #include "decode/bmpcheck.h"
+#include "decode/picturesequence.h"
 #include "decode/picturesize.h"
 
 #include "address_space_limit.h"
@@ -267,6 +268,21 @@ TEST(PictureDecoder, DamagedFramesAreSkippedAndLaterOnesKeepTheirIndex)
     // Cut inside the last frame's pixel data: that frame is dropped.
     EXPECT_EQ(Indices(Decode(dir.Write("cut.gif", good.substr(0, descriptors[2] + 13)))),
               (std::vector<int>{0, 1}));
+
+    // LZW data that ends at once (its first code is the end code): the frame
+    // is left out and reported, the sub-blocks lead on to the next one.
+    std::string broken = good;
+    const size_t codeSizeAt = descriptors[1] + 10 + 6;
+    broken[codeSizeAt + 2] = static_cast<char>((1 << broken[codeSizeAt]) + 1);
+    const wxString brokenPath = dir.Write("broken.gif", broken);
+    EXPECT_EQ(Indices(Decode(brokenPath)), (std::vector<int>{0, 2}));
+    std::vector<std::pair<size_t, int>> damaged;
+    PictureSequence sequence(Paths({brokenPath + "_2", brokenPath}), {},
+                             [&](size_t entry, int frame) { damaged.emplace_back(entry, frame); });
+    for (SequencePicture picture; sequence.Next(picture);)
+    {
+    }
+    EXPECT_EQ(damaged, (std::vector<std::pair<size_t, int>>{{1, 1}}));
 }
 
 TEST(PictureDecoder, GifDataUnderAnotherNameGivesItsFirstFrame)

@@ -247,6 +247,63 @@ TEST_F(ProjectRender, FrameReferencesInARowReadTheirGifOnce)
     EXPECT_EQ(InspectGif(ReadFileBytes(job.output)).frames.size(), 30u);
 }
 
+// The palette shared by all frames is chosen from frames of the file itself,
+// even where a frame the import skips lies before them.
+TEST_F(ProjectRender, SharedPaletteSamplesTheFramesAfterASkippedOne)
+{
+    const std::vector<unsigned char> colours = {255, 0, 0, 220, 60, 30, 0, 0, 0, 255, 255, 255};
+    std::string bytes = HandmadeGif(4, 4, colours,
+                                    {{0, 0, 4, 4, 1, -1, std::string(16, '0')},
+                                     {1, 2, 1, 1, 1, -1, "2"},
+                                     {3, 3, 1, 1, 1, -1, "1"}});
+    // The middle frame's descriptor gets a width of 0.
+    const std::size_t middle = bytes.find(std::string("\x2c\x01\0\x02\0\x01\0", 7));
+    ASSERT_NE(middle, std::string::npos);
+    bytes[middle + 5] = 0;
+    const wxString animation = dir.Write(wxS("skip.gif"), bytes);
+    RenderJob job;
+    job.inputs.push_back(animation);
+    job.output = dir.File(wxS("out.gif"));
+    job.options.optimised = true;
+    const GifExportResult result = RunRenderJob(job);
+    ASSERT_TRUE(result.ok) << result.error.utf8_string();
+    const std::vector<std::vector<unsigned char>> shown =
+        ComposeGif(InspectGif(ReadFileBytes(job.output)));
+    ASSERT_EQ(shown.size(), 2u);
+    // Only the changed corner is stored: alone it is too small for a table
+    // of its own, so its colour must be in the shared one.
+    EXPECT_EQ(std::vector<unsigned char>(shown[1].end() - 3, shown[1].end()),
+              (std::vector<unsigned char>{220, 60, 30}));
+}
+
+// A frame whose LZW data is broken is left out and named; the frames after
+// it are written, and so is the GIF.
+TEST_F(ProjectRender, DamagedFramesAreNamedAndTheRestWritten)
+{
+    const std::vector<unsigned char> colours = {255, 0, 0, 0, 0, 255};
+    std::vector<HandmadeFrame> frames;
+    for (int i = 0; i < 5; ++i)
+        frames.push_back({0, 0, 4, 4, 1, -1, std::string(16, char('0' + i % 2))});
+    std::string bytes = HandmadeGif(4, 4, colours, frames);
+    // The third frame's first code (after its control, descriptor, code size
+    // and sub-block length) becomes the end code.
+    std::size_t control = 0;
+    for (int i = 0; i < 3; ++i)
+        control = bytes.find("\x21\xf9\x04", control + 1);
+    ASSERT_NE(control, std::string::npos);
+    const std::size_t codeSize = control + 8 + 10;
+    bytes[codeSize + 2] = static_cast<char>((1 << bytes[codeSize]) + 1);
+
+    RenderJob job;
+    job.inputs.push_back(dir.Write(wxS("damaged.gif"), bytes));
+    job.output = dir.File(wxS("out.gif"));
+    const GifExportResult result = RunRenderJob(job);
+    ASSERT_TRUE(result.ok) << result.error.utf8_string();
+    EXPECT_EQ(result.warnings,
+              Paths({job.inputs[0] + wxS(": frame 3 is damaged and was left out")}));
+    EXPECT_EQ(InspectGif(ReadFileBytes(job.output)).frames.size(), 4u);
+}
+
 TEST_F(ProjectRender, AnOutputSizeNoPictureMayHaveFailsCleanly)
 {
     RenderJob job;
