@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -32,9 +33,10 @@ struct Slot
 {
     SourcePicture picture;
     FittedFrame fitted;
-    bool fittedReady = false;  // fitted, or failed with error set
-    bool encoded = false;      // bytes ready, or failed with error set
-    bool nextEncoded = false;  // the next frame no longer needs these pixels
+    bool fittedReady = false;      // fitted, or failed with error set
+    bool encoded = false;          // bytes ready, or failed with error set
+    bool nextEncoded = false;      // the next frame no longer needs these pixels
+    bool repeatsPrevious = false;  // optimised: the same pixels as the frame before
     std::vector<std::uint8_t> bytes;
     wxString error;
 
@@ -171,6 +173,9 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
             ok = previous != nullptr;
         }
     }
+    const bool repeats =
+        previous && std::memcmp(slot.fitted.Pixels(), previous,
+                                std::size_t(m_settings.width) * m_settings.height * 3) == 0;
 
     std::vector<std::uint8_t> bytes;
     if (ok)
@@ -187,6 +192,7 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
 
     std::lock_guard<std::mutex> lock(m_mutex);
     slot.bytes = std::move(bytes);
+    slot.repeatsPrevious = repeats;
     slot.error = ok ? wxString() : (error.empty() ? OutOfMemory() : error);
     slot.encoded = true;
     if (ok && options.optimised && index == 0)
@@ -277,9 +283,23 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
 
     const int count = m_source.Count();
     result.outcome = GifStreamResult::Outcome::Written;
-    std::vector<std::uint8_t> bytes;
+    auto write = [&out, &result](const std::vector<std::uint8_t>& bytes)
+    {
+        out.Write(bytes.data(), bytes.size());
+        if (out.LastWrite() != bytes.size())
+            return false;
+        ++result.frames;
+        return true;
+    };
+    // Each frame waits until the next one is known: a frame that shows the
+    // same pixels as it lengthens its delay instead of becoming a frame.
+    std::vector<std::uint8_t> bytes, pending;
+    bool havePending = false, pendingOwnEdits = false;
+    int handled = 0;
     for (;;)
     {
+        bool joins = false, ownEdits = false;
+        int delay = 0;
         {
             std::unique_lock<std::mutex> lock(m_mutex);
             m_changed.wait(lock,
@@ -306,6 +326,9 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
                 break;
             }
             bytes = std::move(slot.bytes);
+            joins = slot.repeatsPrevious && !slot.picture.ownEdits && !pendingOwnEdits;
+            delay = slot.picture.delay;
+            ownEdits = slot.picture.ownEdits;
             // Only the next frame still compares against this one.
             m_slots.erase(m_written - 1);
             if (!m_settings.options.optimised)
@@ -318,16 +341,23 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
             result.outcome = GifStreamResult::Outcome::Cancelled;
             break;
         }
-        out.Write(bytes.data(), bytes.size());
-        if (out.LastWrite() != bytes.size())
+        if (!(joins && havePending && ExtendGifFrameDelay(pending, delay)))
         {
-            result.outcome = GifStreamResult::Outcome::Failed;
-            break;
+            if (havePending && !write(pending))
+            {
+                result.outcome = GifStreamResult::Outcome::Failed;
+                break;
+            }
+            pending.swap(bytes);
+            havePending = true;
+            pendingOwnEdits = ownEdits;
         }
-        ++result.frames;
+        ++handled;
         if (progress)
-            progress(result.frames, count);
+            progress(handled, count);
     }
+    if (result.outcome == GifStreamResult::Outcome::Written && havePending && !write(pending))
+        result.outcome = GifStreamResult::Outcome::Failed;
 
     {
         std::lock_guard<std::mutex> lock(m_mutex);
