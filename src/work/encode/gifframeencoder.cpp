@@ -10,6 +10,14 @@ namespace
 // serves worse than the frames it was made from gets a table of its own
 // only when that removes more error than this per byte of the table.
 const double kErrorPerByte = 16;
+// A frame brings colours the shared palette lacks when its pixels land this
+// many times farther from it (in squared error) than the pixels it was made
+// from. Edges and fine detail land farther too, the more so the fewer the
+// colours, but well below this: tables for them would buy little and make
+// fewer colours cost more bytes than more colours.
+const double kNewColours = 8;
+// Squared error per channel too small to see.
+const double kLeastError = 1;
 // The error of a palette is judged from about this many pixels.
 const std::size_t kErrorSamples = 60000;
 
@@ -228,11 +236,14 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     {
         m_search.Reset(shared.table.rgb, shared.colours);
         const double error = PaletteMapper::InexactError(region, m_search, SampleStep(pixels));
-        // The shared palette serves this frame unless its own table, with
-        // the bytes it costs, would take away much more error.
+        // The shared palette serves this frame unless the frame brings
+        // colours it lacks and its own table, with the bytes it costs,
+        // would take away much more error.
         const double extraError = std::max(0.0, error - shared.error) * 3 * double(pixels - kept);
-        const double tableBytes = 3.0 * (1 << GifTableBits(colours));
-        if (extraError <= tableBytes * kErrorPerByte)
+        const double tableBytes =
+            3.0 * (1 << GifTableBits(ColourCapacity(colours, transparent) + (transparent ? 1 : 0)));
+        if (error <= kNewColours * std::max(shared.error, kLeastError) ||
+            extraError <= tableBytes * kErrorPerByte)
             table = &shared.table;
     }
     if (table)

@@ -460,6 +460,68 @@ TEST(OptimisedExport, FewerColoursMakeSmallerTables)
     }
 }
 
+// Text being typed on a white page: two soft-edged glyphs more in each
+// frame, of several inks, so that the page has more colours than any
+// palette holds.
+std::vector<wxImage> TypedPage()
+{
+    const int inks[4][3] = {{20, 20, 20}, {0, 60, 170}, {150, 40, 0}, {0, 120, 60}};
+    const int radius = 10, columns = 160 / (2 * radius + 3);
+    std::vector<wxImage> pages;
+    wxImage page = SolidImage(160, 120, *wxWHITE);
+    for (int glyph = 0; glyph < 24; ++glyph)
+    {
+        const int cx = radius + 2 + (glyph % columns) * (2 * radius + 3);
+        const int cy = radius + 2 + (glyph / columns) * (2 * radius + 6);
+        const int* ink = inks[glyph % 4];
+        for (int y = cy - radius - 1; y < cy + radius + 2; ++y)
+            for (int x = cx - radius; x < cx + radius + 1; ++x)
+            {
+                const double r = std::hypot(1.3 * (x - cx), y - cy + 0.1 * glyph);
+                const double cover = std::clamp(
+                    std::clamp(radius + 0.5 - r, 0.0, 1.0) * (0.6 + 0.4 * (x - cx) / radius), 0.0,
+                    1.0);
+                unsigned char rgb[3];
+                for (int c = 0; c < 3; ++c)
+                    rgb[c] = static_cast<unsigned char>(int(255 - cover * (255 - ink[c])));
+                page.SetRGB(x, y, rgb[0], rgb[1], rgb[2]);
+            }
+        if (glyph % 2 == 1)
+            pages.push_back(page);
+    }
+    return pages;
+}
+
+TEST(OptimisedExport, FewerColoursNeverMakeALargerFile)
+{
+    std::vector<wxImage> photos;
+    for (int i = 0; i < 8; ++i)
+    {
+        photos.push_back(MakePhotoLike(160, 120, 5));
+        photos.back().SetRGB(wxRect(4 + 15 * i, 40, 16, 16), 240, 220, 30);
+    }
+    const std::pair<const char*, std::vector<wxImage>> sets[] = {{"typed text", TypedPage()},
+                                                                 {"a still photo", photos}};
+    for (const auto& [what, pictures] : sets)
+    {
+        std::vector<ExportFrame> frames;
+        for (const wxImage& picture : pictures)
+            frames.push_back({&picture, 10});
+        GifOptions options = Optimised();
+        std::size_t previous = 0;
+        for (int colours : {256, 128, 64, 32})
+        {
+            options.colours = colours;
+            const std::size_t size = Exported(frames, 160, 120, options, 2).size();
+            if (previous)
+            {
+                EXPECT_LE(size, previous) << what << ", " << colours << " colours";
+            }
+            previous = size;
+        }
+    }
+}
+
 TEST(ExportGif, LoopCountIsWrittenIntoTheLoopingExtension)
 {
     // The number chosen is the number stored: repetitions after the first
