@@ -18,8 +18,10 @@ const double kErrorPerByte = 16;
 const double kNewColours = 8;
 // Squared error per channel too small to see.
 const double kLeastError = 1;
-// The error of a palette is judged from about this many pixels.
+// The error of a palette is judged from about this many pixels, and
+// whether it serves a frame from about this many of the frame's.
 const std::size_t kErrorSamples = 60000;
+const std::size_t kDecisionSamples = 4096;
 
 // How many colours a palette may hold beside a transparent entry: the
 // transparent entry comes on top, unless that would pass 256 entries.
@@ -32,6 +34,14 @@ int SampleStep(std::size_t pixels)
 {
     return static_cast<int>(pixels / kErrorSamples + 1);
 }
+
+// Every how many pixels a frame's error under the shared palette is taken:
+// a few thousand judge it well enough. Odd, so that the pixels taken wander
+// across the columns instead of staying in a few.
+int DecisionStep(std::size_t pixels)
+{
+    return static_cast<int>(pixels / kDecisionSamples) | 1;
+}
 }  // namespace
 
 GifFrameEncoder::GifFrameEncoder(int width, int height, const GifOptions& options)
@@ -39,9 +49,12 @@ GifFrameEncoder::GifFrameEncoder(int width, int height, const GifOptions& option
 {
 }
 
-int GifFrameEncoder::CodeSize(const GifPalette& table)
+int GifFrameEncoder::CodeSize(const std::vector<std::uint8_t>& indices)
 {
-    return std::max(2, GifTableBits(table.count));
+    // The codes need only cover the entries the frame uses, however large its table.
+    const std::uint8_t largest =
+        indices.empty() ? 0 : *std::max_element(indices.begin(), indices.end());
+    return std::max(2, GifTableBits(largest + 1));
 }
 
 bool GifFrameEncoder::EncodeClassic(const std::uint8_t* rgb, int index, int delay,
@@ -194,13 +207,13 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
             AddToSharedPalette(rgb);
             FinishSharedPalette(shared);
         }
-        m_search.Reset(shared.table.rgb, shared.colours);
-        m_mapper.Map(region, m_search, m_options.dither, m_indices);
+        m_sharedSearch.Reset(shared.table.rgb, shared.colours);
+        m_mapper.Map(region, m_sharedSearch, m_options.dither, m_indices);
         AppendGifHeader(out, m_width, m_height, shared.table, m_options.loopCount);
         block.width = m_width;
         block.height = m_height;
         block.indices = m_indices.data();
-        block.codeSize = CodeSize(shared.table);
+        block.codeSize = CodeSize(m_indices);
         AppendGifFrame(out, block, m_lzw);
         return true;
     }
@@ -216,7 +229,7 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
             block.width = block.height = 1;
             block.indices = m_indices.data();
             block.transparentIndex = shared.transparentIndex;
-            block.codeSize = CodeSize(shared.table);
+            block.codeSize = CodeSize(m_indices);
             AppendGifFrame(out, block, m_lzw);
             return true;
         }
@@ -232,10 +245,12 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     const std::size_t pixels = std::size_t(region.width) * region.height;
 
     const GifPalette* table = nullptr;
+    NearestColour* search = &m_sharedSearch;
     if (m_options.globalPalette)
     {
-        m_search.Reset(shared.table.rgb, shared.colours);
-        const double error = PaletteMapper::InexactError(region, m_search, SampleStep(pixels));
+        m_sharedSearch.Reset(shared.table.rgb, shared.colours);
+        const double error =
+            PaletteMapper::InexactError(region, m_sharedSearch, DecisionStep(pixels - kept));
         // The shared palette serves this frame unless the frame brings
         // colours it lacks and its own table, with the bytes it costs,
         // would take away much more error.
@@ -255,22 +270,22 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
         CollectColours(region, ColourCapacity(colours, transparent));
         m_builder.Build(m_local, m_search);
         m_search.Reset(m_local.rgb, m_local.count);
+        search = &m_search;
         if (transparent)
         {
             region.transparentIndex = m_local.count;
             m_local.Add(0, 0, 0);
         }
         block.localTable = &m_local;
-        table = &m_local;
     }
-    m_mapper.Map(region, m_search, m_options.dither, m_indices);
+    m_mapper.Map(region, *search, m_options.dither, m_indices);
     block.left = region.left;
     block.top = region.top;
     block.width = region.width;
     block.height = region.height;
     block.indices = m_indices.data();
     block.transparentIndex = transparent ? region.transparentIndex : -1;
-    block.codeSize = CodeSize(*table);
+    block.codeSize = CodeSize(m_indices);
     AppendGifFrame(out, block, m_lzw);
     return true;
 }

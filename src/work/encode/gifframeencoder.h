@@ -61,7 +61,7 @@ private:
     std::size_t MarkUnchanged(const std::uint8_t* rgb, const std::uint8_t* previous,
                               const Rect& rect);
     void CollectColours(const MapRegion& region, int capacity);
-    static int CodeSize(const GifPalette& table);
+    static int CodeSize(const std::vector<std::uint8_t>& indices);
 
     int m_width;
     int m_height;
@@ -70,6 +70,7 @@ private:
     ClassicReduction m_classic;
     PaletteBuilder m_builder;
     NearestColour m_search;
+    NearestColour m_sharedSearch;  // stays with the shared palette from frame to frame
     PaletteMapper m_mapper;
     GifPalette m_local;
     std::vector<std::uint8_t> m_keep;

@@ -38,6 +38,10 @@ NearestColour::NearestColour()
 
 void NearestColour::Reset(const std::uint8_t* rgb, int count)
 {
+    // Frames that share a palette share the cells and answers worked out so far.
+    if (std::clamp(count, 0, 256) == m_count &&
+        std::memcmp(m_rgb, rgb, std::size_t(m_count) * 3) == 0)
+        return;
     m_count = std::clamp(count, 0, 256);
     std::memcpy(m_rgb, rgb, std::size_t(m_count) * 3);
     std::fill(m_cellStart.begin(), m_cellStart.end(), -1);
