@@ -169,14 +169,20 @@ void GifFrameEncoder::AddToSharedPalette(const std::uint8_t* rgb)
 void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
 {
     shared = SharedPalette();
-    m_builder.Build(shared.table, m_search);
-    shared.colours = shared.table.count;
+    GifPalette colours;
+    m_builder.Build(colours, m_search);
+    shared.colours = colours.count;
+    // The transparent entry and the colours most used come first: a frame
+    // that uses only the first entries of the table needs shorter codes.
     if (m_options.onlyChanges)
     {
-        shared.transparentIndex = shared.table.count;
+        shared.transparentIndex = 0;
+        shared.firstColour = 1;
         shared.table.Add(0, 0, 0);
     }
-    m_search.Reset(shared.table.rgb, shared.colours);
+    for (int i = 0; i < colours.count; ++i)
+        shared.table.Add(colours.rgb[3 * i], colours.rgb[3 * i + 1], colours.rgb[3 * i + 2]);
+    m_search.Reset(colours.rgb, shared.colours);
     MapRegion samples;
     samples.rgb = m_errorSamples.data();
     samples.frameWidth = samples.width = static_cast<int>(m_errorSamples.size() / 3);
@@ -207,7 +213,8 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
             AddToSharedPalette(rgb);
             FinishSharedPalette(shared);
         }
-        m_sharedSearch.Reset(shared.table.rgb, shared.colours);
+        m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
+        region.firstColour = shared.firstColour;
         m_mapper.Map(region, m_sharedSearch, m_options.dither, m_indices);
         AppendGifHeader(out, m_width, m_height, shared.table, m_options.loopCount);
         block.width = m_width;
@@ -248,7 +255,7 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     NearestColour* search = &m_sharedSearch;
     if (m_options.globalPalette)
     {
-        m_sharedSearch.Reset(shared.table.rgb, shared.colours);
+        m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
         const double error =
             PaletteMapper::InexactError(region, m_sharedSearch, DecisionStep(pixels - kept));
         // The shared palette serves this frame unless the frame brings
@@ -264,6 +271,7 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     if (table)
     {
         region.transparentIndex = shared.transparentIndex;
+        region.firstColour = shared.firstColour;
     }
     else
     {

@@ -20,6 +20,7 @@ struct SharedPalette
 {
     GifPalette table;           // with the transparent entry, when there is one
     int colours = 0;            // entries that are colours
+    int firstColour = 0;        // their first index: the transparent entry comes first
     int transparentIndex = -1;  // reserved for later frames
     double error = 0;           // how well it serves its frames: see PaletteMapper::InexactError
 };

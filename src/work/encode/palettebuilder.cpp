@@ -252,8 +252,14 @@ bool PaletteBuilder::Build(GifPalette& palette, NearestColour& search)
         std::sort(colours.begin(), colours.end());
         if (static_cast<int>(colours.size()) <= m_maxColours)
         {
-            // Every colour fits: keep them exactly, in a fixed order.
-            for (std::uint32_t colour : colours)
+            // Every colour fits: keep them exactly, the most used first.
+            std::vector<std::pair<std::uint32_t, std::uint32_t>> used;  // count, colour
+            for (std::uint32_t slot : m_usedSlots)
+                used.emplace_back(m_colourCounts[slot], m_colourKeys[slot] & 0xFFFFFF);
+            std::sort(used.begin(), used.end(),
+                      [](const auto& a, const auto& b)
+                      { return a.first != b.first ? a.first > b.first : a.second < b.second; });
+            for (const auto& [count, colour] : used)
                 palette.Add(std::uint8_t(colour >> 16), std::uint8_t(colour >> 8),
                             std::uint8_t(colour));
             return true;
@@ -311,7 +317,14 @@ bool PaletteBuilder::Build(GifPalette& palette, NearestColour& search)
                     entries[3 * i + c] = float(sum[c + 1] / sum[0]);
         }
     }
+    // The most used entries first.
+    std::vector<int> order(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
+        order[std::size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&sums](int a, int b)
+                     { return sums[std::size_t(a) * 4] > sums[std::size_t(b) * 4]; });
+    for (int i : order)
         palette.Add(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
     return false;
 }
