@@ -10,14 +10,12 @@ namespace
 // serves worse than the frames it was made from gets a table of its own
 // only when that removes more error than this per byte of the table.
 const double kErrorPerByte = 16;
-// A frame brings colours the shared palette lacks when its pixels land this
-// many times farther from it (in squared error) than the pixels it was made
-// from. Edges and fine detail land farther too, the more so the fewer the
-// colours, but well below this: tables for them would buy little and make
-// fewer colours cost more bytes than more colours.
-const double kNewColours = 8;
-// Squared error per channel too small to see.
-const double kLeastError = 1;
+// A frame that changes fewer pixels than this keeps the shared palette: its
+// own table would cost a good part of the frame's bytes. Small changes (a
+// key typed, a pointer moved) tend to be edges the shared palette serves
+// worse the fewer its colours, so tables for them would also make fewer
+// colours cost more bytes than more colours.
+const std::size_t kLeastPixelsForTable = 4096;
 // The error of a palette is judged from about this many pixels, and
 // whether it serves a frame from about this many of the frame's.
 const std::size_t kErrorSamples = 60000;
@@ -256,17 +254,21 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     if (m_options.globalPalette)
     {
         m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
-        const double error =
-            PaletteMapper::InexactError(region, m_sharedSearch, DecisionStep(pixels - kept));
-        // The shared palette serves this frame unless the frame brings
-        // colours it lacks and its own table, with the bytes it costs,
-        // would take away much more error.
-        const double extraError = std::max(0.0, error - shared.error) * 3 * double(pixels - kept);
-        const double tableBytes =
-            3.0 * (1 << GifTableBits(ColourCapacity(colours, transparent) + (transparent ? 1 : 0)));
-        if (error <= kNewColours * std::max(shared.error, kLeastError) ||
-            extraError <= tableBytes * kErrorPerByte)
-            table = &shared.table;
+        table = &shared.table;
+        const std::size_t changed = pixels - kept;
+        if (changed >= kLeastPixelsForTable)
+        {
+            // The shared palette serves this frame unless its own table, with
+            // the bytes it costs, would take away much more error.
+            const double error =
+                PaletteMapper::InexactError(region, m_sharedSearch, DecisionStep(changed));
+            const double extraError = std::max(0.0, error - shared.error) * 3 * double(changed);
+            const double tableBytes =
+                3.0 *
+                (1 << GifTableBits(ColourCapacity(colours, transparent) + (transparent ? 1 : 0)));
+            if (extraError > tableBytes * kErrorPerByte)
+                table = nullptr;
+        }
     }
     if (table)
     {
