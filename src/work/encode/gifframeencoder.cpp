@@ -16,6 +16,11 @@ const double kErrorPerByte = 16;
 // worse the fewer its colours, so tables for them would also make fewer
 // colours cost more bytes than more colours.
 const std::size_t kLeastPixelsForTable = 4096;
+// A frame brings colours the shared palette lacks when it lands this much
+// farther from it than the frames it was made from. Frames like those
+// land within a few percent: over a large frame that still adds up to more
+// than a table costs, yet a table of their own would buy nothing visible.
+const double kNewColours = 1.25;
 // The error of a palette is judged from about this many pixels, and
 // whether it serves a frame from about this many of the frame's.
 const std::size_t kErrorSamples = 60000;
@@ -258,15 +263,16 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
         const std::size_t changed = pixels - kept;
         if (changed >= kLeastPixelsForTable)
         {
-            // The shared palette serves this frame unless its own table, with
-            // the bytes it costs, would take away much more error.
+            // The shared palette serves this frame unless the frame brings
+            // colours it lacks and its own table, with the bytes it costs,
+            // would take away much more error.
             const double error =
                 PaletteMapper::InexactError(region, m_sharedSearch, DecisionStep(changed));
             const double extraError = std::max(0.0, error - shared.error) * 3 * double(changed);
             const double tableBytes =
                 3.0 *
                 (1 << GifTableBits(ColourCapacity(colours, transparent) + (transparent ? 1 : 0)));
-            if (extraError > tableBytes * kErrorPerByte)
+            if (error > kNewColours * shared.error && extraError > tableBytes * kErrorPerByte)
                 table = nullptr;
         }
     }
