@@ -14,6 +14,8 @@ const std::uint32_t kCellCount = 1u << 18;
 // Sums of a cell stay within 32 bits up to this many samples.
 const std::size_t kMaxSamples = 16u << 20;
 const int kRefinements = 4;
+// Boxes of more points than this are only cut across their widest channel.
+const std::size_t kLargeBox = 4096;
 
 std::uint32_t ColourKey(const std::uint8_t* rgb)
 {
@@ -148,10 +150,11 @@ void PaletteBuilder::Add(const std::uint8_t* rgb)
 void PaletteBuilder::MedianCut(std::vector<Point>& points, int colours,
                                std::vector<float>& entries) const
 {
-    // The best cut of a box: along each channel in turn, the place where the
-    // two halves hold the least error together. The points are binned by
-    // the channel's whole value, so that one pass and a scan of the bins
-    // find it, where sorting the points would take far longer.
+    // The best cut of a box: along each channel in turn (for a large box only
+    // along the channel that spreads most), the place where the two halves
+    // hold the least error together. The points are binned by the channel's
+    // whole value, so that one pass and a scan of the bins find it, where
+    // sorting the points would take far longer.
     auto plan = [&points](Box& box)
     {
         struct Bin
@@ -162,9 +165,11 @@ void PaletteBuilder::MedianCut(std::vector<Point>& points, int colours,
         box.gain = 0;
         if (box.end - box.begin < 2)
             return;
+        const int widest = int(std::max_element(box.error, box.error + 3) - box.error);
+        const bool large = box.end - box.begin > kLargeBox;
         for (int channel = 0; channel < 3; ++channel)
         {
-            if (box.error[channel] <= 0)
+            if (box.error[channel] <= 0 || (large && channel != widest))
                 continue;
             int low = 255, high = 0;
             for (std::size_t i = box.begin; i < box.end; ++i)

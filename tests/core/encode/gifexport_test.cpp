@@ -2,6 +2,7 @@
 #include "encode/gifexport.h"
 #include "encode/framefitting.h"
 #include "encode/gifsizeestimate.h"
+#include "encode/nearestcolour.h"
 
 #include "address_space_limit.h"
 #include "gif_files.h"
@@ -15,6 +16,7 @@
 #include <wx/mstream.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <set>
 #include <string>
@@ -519,6 +521,35 @@ TEST(OptimisedExport, FewerColoursNeverMakeALargerFile)
                 EXPECT_LE(size, previous) << what << ", " << colours << " colours";
             }
             previous = size;
+        }
+    }
+}
+
+TEST(NearestColour, FindsTheNearestEntryLowestIndexFirst)
+{
+    std::uint32_t state = 7;
+    auto next = [&state] { return (state = state * 1664525u + 1013904223u) >> 24; };
+    NearestColour search;
+    for (int count : {1, 5, 256})
+    {
+        std::uint8_t palette[256 * 3];
+        for (int i = 0; i < 3 * count; ++i)
+            palette[i] = static_cast<std::uint8_t>(i >= 30 && i < 60 ? palette[i - 30] : next());
+        search.Reset(palette, count);
+        for (int probe = 0; probe < 20000; ++probe)
+        {
+            const int rgb[3] = {int(next()), int(next()), int(next())};
+            int best = 0, bestDistance = INT_MAX;
+            for (int i = 0; i < count; ++i)
+            {
+                int d = 0;
+                for (int c = 0; c < 3; ++c)
+                    d += (palette[3 * i + c] - rgb[c]) * (palette[3 * i + c] - rgb[c]);
+                if (d < bestDistance)
+                    best = i, bestDistance = d;
+            }
+            ASSERT_EQ(search.Find(rgb[0], rgb[1], rgb[2]), best)
+                << count << " entries, colour " << rgb[0] << " " << rgb[1] << " " << rgb[2];
         }
     }
 }
