@@ -9,9 +9,10 @@ BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-
                 libcurl4-openssl-dev wx3.2-i18n)
 # wx-common brings wxrc, which extracts the resource texts for the catalogs;
 # fonts-dejavu-core draws the text of the benchmark's screen-like frames.
+# gifsicle measures how much a lossless re-optimisation takes off our GIFs (benchmark only).
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
                python3 python3-pil giflib-tools fonts-noto-cjk desktop-file-utils ffmpeg bc
-               time wx-common fonts-dejavu-core)
+               time wx-common fonts-dejavu-core gifsicle)
 
 wanted=("${BUILD_PACKAGES[@]}")
 if [[ "${1:-}" == "--test" ]]; then

@@ -94,6 +94,7 @@ bool PictureSequence::NextOfWholeGif(SequencePicture& picture, const CancelCheck
     if (!more)
         EndEntry(m_gifEntry, GifEnding(true));
     picture.image = std::move(m_heldFrame);
+    picture.undecoded.clear();
     picture.entry = m_gifEntry;
     picture.kind = PictureEntryKind::WholeGif;
     picture.path = m_gifPath;
@@ -139,6 +140,7 @@ bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelle
         const std::size_t entry = m_next++;
         const PictureEntry described = DescribePictureEntry(m_entries[entry]);
         std::unique_ptr<wxImage> image;
+        std::vector<unsigned char> data;
         Status status = Status::Unreadable;
         switch (described.kind)
         {
@@ -155,20 +157,21 @@ bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelle
                 status = FrameOfGif(described.path, described.frameIndex, cancelled, image);
                 break;
             case PictureEntryKind::Picture:
-            {
-                std::vector<unsigned char> data;
                 status = ReadPictureFile(described.path, data);
-                if (status == Status::Decoded)
+                if (status == Status::Decoded && !m_leaveStillUndecoded)
                     status = DecodeStillPicture(data, image);
                 break;
-            }
         }
         if (m_stopped)
             return false;
         EndEntry(entry, status);
-        if (!image)
+        const bool undecoded = m_leaveStillUndecoded &&
+                               described.kind == PictureEntryKind::Picture &&
+                               status == Status::Decoded;
+        if (!image && !undecoded)
             continue;
         picture.image = std::move(image);
+        picture.undecoded = undecoded ? std::move(data) : std::vector<unsigned char>();
         picture.entry = entry;
         picture.kind = described.kind;
         picture.path = described.path;

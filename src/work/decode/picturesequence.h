@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class GifFrameAccess;
 
@@ -17,6 +18,9 @@ class GifFrameAccess;
 struct SequencePicture
 {
     std::unique_ptr<wxImage> image;
+    // A still picture's file when the sequence leaves decoding to the caller
+    // (image is then null).
+    std::vector<unsigned char> undecoded;
     std::size_t entry = 0;  // the list entry it comes from
     PictureEntryKind kind = PictureEntryKind::Picture;
     wxString path;       // the file it was read from (for a frame reference, the GIF file)
@@ -67,6 +71,11 @@ public:
     // (asked before each entry and each GIF frame) says to stop.
     bool Next(SequencePicture& picture, const CancelCheck& cancelled = CancelCheck());
 
+    // From now on a still picture (not a frame of a GIF file) comes as its
+    // file's bytes, for the caller to decode with DecodeStillPicture, on any
+    // thread, several at once. Its entry ends once the file is read.
+    void LeaveStillPicturesUndecoded() { m_leaveStillUndecoded = true; }
+
     // How far the walk has got, from 0 to the number of entries: whole
     // entries done plus the part of the current GIF file read.
     double Position() const;
@@ -91,6 +100,7 @@ private:
     DamagedFrameHandler m_onDamagedFrame;
     std::size_t m_next = 0;  // the entry to start next
     bool m_stopped = false;
+    bool m_leaveStillUndecoded = false;
 
     // The open GIF file: its path and frames.
     wxString m_gifPath;

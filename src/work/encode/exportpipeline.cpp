@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -33,6 +34,25 @@ std::size_t ImageBytes(const wxImage* image)
            (image->HasAlpha() ? 4 : 3);
 }
 
+// Whether two fitted frames look the same: the same pixels opaque, and the
+// same colour in each opaque one (a null opacity is all opaque).
+bool ShowsTheSame(const std::uint8_t* pixels, const std::uint8_t* opacity,
+                  const std::uint8_t* otherPixels, const std::uint8_t* otherOpacity,
+                  std::size_t count)
+{
+    if (!opacity && !otherOpacity)
+        return std::memcmp(pixels, otherPixels, count * 3) == 0;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const bool opaque = !opacity || opacity[i];
+        if (opaque != (!otherOpacity || otherOpacity[i]))
+            return false;
+        if (opaque && std::memcmp(pixels + i * 3, otherPixels + i * 3, 3) != 0)
+            return false;
+    }
+    return true;
+}
+
 wxString OutOfMemory()
 {
     return _("there is not enough memory");
@@ -43,10 +63,11 @@ struct Slot
 {
     SourcePicture picture;
     FittedFrame fitted;
-    bool fittedReady = false;  // fitted, or failed with error set
-    bool encoded = false;      // bytes ready, or failed with error set
-    bool nextEncoded = false;  // the next frame no longer needs these pixels
-    bool prevEncoded = false;  // nor the frame before, which looks at their opacity
+    bool fittedReady = false;      // fitted, or failed with error set
+    bool encoded = false;          // bytes ready, or failed with error set
+    bool nextEncoded = false;      // the next frame no longer needs these pixels
+    bool prevEncoded = false;      // nor the frame before, which looks at their opacity
+    bool repeatsPrevious = false;  // optimised: the same pixels as the frame before
     std::vector<std::uint8_t> bytes;
     wxString error;
     std::size_t heldBytes = 0;  // of the decoded picture and the fitted frame, once fitted
@@ -244,6 +265,12 @@ void Pipeline::Encode(int index, Slot& slot, GifFrameEncoder& encoder, bool ok, 
         if (after)
             opacity.next = after->fitted.Opacity();
     }
+    // A frame that clears the screen for the next one cannot give way to
+    // the frame before it, which leaves the screen as it is.
+    const std::size_t pixelCount = std::size_t(m_settings.width) * m_settings.height;
+    const bool repeats =
+        previous && !ClearsBeforeNext(opacity.frame, opacity.next, pixelCount) &&
+        ShowsTheSame(slot.fitted.Pixels(), opacity.frame, previous, opacity.previous, pixelCount);
 
     std::vector<std::uint8_t> bytes;
     if (ok)
@@ -260,6 +287,7 @@ void Pipeline::Encode(int index, Slot& slot, GifFrameEncoder& encoder, bool ok, 
 
     std::lock_guard<std::mutex> lock(m_mutex);
     slot.bytes = std::move(bytes);
+    slot.repeatsPrevious = repeats;
     slot.error = ok ? wxString() : (error.empty() ? OutOfMemory() : error);
     slot.encoded = true;
     if (ok && options.optimised && index == 0)
@@ -396,9 +424,23 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
 
     const int count = m_source.Count();
     result.outcome = GifStreamResult::Outcome::Written;
-    std::vector<std::uint8_t> bytes;
+    auto write = [&out, &result](const std::vector<std::uint8_t>& bytes)
+    {
+        out.Write(bytes.data(), bytes.size());
+        if (out.LastWrite() != bytes.size())
+            return false;
+        ++result.frames;
+        return true;
+    };
+    // Each frame waits until the next one is known: a frame that shows the
+    // same pixels as it lengthens its delay instead of becoming a frame.
+    std::vector<std::uint8_t> bytes, pending;
+    bool havePending = false, pendingOwnEdits = false;
+    int handled = 0;
     for (;;)
     {
+        bool joins = false, ownEdits = false;
+        int delay = 0;
         {
             std::unique_lock<std::mutex> lock(m_mutex);
             m_changed.wait(lock,
@@ -425,6 +467,9 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
                 break;
             }
             bytes = std::move(slot.bytes);
+            joins = slot.repeatsPrevious && !slot.picture.ownEdits && !pendingOwnEdits;
+            delay = slot.picture.delay;
+            ownEdits = slot.picture.ownEdits;
             // Only the next frame still compares against this one.
             m_slots.erase(m_written - 1);
             if (!m_settings.options.optimised)
@@ -437,16 +482,23 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
             result.outcome = GifStreamResult::Outcome::Cancelled;
             break;
         }
-        out.Write(bytes.data(), bytes.size());
-        if (out.LastWrite() != bytes.size())
+        if (!(joins && havePending && ExtendGifFrameDelay(pending, delay)))
         {
-            result.outcome = GifStreamResult::Outcome::Failed;
-            break;
+            if (havePending && !write(pending))
+            {
+                result.outcome = GifStreamResult::Outcome::Failed;
+                break;
+            }
+            pending.swap(bytes);
+            havePending = true;
+            pendingOwnEdits = ownEdits;
         }
-        ++result.frames;
+        ++handled;
         if (progress)
-            progress(result.frames, count);
+            progress(handled, count);
     }
+    if (result.outcome == GifStreamResult::Outcome::Written && havePending && !write(pending))
+        result.outcome = GifStreamResult::Outcome::Failed;
 
     {
         std::lock_guard<std::mutex> lock(m_mutex);

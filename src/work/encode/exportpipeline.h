@@ -11,8 +11,9 @@
 
 class wxOutputStream;
 
-// Called after each written frame with the number written so far and the
-// total (-1 while the source cannot tell).
+// Called after each frame is handled (written, or joined to the frame before
+// it) with the number handled so far and the total (-1 while the source
+// cannot tell).
 using ExportProgress = std::function<void(int framesDone, int frameCount)>;
 
 struct GifExportSettings
@@ -33,15 +34,17 @@ struct GifStreamResult
     };
     Outcome outcome = Outcome::Failed;
     wxString reason;  // for Failed: what went wrong, in a few words
-    int frames = 0;   // frames written
+    int frames = 0;   // frames written to the file
 };
 
 // Writes the pictures of source to out as one animated GIF, streaming:
 // worker threads decode, fit and reduce several frames at once while this
 // thread writes them in order, so memory holds only the frames in flight
 // (about two per worker), never the whole animation. The bytes do not
-// depend on the number of workers. cancelled is asked before each frame is
-// written. On failure or cancellation out holds an incomplete file.
+// depend on the number of workers. In the optimised profile a frame showing
+// the same pixels as the one before it only lengthens that one's delay.
+// cancelled is asked before each frame is written. On failure or
+// cancellation out holds an incomplete file.
 GifStreamResult WriteGifStream(ExportSource& source, const GifExportSettings& settings,
                                wxOutputStream& out, const ExportProgress& progress = {},
                                const CancelCheck& cancelled = {});

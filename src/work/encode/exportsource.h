@@ -19,6 +19,10 @@ struct SourcePicture
     std::unique_ptr<wxImage> owned;
     std::function<std::unique_ptr<wxImage>(wxString& error)> decode;
     int delay = 10;  // hundredths of a second
+    // The frame carries edits of its own (a caption, a crop): it stays a
+    // frame of the file even where it shows the same pixels as the frame
+    // before, which an optimised export otherwise shows for longer instead.
+    bool ownEdits = false;
 };
 
 // The pictures of an export, pulled one at a time in order.

@@ -84,3 +84,22 @@ void AppendGifFrame(std::vector<std::uint8_t>& out, const GifFrameBlock& frame, 
     }
     lzw.Encode(frame.indices, std::size_t(frame.width) * frame.height, frame.codeSize, out);
 }
+
+bool ExtendGifFrameDelay(std::vector<std::uint8_t>& bytes, int extra)
+{
+    std::size_t control = 0;
+    if (bytes.size() >= 13 && std::memcmp(bytes.data(), "GIF89a", 6) == 0)
+    {
+        const std::size_t table = (bytes[10] & 0x80) ? std::size_t(3) << ((bytes[10] & 7) + 1) : 0;
+        control = 13 + table + 19;  // the looping extension follows the global table
+    }
+    if (bytes.size() < control + 8 || bytes[control] != 0x21 || bytes[control + 1] != 0xF9)
+        return false;
+    const int delay = bytes[control + 4] | (bytes[control + 5] << 8);
+    const int total = delay + std::clamp(extra, 0, 0xFFFF);
+    if (total > 0xFFFF)
+        return false;
+    bytes[control + 4] = static_cast<std::uint8_t>(total & 0xFF);
+    bytes[control + 5] = static_cast<std::uint8_t>(total >> 8);
+    return true;
+}

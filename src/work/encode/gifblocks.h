@@ -63,6 +63,12 @@ struct GifFrameBlock
 // The graphic control extension, image descriptor, local table and image data.
 void AppendGifFrame(std::vector<std::uint8_t>& out, const GifFrameBlock& frame, LzwEncoder& lzw);
 
+// Lengthens the delay of the frame whose blocks bytes hold (after the header,
+// when they start with one) by extra hundredths of a second, so that it also
+// covers a frame that showed the same picture. False, and bytes unchanged,
+// when the sum would not fit the 16-bit field or bytes hold no such frame.
+bool ExtendGifFrameDelay(std::vector<std::uint8_t>& bytes, int extra);
+
 constexpr std::uint8_t kGifTrailer = 0x3B;
 
 #endif

@@ -74,6 +74,7 @@ ExportSource::Result ExportFrameSource::Next(SourcePicture& picture, wxString&)
     const ExportFrame& frame = m_frames[m_next++];
     picture.picture = frame.picture;
     picture.delay = frame.delay;
+    picture.ownEdits = frame.ownEdits;
     return Result::Picture;
 }
 

@@ -39,6 +39,7 @@ struct ExportFrame
 {
     const wxImage* picture = nullptr;
     int delay = 10;
+    bool ownEdits = false;  // see SourcePicture
 };
 
 // An export source over pictures held in memory.

@@ -10,8 +10,21 @@ namespace
 // serves worse than the frames it was made from gets a table of its own
 // only when that removes more error than this per byte of the table.
 const double kErrorPerByte = 16;
-// The error of a palette is judged from about this many pixels.
+// A frame that changes fewer pixels than this keeps the shared palette: its
+// own table would cost a good part of the frame's bytes. Small changes (a
+// key typed, a pointer moved) tend to be edges the shared palette serves
+// worse the fewer its colours, so tables for them would also make fewer
+// colours cost more bytes than more colours.
+const std::size_t kLeastPixelsForTable = 4096;
+// A frame brings colours the shared palette lacks when it lands this much
+// farther from it than the frames it was made from. Frames like those
+// land within a few percent: over a large frame that still adds up to more
+// than a table costs, yet a table of their own would buy nothing visible.
+const double kNewColours = 1.25;
+// The error of a palette is judged from about this many pixels, and
+// whether it serves a frame from about this many of the frame's.
 const std::size_t kErrorSamples = 60000;
+const std::size_t kDecisionSamples = 4096;
 
 // How many colours a palette may hold beside a transparent entry: the
 // transparent entry comes on top, unless that would pass 256 entries.
@@ -23,6 +36,14 @@ int ColourCapacity(int colours, bool transparent)
 int SampleStep(std::size_t pixels)
 {
     return static_cast<int>(pixels / kErrorSamples + 1);
+}
+
+// Every how many pixels a frame's error under the shared palette is taken:
+// a few thousand judge it well enough. Odd, so that the pixels taken wander
+// across the columns instead of staying in a few.
+int DecisionStep(std::size_t pixels)
+{
+    return static_cast<int>(pixels / kDecisionSamples) | 1;
 }
 }  // namespace
 
@@ -41,9 +62,12 @@ GifFrameEncoder::GifFrameEncoder(int width, int height, const GifOptions& option
 {
 }
 
-int GifFrameEncoder::CodeSize(const GifPalette& table)
+int GifFrameEncoder::CodeSize(const std::vector<std::uint8_t>& indices)
 {
-    return std::max(2, GifTableBits(table.count));
+    // The codes need only cover the entries the frame uses, however large its table.
+    const std::uint8_t largest =
+        indices.empty() ? 0 : *std::max_element(indices.begin(), indices.end());
+    return std::max(2, GifTableBits(largest + 1));
 }
 
 bool GifFrameEncoder::EncodeClassic(const std::uint8_t* rgb, int index, int delay,
@@ -217,14 +241,20 @@ void GifFrameEncoder::AddToSharedPalette(const std::uint8_t* rgb, const std::uin
 void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
 {
     shared = SharedPalette();
-    m_builder.Build(shared.table, m_search);
-    shared.colours = shared.table.count;
+    GifPalette colours;
+    m_builder.Build(colours, m_search);
+    shared.colours = colours.count;
+    // The transparent entry and the colours most used come first: a frame
+    // that uses only the first entries of the table needs shorter codes.
     if (m_sharedTransparent)
     {
-        shared.transparentIndex = shared.table.count;
+        shared.transparentIndex = 0;
+        shared.firstColour = 1;
         shared.table.Add(0, 0, 0);
     }
-    m_search.Reset(shared.table.rgb, shared.colours);
+    for (int i = 0; i < colours.count; ++i)
+        shared.table.Add(colours.rgb[3 * i], colours.rgb[3 * i + 1], colours.rgb[3 * i + 2]);
+    m_search.Reset(colours.rgb, shared.colours);
     MapRegion samples;
     samples.rgb = m_errorSamples.data();
     samples.frameWidth = samples.width = static_cast<int>(m_errorSamples.size() / 3);
@@ -262,12 +292,13 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
         AppendGifHeader(out, m_width, m_height, shared.table, m_options.loopCount);
         if (!withTransparency)
         {
-            m_search.Reset(shared.table.rgb, shared.colours);
-            m_mapper.Map(region, m_search, m_options.dither, m_indices);
+            m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
+            region.firstColour = shared.firstColour;
+            m_mapper.Map(region, m_sharedSearch, m_options.dither, m_indices);
             block.width = m_width;
             block.height = m_height;
             block.indices = m_indices.data();
-            block.codeSize = CodeSize(shared.table);
+            block.codeSize = CodeSize(m_indices);
             AppendGifFrame(out, block, m_lzw);
             return true;
         }
@@ -295,7 +326,7 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
             block.width = block.height = 1;
             block.indices = m_indices.data();
             block.transparentIndex = shared.transparentIndex;
-            block.codeSize = CodeSize(shared.table);
+            block.codeSize = CodeSize(m_indices);
             AppendGifFrame(out, block, m_lzw);
             return true;
         }
@@ -313,48 +344,59 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     const std::size_t pixels = std::size_t(region.width) * region.height;
 
     const GifPalette* table = nullptr;
+    NearestColour* search = &m_sharedSearch;
     const bool sharedServes = !transparent || shared.transparentIndex >= 0;
     if (index == 0 && sharedServes)
     {
-        m_search.Reset(shared.table.rgb, shared.colours);
+        m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
         table = &shared.table;
     }
     else if (index > 0 && m_options.globalPalette && sharedServes)
     {
-        m_search.Reset(shared.table.rgb, shared.colours);
-        const double error = PaletteMapper::InexactError(region, m_search, SampleStep(pixels));
-        // The shared palette serves this frame unless its own table, with
-        // the bytes it costs, would take away much more error.
-        const double extraError = std::max(0.0, error - shared.error) * 3 * double(pixels - kept);
-        const double tableBytes = 3.0 * (1 << GifTableBits(colours));
-        if (extraError <= tableBytes * kErrorPerByte)
-            table = &shared.table;
+        m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
+        table = &shared.table;
+        const std::size_t changed = pixels - kept;
+        if (changed >= kLeastPixelsForTable)
+        {
+            // The shared palette serves this frame unless the frame brings
+            // colours it lacks and its own table, with the bytes it costs,
+            // would take away much more error.
+            const double error =
+                PaletteMapper::InexactError(region, m_sharedSearch, DecisionStep(changed));
+            const double extraError = std::max(0.0, error - shared.error) * 3 * double(changed);
+            const double tableBytes =
+                3.0 *
+                (1 << GifTableBits(ColourCapacity(colours, transparent) + (transparent ? 1 : 0)));
+            if (error > kNewColours * shared.error && extraError > tableBytes * kErrorPerByte)
+                table = nullptr;
+        }
     }
     if (table)
     {
         region.transparentIndex = shared.transparentIndex;
+        region.firstColour = shared.firstColour;
     }
     else
     {
         CollectColours(region, ColourCapacity(colours, transparent));
         m_builder.Build(m_local, m_search);
         m_search.Reset(m_local.rgb, m_local.count);
+        search = &m_search;
         if (transparent)
         {
             region.transparentIndex = m_local.count;
             m_local.Add(0, 0, 0);
         }
         block.localTable = &m_local;
-        table = &m_local;
     }
-    m_mapper.Map(region, m_search, m_options.dither, m_indices);
+    m_mapper.Map(region, *search, m_options.dither, m_indices);
     block.left = region.left;
     block.top = region.top;
     block.width = region.width;
     block.height = region.height;
     block.indices = m_indices.data();
     block.transparentIndex = transparent ? region.transparentIndex : -1;
-    block.codeSize = CodeSize(*table);
+    block.codeSize = CodeSize(m_indices);
     AppendGifFrame(out, block, m_lzw);
     return true;
 }

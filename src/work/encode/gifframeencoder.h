@@ -21,6 +21,7 @@ struct SharedPalette
 {
     GifPalette table;           // with the transparent entry, when there is one
     int colours = 0;            // entries that are colours
+    int firstColour = 0;        // their first index: the transparent entry comes first
     int transparentIndex = -1;  // reserved for later frames
     double error = 0;           // how well it serves its frames: see PaletteMapper::InexactError
 };
@@ -81,7 +82,7 @@ private:
     std::size_t MarkToDraw(const std::uint8_t* rgb, const std::uint8_t* previous,
                            const FrameOpacity& opacity, bool clears, Rect& rect);
     void CollectColours(const MapRegion& region, int capacity);
-    static int CodeSize(const GifPalette& table);
+    static int CodeSize(const std::vector<std::uint8_t>& indices);
 
     int m_width;
     int m_height;
@@ -90,6 +91,7 @@ private:
     ClassicReduction m_classic;
     PaletteBuilder m_builder;
     NearestColour m_search;
+    NearestColour m_sharedSearch;  // stays with the shared palette from frame to frame
     PaletteMapper m_mapper;
     GifPalette m_local;
     std::vector<std::uint8_t> m_keep;

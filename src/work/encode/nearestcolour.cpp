@@ -38,6 +38,10 @@ NearestColour::NearestColour()
 
 void NearestColour::Reset(const std::uint8_t* rgb, int count)
 {
+    // Frames that share a palette share the cells and answers worked out so far.
+    if (std::clamp(count, 0, 256) == m_count &&
+        std::memcmp(m_rgb, rgb, std::size_t(m_count) * 3) == 0)
+        return;
     m_count = std::clamp(count, 0, 256);
     std::memcpy(m_rgb, rgb, std::size_t(m_count) * 3);
     std::fill(m_cellStart.begin(), m_cellStart.end(), -1);
@@ -49,20 +53,30 @@ void NearestColour::Reset(const std::uint8_t* rgb, int count)
 void NearestColour::BuildCell(int cell)
 {
     const int low[3] = {(cell >> 8) * 16, ((cell >> 4) & 15) * 16, (cell & 15) * 16};
+    // bound: the least distance within which some entry lies from every
+    // colour of the cell. Only an entry nearer to the cell than the bound so
+    // far can lower it, so the far distances of the others are never needed.
     int nearest[256];
-    int bound = INT_MAX;
+    int closest = 0;
     for (int i = 0; i < m_count; ++i)
     {
         const std::uint8_t* entry = Entry(i);
-        int near = 0, far = 0;
-        for (int c = 0; c < 3; ++c)
-        {
-            near += NearSquare(entry[c], low[c], low[c] + 15);
-            far += FarSquare(entry[c], low[c], low[c] + 15);
-        }
-        nearest[i] = near;
-        bound = std::min(bound, far);
+        nearest[i] = NearSquare(entry[0], low[0], low[0] + 15) +
+                     NearSquare(entry[1], low[1], low[1] + 15) +
+                     NearSquare(entry[2], low[2], low[2] + 15);
+        if (nearest[i] < nearest[closest])
+            closest = i;
     }
+    auto farthest = [&](int i)
+    {
+        const std::uint8_t* entry = Entry(i);
+        return FarSquare(entry[0], low[0], low[0] + 15) + FarSquare(entry[1], low[1], low[1] + 15) +
+               FarSquare(entry[2], low[2], low[2] + 15);
+    };
+    int bound = farthest(closest);
+    for (int i = 0; i < m_count; ++i)
+        if (nearest[i] < bound)
+            bound = std::min(bound, farthest(i));
     std::uint8_t order[256];
     int length = 0;
     for (int i = 0; i < m_count; ++i)

@@ -16,6 +16,7 @@ public:
     NearestColour();
 
     // rgb holds count entries (at most 256) as red, green, blue triples.
+    // The same palette again keeps what was worked out for it.
     void Reset(const std::uint8_t* rgb, int count);
 
     int Find(int red, int green, int blue, int* distance = nullptr);

@@ -27,6 +27,11 @@ std::uint32_t CellOf(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
     return ((red >> 2) << 12) | ((green >> 2) << 6) | (blue >> 2);
 }
 
+int BinOf(float value)
+{
+    return std::clamp(static_cast<int>(value), 0, 255);
+}
+
 std::uint8_t ToChannel(double value)
 {
     return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
@@ -41,7 +46,7 @@ struct Box
     double error[3];  // weighted sum of squared deviations per channel
     double gain = 0;  // how much error the best cut removes
     int cutChannel = 0;
-    float cutValue = 0;  // the cut keeps values up to this one on the first side
+    int cutBin = 0;  // the cut keeps whole values up to this one on the first side
 
     double Total() const { return error[0] + error[1] + error[2]; }
 };
@@ -147,31 +152,55 @@ void PaletteBuilder::MedianCut(std::vector<Point>& points, int colours,
 {
     // The best cut of a box: along each channel in turn (for a large box only
     // along the channel that spreads most), the place where the two halves
-    // hold the least error together.
+    // hold the least error together. The points are binned by the channel's
+    // whole value, so that one pass and a scan of the bins find it, where
+    // sorting the points would take far longer.
     auto plan = [&points](Box& box)
     {
+        struct Bin
+        {
+            double weight, sum[3], squares[3];
+        };
+        Bin bins[256];
         box.gain = 0;
+        if (box.end - box.begin < 2)
+            return;
         const int widest = int(std::max_element(box.error, box.error + 3) - box.error);
         const bool large = box.end - box.begin > kLargeBox;
         for (int channel = 0; channel < 3; ++channel)
         {
-            if (box.end - box.begin < 2 || box.error[channel] <= 0 || (large && channel != widest))
+            if (box.error[channel] <= 0 || (large && channel != widest))
                 continue;
-            std::sort(points.begin() + box.begin, points.begin() + box.end,
-                      [channel](const Point& a, const Point& b)
-                      { return a.rgb[channel] < b.rgb[channel]; });
-            double weight = 0, sum[3] = {0, 0, 0}, squares[3] = {0, 0, 0};
-            for (std::size_t i = box.begin; i + 1 < box.end; ++i)
+            int low = 255, high = 0;
+            for (std::size_t i = box.begin; i < box.end; ++i)
+            {
+                const int bin = BinOf(points[i].rgb[channel]);
+                low = std::min(low, bin);
+                high = std::max(high, bin);
+            }
+            std::fill(bins + low, bins + high + 1, Bin{0, {0, 0, 0}, {0, 0, 0}});
+            for (std::size_t i = box.begin; i < box.end; ++i)
             {
                 const Point& point = points[i];
-                weight += point.weight;
+                Bin& bin = bins[BinOf(point.rgb[channel])];
+                bin.weight += point.weight;
                 for (int c = 0; c < 3; ++c)
                 {
-                    sum[c] += point.weight * point.rgb[c];
-                    squares[c] += point.weight * point.rgb[c] * point.rgb[c];
+                    bin.sum[c] += point.weight * point.rgb[c];
+                    bin.squares[c] += point.weight * point.rgb[c] * point.rgb[c];
                 }
-                if (point.rgb[channel] == points[i + 1].rgb[channel])
+            }
+            double weight = 0, sum[3] = {0, 0, 0}, squares[3] = {0, 0, 0};
+            for (int b = low; b < high; ++b)
+            {
+                if (bins[b].weight <= 0)
                     continue;
+                weight += bins[b].weight;
+                for (int c = 0; c < 3; ++c)
+                {
+                    sum[c] += bins[b].sum[c];
+                    squares[c] += bins[b].squares[c];
+                }
                 const double rest = box.weight - weight;
                 double error = 0;
                 for (int c = 0; c < 3; ++c)
@@ -187,7 +216,7 @@ void PaletteBuilder::MedianCut(std::vector<Point>& points, int colours,
                 {
                     box.gain = gain;
                     box.cutChannel = channel;
-                    box.cutValue = point.rgb[channel];
+                    box.cutBin = b;
                 }
             }
         }
@@ -204,7 +233,7 @@ void PaletteBuilder::MedianCut(std::vector<Point>& points, int colours,
         const Box box = *best;
         const auto middle = std::partition(points.begin() + box.begin, points.begin() + box.end,
                                            [&box](const Point& p)
-                                           { return p.rgb[box.cutChannel] <= box.cutValue; });
+                                           { return BinOf(p.rgb[box.cutChannel]) <= box.cutBin; });
         const std::size_t split = std::size_t(middle - points.begin());
         *best = Measure(points.begin(), box.begin, split);
         plan(*best);
@@ -228,8 +257,14 @@ bool PaletteBuilder::Build(GifPalette& palette, NearestColour& search)
         std::sort(colours.begin(), colours.end());
         if (static_cast<int>(colours.size()) <= m_maxColours)
         {
-            // Every colour fits: keep them exactly, in a fixed order.
-            for (std::uint32_t colour : colours)
+            // Every colour fits: keep them exactly, the most used first.
+            std::vector<std::pair<std::uint32_t, std::uint32_t>> used;  // count, colour
+            for (std::uint32_t slot : m_usedSlots)
+                used.emplace_back(m_colourCounts[slot], m_colourKeys[slot] & 0xFFFFFF);
+            std::sort(used.begin(), used.end(),
+                      [](const auto& a, const auto& b)
+                      { return a.first != b.first ? a.first > b.first : a.second < b.second; });
+            for (const auto& [count, colour] : used)
                 palette.Add(std::uint8_t(colour >> 16), std::uint8_t(colour >> 8),
                             std::uint8_t(colour));
             return true;
@@ -287,7 +322,14 @@ bool PaletteBuilder::Build(GifPalette& palette, NearestColour& search)
                     entries[3 * i + c] = float(sum[c + 1] / sum[0]);
         }
     }
+    // The most used entries first.
+    std::vector<int> order(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
+        order[std::size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&sums](int a, int b)
+                     { return sums[std::size_t(a) * 4] > sums[std::size_t(b) * 4]; });
+    for (int i : order)
         palette.Add(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
     return false;
 }

@@ -20,8 +20,8 @@ public:
     void Reset(int maxColours, std::size_t expectedPixels);
     void Add(const std::uint8_t* rgb);
 
-    // Fills palette; true when it holds every colour exactly. search is
-    // working space for the refinement.
+    // Fills palette, the most used entries first; true when it holds every
+    // colour exactly. search is working space for the refinement.
     bool Build(GifPalette& palette, NearestColour& search);
 
 private:

@@ -86,7 +86,7 @@ void PaletteMapper::Map(const MapRegion& region, NearestColour& search, GifDithe
                 continue;
             }
             const std::uint8_t* p = PixelAt(region, x, y);
-            *out = static_cast<std::uint8_t>(search.Find(p[0], p[1], p[2]));
+            *out = static_cast<std::uint8_t>(region.firstColour + search.Find(p[0], p[1], p[2]));
         }
 }
 
@@ -109,14 +109,15 @@ void PaletteMapper::Ordered(const MapRegion& region, NearestColour& search, std:
             const int exact = search.Find(p[0], p[1], p[2], &distance);
             if (distance == 0)
             {
-                *out = static_cast<std::uint8_t>(exact);
+                *out = static_cast<std::uint8_t>(region.firstColour + exact);
                 continue;
             }
             // The threshold follows the frame's own position, so a still
             // area dithers the same way in every frame.
             const int t = offset[kBayer[(region.top + y) & 7][(region.left + x) & 7]];
-            *out = static_cast<std::uint8_t>(
-                search.Find(Clamp(p[0] + t), Clamp(p[1] + t), Clamp(p[2] + t)));
+            *out = static_cast<std::uint8_t>(region.firstColour + search.Find(Clamp(p[0] + t),
+                                                                              Clamp(p[1] + t),
+                                                                              Clamp(p[2] + t)));
         }
 }
 
@@ -148,14 +149,14 @@ void PaletteMapper::Diffuse(const MapRegion& region, NearestColour& search, std:
             const int exact = search.Find(p[0], p[1], p[2], &distance);
             if (distance == 0)
             {
-                row[x] = static_cast<std::uint8_t>(exact);
+                row[x] = static_cast<std::uint8_t>(region.firstColour + exact);
                 continue;
             }
             int* e = current + std::size_t(x + 1) * 3;
             const int wanted[3] = {Clamp(p[0] + (e[0] + 8) / 16), Clamp(p[1] + (e[1] + 8) / 16),
                                    Clamp(p[2] + (e[2] + 8) / 16)};
             const int chosen = search.Find(wanted[0], wanted[1], wanted[2]);
-            row[x] = static_cast<std::uint8_t>(chosen);
+            row[x] = static_cast<std::uint8_t>(region.firstColour + chosen);
             const std::uint8_t* entry = search.Entry(chosen);
             for (int c = 0; c < 3; ++c)
             {

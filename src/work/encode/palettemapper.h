@@ -18,6 +18,7 @@ struct MapRegion
     int left = 0, top = 0, width = 0, height = 0;
     const std::uint8_t* keep = nullptr;
     int transparentIndex = -1;
+    int firstColour = 0;  // the table index of the search's entry 0
 };
 
 // Maps pixels to the entries of the palette search was last reset to, with

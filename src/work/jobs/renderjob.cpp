@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace
@@ -137,6 +138,8 @@ public:
               [this](std::size_t input, int frame)
               { m_damaged.Add(DescribePictureEntry(m_job.inputs[input]).path, frame); })
     {
+        // Still pictures decode on the export's workers, several at once.
+        m_sequence.LeaveStillPicturesUndecoded();
     }
 
     Result Next(SourcePicture& picture, wxString& error) override
@@ -144,15 +147,30 @@ public:
         SequencePicture next;
         if (m_sequence.Next(next, [this] { return Failed(); }))
         {
-            picture.owned = std::move(next.image);
             picture.delay = DelayOf(next.entry, next.delay);
+            if (next.image)
+            {
+                picture.owned = std::move(next.image);
+                return Result::Picture;
+            }
+            auto data = std::make_shared<std::vector<unsigned char>>(std::move(next.undecoded));
+            const std::size_t input = next.entry;
+            picture.decode = [this, data, input](wxString& reason)
+            {
+                std::unique_ptr<wxImage> image;
+                const PictureDecodeStatus status = DecodeStillPicture(*data, image);
+                *data = std::vector<unsigned char>();
+                if (status == PictureDecodeStatus::Decoded)
+                    return image;
+                Ended(input, status);
+                reason = FailureMessage();
+                return std::unique_ptr<wxImage>();
+            };
             return Result::Picture;
         }
         if (!Failed())
             return Result::End;
-        error = m_refusal.empty() ? wxString::Format(_("cannot read a picture from %s"),
-                                                     m_job.inputs[m_firstUnreadable])
-                                  : m_refusal;
+        error = FailureMessage();
         return Result::Failed;
     }
 
@@ -186,10 +204,24 @@ public:
     }
 
     // The first input decoding found unreadable, when that stopped the export.
-    bool FoundUnreadable() const { return m_firstUnreadable != kNone; }
-    std::size_t FirstUnreadable() const { return m_firstUnreadable; }
+    bool FoundUnreadable() const
+    {
+        std::lock_guard<std::mutex> lock(m_failureMutex);
+        return m_failed != kNone && !IsReportedRefusal(m_failedStatus);
+    }
+    std::size_t FirstUnreadable() const
+    {
+        std::lock_guard<std::mutex> lock(m_failureMutex);
+        return m_failed;
+    }
     // Why an input was refused, when that stopped the export.
-    const wxString& Refusal() const { return m_refusal; }
+    wxString Refusal() const
+    {
+        std::lock_guard<std::mutex> lock(m_failureMutex);
+        return m_failed != kNone && IsReportedRefusal(m_failedStatus)
+                   ? RefusalMessage(m_job.inputs[m_failed], m_failedStatus)
+                   : wxString();
+    }
     // Frames left out for damage.
     const DamagedFrames& Damaged() const { return m_damaged; }
 
@@ -215,14 +247,32 @@ private:
         PictureSequence m_sequence;
     };
 
-    bool Failed() const { return !m_refusal.empty() || m_firstUnreadable != kNone; }
+    bool Failed() const
+    {
+        std::lock_guard<std::mutex> lock(m_failureMutex);
+        return m_failed != kNone;
+    }
 
+    // Heard from the sequence and from the workers decoding still pictures,
+    // which may finish out of order: the earliest input that failed counts.
     void Ended(std::size_t input, PictureDecodeStatus status)
     {
-        if (IsReportedRefusal(status))
-            m_refusal = RefusalMessage(m_job.inputs[input], status);
-        else if (status == PictureDecodeStatus::Unreadable && m_firstUnreadable == kNone)
-            m_firstUnreadable = input;
+        if (!IsReportedRefusal(status) && status != PictureDecodeStatus::Unreadable)
+            return;
+        std::lock_guard<std::mutex> lock(m_failureMutex);
+        if (m_failed == kNone || input < m_failed)
+        {
+            m_failed = input;
+            m_failedStatus = status;
+        }
+    }
+
+    wxString FailureMessage() const
+    {
+        const wxString refusal = Refusal();
+        return refusal.empty() ? wxString::Format(_("cannot read a picture from %s"),
+                                                  m_job.inputs[FirstUnreadable()])
+                               : refusal;
     }
 
     int DelayOf(std::size_t input, int fileDelay) const
@@ -236,8 +286,9 @@ private:
     const InputScan& m_scan;
     PictureSequence m_sequence;
     DamagedFrames m_damaged;
-    wxString m_refusal;
-    std::size_t m_firstUnreadable = kNone;
+    mutable std::mutex m_failureMutex;
+    std::size_t m_failed = kNone;
+    PictureDecodeStatus m_failedStatus = PictureDecodeStatus::Decoded;
 };
 
 // Every input from first on that gives no picture when decoded.

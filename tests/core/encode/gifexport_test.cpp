@@ -2,6 +2,7 @@
 #include "encode/gifexport.h"
 #include "encode/framefitting.h"
 #include "encode/gifsizeestimate.h"
+#include "encode/nearestcolour.h"
 
 #include "address_space_limit.h"
 #include "gif_files.h"
@@ -16,7 +17,9 @@
 #include <wx/mstream.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -358,31 +361,43 @@ TEST(OptimisedExport, AViewerShowsEveryFrameExactlyWhenColoursFit)
     {
         const char* what;
         std::vector<wxImage> pictures;
+        std::vector<int> delays;  // of the file's frames: a repeated picture shows longer
+        bool ownEdits = false;    // the pictures after the first carry edits of their own
     };
     const wxImage black = SolidImage(48, 32, *wxBLACK);
     const Case cases[] = {
-        {"a still background with one moving object", {Scene(2, 2), Scene(8, 3), Scene(20, 20)}},
-        {"a frame identical to the one before", {Scene(2, 2), Scene(2, 2), Scene(9, 9)}},
-        {"a frame that clears to black", {Scene(2, 2), black, Scene(30, 4)}},
+        {"a still background with one moving object",
+         {Scene(2, 2), Scene(8, 3), Scene(20, 20)},
+         {20, 20, 20}},
+        {"a frame identical to the one before", {Scene(2, 2), Scene(2, 2), Scene(9, 9)}, {40, 20}},
+        {"identical frames at the end",
+         {Scene(2, 2), Scene(4, 4), Scene(4, 4), Scene(4, 4)},
+         {20, 60}},
+        {"identical frames with edits of their own",
+         {Scene(2, 2), Scene(2, 2), Scene(2, 2)},
+         {20, 20, 20},
+         true},
+        {"a frame that clears to black", {Scene(2, 2), black, Scene(30, 4)}, {20, 20, 20}},
         {"new colours after the first frame",
-         {Scene(2, 2), Scene(3, 3, wxColour(10, 200, 90)), MakeFlat(48, 32)}},
+         {Scene(2, 2), Scene(3, 3, wxColour(10, 200, 90)), MakeFlat(48, 32)},
+         {20, 20, 20}},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.what);
         std::vector<ExportFrame> frames;
         for (const wxImage& picture : c.pictures)
-            frames.push_back({&picture, 20});
+            frames.push_back({&picture, 20, c.ownEdits && !frames.empty()});
         const std::string bytes = Exported(frames, 48, 32, Optimised(), 1);
         EXPECT_TRUE(Exported(frames, 48, 32, Optimised(), 4) == bytes) << "4 workers differ";
         const InspectedGif gif = InspectGif(bytes);
         ASSERT_TRUE(gif.ok);
-        ASSERT_EQ(gif.frames.size(), c.pictures.size());
+        ASSERT_EQ(gif.frames.size(), c.delays.size());
         const auto shown = ComposeGif(gif);
-        for (size_t i = 0; i < shown.size(); ++i)
+        for (size_t i = 0, picture = 0; i < shown.size(); picture += c.delays[i++] / 20)
         {
-            EXPECT_TRUE(ShowsExactly(shown[i], c.pictures[i])) << "frame " << i;
-            EXPECT_EQ(gif.frames[i].delay, 20);
+            EXPECT_TRUE(ShowsExactly(shown[i], c.pictures[picture])) << "frame " << i;
+            EXPECT_EQ(gif.frames[i].delay, c.delays[i]) << "frame " << i;
             EXPECT_EQ(gif.frames[i].disposal, 1) << "the next frame draws over this one";
         }
     }
@@ -463,17 +478,34 @@ TEST(OptimisedExport, TransparentPixelsStayTransparentForAViewer)
             EXPECT_TRUE(Exported(frames, 48, 32, options, 4) == bytes) << "4 workers differ";
             const PillowResult shown = ComposeWithPillow(dir.Write("out.gif", bytes));
             ASSERT_TRUE(shown.complete);
-            ASSERT_EQ(shown.frames.size(), pictures.size());
-            for (size_t i = 0; i < pictures.size(); ++i)
-                EXPECT_EQ(FirstDifference(shown.frames[i], *pictures[i]), "") << "frame " << i;
+            const InspectedGif stored = InspectGif(bytes);
+            ASSERT_EQ(stored.frames.size(), shown.frames.size());
+            // A frame showing what the one before it shows is joined to it,
+            // the delays summed: follow the pictures through time.
+            size_t at = 0;
+            for (size_t i = 0; i < shown.frames.size(); ++i)
+                for (int time = 0; time < stored.frames[i].delay; time += 20, ++at)
+                {
+                    ASSERT_LT(at, pictures.size());
+                    EXPECT_EQ(FirstDifference(shown.frames[i], *pictures[at]), "")
+                        << "picture " << at;
+                }
+            EXPECT_EQ(at, pictures.size());
         }
+
+    // A repeated frame that clears the screen for the next one stays a frame:
+    // the frame before it would leave the screen as it is.
+    const InspectedGif repeated = InspectGif(
+        Exported({{&opaque, 20}, {&opaque, 20}, {&cornered, 20}}, 48, 32, Optimised(), 2));
+    ASSERT_EQ(repeated.frames.size(), 3u);
+    EXPECT_EQ(repeated.frames[1].disposal, 2);
 }
 
 TEST(OptimisedExport, LaterFramesHoldOnlyWhatChanged)
 {
     const wxImage a = Scene(2, 2), b = Scene(10, 4);
     const InspectedGif gif =
-        InspectGif(Exported({{&a, 10}, {&b, 10}, {&b, 10}}, 48, 32, Optimised(), 2));
+        InspectGif(Exported({{&a, 10}, {&b, 10}, {&b, 10, true}}, 48, 32, Optimised(), 2));
     ASSERT_EQ(gif.frames.size(), 3u);
     // The square left (2, 2) and arrived at (10, 4): the rectangle around both.
     EXPECT_EQ(gif.frames[1].left, 2);
@@ -483,7 +515,7 @@ TEST(OptimisedExport, LaterFramesHoldOnlyWhatChanged)
     EXPECT_GE(gif.frames[1].transparentIndex, 0);
     EXPECT_TRUE(gif.frames[1].colours.empty() || gif.frames[1].colours == gif.frames[0].colours)
         << "the first frame's palette serves";
-    EXPECT_EQ(gif.frames[2].width * gif.frames[2].height, 1) << "an unchanged frame";
+    EXPECT_EQ(gif.frames[2].width * gif.frames[2].height, 1) << "an unchanged frame kept apart";
 }
 
 TEST(OptimisedExport, PhotosComeBackWithinTheReducersError)
@@ -530,8 +562,99 @@ TEST(OptimisedExport, FewerColoursMakeSmallerTables)
         const InspectedGif gif = InspectGif(Exported({{&photo, 10}}, 64, 48, options, 1));
         ASSERT_TRUE(gif.ok);
         EXPECT_EQ(gif.frames[0].colours.size(), (onlyChanges ? 32u : 16u) * 3);
-        EXPECT_EQ(*std::max_element(gif.frames[0].indices.begin(), gif.frames[0].indices.end()),
-                  15);
+        const std::set<int> used(gif.frames[0].indices.begin(), gif.frames[0].indices.end());
+        EXPECT_EQ(used.size(), 16u);
+    }
+}
+
+// Text being typed on a white page: two soft-edged glyphs more in each
+// frame, of several inks, so that the page has more colours than any
+// palette holds.
+std::vector<wxImage> TypedPage()
+{
+    const int inks[4][3] = {{20, 20, 20}, {0, 60, 170}, {150, 40, 0}, {0, 120, 60}};
+    const int radius = 10, columns = 160 / (2 * radius + 3);
+    std::vector<wxImage> pages;
+    wxImage page = SolidImage(160, 120, *wxWHITE);
+    for (int glyph = 0; glyph < 24; ++glyph)
+    {
+        const int cx = radius + 2 + (glyph % columns) * (2 * radius + 3);
+        const int cy = radius + 2 + (glyph / columns) * (2 * radius + 6);
+        const int* ink = inks[glyph % 4];
+        for (int y = cy - radius - 1; y < cy + radius + 2; ++y)
+            for (int x = cx - radius; x < cx + radius + 1; ++x)
+            {
+                const double r = std::hypot(1.3 * (x - cx), y - cy + 0.1 * glyph);
+                const double cover = std::clamp(
+                    std::clamp(radius + 0.5 - r, 0.0, 1.0) * (0.6 + 0.4 * (x - cx) / radius), 0.0,
+                    1.0);
+                unsigned char rgb[3];
+                for (int c = 0; c < 3; ++c)
+                    rgb[c] = static_cast<unsigned char>(int(255 - cover * (255 - ink[c])));
+                page.SetRGB(x, y, rgb[0], rgb[1], rgb[2]);
+            }
+        if (glyph % 2 == 1)
+            pages.push_back(page);
+    }
+    return pages;
+}
+
+TEST(OptimisedExport, FewerColoursNeverMakeALargerFile)
+{
+    std::vector<wxImage> photos;
+    for (int i = 0; i < 8; ++i)
+    {
+        photos.push_back(MakePhotoLike(160, 120, 5));
+        photos.back().SetRGB(wxRect(4 + 15 * i, 40, 16, 16), 240, 220, 30);
+    }
+    const std::pair<const char*, std::vector<wxImage>> sets[] = {{"typed text", TypedPage()},
+                                                                 {"a still photo", photos}};
+    for (const auto& [what, pictures] : sets)
+    {
+        std::vector<ExportFrame> frames;
+        for (const wxImage& picture : pictures)
+            frames.push_back({&picture, 10});
+        GifOptions options = Optimised();
+        std::size_t previous = 0;
+        for (int colours : {256, 128, 64, 32})
+        {
+            options.colours = colours;
+            const std::size_t size = Exported(frames, 160, 120, options, 2).size();
+            if (previous)
+            {
+                EXPECT_LE(size, previous) << what << ", " << colours << " colours";
+            }
+            previous = size;
+        }
+    }
+}
+
+TEST(NearestColour, FindsTheNearestEntryLowestIndexFirst)
+{
+    std::uint32_t state = 7;
+    auto next = [&state] { return (state = state * 1664525u + 1013904223u) >> 24; };
+    NearestColour search;
+    for (int count : {1, 5, 256})
+    {
+        std::uint8_t palette[256 * 3];
+        for (int i = 0; i < 3 * count; ++i)
+            palette[i] = static_cast<std::uint8_t>(i >= 30 && i < 60 ? palette[i - 30] : next());
+        search.Reset(palette, count);
+        for (int probe = 0; probe < 20000; ++probe)
+        {
+            const int rgb[3] = {int(next()), int(next()), int(next())};
+            int best = 0, bestDistance = INT_MAX;
+            for (int i = 0; i < count; ++i)
+            {
+                int d = 0;
+                for (int c = 0; c < 3; ++c)
+                    d += (palette[3 * i + c] - rgb[c]) * (palette[3 * i + c] - rgb[c]);
+                if (d < bestDistance)
+                    best = i, bestDistance = d;
+            }
+            ASSERT_EQ(search.Find(rgb[0], rgb[1], rgb[2]), best)
+                << count << " entries, colour " << rgb[0] << " " << rgb[1] << " " << rgb[2];
+        }
     }
 }
 
