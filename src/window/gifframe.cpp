@@ -98,6 +98,7 @@ GifFrame::GifFrame()
       m_gifHeight(0),
       m_frames(new FrameList),
       m_history(new EditHistory),
+      m_clipboard(new std::vector<StripFrame>),
       m_lastDelay(0),
       m_sizeChosen(false),
       m_importWorker(new WorkerProgress(this)),
@@ -256,6 +257,16 @@ void GifFrame::SetStaticLabels()
         m_toolBar_button->Realize();
 }
 
+namespace
+{
+// A label whose ellipsis is no ASCII character: the text is taken as UTF-8
+// whatever the C library's locale.
+wxString Ellipsis(const char* label)
+{
+    return wxGetTranslation(wxString::FromUTF8(label));
+}
+}  // namespace
+
 void GifFrame::CreateMenuBar()
 {
     wxMenuBar* menuBar = new wxMenuBar;
@@ -277,7 +288,18 @@ void GifFrame::CreateMenuBar()
     m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
     m_menuFrame->Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
+    m_menuFrame->Append(ID_MENU_SELECT_ALL, _("Select All") + wxS("\tCtrl+A"));
+    m_menuFrame->Append(ID_MENU_DUPLICATE, _("Duplicate") + wxS("\tCtrl+D"));
+    m_menuFrame->Append(ID_MENU_CUT, _("Cut") + wxS("\tCtrl+X"));
+    m_menuFrame->Append(ID_MENU_COPY, _("Copy") + wxS("\tCtrl+C"));
+    m_menuFrame->Append(ID_MENU_PASTE, _("Paste") + wxS("\tCtrl+V"));
+    m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
+    m_menuFrame->Append(ID_MENU_SPEED, Ellipsis(wxTRANSLATE("Speed…")));
+    m_menuFrame->Append(ID_MENU_REVERSE, _("Reverse"));
+    m_menuFrame->Append(ID_MENU_YOYO, _("Yo-yo"));
+    m_menuFrame->Append(ID_MENU_REMOVE_DUPLICATES,
+                        Ellipsis(wxTRANSLATE("Remove Duplicate Frames…")));
     m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_UNDO, _("Undo") + wxS("\tCtrl+Z"));
     m_menuFrame->Append(ID_MENU_REDO, _("Redo") + wxS("\tCtrl+Y"));
@@ -335,6 +357,15 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_LEFT);
     Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_RIGHT);
     Bind(wxEVT_MENU, &GifFrame::OnFrameDelay, this, ID_MENU_FRAME_DELAY);
+    Bind(wxEVT_MENU, &GifFrame::OnSelectAll, this, ID_MENU_SELECT_ALL);
+    Bind(wxEVT_MENU, &GifFrame::OnDuplicate, this, ID_MENU_DUPLICATE);
+    Bind(wxEVT_MENU, &GifFrame::OnCutCopy, this, ID_MENU_CUT);
+    Bind(wxEVT_MENU, &GifFrame::OnCutCopy, this, ID_MENU_COPY);
+    Bind(wxEVT_MENU, &GifFrame::OnPaste, this, ID_MENU_PASTE);
+    Bind(wxEVT_MENU, &GifFrame::OnReverse, this, ID_MENU_REVERSE);
+    Bind(wxEVT_MENU, &GifFrame::OnYoyo, this, ID_MENU_YOYO);
+    Bind(wxEVT_MENU, &GifFrame::OnSpeed, this, ID_MENU_SPEED);
+    Bind(wxEVT_MENU, &GifFrame::OnRemoveDuplicates, this, ID_MENU_REMOVE_DUPLICATES);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_UNDO);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_REDO);
     Bind(wxEVT_MENU, &GifFrame::OnPlay, this, ID_MENU_RUN);
@@ -374,7 +405,10 @@ void GifFrame::ApplyFrameCommandState()
         if (item)
             item->Enable(enable);
     if (m_menuBar)
-        for (int id : {ID_MENU_MOVE_LEFT, ID_MENU_MOVE_RIGHT, ID_MENU_FRAME_DELAY})
+        for (int id : {ID_MENU_MOVE_LEFT, ID_MENU_MOVE_RIGHT, ID_MENU_FRAME_DELAY,
+                       ID_MENU_SELECT_ALL, ID_MENU_DUPLICATE, ID_MENU_CUT, ID_MENU_COPY,
+                       ID_MENU_SPEED, ID_MENU_REVERSE, ID_MENU_YOYO,
+                       ID_MENU_REMOVE_DUPLICATES})
             m_menuBar->Enable(id, enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);

@@ -60,7 +60,16 @@ enum
     ID_MENU_FRAME_DELAY,
     ID_MENU_UNDO,
     ID_MENU_REDO,
-    ID_MENU_GIF_OPTIONS
+    ID_MENU_GIF_OPTIONS,
+    ID_MENU_SELECT_ALL,
+    ID_MENU_DUPLICATE,
+    ID_MENU_CUT,
+    ID_MENU_COPY,
+    ID_MENU_PASTE,
+    ID_MENU_REVERSE,
+    ID_MENU_YOYO,
+    ID_MENU_SPEED,
+    ID_MENU_REMOVE_DUPLICATES
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -161,6 +170,36 @@ public:
     void OnUndoRedo(wxCommandEvent& event);
     void OnThumbnailItemsDropped(wxThumbnailEvent& event);
 
+    // --- Selecting, copying and reshaping the frames (gifframe_toolbox.cpp)
+    // Each edit is one step to undo and returns false when it changed nothing.
+    void SelectAllFrames();
+    // Copies of the frames right after each run of them; the copies are selected.
+    bool DuplicateFrames(const std::vector<int>& indices);
+    // Copy keeps the frames for Paste (they share their pictures); Cut also
+    // removes them. False when there is nothing to copy.
+    bool CopyFrames(const std::vector<int>& indices);
+    bool CutFrames(const std::vector<int>& indices);
+    // Inserts what Copy or Cut kept before the frame at `before` (-1: at the end).
+    bool PasteFrames(int before);
+    bool ReverseFrames(const std::vector<int>& indices);
+    bool YoyoFrames();
+    // Plays the frames (all when empty) at percent of their speed.
+    bool ChangeFramesSpeed(const std::vector<int>& indices, int percent);
+    // The frames that repeat the one before them within tolerance.
+    std::vector<int> FindDuplicateFrames(double tolerance) const;
+    bool RemoveDuplicateFrames(const std::vector<int>& repeated);
+    // What Reverse, Speed and Remove Duplicate Frames work on: the selection
+    // when it holds more than one frame, else all frames (empty).
+    std::vector<int> GetEditScope() const;
+    void OnSelectAll(wxCommandEvent& event);
+    void OnDuplicate(wxCommandEvent& event);
+    void OnCutCopy(wxCommandEvent& event);
+    void OnPaste(wxCommandEvent& event);
+    void OnReverse(wxCommandEvent& event);
+    void OnYoyo(wxCommandEvent& event);
+    void OnSpeed(wxCommandEvent& event);
+    void OnRemoveDuplicates(wxCommandEvent& event);
+
     // --- Project files (gifframe_project.cpp) -----------------------------
     void OnSaveProject(wxCommandEvent& event);
     bool SaveProject();
@@ -212,6 +251,10 @@ private:
     // Makes change to the frames one step to undo and shows the result;
     // false, recording nothing, when the change returns false.
     bool EditFrames(const std::function<bool(FrameList&)>& change);
+    // The same for a change of the frames and the animation's settings.
+    bool EditWork(const std::function<bool(EditState&)>& change);
+    // Selects exactly the frames at the indices.
+    void SelectFrames(const std::vector<int>& indices);
     void RestoreState(const EditState& state);
     // Shows the frame list in the strip; frames keep their selection and the
     // preview stays on its frame, or is cleared if that frame is gone.
@@ -302,6 +345,7 @@ private:
     // The frames and the edits to undo and redo.
     std::unique_ptr<FrameList> m_frames;
     std::unique_ptr<EditHistory> m_history;
+    std::unique_ptr<std::vector<StripFrame>> m_clipboard;  // what Copy and Cut kept
     int m_lastDelay;    // the delay spin's value before its latest change
     bool m_sizeChosen;  // the user set the output size; edits of the strip keep it
 

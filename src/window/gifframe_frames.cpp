@@ -171,6 +171,19 @@ bool GifFrame::EditFrames(const std::function<bool(FrameList&)>& change)
     return true;
 }
 
+bool GifFrame::EditWork(const std::function<bool(EditState&)>& change)
+{
+    if (IsWorkerRunning())
+        return false;
+    const EditState previous = CurrentState();
+    EditState next = previous;
+    if (!change(next))
+        return false;
+    m_history->Record(previous);
+    RestoreState(next);
+    return true;
+}
+
 bool GifFrame::InsertFrames(int pos, const std::vector<StripFrame>& frames)
 {
     return EditFrames(

@@ -135,6 +135,69 @@ bool FrameList::SetOwnDelay(const std::vector<int>& indices, int delay)
     return changed;
 }
 
+std::vector<StripFrame> FrameList::Copy(const std::vector<int>& indices) const
+{
+    std::vector<StripFrame> frames;
+    for (int index : ValidIndices(indices))
+        frames.push_back(m_frames[size_t(index)]);
+    return frames;
+}
+
+std::vector<int> FrameList::Duplicate(const std::vector<int>& indices)
+{
+    const std::vector<int> valid = ValidIndices(indices);
+    if (valid.empty())
+        return {};
+    std::vector<bool> selected(m_frames.size(), false);
+    for (int index : valid)
+        selected[size_t(index)] = true;
+
+    std::vector<StripFrame> result;
+    std::vector<int> copies;
+    result.reserve(m_frames.size() + valid.size());
+    int runStart = -1;
+    for (int i = 0; i < GetCount(); ++i)
+    {
+        result.push_back(m_frames[size_t(i)]);
+        if (!selected[size_t(i)])
+            continue;
+        if (runStart < 0)
+            runStart = i;
+        if (i + 1 < GetCount() && selected[size_t(i) + 1])
+            continue;
+        // The run ends here: its copies follow it.
+        for (int k = runStart; k <= i; ++k)
+        {
+            copies.push_back(int(result.size()));
+            result.push_back(m_frames[size_t(k)]);
+        }
+        runStart = -1;
+    }
+    m_frames.swap(result);
+    return copies;
+}
+
+bool FrameList::Reverse(const std::vector<int>& indices)
+{
+    const std::vector<int> valid = ValidIndices(indices);
+    if (valid.size() < 2)
+        return false;
+    for (size_t front = 0, back = valid.size() - 1; front < back; ++front, --back)
+        std::swap(m_frames[size_t(valid[front])], m_frames[size_t(valid[back])]);
+    return true;
+}
+
+bool FrameList::AppendReversed()
+{
+    const size_t count = m_frames.size();
+    if (count < 3)
+        return false;
+    m_frames.reserve(2 * count - 2);
+    for (size_t i = count - 2; i >= 1; --i)
+        m_frames.push_back(m_frames[i]);
+    return true;
+}
+
 wxArrayString FrameList::GetNames() const
 {
     wxArrayString names;

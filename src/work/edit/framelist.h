@@ -72,6 +72,18 @@ public:
     std::vector<int> Shift(const std::vector<int>& indices, int step);
     // Gives the frames their own delay (0: back to the default delay).
     bool SetOwnDelay(const std::vector<int>& indices, int delay);
+    // The frames at the indices in strip order; they share their pictures.
+    std::vector<StripFrame> Copy(const std::vector<int>& indices) const;
+    // Puts a copy of each run of consecutive frames among the indices right
+    // after that run. Returns the indices of the copies.
+    std::vector<int> Duplicate(const std::vector<int>& indices);
+    // Reverses the order of the frames at the indices among their places;
+    // false when fewer than two are there.
+    bool Reverse(const std::vector<int>& indices);
+    // Appends the frames before the last one back to the second in reverse
+    // order, so the animation plays forth and back without repeating a frame
+    // at either end; false when there are fewer than three frames.
+    bool AppendReversed();
     void Clear() { m_frames.clear(); }
 
     // What the files read.
