@@ -259,9 +259,9 @@ void GifFrame::SetStaticLabels()
 
 namespace
 {
-// A label whose ellipsis is no ASCII character: the text is taken as UTF-8
-// whatever the C library's locale.
-wxString Ellipsis(const char* label)
+// A label with a character beyond ASCII (an ellipsis, a degree sign): the
+// text is taken as UTF-8 whatever the C library's locale.
+wxString Utf8Label(const char* label)
 {
     return wxGetTranslation(wxString::FromUTF8(label));
 }
@@ -295,11 +295,17 @@ void GifFrame::CreateMenuBar()
     m_menuFrame->Append(ID_MENU_PASTE, _("Paste") + wxS("\tCtrl+V"));
     m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
-    m_menuFrame->Append(ID_MENU_SPEED, Ellipsis(wxTRANSLATE("Speed…")));
+    m_menuFrame->Append(ID_MENU_SPEED, Utf8Label(wxTRANSLATE("Speed…")));
     m_menuFrame->Append(ID_MENU_REVERSE, _("Reverse"));
     m_menuFrame->Append(ID_MENU_YOYO, _("Yo-yo"));
     m_menuFrame->Append(ID_MENU_REMOVE_DUPLICATES,
-                        Ellipsis(wxTRANSLATE("Remove Duplicate Frames…")));
+                        Utf8Label(wxTRANSLATE("Remove Duplicate Frames…")));
+    m_menuFrame->AppendSeparator();
+    m_menuFrame->Append(ID_MENU_ROTATE_LEFT, Utf8Label(wxTRANSLATE("Rotate 90° Left")));
+    m_menuFrame->Append(ID_MENU_ROTATE_RIGHT, Utf8Label(wxTRANSLATE("Rotate 90° Right")));
+    m_menuFrame->Append(ID_MENU_ROTATE_180, Utf8Label(wxTRANSLATE("Rotate 180°")));
+    m_menuFrame->Append(ID_MENU_FLIP_HORIZONTAL, _("Flip Horizontal"));
+    m_menuFrame->Append(ID_MENU_FLIP_VERTICAL, _("Flip Vertical"));
     m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_UNDO, _("Undo") + wxS("\tCtrl+Z"));
     m_menuFrame->Append(ID_MENU_REDO, _("Redo") + wxS("\tCtrl+Y"));
@@ -366,6 +372,9 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnYoyo, this, ID_MENU_YOYO);
     Bind(wxEVT_MENU, &GifFrame::OnSpeed, this, ID_MENU_SPEED);
     Bind(wxEVT_MENU, &GifFrame::OnRemoveDuplicates, this, ID_MENU_REMOVE_DUPLICATES);
+    for (int id : {ID_MENU_ROTATE_LEFT, ID_MENU_ROTATE_RIGHT, ID_MENU_ROTATE_180,
+                   ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL})
+        Bind(wxEVT_MENU, &GifFrame::OnOrient, this, id);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_UNDO);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_REDO);
     Bind(wxEVT_MENU, &GifFrame::OnPlay, this, ID_MENU_RUN);
@@ -408,7 +417,8 @@ void GifFrame::ApplyFrameCommandState()
         for (int id : {ID_MENU_MOVE_LEFT, ID_MENU_MOVE_RIGHT, ID_MENU_FRAME_DELAY,
                        ID_MENU_SELECT_ALL, ID_MENU_DUPLICATE, ID_MENU_CUT, ID_MENU_COPY,
                        ID_MENU_SPEED, ID_MENU_REVERSE, ID_MENU_YOYO,
-                       ID_MENU_REMOVE_DUPLICATES})
+                       ID_MENU_REMOVE_DUPLICATES, ID_MENU_ROTATE_LEFT, ID_MENU_ROTATE_RIGHT,
+                       ID_MENU_ROTATE_180, ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL})
             m_menuBar->Enable(id, enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);

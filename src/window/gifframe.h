@@ -36,6 +36,7 @@ class wxThumbnailEvent;
 class wxToolBar;
 
 enum class EditKind;
+enum class OrientationEdit;
 
 // Command ids of the menu items (the language items use their language codes).
 enum
@@ -69,7 +70,12 @@ enum
     ID_MENU_REVERSE,
     ID_MENU_YOYO,
     ID_MENU_SPEED,
-    ID_MENU_REMOVE_DUPLICATES
+    ID_MENU_REMOVE_DUPLICATES,
+    ID_MENU_ROTATE_LEFT,
+    ID_MENU_ROTATE_RIGHT,
+    ID_MENU_ROTATE_180,
+    ID_MENU_FLIP_HORIZONTAL,
+    ID_MENU_FLIP_VERTICAL
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -188,6 +194,9 @@ public:
     // The frames that repeat the one before them within tolerance.
     std::vector<int> FindDuplicateFrames(double tolerance) const;
     bool RemoveDuplicateFrames(const std::vector<int>& repeated);
+    // Turns or mirrors the frames (all when empty) where they are shown and
+    // exported; the pictures stay as they are.
+    bool OrientFrames(const std::vector<int>& indices, OrientationEdit edit);
     // What Reverse, Speed and Remove Duplicate Frames work on: the selection
     // when it holds more than one frame, else all frames (empty).
     std::vector<int> GetEditScope() const;
@@ -199,6 +208,7 @@ public:
     void OnYoyo(wxCommandEvent& event);
     void OnSpeed(wxCommandEvent& event);
     void OnRemoveDuplicates(wxCommandEvent& event);
+    void OnOrient(wxCommandEvent& event);
 
     // --- Project files (gifframe_project.cpp) -----------------------------
     void OnSaveProject(wxCommandEvent& event);

@@ -95,8 +95,8 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
             RecordEdit(EditKind::Frames);
         const int frameIndex = int(event.GetExtraLong());
         const ImportRun::Arrival arrival = m_importRun->Take(event.GetString(), frameIndex);
-        const StripFrame frame =
-            MakeStripFrame(*image, event.GetString(), frameIndex, arrival.delay);
+        StripFrame frame = MakeStripFrame(*image, event.GetString(), frameIndex, arrival.delay);
+        frame.orientation = std::uint8_t(arrival.orientation & 7);
         delete image;
         const int pos = m_frames->Insert(arrival.position, {frame});
         m_thumbnailCtrl->Insert(MakeFrameItem(frame), pos);

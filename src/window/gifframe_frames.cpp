@@ -9,6 +9,7 @@
 
 #include <wx/intl.h>
 #include <wx/menu.h>
+#include <wx/panel.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -27,7 +28,9 @@ wxString GifFrame::FrameDelayLabel()
 wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame)
 {
     const std::shared_ptr<const wxImage> picture(frame.source, &frame.source->picture);
-    return new wxImageThumbnailItem(picture, frame.source->frameIndex, frame.source->name);
+    auto* item = new wxImageThumbnailItem(picture, frame.source->frameIndex, frame.source->name);
+    item->SetOrientation(frame.orientation, nullptr);
+    return item;
 }
 
 std::vector<int> GifFrame::GetSelectedFrames() const
@@ -75,6 +78,8 @@ void GifFrame::ShowFrames()
         {
             items.push_back(found->second);
             shown.erase(found);
+            if (auto* item = wxDynamicCast(items.back(), wxImageThumbnailItem))
+                item->SetOrientation(frame.orientation, m_thumbnailCtrl);
         }
         if (selected.count(picture))
             select.push_back(i);
@@ -142,6 +147,9 @@ void GifFrame::RestoreState(const EditState& state)
 void GifFrame::ShowChangedFrames()
 {
     ShowFrames();
+    // The previewed frame may have turned.
+    if (m_previewIndex >= 0)
+        m_panel_down->Refresh(false);
     // The size chosen from the frames depends on which they are and their order.
     UpdateCanvasSize();
     if (m_frames->IsEmpty())

@@ -69,6 +69,7 @@ bool GifFrame::SaveProject()
     project.delay = m_spinctrl_delay->GetValue();
     project.framePaths = m_frames->GetNames();
     project.frameDelays = m_frames->GetOwnDelays();
+    project.frameOrientations = m_frames->GetOrientations();
     project.gifOptions = m_gifOptions;
 
     wxString path = m_projectPath;
@@ -188,7 +189,7 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     }
 
     // The project's frames replace the strip once they are on their way.
-    ImportRun run(project.framePaths, project.frameDelays, -1);
+    ImportRun run(project.framePaths, project.frameDelays, -1, project.frameOrientations);
     run.reportUnreadable = true;
     if (!StartImport(run, true))
         return false;
@@ -212,7 +213,8 @@ bool GifFrame::OpenProjectPath(const wxString& path)
                                         project.width,
                                         project.height,
                                         project.gifOptions,
-                                        {}});
+                                        {},
+                                        project.frameOrientations});
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
     return true;

@@ -1,5 +1,6 @@
 // Selecting, duplicating, copying and pasting frames, and the edits of the
-// whole animation: reverse, yo-yo, speed and removing repeated frames.
+// whole animation: reverse, yo-yo, speed, removing repeated frames, turning
+// and mirroring.
 #include "window/gifframe.h"
 
 #include "edit/animationspeed.h"
@@ -126,6 +127,36 @@ bool GifFrame::RemoveDuplicateFrames(const std::vector<int>& repeated)
     const int delay = m_spinctrl_delay->GetValue();
     return EditFrames([&](FrameList& list)
                       { return RemoveRepeatedFrames(list, delay, repeated); });
+}
+
+bool GifFrame::OrientFrames(const std::vector<int>& indices, OrientationEdit edit)
+{
+    return EditFrames(
+        [&](FrameList& list)
+        {
+            if (!indices.empty())
+                return list.Orient(indices, edit);
+            std::vector<int> all(size_t(list.GetCount()));
+            for (int i = 0; i < list.GetCount(); ++i)
+                all[size_t(i)] = i;
+            return list.Orient(all, edit);
+        });
+}
+
+void GifFrame::OnOrient(wxCommandEvent& event)
+{
+    StopPlayback();
+    const int id = event.GetId();
+    const OrientationEdit edit = id == ID_MENU_ROTATE_LEFT    ? OrientationEdit::RotateLeft
+                                 : id == ID_MENU_ROTATE_RIGHT ? OrientationEdit::RotateRight
+                                 : id == ID_MENU_ROTATE_180   ? OrientationEdit::Rotate180
+                                 : id == ID_MENU_FLIP_HORIZONTAL
+                                     ? OrientationEdit::FlipHorizontal
+                                     : OrientationEdit::FlipVertical;
+    OrientFrames(GetEditScope(), edit);
+    // The preview shows its frame in the new orientation.
+    if (m_previewIndex >= 0)
+        DrawPreviewFrame(m_previewIndex);
 }
 
 void GifFrame::OnSelectAll(wxCommandEvent&)

@@ -18,8 +18,9 @@ class PreviewCache
 public:
     explicit PreviewCache(size_t budgetBytes = size_t(384) << 20);
 
-    // The picture fitted into panel (never enlarged), as a bitmap.
-    wxBitmap Get(const wxImage& picture, const wxSize& panel);
+    // The picture in the orientation (encode/pictureorientation.h) fitted
+    // into panel (never enlarged), as a bitmap.
+    wxBitmap Get(const wxImage& picture, int orientation, const wxSize& panel);
     void Clear();
 
     size_t GetBytes() const { return m_bytes; }
@@ -29,6 +30,7 @@ private:
     struct Entry
     {
         const unsigned char* pixels;  // identifies the picture the bitmap was made from
+        int orientation;
         wxBitmap bitmap;
     };
 

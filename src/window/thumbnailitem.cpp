@@ -1,5 +1,7 @@
 #include "window/thumbnailctrl.h"
 
+#include "encode/pictureorientation.h"
+
 #include <wx/crt.h>
 #include <wx/dc.h>
 #include <wx/filename.h>
@@ -158,8 +160,11 @@ bool wxImageThumbnailItem::Load(wxThumbnailCtrl* ctrl, bool forceUpdate)
     m_thumbnail = wxNullBitmap;
     if (m_picture->IsOk())
     {
-        const wxSize box = ctrl ? ctrl->GetThumbnailImageSize() : kDefaultThumbnailBox;
-        const wxImage thumbnail = ScaleToFit(*m_picture, box.x, box.y);
+        // Shrunk first, so only the small picture is turned.
+        const wxSize box = OrientedSize(
+            ctrl ? ctrl->GetThumbnailImageSize() : kDefaultThumbnailBox, m_orientation);
+        const wxImage thumbnail =
+            OrientPicture(ScaleToFit(*m_picture, box.x, box.y), m_orientation);
         if (thumbnail.IsOk())
             m_thumbnail = wxBitmap(thumbnail);
     }
@@ -173,7 +178,16 @@ const wxImage& wxImageThumbnailItem::GetImage() const
 
 wxSize wxImageThumbnailItem::GetImageSize() const
 {
-    return m_picture->IsOk() ? m_picture->GetSize() : wxSize(0, 0);
+    return m_picture->IsOk() ? OrientedSize(m_picture->GetSize(), m_orientation) : wxSize(0, 0);
+}
+
+void wxImageThumbnailItem::SetOrientation(int orientation, wxThumbnailCtrl* ctrl)
+{
+    if (orientation == m_orientation)
+        return;
+    m_orientation = orientation;
+    if (m_thumbnail.IsOk())
+        Load(ctrl, true);
 }
 
 wxBitmap wxImageThumbnailItem::GetBitmap() const
@@ -181,7 +195,7 @@ wxBitmap wxImageThumbnailItem::GetBitmap() const
     if (!m_picture->IsOk())
         return wxNullBitmap;
     wxLogNull noMessages;
-    return wxBitmap(*m_picture);
+    return wxBitmap(OrientPicture(*m_picture, m_orientation));
 }
 
 wxImage wxImageThumbnailItem::ScaleToFit(const wxImage& image, int boxWidth, int boxHeight)

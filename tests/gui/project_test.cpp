@@ -8,6 +8,8 @@
 #include "gif_inspect.h"
 
 #include "app/product.h"
+#include "edit/framelist.h"
+#include "encode/pictureorientation.h"
 #include "project/projectfile.h"
 
 #include <wx/msgdlg.h>
@@ -653,4 +655,69 @@ TEST_F(ProjectTest, RendererMakesTheSameGifAsTheWindowsSave)
     // Save Project keeps the GIF's name.
     EXPECT_TRUE(frame->SaveProject());
     EXPECT_EQ(ReadProjectFile(project).project.gifName, wxS("window.gif"));
+}
+
+// Turned and mirrored frames: the GIF holds the source's pixels turned, the
+// size follows, the project keeps the orientations, and the renderer makes
+// the same bytes from the project.
+TEST_F(ProjectTest, TurnedFramesSaveTurnedPixelsAndRenderTheSame)
+{
+    // Six colours far apart: the classic export's colour steps keep them apart.
+    const wxImage source = PalettedImage(
+        6, 4, {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0, 255, 255, 255});
+    const wxString pattern = dir.File(wxS("pattern.png"));
+    ASSERT_TRUE(source.SaveFile(pattern, wxBITMAP_TYPE_PNG));
+    Import(Paths({pattern, pattern}));
+    ASSERT_TRUE(frame->OrientFrames({}, OrientationEdit::RotateRight));
+    ASSERT_TRUE(frame->OrientFrames({1}, OrientationEdit::FlipHorizontal));
+    EXPECT_EQ(SpinSize(), wxSize(4, 6));
+
+    const wxString windowGif = dir.File(wxS("turned.gif"));
+    wxCommandEvent save;
+    wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(windowGif));
+    ASSERT_TRUE(WaitForWorker());
+    const std::string saved = ReadFileBytes(windowGif);
+    const InspectedGif gif = InspectGif(saved);
+    ASSERT_TRUE(gif.ok);
+    ASSERT_EQ(gif.width, 4);
+    ASSERT_EQ(gif.height, 6);
+    const std::vector<std::vector<unsigned char>> shown = ComposeGif(gif);
+    ASSERT_EQ(shown.size(), 2u);
+    // Turned clockwise, the shown (x, y) is the source's (y, 3 - x); the
+    // second frame is also mirrored left to right.
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 4; ++x)
+            for (int f = 0; f < 2; ++f)
+            {
+                const int tx = f == 0 ? x : 3 - x;
+                const unsigned char* got = &shown[size_t(f)][(size_t(y) * 4 + size_t(x)) * 3];
+                const unsigned char* want = source.GetData() + (size_t(3 - tx) * 6 + size_t(y)) * 3;
+                const auto near = [&](int c) { return std::abs(got[c] - want[c]) <= 8; };
+                EXPECT_TRUE(near(0) && near(1) && near(2))
+                    << "frame " << f << " at " << x << "," << y << ": " << int(got[0]) << " "
+                    << int(got[1]) << " " << int(got[2]) << " for " << int(want[0]) << " "
+                    << int(want[1]) << " " << int(want[2]);
+            }
+
+    const wxString project = dir.File(wxS("turned.xml"));
+    SaveProjectAs(project);
+    EXPECT_EQ(ReadProjectFile(project).project.frameOrientations, (std::vector<int>{1, 7}));
+    wxArrayString output, errors;
+    const wxString rendered = dir.File(wxS("rendered.gif"));
+    EXPECT_EQ(wxExecute(wxString::Format(wxS("\"" LF_STAGE_DIR "/bin/loopforge-render\" \"%s\" -o \"%s\""),
+                                         project, rendered),
+                        output, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS),
+              0)
+        << wxJoin(errors, '\n').utf8_string();
+    EXPECT_TRUE(ReadFileBytes(rendered) == saved) << "the renderer turns the frames otherwise";
+
+    // Reopened, the frames are turned as before; an undo turns them back.
+    Restart();
+    OpenProject(project);
+    EXPECT_EQ(frame->GetFrames().GetOrientations(), (std::vector<int>{1, 7}));
+    EXPECT_FALSE(frame->IsProjectModified());
+    ASSERT_TRUE(frame->OrientFrames({}, OrientationEdit::Rotate180));
+    EXPECT_TRUE(frame->IsProjectModified());
+    ASSERT_TRUE(frame->Undo());
+    EXPECT_EQ(frame->GetFrames().GetOrientations(), (std::vector<int>{1, 7}));
 }

@@ -198,6 +198,17 @@ bool FrameList::AppendReversed()
     return true;
 }
 
+bool FrameList::Orient(const std::vector<int>& indices, OrientationEdit edit)
+{
+    const std::vector<int> valid = ValidIndices(indices);
+    for (int index : valid)
+    {
+        StripFrame& frame = m_frames[size_t(index)];
+        frame.orientation = std::uint8_t(ComposeOrientation(frame.orientation, edit));
+    }
+    return !valid.empty();
+}
+
 wxArrayString FrameList::GetNames() const
 {
     wxArrayString names;
@@ -216,13 +227,23 @@ std::vector<int> FrameList::GetOwnDelays() const
     return delays;
 }
 
+std::vector<int> FrameList::GetOrientations() const
+{
+    std::vector<int> orientations;
+    orientations.reserve(m_frames.size());
+    for (const StripFrame& frame : m_frames)
+        orientations.push_back(frame.orientation);
+    return orientations;
+}
+
 std::vector<wxSize> FrameList::GetSizes() const
 {
     std::vector<wxSize> sizes;
     sizes.reserve(m_frames.size());
     for (const StripFrame& frame : m_frames)
-        sizes.push_back(frame.source->picture.IsOk() ? frame.source->picture.GetSize()
-                                                     : wxSize(0, 0));
+        sizes.push_back(frame.source->picture.IsOk()
+                            ? OrientedSize(frame.source->picture.GetSize(), frame.orientation)
+                            : wxSize(0, 0));
     return sizes;
 }
 
@@ -231,6 +252,6 @@ std::vector<ExportFrame> FrameList::GetExportFrames(int defaultDelay) const
     std::vector<ExportFrame> frames;
     frames.reserve(m_frames.size());
     for (int i = 0; i < GetCount(); ++i)
-        frames.push_back({&Get(i).source->picture, GetDelay(i, defaultDelay)});
+        frames.push_back({&Get(i).source->picture, GetDelay(i, defaultDelay), Get(i).orientation});
     return frames;
 }

@@ -2,12 +2,14 @@
 #define LOOPFORGE_WORK_FRAMELIST_H
 
 #include "encode/gifexport.h"
+#include "encode/pictureorientation.h"
 
 #include <wx/arrstr.h>
 #include <wx/gdicmn.h>
 #include <wx/image.h>
 #include <wx/string.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -28,6 +30,10 @@ struct StripFrame
 {
     std::shared_ptr<const FrameSource> source;
     int delay = 0;  // hundredths of a second; 0 shows it for the animation's delay
+    // How the picture is turned and mirrored where it is shown and exported
+    // (encode/pictureorientation.h); fits beside the delay, so a frame in
+    // the undo history costs no more.
+    std::uint8_t orientation = 0;
 };
 
 // A frame as the import delivers it: the picture, the file it came from and
@@ -84,11 +90,15 @@ public:
     // order, so the animation plays forth and back without repeating a frame
     // at either end; false when there are fewer than three frames.
     bool AppendReversed();
+    // Turns or mirrors the frames at the indices on top of their orientation.
+    bool Orient(const std::vector<int>& indices, OrientationEdit edit);
     void Clear() { m_frames.clear(); }
 
     // What the files read.
     wxArrayString GetNames() const;
     std::vector<int> GetOwnDelays() const;
+    std::vector<int> GetOrientations() const;
+    // The frames' sizes as shown, after their orientation.
     std::vector<wxSize> GetSizes() const;
     // The pictures in strip order with the delay each shows for; they point
     // into the list's sources, which the caller keeps alive.

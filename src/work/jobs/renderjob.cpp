@@ -65,11 +65,26 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.output = output.empty() ? ProjectDefaultOutput(projectPath, project.gifName) : output;
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
     job.delays = project.frameDelays;
+    job.orientations = project.frameOrientations;
     job.options = project.gifOptions;
     const wxSize size = ProjectOutputSize(project);
     job.width = size.x;
     job.height = size.y;
     return true;
+}
+
+void ApplyRenderEdits(const RenderOptions& options, RenderJob& job)
+{
+    if (!options.rotate && !options.flip)
+        return;
+    job.orientations.resize(job.inputs.size(), kUprightOrientation);
+    for (int& orientation : job.orientations)
+    {
+        if (options.rotate)
+            orientation = ComposeOrientation(orientation, *options.rotate);
+        if (options.flip)
+            orientation = ComposeOrientation(orientation, *options.flip);
+    }
 }
 
 namespace
@@ -138,6 +153,9 @@ public:
         if (m_sequence.Next(next, [this] { return Failed(); }))
         {
             picture.owned = std::move(next.image);
+            const int orientation = OrientationOf(next.entry);
+            if (orientation != kUprightOrientation && picture.owned)
+                *picture.owned = OrientPicture(*picture.owned, orientation);
             picture.delay = DelayOf(next.entry);
             return Result::Picture;
         }
@@ -155,6 +173,7 @@ public:
     {
         samples.clear();
         wxArrayString entries;
+        std::vector<int> orientations;
         std::size_t input = 0, firstFrame = 0;
         for (std::size_t frame : SpreadIndices(std::size_t(m_scan.frames), count))
         {
@@ -165,13 +184,21 @@ public:
             if (DescribePictureEntry(entry).kind == PictureEntryKind::WholeGif)
                 entry += wxString::Format(wxS("_%zu"), frame - firstFrame);
             entries.push_back(entry);
+            orientations.push_back(OrientationOf(input));
         }
         // The samples are decoded in order by one sequence of their own.
         auto reader = std::make_shared<SampleReader>(entries);
         for (std::size_t i = 0; i < entries.size(); ++i)
         {
             SourcePicture sample;
-            sample.decode = [reader, i](wxString&) { return reader->Picture(i); };
+            const int orientation = orientations[i];
+            sample.decode = [reader, i, orientation](wxString&)
+            {
+                std::unique_ptr<wxImage> picture = reader->Picture(i);
+                if (picture && orientation != kUprightOrientation)
+                    *picture = OrientPicture(*picture, orientation);
+                return picture;
+            };
             samples.push_back(std::move(sample));
         }
     }
@@ -212,6 +239,11 @@ private:
             m_refusal = RefusalMessage(m_job.inputs[input], status);
         else if (status == PictureDecodeStatus::Unreadable && m_firstUnreadable == kNone)
             m_firstUnreadable = input;
+    }
+
+    int OrientationOf(std::size_t input) const
+    {
+        return input < m_job.orientations.size() ? m_job.orientations[input] : kUprightOrientation;
     }
 
     int DelayOf(std::size_t input) const
@@ -286,8 +318,10 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     if (settings.width == 0 || settings.height == 0)
     {
         std::vector<wxSize> sizes;
-        for (const std::vector<wxSize>& inputSizes : scan.sizes)
-            sizes.insert(sizes.end(), inputSizes.begin(), inputSizes.end());
+        for (std::size_t input = 0; input < scan.sizes.size(); ++input)
+            for (const wxSize& size : scan.sizes[input])
+                sizes.push_back(OrientedSize(
+                    size, input < job.orientations.size() ? job.orientations[input] : 0));
         const wxSize size = ChooseCanvasSize(sizes);
         settings.width = size.x;
         settings.height = size.y;

@@ -3,6 +3,7 @@
 
 #include "encode/gifexport.h"
 #include "encode/gifoptions.h"
+#include "jobs/renderoptions.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -17,6 +18,7 @@ struct RenderJob
     wxString output;
     int delay = 10;           // hundredths of a second
     std::vector<int> delays;  // per input, replacing delay where above 0
+    std::vector<int> orientations;  // per input (encode/pictureorientation.h); none: upright
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString project;  // the project file the job was read from, for messages
@@ -39,6 +41,9 @@ wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifNa
 // a one-line reason naming the project.
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
                           wxString& error);
+
+// Applies the edits of the command line to the job's frames.
+void ApplyRenderEdits(const RenderOptions& options, RenderJob& job);
 
 // Writes the GIF as the window's Save does, streaming: pictures are decoded
 // as the export reaches them, so memory holds only the frames in flight, and

@@ -36,7 +36,8 @@ wxString ValueOption(const wxString& name)
         return wxS("--size");
     if (name == wxS("-o") || name == wxS("--output"))
         return wxS("--output");
-    if (name == wxS("--colors") || name == wxS("--dither") || name == wxS("--loop"))
+    if (name == wxS("--colors") || name == wxS("--dither") || name == wxS("--loop") ||
+        name == wxS("--rotate") || name == wxS("--flip"))
         return name;
     return wxString();
 }
@@ -95,6 +96,32 @@ bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& op
         }
         options.loopCount = static_cast<int>(number);
     }
+    else if (option == wxS("--rotate"))
+    {
+        if (value == wxS("90"))
+            options.rotate = OrientationEdit::RotateRight;
+        else if (value == wxS("180"))
+            options.rotate = OrientationEdit::Rotate180;
+        else if (value == wxS("270"))
+            options.rotate = OrientationEdit::RotateLeft;
+        else
+        {
+            error = wxString::Format(_("invalid rotation '%s': give 90, 180 or 270"), value);
+            return false;
+        }
+    }
+    else if (option == wxS("--flip"))
+    {
+        if (value == wxS("h"))
+            options.flip = OrientationEdit::FlipHorizontal;
+        else if (value == wxS("v"))
+            options.flip = OrientationEdit::FlipVertical;
+        else
+        {
+            error = wxString::Format(_("invalid flip '%s': give h or v"), value);
+            return false;
+        }
+    }
     else
     {
         options.output = value;
@@ -145,6 +172,11 @@ wxString RenderHelp()
              "                        animation once, then repeat it N times (1 to 65535);\n"
              "                        0 repeats it forever (default)\n"
              "                        --colors, --dither and --smooth imply --optimize.\n"
+             "\n"
+             "Edits of the frames (on top of those a project stores, in this order):\n"
+             "  --rotate DEGREES      turn every frame clockwise by 90, 180 or 270\n"
+             "  --flip h|v            mirror every frame left to right (h) or top to\n"
+             "                        bottom (v)\n"
              "\n"
              "  -h, --help            show this help\n"
              "  --version             show the version\n"

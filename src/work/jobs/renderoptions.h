@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_RENDEROPTIONS_H
 
 #include "encode/gifoptions.h"
+#include "encode/pictureorientation.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -34,6 +35,10 @@ struct RenderOptions
     std::optional<GifDither> dither;
     std::optional<bool> smooth;
     std::optional<int> loopCount;
+
+    // Edits of the frames, on top of those a project stores.
+    std::optional<OrientationEdit> rotate;  // --rotate 90|180|270 (clockwise)
+    std::optional<OrientationEdit> flip;    // --flip h|v
 };
 
 // The usage text, one line per form.

@@ -10,6 +10,7 @@
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -50,11 +51,13 @@ wxXmlDocument BuildDocument(const Project& project)
     root->AddChild(gif);
     wxXmlNode* images = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("images"));
     for (const ProjectImageEntry& entry :
-         ProjectImageEntries(project.framePaths, project.frameDelays))
+         ProjectImageEntries(project.framePaths, project.frameDelays, project.frameOrientations))
     {
         wxXmlNode* path = Element(wxS("path"), entry.path);
         if (entry.delay > 0)
             path->AddAttribute(wxS("delay"), wxString::Format(wxS("%d"), entry.delay));
+        if (entry.orientation > 0)
+            path->AddAttribute(wxS("orientation"), wxString::Format(wxS("%d"), entry.orientation));
         images->AddChild(path);
     }
     root->AddChild(images);
@@ -77,6 +80,13 @@ GifOptions ReadGifOptions(const wxXmlNode* images)
     const wxXmlNode* next = NextElement(images->GetNext());
     return next && next->GetName() == wxS("gif_options") ? ReadGifOptionsElement(next)
                                                          : GifOptions();
+}
+
+// A frame's orientation as stored: 0 to 7, else upright.
+int Orientation(const wxString& text)
+{
+    const int orientation = ParseProjectNumber(text);
+    return orientation >= 0 && orientation <= 7 ? orientation : 0;
 }
 
 // A frame's own delay as stored: a delay a GIF can hold, else none.
@@ -140,6 +150,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
 
     wxArrayString paths;
     std::vector<int> delays;
+    std::vector<int> orientations;
     for (; entry; entry = NextElement(entry->GetNext()))
     {
         if (entry->GetName() != wxS("path"))
@@ -153,9 +164,14 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
         paths.push_back(path);
         wxString delay;
         delays.push_back(entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0);
+        wxString orientation;
+        orientations.push_back(
+            entry->GetAttribute(wxS("orientation"), &orientation) ? Orientation(orientation) : 0);
     }
     result.project.framePaths = paths;
     result.project.frameDelays = delays;
+    if (std::any_of(orientations.begin(), orientations.end(), [](int o) { return o != 0; }))
+        result.project.frameOrientations = orientations;
     result.project.gifOptions = ReadGifOptions(images);
     result.stage = ProjectReadStage::Complete;
     return result;
@@ -189,16 +205,19 @@ ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
 }  // namespace
 
 std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
-                                                   const std::vector<int>& delays)
+                                                   const std::vector<int>& delays,
+                                                   const std::vector<int>& orientations)
 {
     const auto delayOf = [&delays](size_t i) { return i < delays.size() ? delays[i] : 0; };
+    const auto orientationOf = [&orientations](size_t i)
+    { return i < orientations.size() ? orientations[i] : 0; };
     std::vector<ProjectImageEntry> entries;
     const size_t count = frameNames.size();
     for (size_t i = 0; i < count; ++i)
     {
         const wxString& name = frameNames[i];
         const int delay = delayOf(i);
-        entries.push_back({name, delay});
+        entries.push_back({name, delay, orientationOf(i)});
         FrameReference reference;
         if (!ParseFrameReference(name, reference))
             continue;

@@ -25,6 +25,10 @@ struct Project
     // entry) for a frame that shows for the project's delay. Stored as the
     // optional "delay" attribute of the frame's `path`.
     std::vector<int> frameDelays;
+    // Parallel to framePaths: how a frame is turned and mirrored (0 to 7,
+    // encode/pictureorientation.h), stored as the optional "orientation"
+    // attribute of the frame's `path`; 0 (or no entry) for an upright frame.
+    std::vector<int> frameOrientations;
     GifOptions gifOptions;  // stored after the images, only when not the defaults
 };
 
@@ -33,6 +37,7 @@ struct ProjectImageEntry
 {
     wxString path;
     int delay = 0;
+    int orientation = 0;
 };
 
 // The `images` entries written for the strip's frames: every frame, and after
@@ -40,7 +45,8 @@ struct ProjectImageEntry
 // own path with that delay (before the run's last frame when the run ends
 // the strip). Readers skip those entries. delays may be shorter than names.
 std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
-                                                   const std::vector<int>& delays);
+                                                   const std::vector<int>& delays,
+                                                   const std::vector<int>& orientations = {});
 // The same for frames without delays of their own, as texts.
 wxArrayString ProjectImageEntries(const wxArrayString& frameNames);
 

@@ -42,6 +42,10 @@ TEST(RenderOptions, ReadsEveryOption)
     EXPECT_EQ(options.width, 64);
     EXPECT_EQ(options.output, "-");
     EXPECT_FALSE(options.optimised.has_value());
+
+    ASSERT_TRUE(Parse({"--rotate", "270", "--flip=v", "-o", "o.gif", "a.png"}, options, error));
+    EXPECT_EQ(options.rotate, OrientationEdit::RotateLeft);
+    EXPECT_EQ(options.flip, OrientationEdit::FlipVertical);
 }
 
 TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
@@ -92,6 +96,8 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"--colors=257", "-o", "o.gif", "a.png"}, "colors"},
         {{"--dither", "floyd", "-o", "o.gif", "a.png"}, "dithering"},
         {{"--loop", "-1", "-o", "o.gif", "a.png"}, "loop"},
+        {{"--rotate", "45", "-o", "o.gif", "a.png"}, "rotation"},
+        {{"--flip=x", "-o", "o.gif", "a.png"}, "flip"},
         {{"--optimize=yes", "-o", "o.gif", "a.png"}, "--optimize"},
         {{"--loop"}, "--loop"},
         {{"-s", "320", "-o", "o.gif", "a.png"}, "size"},
