@@ -70,8 +70,9 @@ public:
     wxBitmap GetBitmap() const;
     const wxBitmap& GetThumbnail() const { return m_thumbnail; }
     int GetFrameIndex() const { return m_frameIndex; }
-    // Shows the picture turned and mirrored (encode/pictureorientation.h).
-    void SetOrientation(int orientation, wxThumbnailCtrl* ctrl);
+    // Shows the part of the picture inside crop (empty: all of it), turned
+    // and mirrored (encode/pictureorientation.h).
+    void SetView(int orientation, const wxRect& crop, wxThumbnailCtrl* ctrl);
     int GetOrientation() const { return m_orientation; }
 
     // Shrinks an image to fit the box, never enlarging it.
@@ -84,6 +85,7 @@ private:
     std::shared_ptr<const wxImage> m_picture;
     int m_frameIndex;
     int m_orientation = 0;
+    wxRect m_crop;
     wxBitmap m_thumbnail;
     bool m_hasFrameSuffix;
     bool m_nameIsFinal;  // made from the frame list: no file check, no renaming

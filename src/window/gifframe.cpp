@@ -99,6 +99,7 @@ GifFrame::GifFrame()
       m_frames(new FrameList),
       m_history(new EditHistory),
       m_clipboard(new std::vector<StripFrame>),
+      m_crop(new CropArea),
       m_lastDelay(0),
       m_sizeChosen(false),
       m_importWorker(new WorkerProgress(this)),
@@ -306,6 +307,7 @@ void GifFrame::CreateMenuBar()
     m_menuFrame->Append(ID_MENU_ROTATE_180, Utf8Label(wxTRANSLATE("Rotate 180°")));
     m_menuFrame->Append(ID_MENU_FLIP_HORIZONTAL, _("Flip Horizontal"));
     m_menuFrame->Append(ID_MENU_FLIP_VERTICAL, _("Flip Vertical"));
+    m_menuFrame->Append(ID_MENU_CROP, Utf8Label(wxTRANSLATE("Crop…")));
     m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_UNDO, _("Undo") + wxS("\tCtrl+Z"));
     m_menuFrame->Append(ID_MENU_REDO, _("Redo") + wxS("\tCtrl+Y"));
@@ -375,6 +377,7 @@ void GifFrame::BindCommands()
     for (int id : {ID_MENU_ROTATE_LEFT, ID_MENU_ROTATE_RIGHT, ID_MENU_ROTATE_180,
                    ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL})
         Bind(wxEVT_MENU, &GifFrame::OnOrient, this, id);
+    Bind(wxEVT_MENU, &GifFrame::OnCrop, this, ID_MENU_CROP);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_UNDO);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_REDO);
     Bind(wxEVT_MENU, &GifFrame::OnPlay, this, ID_MENU_RUN);
@@ -418,7 +421,8 @@ void GifFrame::ApplyFrameCommandState()
                        ID_MENU_SELECT_ALL, ID_MENU_DUPLICATE, ID_MENU_CUT, ID_MENU_COPY,
                        ID_MENU_SPEED, ID_MENU_REVERSE, ID_MENU_YOYO,
                        ID_MENU_REMOVE_DUPLICATES, ID_MENU_ROTATE_LEFT, ID_MENU_ROTATE_RIGHT,
-                       ID_MENU_ROTATE_180, ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL})
+                       ID_MENU_ROTATE_180, ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL,
+                       ID_MENU_CROP})
             m_menuBar->Enable(id, enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);

@@ -16,6 +16,7 @@ class FrameList;
 class ImportRun;
 class PreviewCache;
 class WorkerProgress;
+struct CropArea;
 struct EditState;
 struct SavedState;
 struct StripFrame;
@@ -75,7 +76,8 @@ enum
     ID_MENU_ROTATE_RIGHT,
     ID_MENU_ROTATE_180,
     ID_MENU_FLIP_HORIZONTAL,
-    ID_MENU_FLIP_VERTICAL
+    ID_MENU_FLIP_VERTICAL,
+    ID_MENU_CROP
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -209,6 +211,11 @@ public:
     void OnSpeed(wxCommandEvent& event);
     void OnRemoveDuplicates(wxCommandEvent& event);
     void OnOrient(wxCommandEvent& event);
+    // Keeps the part of every frame inside the crop (none: the whole
+    // picture), where they are shown and exported; the output size follows.
+    bool SetCrop(const CropArea& crop);
+    const CropArea& GetCrop() const { return *m_crop; }
+    void OnCrop(wxCommandEvent& event);
 
     // --- Project files (gifframe_project.cpp) -----------------------------
     void OnSaveProject(wxCommandEvent& event);
@@ -275,8 +282,9 @@ private:
     void UpdateUndoCommands();
     // "Frame Delay…", translated, for the Frame menu and the pop-up menu.
     static wxString FrameDelayLabel();
-    // The strip's item for a frame: it shows the frame's own picture.
-    static wxImageThumbnailItem* MakeFrameItem(const StripFrame& frame);
+    // The strip's item for a frame: it shows the frame's own picture, cut
+    // to the crop and turned.
+    wxImageThumbnailItem* MakeFrameItem(const StripFrame& frame) const;
     SavedState CurrentSavedState() const;
     void TakeProjectSnapshot();
     void TakeExportSnapshot();
@@ -356,6 +364,7 @@ private:
     std::unique_ptr<FrameList> m_frames;
     std::unique_ptr<EditHistory> m_history;
     std::unique_ptr<std::vector<StripFrame>> m_clipboard;  // what Copy and Cut kept
+    std::unique_ptr<CropArea> m_crop;                     // the part of every frame kept
     int m_lastDelay;    // the delay spin's value before its latest change
     bool m_sizeChosen;  // the user set the output size; edits of the strip keep it
 

@@ -217,8 +217,10 @@ void GifFrame::OnClearAll(wxCommandEvent&)
         {
             const bool hadFrames = !list.IsEmpty();
             list.Clear();
-            // An empty strip starts afresh: the next frames choose the size again.
+            // An empty strip starts afresh: the next frames choose the size
+            // again and are shown whole.
             m_sizeChosen = false;
+            *m_crop = CropArea();
             return hadFrames;
         });
     DisableFrameCommands();

@@ -25,11 +25,20 @@ wxString GifFrame::FrameDelayLabel()
     return wxGetTranslation(wxString::FromUTF8(wxTRANSLATE("Frame Delay…")));
 }
 
-wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame)
+namespace
+{
+// The part of a picture the crop keeps; empty for the whole picture.
+wxRect ShownPart(const CropArea& crop, const wxImage& picture)
+{
+    return crop.IsSet() && picture.IsOk() ? CropRectFor(crop, picture.GetSize()) : wxRect();
+}
+}  // namespace
+
+wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame) const
 {
     const std::shared_ptr<const wxImage> picture(frame.source, &frame.source->picture);
     auto* item = new wxImageThumbnailItem(picture, frame.source->frameIndex, frame.source->name);
-    item->SetOrientation(frame.orientation, nullptr);
+    item->SetView(frame.orientation, ShownPart(*m_crop, frame.source->picture), nullptr);
     return item;
 }
 
@@ -79,7 +88,8 @@ void GifFrame::ShowFrames()
             items.push_back(found->second);
             shown.erase(found);
             if (auto* item = wxDynamicCast(items.back(), wxImageThumbnailItem))
-                item->SetOrientation(frame.orientation, m_thumbnailCtrl);
+                item->SetView(frame.orientation, ShownPart(*m_crop, *picture),
+                              m_thumbnailCtrl);
         }
         if (selected.count(picture))
             select.push_back(i);
@@ -116,6 +126,7 @@ EditState GifFrame::CurrentState() const
     state.size = wxSize(m_gifWidth, m_gifHeight);
     state.reference = wxSize(m_sourceWidth, m_sourceHeight);
     state.sizeChosen = m_sizeChosen;
+    state.crop = *m_crop;
     return state;
 }
 
@@ -141,6 +152,7 @@ void GifFrame::RestoreState(const EditState& state)
     m_sourceWidth = state.reference.x;
     m_sourceHeight = state.reference.y;
     m_sizeChosen = state.sizeChosen;
+    *m_crop = state.crop;
     ShowChangedFrames();
 }
 

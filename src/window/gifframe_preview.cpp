@@ -130,7 +130,8 @@ void GifFrame::DrawPreviewFrame(int index)
     m_previewIndex = index;
     m_previewFileName = wxFileNameFromPath(source.name);
     m_previewSize = source.picture.IsOk()
-                        ? OrientedSize(source.picture.GetSize(), m_frames->Get(index).orientation)
+                        ? OrientedSize(CropRectFor(*m_crop, source.picture.GetSize()).GetSize(),
+                                       m_frames->Get(index).orientation)
                         : wxSize(0, 0);
 
     // The paint handler draws the frame, so a covered or resized panel shows
@@ -161,11 +162,13 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     const StripFrame& frame = m_frames->Get(m_previewIndex);
     const wxImage& picture = frame.source->picture;
     const wxSize panel = m_panel_down->GetClientSize();
-    const wxBitmap bitmap = m_previewCache->Get(picture, frame.orientation, panel);
+    if (!picture.IsOk())
+        return;
+    const wxRect part = CropRectFor(*m_crop, picture.GetSize());
+    const wxBitmap bitmap = m_previewCache->Get(picture, frame.orientation, part, panel);
     if (!bitmap.IsOk())
         return;
-    const wxRect placement =
-        PreviewPlacement(OrientedSize(picture.GetSize(), frame.orientation), panel);
+    const wxRect placement = PreviewPlacement(OrientedSize(part.GetSize(), frame.orientation), panel);
     dc.DrawBitmap(bitmap, placement.x, placement.y, true);
 }
 

@@ -70,6 +70,7 @@ bool GifFrame::SaveProject()
     project.framePaths = m_frames->GetNames();
     project.frameDelays = m_frames->GetOwnDelays();
     project.frameOrientations = m_frames->GetOrientations();
+    project.crop = *m_crop;
     project.gifOptions = m_gifOptions;
 
     wxString path = m_projectPath;
@@ -199,6 +200,8 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     SetTitle(ProjectTitle(m_projectFileName));
     // A project without GIF options is a classic one.
     m_gifOptions = project.gifOptions;
+    // The crop shapes the frames as they arrive; the import undoes nothing.
+    *m_crop = project.crop;
     // The GIF the project names lies beside it, where the renderer writes it
     // too; the next Save writes it again.
     m_gifPath = project.gifName.empty() ? wxString() : ProjectDefaultOutput(path, project.gifName);
@@ -214,7 +217,8 @@ bool GifFrame::OpenProjectPath(const wxString& path)
                                         project.height,
                                         project.gifOptions,
                                         {},
-                                        project.frameOrientations});
+                                        project.frameOrientations,
+                                        project.crop});
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
     return true;

@@ -1,12 +1,13 @@
 // Selecting, duplicating, copying and pasting frames, and the edits of the
 // whole animation: reverse, yo-yo, speed, removing repeated frames, turning
-// and mirroring.
+// and mirroring, and the crop.
 #include "window/gifframe.h"
 
 #include "edit/animationspeed.h"
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
 #include "edit/repeatedframes.h"
+#include "window/cropdialog.h"
 #include "window/repeatedframesdialog.h"
 #include "window/speeddialog.h"
 #include "window/thumbnailctrl.h"
@@ -157,6 +158,45 @@ void GifFrame::OnOrient(wxCommandEvent& event)
     // The preview shows its frame in the new orientation.
     if (m_previewIndex >= 0)
         DrawPreviewFrame(m_previewIndex);
+}
+
+bool GifFrame::SetCrop(const CropArea& crop)
+{
+    return EditWork(
+        [&](EditState& state)
+        {
+            if (state.crop == crop)
+                return false;
+            state.crop = crop;
+            // The output size follows the part kept.
+            state.sizeChosen = false;
+            return true;
+        });
+}
+
+void GifFrame::OnCrop(wxCommandEvent&)
+{
+    StopPlayback();
+    if (m_frames->IsEmpty() || IsWorkerRunning())
+        return;
+    // The rectangle is drawn on the frame in the preview, else the first selected one.
+    const std::vector<int> selected = GetSelectedFrames();
+    const int index = m_previewIndex >= 0 ? m_previewIndex : selected.empty() ? 0 : selected[0];
+    const StripFrame& frame = m_frames->Get(index);
+    const wxImage& picture = frame.source->picture;
+    if (!picture.IsOk())
+        return;
+    const wxSize size = picture.GetSize();
+    // The dialog shows the frame turned as it plays; the crop lies in the
+    // picture as it was read.
+    CropDialog dialog(this, OrientPicture(picture, frame.orientation),
+                      OrientRect(CropRectFor(*m_crop, size), size, frame.orientation));
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const wxRect rect = OrientRect(dialog.GetSelection(), OrientedSize(size, frame.orientation),
+                                   InverseOrientation(frame.orientation));
+    SetCrop(rect == wxRect(wxPoint(0, 0), size) ? CropArea() : CropArea{rect, size});
+    DrawPreviewFrame(index);
 }
 
 void GifFrame::OnSelectAll(wxCommandEvent&)

@@ -14,7 +14,8 @@ void PreviewCache::Clear()
     m_bytes = 0;
 }
 
-wxBitmap PreviewCache::Get(const wxImage& image, int orientation, const wxSize& panel)
+wxBitmap PreviewCache::Get(const wxImage& whole, int orientation, const wxRect& part,
+                           const wxSize& panel)
 {
     if (panel != m_panel)
     {
@@ -22,17 +23,21 @@ wxBitmap PreviewCache::Get(const wxImage& image, int orientation, const wxSize& 
         m_panel = panel;
     }
 
-    if (!image.IsOk())
+    if (!whole.IsOk())
         return wxBitmap();
-    const auto found = m_entries.find(&image);
+    const auto found = m_entries.find(&whole);
     if (found != m_entries.end())
     {
-        if (found->second.pixels == image.GetData() && found->second.orientation == orientation)
+        if (found->second.pixels == whole.GetData() && found->second.orientation == orientation &&
+            found->second.part == part)
             return found->second.bitmap;
         m_bytes -= size_t(found->second.bitmap.GetWidth()) * found->second.bitmap.GetHeight() * 4;
         m_entries.erase(found);
     }
 
+    // The part shown is cut out only when the frame is drawn anew.
+    const bool cut = part != wxRect(wxPoint(0, 0), whole.GetSize()) && !part.IsEmpty();
+    const wxImage image = cut ? whole.GetSubImage(part) : whole;
     const wxSize shown = OrientedSize(image.GetSize(), orientation);
     const wxRect placement = GifFrame::PreviewPlacement(shown, panel);
     if (placement.width < 1 || placement.height < 1)
@@ -47,7 +52,7 @@ wxBitmap PreviewCache::Get(const wxImage& image, int orientation, const wxSize& 
     const size_t bytes = size_t(placement.width) * placement.height * 4;
     if (m_bytes + bytes <= m_budget)
     {
-        m_entries[&image] = Entry{image.GetData(), orientation, bitmap};
+        m_entries[&whole] = Entry{whole.GetData(), orientation, part, bitmap};
         m_bytes += bytes;
     }
     return bitmap;

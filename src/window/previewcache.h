@@ -20,7 +20,8 @@ public:
 
     // The picture in the orientation (encode/pictureorientation.h) fitted
     // into panel (never enlarged), as a bitmap.
-    wxBitmap Get(const wxImage& picture, int orientation, const wxSize& panel);
+    // part: the rectangle of the picture shown (the crop), taken before the turn.
+    wxBitmap Get(const wxImage& picture, int orientation, const wxRect& part, const wxSize& panel);
     void Clear();
 
     size_t GetBytes() const { return m_bytes; }
@@ -31,6 +32,7 @@ private:
     {
         const unsigned char* pixels;  // identifies the picture the bitmap was made from
         int orientation;
+        wxRect part;
         wxBitmap bitmap;
     };
 

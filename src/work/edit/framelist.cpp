@@ -236,22 +236,28 @@ std::vector<int> FrameList::GetOrientations() const
     return orientations;
 }
 
-std::vector<wxSize> FrameList::GetSizes() const
+std::vector<wxSize> FrameList::GetSizes(const CropArea& crop) const
 {
     std::vector<wxSize> sizes;
     sizes.reserve(m_frames.size());
     for (const StripFrame& frame : m_frames)
         sizes.push_back(frame.source->picture.IsOk()
-                            ? OrientedSize(frame.source->picture.GetSize(), frame.orientation)
+                            ? OrientedSize(CropRectFor(crop, frame.source->picture.GetSize()).GetSize(),
+                                           frame.orientation)
                             : wxSize(0, 0));
     return sizes;
 }
 
-std::vector<ExportFrame> FrameList::GetExportFrames(int defaultDelay) const
+std::vector<ExportFrame> FrameList::GetExportFrames(int defaultDelay, const CropArea& crop) const
 {
     std::vector<ExportFrame> frames;
     frames.reserve(m_frames.size());
     for (int i = 0; i < GetCount(); ++i)
-        frames.push_back({&Get(i).source->picture, GetDelay(i, defaultDelay), Get(i).orientation});
+    {
+        const wxImage& picture = Get(i).source->picture;
+        frames.push_back({&picture, GetDelay(i, defaultDelay), Get(i).orientation,
+                          crop.IsSet() && picture.IsOk() ? CropRectFor(crop, picture.GetSize())
+                                                         : wxRect()});
+    }
     return frames;
 }

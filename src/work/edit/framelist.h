@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_FRAMELIST_H
 
 #include "encode/gifexport.h"
+#include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
 
 #include <wx/arrstr.h>
@@ -98,11 +99,12 @@ public:
     wxArrayString GetNames() const;
     std::vector<int> GetOwnDelays() const;
     std::vector<int> GetOrientations() const;
-    // The frames' sizes as shown, after their orientation.
-    std::vector<wxSize> GetSizes() const;
+    // The frames' sizes as shown: cut to the crop, then turned.
+    std::vector<wxSize> GetSizes(const CropArea& crop = CropArea()) const;
     // The pictures in strip order with the delay each shows for; they point
     // into the list's sources, which the caller keeps alive.
-    std::vector<ExportFrame> GetExportFrames(int defaultDelay) const;
+    std::vector<ExportFrame> GetExportFrames(int defaultDelay,
+                                             const CropArea& crop = CropArea()) const;
 
 private:
     // The valid indices among the given ones, ascending and without repeats.

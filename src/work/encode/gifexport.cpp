@@ -71,16 +71,23 @@ wxImage ReduceColours(const wxImage& image)
 
 void ExportFrameSource::SetPicture(const ExportFrame& frame, SourcePicture& picture)
 {
-    if (frame.orientation == kUprightOrientation || !frame.picture)
+    const bool cropped = !frame.crop.IsEmpty() && frame.picture &&
+                         frame.crop != wxRect(wxPoint(0, 0), frame.picture->GetSize());
+    if ((frame.orientation == kUprightOrientation && !cropped) || !frame.picture)
     {
         picture.picture = frame.picture;
         return;
     }
-    // Turned where the export reads it, so only the frames in flight are copies.
+    // Cut and turned where the export reads it, so only the frames in flight
+    // are copies.
     const wxImage* source = frame.picture;
     const int orientation = frame.orientation;
-    picture.decode = [source, orientation](wxString&)
-    { return std::make_unique<wxImage>(OrientPicture(*source, orientation)); };
+    const wxRect crop = cropped ? frame.crop : wxRect();
+    picture.decode = [source, orientation, crop](wxString&)
+    {
+        return std::make_unique<wxImage>(
+            OrientPicture(crop.IsEmpty() ? *source : source->GetSubImage(crop), orientation));
+    };
 }
 
 ExportSource::Result ExportFrameSource::Next(SourcePicture& picture, wxString&)

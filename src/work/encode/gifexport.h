@@ -38,6 +38,7 @@ struct ExportFrame
     const wxImage* picture = nullptr;
     int delay = 10;
     int orientation = 0;  // how the picture is turned and mirrored (pictureorientation.h)
+    wxRect crop = wxRect();  // the part of the picture kept, before it is turned; empty: all
 };
 
 // An export source over pictures held in memory.

@@ -1,5 +1,7 @@
 #include "encode/pictureorientation.h"
 
+#include <algorithm>
+
 namespace
 {
 int Turns(int orientation)
@@ -43,6 +45,37 @@ int ComposeOrientation(int orientation, OrientationEdit edit)
 wxSize OrientedSize(const wxSize& size, int orientation)
 {
     return Turns(orientation) % 2 ? wxSize(size.y, size.x) : size;
+}
+
+int InverseOrientation(int orientation)
+{
+    // A mirrored orientation undoes itself; a turn is undone by the opposite one.
+    return Mirrored(orientation) ? orientation & 7 : Make(4 - Turns(orientation), false);
+}
+
+namespace
+{
+// Where the pixel at point goes when a picture of the given size is put in
+// that orientation.
+wxPoint OrientPoint(wxPoint point, wxSize size, int orientation)
+{
+    if (Mirrored(orientation))
+        point.x = size.x - 1 - point.x;
+    for (int turn = 0; turn < Turns(orientation); ++turn)
+    {
+        point = wxPoint(size.y - 1 - point.y, point.x);
+        size = wxSize(size.y, size.x);
+    }
+    return point;
+}
+}  // namespace
+
+wxRect OrientRect(const wxRect& rect, const wxSize& size, int orientation)
+{
+    const wxPoint a = OrientPoint(rect.GetTopLeft(), size, orientation);
+    const wxPoint b = OrientPoint(rect.GetBottomRight(), size, orientation);
+    return wxRect(wxPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
+                  wxPoint(std::max(a.x, b.x), std::max(a.y, b.y)));
 }
 
 wxImage OrientPicture(const wxImage& picture, int orientation)

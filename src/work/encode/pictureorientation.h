@@ -25,6 +25,13 @@ int ComposeOrientation(int orientation, OrientationEdit edit);
 // The size of a picture of the given size in that orientation.
 wxSize OrientedSize(const wxSize& size, int orientation);
 
+// The orientation that undoes this one.
+int InverseOrientation(int orientation);
+
+// Where a rectangle of a picture of the given size lies once the picture is
+// in that orientation.
+wxRect OrientRect(const wxRect& rect, const wxSize& size, int orientation);
+
 // A new picture: picture in that orientation (a shared copy when upright).
 wxImage OrientPicture(const wxImage& picture, int orientation);
 

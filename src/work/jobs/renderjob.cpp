@@ -3,6 +3,9 @@
 #include "decode/picturescan.h"
 #include "decode/picturesequence.h"
 #include "decode/unreadablepictures.h"
+#include "edit/animationspeed.h"
+#include "edit/framelist.h"
+#include "edit/repeatedframes.h"
 #include "encode/canvassize.h"
 #include "project/projectfile.h"
 
@@ -66,6 +69,7 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
     job.delays = project.frameDelays;
     job.orientations = project.frameOrientations;
+    job.crop = project.crop;
     job.options = project.gifOptions;
     const wxSize size = ProjectOutputSize(project);
     job.width = size.x;
@@ -75,6 +79,14 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
 
 void ApplyRenderEdits(const RenderOptions& options, RenderJob& job)
 {
+    if (options.crop)
+        job.crop = CropArea{*options.crop, wxSize()};
+    job.reverse = job.reverse || options.reverse;
+    job.yoyo = job.yoyo || options.yoyo;
+    if (options.speed)
+        job.speed = *options.speed;
+    if (options.dedupe)
+        job.dedupeTolerance = *options.dedupe;
     if (!options.rotate && !options.flip)
         return;
     job.orientations.resize(job.inputs.size(), kUprightOrientation);
@@ -153,9 +165,7 @@ public:
         if (m_sequence.Next(next, [this] { return Failed(); }))
         {
             picture.owned = std::move(next.image);
-            const int orientation = OrientationOf(next.entry);
-            if (orientation != kUprightOrientation && picture.owned)
-                *picture.owned = OrientPicture(*picture.owned, orientation);
+            Shape(*picture.owned, OrientationOf(next.entry));
             picture.delay = DelayOf(next.entry);
             return Result::Picture;
         }
@@ -192,11 +202,11 @@ public:
         {
             SourcePicture sample;
             const int orientation = orientations[i];
-            sample.decode = [reader, i, orientation](wxString&)
+            sample.decode = [this, reader, i, orientation](wxString&)
             {
                 std::unique_ptr<wxImage> picture = reader->Picture(i);
-                if (picture && orientation != kUprightOrientation)
-                    *picture = OrientPicture(*picture, orientation);
+                if (picture)
+                    Shape(*picture, orientation);
                 return picture;
             };
             samples.push_back(std::move(sample));
@@ -241,6 +251,18 @@ private:
             m_firstUnreadable = input;
     }
 
+    // Cuts a picture to the crop and turns it, as the window shows it.
+    void Shape(wxImage& picture, int orientation) const
+    {
+        if (!picture.IsOk())
+            return;
+        const wxRect part = CropRectFor(m_job.crop, picture.GetSize());
+        if (part != wxRect(wxPoint(0, 0), picture.GetSize()))
+            picture = picture.GetSubImage(part);
+        if (orientation != kUprightOrientation)
+            picture = OrientPicture(picture, orientation);
+    }
+
     int OrientationOf(std::size_t input) const
     {
         return input < m_job.orientations.size() ? m_job.orientations[input] : kUprightOrientation;
@@ -258,6 +280,116 @@ private:
     wxString m_refusal;
     std::size_t m_firstUnreadable = kNone;
 };
+
+// The job with one input per frame (a whole GIF file becomes references to
+// each of its frames), each with its delay and orientation, and the scan to
+// match, so that the frames can be put in another order.
+void SplitIntoFrames(RenderJob& job, InputScan& scan)
+{
+    RenderJob frames = job;
+    frames.inputs.clear();
+    frames.delays.clear();
+    frames.orientations.clear();
+    InputScan split;
+    for (std::size_t input = 0; input < job.inputs.size(); ++input)
+    {
+        const bool wholeGif =
+            DescribePictureEntry(job.inputs[input]).kind == PictureEntryKind::WholeGif;
+        const int delay = input < job.delays.size() && job.delays[input] > 0 ? job.delays[input]
+                                                                             : job.delay;
+        const int orientation = input < job.orientations.size() ? job.orientations[input] : 0;
+        for (std::size_t frame = 0; frame < scan.sizes[input].size(); ++frame)
+        {
+            frames.inputs.push_back(wholeGif ? job.inputs[input] + wxString::Format(wxS("_%zu"), frame)
+                                             : job.inputs[input]);
+            frames.delays.push_back(delay);
+            frames.orientations.push_back(orientation);
+            split.sizes.push_back({scan.sizes[input][frame]});
+        }
+    }
+    split.frames = int(frames.inputs.size());
+    job = std::move(frames);
+    scan = std::move(split);
+}
+
+// Keeps the frames at the indices, in their order.
+void KeepFrames(RenderJob& job, InputScan& scan, const std::vector<std::size_t>& order)
+{
+    RenderJob kept = job;
+    kept.inputs.clear();
+    kept.delays.clear();
+    kept.orientations.clear();
+    InputScan keptScan;
+    for (std::size_t index : order)
+    {
+        kept.inputs.push_back(job.inputs[index]);
+        kept.delays.push_back(job.delays[index]);
+        kept.orientations.push_back(job.orientations[index]);
+        keptScan.sizes.push_back(scan.sizes[index]);
+    }
+    keptScan.frames = int(kept.inputs.size());
+    job = std::move(kept);
+    scan = std::move(keptScan);
+}
+
+// Drops each frame that repeats the one kept before it, as Remove Duplicate
+// Frames does, reading the pictures once, two at a time. A frame that gives
+// no picture stays for the export to report.
+void DropRepeatedFrames(RenderJob& job, InputScan& scan)
+{
+    std::vector<std::size_t> kept;
+    std::unique_ptr<wxImage> keptPicture;
+    std::vector<int> delays = job.delays;
+    std::size_t next = 0;  // the frame the sequence should give next
+    PictureSequence sequence(job.inputs);
+    for (SequencePicture picture; sequence.Next(picture);)
+    {
+        const std::size_t frame = picture.entry;
+        for (; next < frame; ++next)
+        {
+            kept.push_back(next);
+            keptPicture.reset();
+        }
+        next = frame + 1;
+        if (keptPicture && delays[kept.back()] + delays[frame] <= kMaxFrameDelay)
+        {
+            const double difference =
+                PictureDifference(*keptPicture, *picture.image, job.dedupeTolerance);
+            if (difference >= 0 && difference <= job.dedupeTolerance)
+            {
+                delays[kept.back()] += delays[frame];
+                continue;
+            }
+        }
+        kept.push_back(frame);
+        keptPicture = std::move(picture.image);
+    }
+    for (; next < job.inputs.size(); ++next)
+        kept.push_back(next);
+    job.delays = delays;
+    KeepFrames(job, scan, kept);
+}
+
+// The edits of the frame order and timing, in the order the options name them.
+void EditFrameOrder(RenderJob& job, InputScan& scan)
+{
+    if (!job.reverse && !job.yoyo && job.speed <= 0 && job.dedupeTolerance < 0)
+        return;
+    SplitIntoFrames(job, scan);
+    const std::size_t count = job.inputs.size();
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = job.reverse ? count - 1 - i : i;
+    if (job.yoyo && count >= 3)
+        for (std::size_t i = count - 2; i >= 1; --i)
+            order.push_back(order[i]);
+    KeepFrames(job, scan, order);
+    if (job.speed > 0)
+        for (int& delay : job.delays)
+            delay = ScaleDelay(delay, job.speed);
+    if (job.dedupeTolerance >= 0)
+        DropRepeatedFrames(job, scan);
+}
 
 // Every input from first on that gives no picture when decoded.
 wxArrayString UndecodableFrom(const wxArrayString& inputs, std::size_t first)
@@ -310,6 +442,29 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
         return result;
     }
 
+    // A crop given by itself lies in the first frame.
+    RenderJob shaped = job;
+    if (shaped.crop.rect.width > 0 && shaped.crop.reference == wxSize())
+    {
+        for (const std::vector<wxSize>& sizes : scan.sizes)
+            if (!sizes.empty())
+            {
+                shaped.crop.reference = sizes.front();
+                break;
+            }
+        if (!wxRect(wxPoint(0, 0), shaped.crop.reference).Contains(shaped.crop.rect))
+        {
+            result.error = wxString::Format(
+                _("the crop %dx%d+%d+%d does not lie inside the first frame (%d x %d)"),
+                shaped.crop.rect.width, shaped.crop.rect.height, shaped.crop.rect.x,
+                shaped.crop.rect.y, shaped.crop.reference.x, shaped.crop.reference.y);
+            return result;
+        }
+    }
+
+    InputScan frames = scan;
+    EditFrameOrder(shaped, frames);
+
     GifExportSettings settings;
     settings.width = job.width;
     settings.height = job.height;
@@ -318,16 +473,17 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     if (settings.width == 0 || settings.height == 0)
     {
         std::vector<wxSize> sizes;
-        for (std::size_t input = 0; input < scan.sizes.size(); ++input)
-            for (const wxSize& size : scan.sizes[input])
+        for (std::size_t input = 0; input < frames.sizes.size(); ++input)
+            for (const wxSize& size : frames.sizes[input])
                 sizes.push_back(OrientedSize(
-                    size, input < job.orientations.size() ? job.orientations[input] : 0));
+                    CropRectFor(shaped.crop, size).GetSize(),
+                    input < shaped.orientations.size() ? shaped.orientations[input] : 0));
         const wxSize size = ChooseCanvasSize(sizes);
         settings.width = size.x;
         settings.height = size.y;
     }
 
-    RenderSource source(job, scan);
+    RenderSource source(shaped, frames);
     if (toStandardOutput)
     {
         wxFFileOutputStream out(stdout);
@@ -342,6 +498,6 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
         result.error = source.Refusal();
     else if (!result.ok && source.FoundUnreadable())
         result.error =
-            UnreadableMessage(job, UndecodableFrom(job.inputs, source.FirstUnreadable()));
+            UnreadableMessage(job, UndecodableFrom(shaped.inputs, source.FirstUnreadable()));
     return result;
 }

@@ -19,6 +19,14 @@ struct RenderJob
     int delay = 10;           // hundredths of a second
     std::vector<int> delays;  // per input, replacing delay where above 0
     std::vector<int> orientations;  // per input (encode/pictureorientation.h); none: upright
+    // The part of every frame kept, before it is turned; a rectangle without
+    // a reference size lies in the first frame.
+    CropArea crop;
+    // Edits of the frame order and timing, applied in this order.
+    bool reverse = false;
+    bool yoyo = false;
+    int speed = 0;                // percent; 0 leaves the delays
+    double dedupeTolerance = -1;  // below 0: every frame stays
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString project;  // the project file the job was read from, for messages

@@ -62,6 +62,20 @@ wxXmlDocument BuildDocument(const Project& project)
     }
     root->AddChild(images);
     AddGifOptions(root, project.gifOptions);
+    if (project.crop.IsSet())
+    {
+        wxXmlNode* crop = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("crop"));
+        const std::pair<const char*, int> values[] = {
+            {"x", project.crop.rect.x},
+            {"y", project.crop.rect.y},
+            {"width", project.crop.rect.width},
+            {"height", project.crop.rect.height},
+            {"picture_width", project.crop.reference.x},
+            {"picture_height", project.crop.reference.y}};
+        for (const auto& [name, value] : values)
+            crop->AddAttribute(wxString::FromUTF8(name), wxString::Format(wxS("%d"), value));
+        root->AddChild(crop);
+    }
     return doc;
 }
 
@@ -80,6 +94,28 @@ GifOptions ReadGifOptions(const wxXmlNode* images)
     const wxXmlNode* next = NextElement(images->GetNext());
     return next && next->GetName() == wxS("gif_options") ? ReadGifOptionsElement(next)
                                                          : GifOptions();
+}
+
+// The crop stored after the images and their options; none when it is
+// missing or names no part of a picture.
+CropArea ReadCrop(const wxXmlNode* images)
+{
+    const wxXmlNode* node = NextElement(images->GetNext());
+    while (node && node->GetName() != wxS("crop"))
+        node = NextElement(node->GetNext());
+    if (!node)
+        return CropArea();
+    const auto number = [node](const char* name)
+    {
+        wxString text;
+        return node->GetAttribute(wxString::FromUTF8(name), &text) ? ParseProjectNumber(text) : 0;
+    };
+    CropArea crop{wxRect(number("x"), number("y"), number("width"), number("height")),
+                  wxSize(number("picture_width"), number("picture_height"))};
+    const wxRect picture(wxPoint(0, 0), crop.reference);
+    if (!crop.IsSet() || crop.rect.x < 0 || crop.rect.y < 0 || !picture.Contains(crop.rect))
+        return CropArea();
+    return crop;
 }
 
 // A frame's orientation as stored: 0 to 7, else upright.
@@ -173,6 +209,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
     if (std::any_of(orientations.begin(), orientations.end(), [](int o) { return o != 0; }))
         result.project.frameOrientations = orientations;
     result.project.gifOptions = ReadGifOptions(images);
+    result.project.crop = ReadCrop(images);
     result.stage = ProjectReadStage::Complete;
     return result;
 }

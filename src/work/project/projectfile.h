@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_PROJECTFILE_H
 
 #include "encode/gifoptions.h"
+#include "encode/picturecrop.h"
 
 #include <wx/arrstr.h>
 #include <wx/gdicmn.h>
@@ -30,6 +31,9 @@ struct Project
     // attribute of the frame's `path`; 0 (or no entry) for an upright frame.
     std::vector<int> frameOrientations;
     GifOptions gifOptions;  // stored after the images, only when not the defaults
+    // The part of every frame kept; stored last, as the optional `crop`
+    // element, only when set.
+    CropArea crop;
 };
 
 // One `path` entry of `images`: its text and its own delay (0: none).

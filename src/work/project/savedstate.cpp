@@ -28,7 +28,8 @@ bool SameOrientations(std::vector<int> a, std::vector<int> b)
 
 bool SavedState::SameWork(const SavedState& other) const
 {
-    return SameOrientations(orientations, other.orientations) && names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
+    return SameOrientations(orientations, other.orientations) && crop == other.crop &&
+           names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
            width == other.width && height == other.height && gifOptions == other.gifOptions;
 }
 

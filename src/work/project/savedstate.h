@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_SAVEDSTATE_H
 
 #include "encode/gifoptions.h"
+#include "encode/picturecrop.h"
 
 #include <wx/arrstr.h>
 
@@ -28,6 +29,7 @@ struct SavedState
     std::vector<std::weak_ptr<const FrameSource>> pictures;
     // The frames' orientations; none or all 0 when every frame is upright.
     std::vector<int> orientations;
+    CropArea crop = CropArea();  // the part of the frames kept
 
     static SavedState Of(const FrameList& frames, int delay, int width, int height,
                          const GifOptions& gifOptions);

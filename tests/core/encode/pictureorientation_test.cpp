@@ -1,5 +1,6 @@
 // Turning and mirroring frames: every edit on top of every orientation gives
 // the picture that applying the edit to the turned picture gives.
+#include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
 
 #include <gtest/gtest.h>
@@ -64,4 +65,36 @@ TEST(PictureOrientation, EditsComposeAsTheyLook)
                       Pixels(ApplyDirectly(turned, edit)));
         }
     }
+}
+
+// A rectangle turned with its picture covers the same pixels, and the
+// inverse orientation brings it back.
+TEST(PictureOrientation, RectanglesTurnWithTheirPicture)
+{
+    const wxImage picture = Numbered();
+    const wxRect pixel(2, 0, 1, 1);
+    for (int orientation = 0; orientation < 8; ++orientation)
+    {
+        SCOPED_TRACE(orientation);
+        const wxImage turned = OrientPicture(picture, orientation);
+        const wxRect moved = OrientRect(pixel, picture.GetSize(), orientation);
+        ASSERT_EQ(moved.GetSize(), wxSize(1, 1));
+        EXPECT_EQ(turned.GetRed(moved.x, moved.y), picture.GetRed(pixel.x, pixel.y));
+        EXPECT_EQ(OrientRect(moved, turned.GetSize(), InverseOrientation(orientation)), pixel);
+    }
+}
+
+TEST(PictureCrop, AFrameOfAnotherSizeKeepsTheSamePlace)
+{
+    const CropArea crop{wxRect(10, 20, 40, 30), wxSize(100, 60)};
+    EXPECT_EQ(CropRectFor(crop, wxSize(100, 60)), crop.rect);
+    EXPECT_EQ(CropRectFor(crop, wxSize(50, 30)), wxRect(5, 10, 20, 15));
+    EXPECT_EQ(CropRectFor(crop, wxSize(1, 1)), wxRect(0, 0, 1, 1));
+    EXPECT_EQ(CropRectFor(CropArea(), wxSize(7, 5)), wxRect(0, 0, 7, 5));
+
+    wxRect rect;
+    EXPECT_TRUE(ParseCropGeometry(wxS("40x30+10+20"), rect));
+    EXPECT_EQ(rect, wxRect(10, 20, 40, 30));
+    for (const char* bad : {"40x30", "40x30+10", "0x30+1+1", "40x30+-1+2", "ax30+1+1", "40+1+1x2"})
+        EXPECT_FALSE(ParseCropGeometry(wxString::FromUTF8(bad), rect)) << bad;
 }
