@@ -139,9 +139,11 @@ void CropSelector::OnLeftDown(wxMouseEvent& event)
     m_handle = HandleAt(window);
     m_anchor = ToPicture(window);
     m_dragStart = m_selection;
+    // A selection of the whole picture cannot move: a drag on it draws anew.
+    const bool whole = m_selection == wxRect(wxPoint(0, 0), m_picture.GetSize());
     if (m_handle >= 0)
         m_drag = Drag::Handle;
-    else if (m_selection.Contains(m_anchor))
+    else if (m_selection.Contains(m_anchor) && !whole)
         m_drag = Drag::Move;
     else
         m_drag = Drag::New;

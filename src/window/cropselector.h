@@ -8,8 +8,8 @@
 #include <functional>
 
 // A picture, shrunk to fit, with a rectangle on it to keep: drag on the
-// picture for a new rectangle, inside it to move it, or on one of its eight
-// handles to move that corner or edge. The rectangle is in the picture's
+// picture for a new rectangle, inside it to move it (unless it is the whole
+// picture), or on one of its eight handles to move that corner or edge. The rectangle is in the picture's
 // own pixels.
 class CropSelector : public wxWindow
 {

@@ -287,14 +287,14 @@ void GifFrame::CreateMenuBar()
     m_menuItem_delete = m_menuFrame->Append(ID_MENU_DELETE, _("Delete") + wxS("\tCtrl+Del"));
     m_menuItem_clear_all = m_menuFrame->Append(ID_MENU_CLEAR_ALL, _("Clear All"));
     m_menuFrame->AppendSeparator();
-    m_menuFrame->Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
-    m_menuFrame->Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
     m_menuFrame->Append(ID_MENU_SELECT_ALL, _("Select All") + wxS("\tCtrl+A"));
     m_menuFrame->Append(ID_MENU_DUPLICATE, _("Duplicate") + wxS("\tCtrl+D"));
     m_menuFrame->Append(ID_MENU_CUT, _("Cut") + wxS("\tCtrl+X"));
     m_menuFrame->Append(ID_MENU_COPY, _("Copy") + wxS("\tCtrl+C"));
     m_menuFrame->Append(ID_MENU_PASTE, _("Paste") + wxS("\tCtrl+V"));
     m_menuFrame->AppendSeparator();
+    m_menuFrame->Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
+    m_menuFrame->Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
     m_menuFrame->Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
     m_menuFrame->Append(ID_MENU_SPEED, Utf8Label(wxTRANSLATE("Speed…")));
     m_menuFrame->Append(ID_MENU_REVERSE, _("Reverse"));

@@ -247,7 +247,8 @@ TEST_F(PreviewTest, RepaintShowsTheCurrentFrame)
 // fields follow.
 TEST_F(PreviewTest, ACropRectangleIsDrawnResizedAndMovedWithTheMouse)
 {
-    CropDialog dialog(frame, SolidImage(400, 200, *wxBLUE), wxRect(10, 10, 20, 20));
+    // As the dialog opens without a crop: the whole picture.
+    CropDialog dialog(frame, SolidImage(400, 200, *wxBLUE), wxRect(0, 0, 400, 200));
     dialog.Show();
     CropSelector* selector = dialog.GetSelector();
     ASSERT_TRUE(WaitFor([&] { return selector->IsShownOnScreen(); }));
