@@ -5,6 +5,7 @@
 #include "decode/picturedecoder.h"
 #include "encode/gifexport.h"
 #include "encode/paletteindex.h"
+#include "jobs/renderjob.h"
 #include "window/gif_gifhandler.h"
 
 #include "../tests/support/reference_export.h"
@@ -183,4 +184,32 @@ void BM_ImportScreenBombGif(benchmark::State& state)
     state.counters["largest_picture_bytes"] = largest;
 }
 BENCHMARK(BM_ImportScreenBombGif)->Unit(benchmark::kMillisecond);
+
+// loopforge-render of the 300-frame GIF as it is and with --reverse: the
+// reversed job names the frames by references in falling order, so the
+// difference is what reading a GIF's frames backwards costs.
+void BM_RenderReversed(benchmark::State& state)
+{
+    RenderJob job;
+    job.inputs.push_back(ImportFile());
+    job.output = wxFileName::CreateTempFileName("lfbench") + ".gif";
+    job.width = 320;
+    job.height = 240;
+    job.reverse = state.range(0) != 0;
+    for (auto _ : state)
+        if (!RunRenderJob(job).ok)
+            state.SkipWithError("the render failed");
+    wxRemoveFile(job.output);
+    // Milliseconds per frame: the wall time over the thousandths of frames done.
+    state.counters["ms_per_frame"] =
+        benchmark::Counter(double(state.iterations()) * 300 / 1000.0,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_RenderReversed)
+    ->ArgName("reversed")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
 }  // namespace

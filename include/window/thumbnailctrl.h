@@ -70,6 +70,10 @@ public:
     wxBitmap GetBitmap() const;
     const wxBitmap& GetThumbnail() const { return m_thumbnail; }
     int GetFrameIndex() const { return m_frameIndex; }
+    // Shows the part of the picture inside crop (empty: all of it), turned
+    // and mirrored (encode/pictureorientation.h).
+    void SetView(int orientation, const wxRect& crop, wxThumbnailCtrl* ctrl);
+    int GetOrientation() const { return m_orientation; }
 
     // Shrinks an image to fit the box, never enlarging it.
     static wxImage ScaleToFit(const wxImage& image, int boxWidth, int boxHeight);
@@ -80,6 +84,8 @@ private:
 
     std::shared_ptr<const wxImage> m_picture;
     int m_frameIndex;
+    int m_orientation = 0;
+    wxRect m_crop;
     wxBitmap m_thumbnail;
     bool m_hasFrameSuffix;
     bool m_nameIsFinal;  // made from the frame list: no file check, no renaming

@@ -76,6 +76,7 @@ int Render(const RenderOptions& options)
             return Fail(error, kExitFailure);
     }
     ApplyRenderGifOptions(options, job.options);
+    ApplyRenderEdits(options, job);
     if (job.output == wxS("-") && isatty(STDOUT_FILENO))
         return Fail(_("will not write GIF data to a terminal: redirect standard output"),
                     kExitUsage);

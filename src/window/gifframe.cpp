@@ -100,6 +100,8 @@ GifFrame::GifFrame()
       m_gifHeight(0),
       m_frames(new FrameList),
       m_history(new EditHistory),
+      m_clipboard(new std::vector<StripFrame>),
+      m_crop(new CropArea),
       m_lastDelay(0),
       m_sizeChosen(false),
       m_importWorker(new WorkerProgress(this, true)),
@@ -262,6 +264,16 @@ void GifFrame::SetStaticLabels()
         m_toolBar_button->Realize();
 }
 
+namespace
+{
+// A label with a character beyond ASCII (an ellipsis, a degree sign): the
+// text is taken as UTF-8 whatever the C library's locale.
+wxString Utf8Label(const char* label)
+{
+    return wxGetTranslation(wxString::FromUTF8(label));
+}
+}  // namespace
+
 void GifFrame::CreateMenuBar()
 {
     wxMenuBar* menuBar = new wxMenuBar;
@@ -281,9 +293,27 @@ void GifFrame::CreateMenuBar()
     m_menuItem_delete = m_menuFrame->Append(ID_MENU_DELETE, _("Delete") + wxS("\tCtrl+Del"));
     m_menuItem_clear_all = m_menuFrame->Append(ID_MENU_CLEAR_ALL, _("Clear All"));
     m_menuFrame->AppendSeparator();
+    m_menuFrame->Append(ID_MENU_SELECT_ALL, _("Select All") + wxS("\tCtrl+A"));
+    m_menuFrame->Append(ID_MENU_DUPLICATE, _("Duplicate") + wxS("\tCtrl+D"));
+    m_menuFrame->Append(ID_MENU_CUT, _("Cut") + wxS("\tCtrl+X"));
+    m_menuFrame->Append(ID_MENU_COPY, _("Copy") + wxS("\tCtrl+C"));
+    m_menuFrame->Append(ID_MENU_PASTE, _("Paste") + wxS("\tCtrl+V"));
+    m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
     m_menuFrame->Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
     m_menuFrame->Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
+    m_menuFrame->Append(ID_MENU_SPEED, Utf8Label(wxTRANSLATE("Speed…")));
+    m_menuFrame->Append(ID_MENU_REVERSE, _("Reverse"));
+    m_menuFrame->Append(ID_MENU_YOYO, _("Yo-yo"));
+    m_menuFrame->Append(ID_MENU_REMOVE_DUPLICATES,
+                        Utf8Label(wxTRANSLATE("Remove Duplicate Frames…")));
+    m_menuFrame->AppendSeparator();
+    m_menuFrame->Append(ID_MENU_ROTATE_LEFT, Utf8Label(wxTRANSLATE("Rotate 90° Left")));
+    m_menuFrame->Append(ID_MENU_ROTATE_RIGHT, Utf8Label(wxTRANSLATE("Rotate 90° Right")));
+    m_menuFrame->Append(ID_MENU_ROTATE_180, Utf8Label(wxTRANSLATE("Rotate 180°")));
+    m_menuFrame->Append(ID_MENU_FLIP_HORIZONTAL, _("Flip Horizontal"));
+    m_menuFrame->Append(ID_MENU_FLIP_VERTICAL, _("Flip Vertical"));
+    m_menuFrame->Append(ID_MENU_CROP, Utf8Label(wxTRANSLATE("Crop…")));
     m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_UNDO, _("Undo") + wxS("\tCtrl+Z"));
     m_menuFrame->Append(ID_MENU_REDO, _("Redo") + wxS("\tCtrl+Y"));
@@ -341,6 +371,19 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_LEFT);
     Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_RIGHT);
     Bind(wxEVT_MENU, &GifFrame::OnFrameDelay, this, ID_MENU_FRAME_DELAY);
+    Bind(wxEVT_MENU, &GifFrame::OnSelectAll, this, ID_MENU_SELECT_ALL);
+    Bind(wxEVT_MENU, &GifFrame::OnDuplicate, this, ID_MENU_DUPLICATE);
+    Bind(wxEVT_MENU, &GifFrame::OnCutCopy, this, ID_MENU_CUT);
+    Bind(wxEVT_MENU, &GifFrame::OnCutCopy, this, ID_MENU_COPY);
+    Bind(wxEVT_MENU, &GifFrame::OnPaste, this, ID_MENU_PASTE);
+    Bind(wxEVT_MENU, &GifFrame::OnReverse, this, ID_MENU_REVERSE);
+    Bind(wxEVT_MENU, &GifFrame::OnYoyo, this, ID_MENU_YOYO);
+    Bind(wxEVT_MENU, &GifFrame::OnSpeed, this, ID_MENU_SPEED);
+    Bind(wxEVT_MENU, &GifFrame::OnRemoveDuplicates, this, ID_MENU_REMOVE_DUPLICATES);
+    for (int id : {ID_MENU_ROTATE_LEFT, ID_MENU_ROTATE_RIGHT, ID_MENU_ROTATE_180,
+                   ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL})
+        Bind(wxEVT_MENU, &GifFrame::OnOrient, this, id);
+    Bind(wxEVT_MENU, &GifFrame::OnCrop, this, ID_MENU_CROP);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_UNDO);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_REDO);
     Bind(wxEVT_MENU, &GifFrame::OnPlay, this, ID_MENU_RUN);
@@ -380,7 +423,12 @@ void GifFrame::ApplyFrameCommandState()
         if (item)
             item->Enable(enable);
     if (m_menuBar)
-        for (int id : {ID_MENU_MOVE_LEFT, ID_MENU_MOVE_RIGHT, ID_MENU_FRAME_DELAY})
+        for (int id : {ID_MENU_MOVE_LEFT, ID_MENU_MOVE_RIGHT, ID_MENU_FRAME_DELAY,
+                       ID_MENU_SELECT_ALL, ID_MENU_DUPLICATE, ID_MENU_CUT, ID_MENU_COPY,
+                       ID_MENU_SPEED, ID_MENU_REVERSE, ID_MENU_YOYO,
+                       ID_MENU_REMOVE_DUPLICATES, ID_MENU_ROTATE_LEFT, ID_MENU_ROTATE_RIGHT,
+                       ID_MENU_ROTATE_180, ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL,
+                       ID_MENU_CROP})
             m_menuBar->Enable(id, enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);

@@ -16,6 +16,7 @@ class FrameList;
 class ImportRun;
 class PreviewCache;
 class WorkerProgress;
+struct CropArea;
 struct EditState;
 struct SavedState;
 struct StripFrame;
@@ -36,6 +37,7 @@ class wxThumbnailEvent;
 class wxToolBar;
 
 enum class EditKind;
+enum class OrientationEdit;
 
 // Command ids of the menu items (the language items use their language codes).
 enum
@@ -60,7 +62,22 @@ enum
     ID_MENU_FRAME_DELAY,
     ID_MENU_UNDO,
     ID_MENU_REDO,
-    ID_MENU_GIF_OPTIONS
+    ID_MENU_GIF_OPTIONS,
+    ID_MENU_SELECT_ALL,
+    ID_MENU_DUPLICATE,
+    ID_MENU_CUT,
+    ID_MENU_COPY,
+    ID_MENU_PASTE,
+    ID_MENU_REVERSE,
+    ID_MENU_YOYO,
+    ID_MENU_SPEED,
+    ID_MENU_REMOVE_DUPLICATES,
+    ID_MENU_ROTATE_LEFT,
+    ID_MENU_ROTATE_RIGHT,
+    ID_MENU_ROTATE_180,
+    ID_MENU_FLIP_HORIZONTAL,
+    ID_MENU_FLIP_VERTICAL,
+    ID_MENU_CROP
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -162,6 +179,45 @@ public:
     void OnUndoRedo(wxCommandEvent& event);
     void OnThumbnailItemsDropped(wxThumbnailEvent& event);
 
+    // --- Selecting, copying and reshaping the frames (gifframe_toolbox.cpp)
+    // Each edit is one step to undo and returns false when it changed nothing.
+    void SelectAllFrames();
+    // Copies of the frames right after each run of them; the copies are selected.
+    bool DuplicateFrames(const std::vector<int>& indices);
+    // Copy keeps the frames for Paste (they share their pictures); Cut also
+    // removes them. False when there is nothing to copy.
+    bool CopyFrames(const std::vector<int>& indices);
+    bool CutFrames(const std::vector<int>& indices);
+    // Inserts what Copy or Cut kept before the frame at `before` (-1: at the end).
+    bool PasteFrames(int before);
+    bool ReverseFrames(const std::vector<int>& indices);
+    bool YoyoFrames();
+    // Plays the frames (all when empty) at percent of their speed.
+    bool ChangeFramesSpeed(const std::vector<int>& indices, int percent);
+    // The frames that repeat the one before them within tolerance.
+    std::vector<int> FindDuplicateFrames(double tolerance) const;
+    bool RemoveDuplicateFrames(const std::vector<int>& repeated);
+    // Turns or mirrors the frames (all when empty) where they are shown and
+    // exported; the pictures stay as they are.
+    bool OrientFrames(const std::vector<int>& indices, OrientationEdit edit);
+    // What Reverse, Speed and Remove Duplicate Frames work on: the selection
+    // when it holds more than one frame, else all frames (empty).
+    std::vector<int> GetEditScope() const;
+    void OnSelectAll(wxCommandEvent& event);
+    void OnDuplicate(wxCommandEvent& event);
+    void OnCutCopy(wxCommandEvent& event);
+    void OnPaste(wxCommandEvent& event);
+    void OnReverse(wxCommandEvent& event);
+    void OnYoyo(wxCommandEvent& event);
+    void OnSpeed(wxCommandEvent& event);
+    void OnRemoveDuplicates(wxCommandEvent& event);
+    void OnOrient(wxCommandEvent& event);
+    // Keeps the part of every frame inside the crop (none: the whole
+    // picture), where they are shown and exported; the output size follows.
+    bool SetCrop(const CropArea& crop);
+    const CropArea& GetCrop() const { return *m_crop; }
+    void OnCrop(wxCommandEvent& event);
+
     // --- Project files (gifframe_project.cpp) -----------------------------
     void OnSaveProject(wxCommandEvent& event);
     bool SaveProject();
@@ -216,6 +272,10 @@ private:
     // Makes change to the frames one step to undo and shows the result;
     // false, recording nothing, when the change returns false.
     bool EditFrames(const std::function<bool(FrameList&)>& change);
+    // The same for a change of the frames and the animation's settings.
+    bool EditWork(const std::function<bool(EditState&)>& change);
+    // Selects exactly the frames at the indices.
+    void SelectFrames(const std::vector<int>& indices);
     void RestoreState(const EditState& state);
     // Shows the frame list in the strip; frames keep their selection and the
     // preview stays on its frame, or is cleared if that frame is gone.
@@ -226,8 +286,9 @@ private:
     void UpdateUndoCommands();
     // "Frame Delay…", translated, for the Frame menu and the pop-up menu.
     static wxString FrameDelayLabel();
-    // The strip's item for a frame: it shows the frame's own picture.
-    static wxImageThumbnailItem* MakeFrameItem(const StripFrame& frame);
+    // The strip's item for a frame: it shows the frame's own picture, cut
+    // to the crop and turned.
+    wxImageThumbnailItem* MakeFrameItem(const StripFrame& frame) const;
     SavedState CurrentSavedState() const;
     void TakeProjectSnapshot();
     void TakeExportSnapshot();
@@ -306,6 +367,8 @@ private:
     // The frames and the edits to undo and redo.
     std::unique_ptr<FrameList> m_frames;
     std::unique_ptr<EditHistory> m_history;
+    std::unique_ptr<std::vector<StripFrame>> m_clipboard;  // what Copy and Cut kept
+    std::unique_ptr<CropArea> m_crop;                     // the part of every frame kept
     int m_lastDelay;    // the delay spin's value before its latest change
     bool m_sizeChosen;  // the user set the output size; edits of the strip keep it
 

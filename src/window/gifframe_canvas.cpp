@@ -96,7 +96,7 @@ void GifFrame::UpdateCanvasSize()
         return;
     }
 
-    const wxSize chosen = ChooseCanvasSize(m_frames->GetSizes());
+    const wxSize chosen = ChooseCanvasSize(m_frames->GetSizes(*m_crop));
     m_sourceWidth = chosen.x;
     m_sourceHeight = chosen.y;
     if (!m_sizeChosen)

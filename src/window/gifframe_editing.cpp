@@ -106,8 +106,9 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
         const int frameIndex = int(event.GetExtraLong());
         const ImportRun::Arrival arrival = m_importRun->Take(
             event.GetString(), frameIndex, picture->delay, m_spinctrl_delay->GetValue());
-        const StripFrame frame =
+        StripFrame frame =
             MakeStripFrame(picture->image, event.GetString(), frameIndex, arrival.delay);
+        frame.orientation = std::uint8_t(arrival.orientation & 7);
         delete picture;
         const int pos = m_frames->Insert(arrival.position, {frame});
         m_thumbnailCtrl->Insert(MakeFrameItem(frame), pos);
@@ -243,8 +244,10 @@ void GifFrame::OnClearAll(wxCommandEvent&)
         {
             const bool hadFrames = !list.IsEmpty();
             list.Clear();
-            // An empty strip starts afresh: the next frames choose the size again.
+            // An empty strip starts afresh: the next frames choose the size
+            // again and are shown whole.
             m_sizeChosen = false;
+            *m_crop = CropArea();
             return hadFrames;
         });
     DisableFrameCommands();

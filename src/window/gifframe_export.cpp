@@ -69,7 +69,8 @@ bool GifFrame::StartExport(int width, int height, const wxString& title)
 
     // The worker reads the pictures in place; the export holds on to them
     // until it is over, whatever happens to the strip meanwhile.
-    const std::vector<ExportFrame> frames = m_frames->GetExportFrames(m_spinctrl_delay->GetValue());
+    const std::vector<ExportFrame> frames =
+        m_frames->GetExportFrames(m_spinctrl_delay->GetValue(), *m_crop);
     auto pictures = std::make_shared<std::vector<std::shared_ptr<const FrameSource>>>();
     for (const StripFrame& frame : m_frames->GetFrames())
         pictures->push_back(frame.source);
@@ -169,7 +170,7 @@ void GifFrame::OnGifOptions(wxCommandEvent&)
         return;
     // The dialog's estimate reads the frames in place while it is shown.
     GifOptionsDialog dialog(this, m_gifOptions,
-                            m_frames->GetExportFrames(m_spinctrl_delay->GetValue()),
+                            m_frames->GetExportFrames(m_spinctrl_delay->GetValue(), *m_crop),
                             m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
     if (dialog.ShowModal() != wxID_OK)
         return;
@@ -179,8 +180,11 @@ void GifFrame::OnGifOptions(wxCommandEvent&)
 
 SavedState GifFrame::CurrentSavedState() const
 {
-    return SavedState::Of(*m_frames, m_spinctrl_delay->GetValue(), m_spinctrl_width->GetValue(),
-                          m_spinctrl_height->GetValue(), m_gifOptions);
+    SavedState state = SavedState::Of(*m_frames, m_spinctrl_delay->GetValue(),
+                                      m_spinctrl_width->GetValue(),
+                                      m_spinctrl_height->GetValue(), m_gifOptions);
+    state.crop = *m_crop;
+    return state;
 }
 
 void GifFrame::TakeExportSnapshot()

@@ -9,6 +9,7 @@
 
 #include <wx/intl.h>
 #include <wx/menu.h>
+#include <wx/panel.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -24,10 +25,21 @@ wxString GifFrame::FrameDelayLabel()
     return wxGetTranslation(wxString::FromUTF8(wxTRANSLATE("Frame Delay…")));
 }
 
-wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame)
+namespace
+{
+// The part of a picture the crop keeps; empty for the whole picture.
+wxRect ShownPart(const CropArea& crop, const wxImage& picture)
+{
+    return crop.IsSet() && picture.IsOk() ? CropRectFor(crop, picture.GetSize()) : wxRect();
+}
+}  // namespace
+
+wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame) const
 {
     const std::shared_ptr<const wxImage> picture(frame.source, &frame.source->picture);
-    return new wxImageThumbnailItem(picture, frame.source->frameIndex, frame.source->name);
+    auto* item = new wxImageThumbnailItem(picture, frame.source->frameIndex, frame.source->name);
+    item->SetView(frame.orientation, ShownPart(*m_crop, frame.source->picture), nullptr);
+    return item;
 }
 
 std::vector<int> GifFrame::GetSelectedFrames() const
@@ -75,6 +87,9 @@ void GifFrame::ShowFrames()
         {
             items.push_back(found->second);
             shown.erase(found);
+            if (auto* item = wxDynamicCast(items.back(), wxImageThumbnailItem))
+                item->SetView(frame.orientation, ShownPart(*m_crop, *picture),
+                              m_thumbnailCtrl);
         }
         if (selected.count(picture))
             select.push_back(i);
@@ -111,6 +126,7 @@ EditState GifFrame::CurrentState() const
     state.size = wxSize(m_gifWidth, m_gifHeight);
     state.reference = wxSize(m_sourceWidth, m_sourceHeight);
     state.sizeChosen = m_sizeChosen;
+    state.crop = *m_crop;
     return state;
 }
 
@@ -136,12 +152,16 @@ void GifFrame::RestoreState(const EditState& state)
     m_sourceWidth = state.reference.x;
     m_sourceHeight = state.reference.y;
     m_sizeChosen = state.sizeChosen;
+    *m_crop = state.crop;
     ShowChangedFrames();
 }
 
 void GifFrame::ShowChangedFrames()
 {
     ShowFrames();
+    // The previewed frame may have turned.
+    if (m_previewIndex >= 0)
+        m_panel_down->Refresh(false);
     // The size chosen from the frames depends on which they are and their order.
     UpdateCanvasSize();
     if (m_frames->IsEmpty())
@@ -168,6 +188,19 @@ bool GifFrame::EditFrames(const std::function<bool(FrameList&)>& change)
     m_history->Record(previous);
     StopPlayback();
     ShowChangedFrames();
+    return true;
+}
+
+bool GifFrame::EditWork(const std::function<bool(EditState&)>& change)
+{
+    if (IsWorkerRunning())
+        return false;
+    const EditState previous = CurrentState();
+    EditState next = previous;
+    if (!change(next))
+        return false;
+    m_history->Record(previous);
+    RestoreState(next);
     return true;
 }
 

@@ -130,7 +130,10 @@ void GifFrame::DrawPreviewFrame(int index)
 
     m_previewIndex = index;
     m_previewFileName = wxFileNameFromPath(source.name);
-    m_previewSize = source.picture.IsOk() ? source.picture.GetSize() : wxSize(0, 0);
+    m_previewSize = source.picture.IsOk()
+                        ? OrientedSize(CropRectFor(*m_crop, source.picture.GetSize()).GetSize(),
+                                       m_frames->Get(index).orientation)
+                        : wxSize(0, 0);
 
     // The paint handler draws the frame, so a covered or resized panel shows
     // it again; Update() puts it on screen now, as playback needs.
@@ -157,12 +160,17 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     dc.DrawRectangle(wxPoint(0, 0), m_panel_down->GetClientSize());
     if (m_previewIndex < 0 || m_previewIndex >= m_frames->GetCount())
         return;
-    const wxImage& picture = m_frames->Get(m_previewIndex).source->picture;
+    const StripFrame& frame = m_frames->Get(m_previewIndex);
+    const wxImage& picture = frame.source->picture;
     const wxSize panel = m_panel_down->GetClientSize();
-    const wxBitmap bitmap = m_previewCache->Get(picture, panel);
+    if (!picture.IsOk())
+        return;
+    const wxRect part = CropRectFor(*m_crop, picture.GetSize());
+    const wxBitmap bitmap = m_previewCache->Get(picture, frame.orientation, part, panel);
     if (!bitmap.IsOk())
         return;
-    const wxRect placement = PreviewPlacement(picture.GetSize(), panel);
+    const wxRect placement =
+        PreviewPlacement(OrientedSize(part.GetSize(), frame.orientation), panel);
     DrawOverCheckerboard(dc, bitmap, placement.GetTopLeft());
 }
 

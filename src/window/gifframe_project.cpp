@@ -69,6 +69,8 @@ bool GifFrame::SaveProject()
     project.delay = m_spinctrl_delay->GetValue();
     project.framePaths = m_frames->GetNames();
     project.frameDelays = m_frames->GetOwnDelays();
+    project.frameOrientations = m_frames->GetOrientations();
+    project.crop = *m_crop;
     project.gifOptions = m_gifOptions;
 
     wxString path = m_projectPath;
@@ -188,7 +190,7 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     }
 
     // The project's frames replace the strip once they are on their way.
-    ImportRun run(project.framePaths, project.frameDelays, -1);
+    ImportRun run(project.framePaths, project.frameDelays, -1, project.frameOrientations);
     run.reportUnreadable = true;
     if (!StartImport(run, true))
         return false;
@@ -198,6 +200,8 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     SetTitle(ProjectTitle(m_projectFileName));
     // A project without GIF options is a classic one.
     m_gifOptions = project.gifOptions;
+    // The crop shapes the frames as they arrive; the import undoes nothing.
+    *m_crop = project.crop;
     // The GIF the project names lies beside it, where the renderer writes it
     // too; the next Save writes it again.
     m_gifPath = project.gifName.empty() ? wxString() : ProjectDefaultOutput(path, project.gifName);
@@ -212,7 +216,9 @@ bool GifFrame::OpenProjectPath(const wxString& path)
                                         project.width,
                                         project.height,
                                         project.gifOptions,
-                                        {}});
+                                        {},
+                                        project.frameOrientations,
+                                        project.crop});
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
     return true;

@@ -2,6 +2,8 @@
 
 #include "window/gifframe.h"
 
+#include "encode/pictureorientation.h"
+
 #include <wx/image.h>
 
 PreviewCache::PreviewCache(size_t budgetBytes) : m_bytes(0), m_budget(budgetBytes) {}
@@ -12,7 +14,8 @@ void PreviewCache::Clear()
     m_bytes = 0;
 }
 
-wxBitmap PreviewCache::Get(const wxImage& image, const wxSize& panel)
+wxBitmap PreviewCache::Get(const wxImage& whole, int orientation, const wxRect& part,
+                           const wxSize& panel)
 {
     if (panel != m_panel)
     {
@@ -20,29 +23,36 @@ wxBitmap PreviewCache::Get(const wxImage& image, const wxSize& panel)
         m_panel = panel;
     }
 
-    if (!image.IsOk())
+    if (!whole.IsOk())
         return wxBitmap();
-    const auto found = m_entries.find(&image);
+    const auto found = m_entries.find(&whole);
     if (found != m_entries.end())
     {
-        if (found->second.pixels == image.GetData())
+        if (found->second.pixels == whole.GetData() && found->second.orientation == orientation &&
+            found->second.part == part)
             return found->second.bitmap;
         m_bytes -= size_t(found->second.bitmap.GetWidth()) * found->second.bitmap.GetHeight() * 4;
         m_entries.erase(found);
     }
 
-    const wxRect placement = GifFrame::PreviewPlacement(image.GetSize(), panel);
+    // The part shown is cut out only when the frame is drawn anew.
+    const bool cut = part != wxRect(wxPoint(0, 0), whole.GetSize()) && !part.IsEmpty();
+    const wxImage image = cut ? whole.GetSubImage(part) : whole;
+    const wxSize shown = OrientedSize(image.GetSize(), orientation);
+    const wxRect placement = GifFrame::PreviewPlacement(shown, panel);
     if (placement.width < 1 || placement.height < 1)
         return wxBitmap();
-    const wxBitmap bitmap =
-        placement.GetSize() == image.GetSize()
-            ? wxBitmap(image)
-            : wxBitmap(image.Scale(placement.width, placement.height, wxIMAGE_QUALITY_NORMAL));
+    // Shrunk before it is turned, so only the small picture is copied.
+    const wxSize scaled = OrientedSize(placement.GetSize(), orientation);
+    const wxBitmap bitmap = wxBitmap(OrientPicture(
+        scaled == image.GetSize() ? image
+                                  : image.Scale(scaled.x, scaled.y, wxIMAGE_QUALITY_NORMAL),
+        orientation));
 
     const size_t bytes = size_t(placement.width) * placement.height * 4;
     if (m_bytes + bytes <= m_budget)
     {
-        m_entries[&image] = Entry{image.GetData(), bitmap};
+        m_entries[&whole] = Entry{whole.GetData(), orientation, part, bitmap};
         m_bytes += bytes;
     }
     return bitmap;

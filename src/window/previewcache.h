@@ -18,8 +18,10 @@ class PreviewCache
 public:
     explicit PreviewCache(size_t budgetBytes = size_t(384) << 20);
 
-    // The picture fitted into panel (never enlarged), as a bitmap.
-    wxBitmap Get(const wxImage& picture, const wxSize& panel);
+    // The picture in the orientation (encode/pictureorientation.h) fitted
+    // into panel (never enlarged), as a bitmap.
+    // part: the rectangle of the picture shown (the crop), taken before the turn.
+    wxBitmap Get(const wxImage& picture, int orientation, const wxRect& part, const wxSize& panel);
     void Clear();
 
     size_t GetBytes() const { return m_bytes; }
@@ -29,6 +31,8 @@ private:
     struct Entry
     {
         const unsigned char* pixels;  // identifies the picture the bitmap was made from
+        int orientation;
+        wxRect part;
         wxBitmap bitmap;
     };
 

@@ -1,6 +1,7 @@
 #include "window/thumbnailctrl.h"
 
 #include "decode/framereference.h"
+#include "encode/pictureorientation.h"
 #include "window/checkerboard.h"
 
 #include <wx/crt.h>
@@ -162,8 +163,13 @@ bool wxImageThumbnailItem::Load(wxThumbnailCtrl* ctrl, bool forceUpdate)
     m_thumbnail = wxNullBitmap;
     if (m_picture->IsOk())
     {
-        const wxSize box = ctrl ? ctrl->GetThumbnailImageSize() : kDefaultThumbnailBox;
-        const wxImage thumbnail = ScaleToFit(*m_picture, box.x, box.y);
+        // Shrunk first, so only the small picture is turned.
+        const wxSize box = OrientedSize(
+            ctrl ? ctrl->GetThumbnailImageSize() : kDefaultThumbnailBox, m_orientation);
+        const bool cropped = !m_crop.IsEmpty() && m_crop != wxRect(wxPoint(0, 0), m_picture->GetSize());
+        const wxImage thumbnail = OrientPicture(
+            ScaleToFit(cropped ? m_picture->GetSubImage(m_crop) : *m_picture, box.x, box.y),
+            m_orientation);
         if (thumbnail.IsOk())
             m_thumbnail = wxBitmap(thumbnail);
     }
@@ -177,7 +183,19 @@ const wxImage& wxImageThumbnailItem::GetImage() const
 
 wxSize wxImageThumbnailItem::GetImageSize() const
 {
-    return m_picture->IsOk() ? m_picture->GetSize() : wxSize(0, 0);
+    if (!m_picture->IsOk())
+        return wxSize(0, 0);
+    return OrientedSize(m_crop.IsEmpty() ? m_picture->GetSize() : m_crop.GetSize(), m_orientation);
+}
+
+void wxImageThumbnailItem::SetView(int orientation, const wxRect& crop, wxThumbnailCtrl* ctrl)
+{
+    if (orientation == m_orientation && crop == m_crop)
+        return;
+    m_orientation = orientation;
+    m_crop = crop;
+    if (m_thumbnail.IsOk())
+        Load(ctrl, true);
 }
 
 wxBitmap wxImageThumbnailItem::GetBitmap() const
@@ -185,7 +203,8 @@ wxBitmap wxImageThumbnailItem::GetBitmap() const
     if (!m_picture->IsOk())
         return wxNullBitmap;
     wxLogNull noMessages;
-    return wxBitmap(*m_picture);
+    return wxBitmap(OrientPicture(m_crop.IsEmpty() ? *m_picture : m_picture->GetSubImage(m_crop),
+                                  m_orientation));
 }
 
 wxImage wxImageThumbnailItem::ScaleToFit(const wxImage& image, int boxWidth, int boxHeight)

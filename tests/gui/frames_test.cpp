@@ -225,6 +225,20 @@ TEST_F(FramesTest, TheKeysOfTheFrameMenuAndTheStrip)
         ExpectMessage(&confirm, wxID_YES));
     EXPECT_EQ(confirm.message, wxS("Delete 1 frame?"));
     EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f2.png"), wxS("f3.png")}));
+
+    // Select All, then Duplicate, Cut and Paste before the focused frame.
+    sim.Char('a', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([&] { return Selected() == IndexList{0, 1, 2}; }));
+    sim.Char('d', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([&] { return Selected() == IndexList{3, 4, 5}; }));
+    sim.Char('x', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([&] { return Strip()->GetCount() == 3; }));
+    Strip()->SetFocusItem(1);
+    sim.Char('v', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([&] { return Strip()->GetCount() == 6; }));
+    EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f0.png"), wxS("f2.png"), wxS("f3.png"),
+                                 wxS("f2.png"), wxS("f3.png")}));
+    EXPECT_EQ(Selected(), (IndexList{1, 2, 3}));
 }
 
 // --- Own delays --------------------------------------------------------------
@@ -352,6 +366,19 @@ TEST_F(FramesTest, EveryEditIsUndoneAndRedoneToTheSameStripAndSettings)
     step([&] { frame->SetFramesDelay({0, 1}, 33); });
     step([&] { Type(Access().DelaySpin(), 12); });
     step([&] { Type(Access().WidthSpin(), 50); });
+    step([&] { frame->DuplicateFrames({0}); });
+    step([&] { frame->RemoveDuplicateFrames(frame->FindDuplicateFrames(0)); });
+    step(
+        [&]
+        {
+            frame->CopyFrames({0, 1});
+            frame->PasteFrames(-1);
+        });
+    step([&] { frame->CutFrames({0}); });
+    step([&] { frame->PasteFrames(0); });
+    step([&] { frame->ReverseFrames({}); });
+    step([&] { frame->YoyoFrames(); });
+    step([&] { frame->ChangeFramesSpeed({}, 50); });
     step(
         [&]
         {

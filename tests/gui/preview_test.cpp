@@ -1,7 +1,12 @@
 #include "loop_count_answer.h"
 #include "main_window_fixture.h"
 
+#include "window/cropdialog.h"
+#include "window/cropselector.h"
+
 #include <wx/panel.h>
+#include <wx/spinctrl.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include <cstring>
@@ -255,4 +260,47 @@ TEST_F(PreviewTest, TransparentPixelsShowACheckerboard)
         GifFrame::PreviewPlacement(wxSize(60, 40), Access().PreviewPanel()->GetClientSize());
     EXPECT_TRUE(RepaintShows(placement.GetPosition() + wxPoint(2, 2), wxColour(153, 153, 153)));
     EXPECT_TRUE(RepaintShows(placement.GetPosition() + wxPoint(10, 2), wxColour(204, 204, 204)));
+}
+
+// The crop rectangle follows real mouse drags: a new one drawn on the
+// picture, its bottom right handle pulled, then the whole moved; the number
+// fields follow.
+TEST_F(PreviewTest, ACropRectangleIsDrawnResizedAndMovedWithTheMouse)
+{
+    // As the dialog opens without a crop: the whole picture.
+    CropDialog dialog(frame, SolidImage(400, 200, *wxBLUE), wxRect(0, 0, 400, 200));
+    dialog.Show();
+    CropSelector* selector = dialog.GetSelector();
+    ASSERT_TRUE(WaitFor([&] { return selector->IsShownOnScreen(); }));
+    dialog.Raise();
+    Settle(200);
+
+    wxUIActionSimulator sim;
+    const auto drag = [&](const wxPoint& from, const wxPoint& to)
+    {
+        const wxPoint a = selector->ClientToScreen(selector->ToWindow(from));
+        const wxPoint b = selector->ClientToScreen(selector->ToWindow(to));
+        sim.MouseMove(a);
+        WaitFor([&] { return wxGetMousePosition() == a; });
+        sim.MouseDown();
+        Settle();
+        sim.MouseMove((a + b) / 2);
+        Settle();
+        sim.MouseMove(b);
+        WaitFor([&] { return wxGetMousePosition() == b; });
+        Settle();
+        sim.MouseUp();
+        Settle();
+    };
+    drag(wxPoint(100, 50), wxPoint(300, 150));
+    EXPECT_EQ(dialog.GetSelection(), wxRect(100, 50, 200, 100));
+    drag(wxPoint(300, 150), wxPoint(320, 160));
+    EXPECT_EQ(dialog.GetSelection(), wxRect(100, 50, 220, 110));
+    drag(wxPoint(200, 100), wxPoint(150, 80));
+    EXPECT_EQ(dialog.GetSelection(), wxRect(50, 30, 220, 110));
+    auto* x = wxDynamicCast(dialog.FindWindow(CropDialog::ID_X), wxSpinCtrl);
+    auto* width = wxDynamicCast(dialog.FindWindow(CropDialog::ID_WIDTH), wxSpinCtrl);
+    ASSERT_TRUE(x && width);
+    EXPECT_EQ(x->GetValue(), 50);
+    EXPECT_EQ(width->GetValue(), 220);
 }

@@ -8,6 +8,8 @@
 #include "gif_inspect.h"
 
 #include "app/product.h"
+#include "edit/framelist.h"
+#include "encode/pictureorientation.h"
 #include "project/projectfile.h"
 
 #include <wx/msgdlg.h>
@@ -687,4 +689,105 @@ TEST_F(ProjectTest, RendererMakesTheSameGifAsTheWindowsSave)
     // Save Project keeps the GIF's name.
     EXPECT_TRUE(frame->SaveProject());
     EXPECT_EQ(ReadProjectFile(project).project.gifName, wxS("window.gif"));
+}
+
+// Cropped, turned and mirrored frames: the GIF holds the source's pixels cut
+// and turned, the size follows, the project keeps the crop and the
+// orientations, and the renderer makes the same bytes from the project.
+TEST_F(ProjectTest, CroppedAndTurnedFramesSaveThosePixelsAndRenderTheSame)
+{
+    // Six colours far apart: the classic export's colour steps keep them apart.
+    const wxImage source = PalettedImage(
+        6, 4, {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0, 255, 255, 255});
+    const wxString pattern = dir.File(wxS("pattern.png"));
+    ASSERT_TRUE(source.SaveFile(pattern, wxBITMAP_TYPE_PNG));
+    Import(Paths({pattern, pattern}));
+    const CropArea crop{wxRect(1, 1, 4, 2), wxSize(6, 4)};
+    ASSERT_TRUE(frame->SetCrop(crop));
+    EXPECT_EQ(SpinSize(), wxSize(4, 2));
+    ASSERT_TRUE(frame->OrientFrames({}, OrientationEdit::RotateRight));
+    ASSERT_TRUE(frame->OrientFrames({1}, OrientationEdit::FlipHorizontal));
+    EXPECT_EQ(SpinSize(), wxSize(2, 4));
+
+    const wxString windowGif = dir.File(wxS("turned.gif"));
+    wxCommandEvent save;
+    wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(windowGif));
+    ASSERT_TRUE(WaitForWorker());
+    const std::string saved = ReadFileBytes(windowGif);
+    const InspectedGif gif = InspectGif(saved);
+    ASSERT_TRUE(gif.ok);
+    ASSERT_EQ(gif.width, 2);
+    ASSERT_EQ(gif.height, 4);
+    const std::vector<std::vector<unsigned char>> shown = ComposeGif(gif);
+    ASSERT_EQ(shown.size(), 2u);
+    // Cut to 4 x 2 from (1, 1) and turned clockwise, the shown (x, y) is the
+    // source's (1 + y, 2 - x); the second frame is also mirrored left to right.
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 2; ++x)
+            for (int f = 0; f < 2; ++f)
+            {
+                const int tx = f == 0 ? x : 1 - x;
+                const unsigned char* got = &shown[size_t(f)][(size_t(y) * 2 + size_t(x)) * 3];
+                const unsigned char* want =
+                    source.GetData() + (size_t(2 - tx) * 6 + size_t(1 + y)) * 3;
+                const auto near = [&](int c) { return std::abs(got[c] - want[c]) <= 8; };
+                EXPECT_TRUE(near(0) && near(1) && near(2))
+                    << "frame " << f << " at " << x << "," << y << ": " << int(got[0]) << " "
+                    << int(got[1]) << " " << int(got[2]) << " for " << int(want[0]) << " "
+                    << int(want[1]) << " " << int(want[2]);
+            }
+
+    const wxString project = dir.File(wxS("turned.xml"));
+    SaveProjectAs(project);
+    EXPECT_EQ(ReadProjectFile(project).project.frameOrientations, (std::vector<int>{1, 7}));
+    EXPECT_TRUE(ReadProjectFile(project).project.crop == crop);
+    wxArrayString output, errors;
+    const wxString rendered = dir.File(wxS("rendered.gif"));
+    EXPECT_EQ(wxExecute(wxString::Format(wxS("\"" LF_STAGE_DIR "/bin/loopforge-render\" \"%s\" -o \"%s\""),
+                                         project, rendered),
+                        output, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS),
+              0)
+        << wxJoin(errors, '\n').utf8_string();
+    EXPECT_TRUE(ReadFileBytes(rendered) == saved) << "the renderer turns the frames otherwise";
+
+    // Reopened, the frames are cut and turned as before; an undo turns them back.
+    Restart();
+    OpenProject(project);
+    EXPECT_EQ(frame->GetFrames().GetOrientations(), (std::vector<int>{1, 7}));
+    EXPECT_TRUE(frame->GetCrop() == crop);
+    EXPECT_EQ(SpinSize(), wxSize(2, 4));
+    EXPECT_FALSE(frame->IsProjectModified());
+    ASSERT_TRUE(frame->OrientFrames({}, OrientationEdit::Rotate180));
+    EXPECT_TRUE(frame->IsProjectModified());
+    ASSERT_TRUE(frame->Undo());
+    EXPECT_EQ(frame->GetFrames().GetOrientations(), (std::vector<int>{1, 7}));
+}
+
+// Reverse, Yo-yo, Speed and Remove Duplicate Frames in the window save the
+// bytes the renderer makes with the same edits as options.
+TEST_F(ProjectTest, RendererEditsTheFrameOrderAndTimingAsTheWindowDoes)
+{
+    Import(Paths({png, png, twelve}));
+    TypeDelay(10);
+    ASSERT_TRUE(frame->ReverseFrames({}));
+    ASSERT_TRUE(frame->YoyoFrames());
+    ASSERT_TRUE(frame->ChangeFramesSpeed({}, 200));
+    ASSERT_TRUE(frame->RemoveDuplicateFrames(frame->FindDuplicateFrames(0)));
+    ASSERT_EQ(frame->GetFrames().GetCount(), 24);  // 26 after the yo-yo, two repeats gone
+    const wxString windowGif = dir.File(wxS("edited.gif"));
+    wxCommandEvent save;
+    wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(windowGif));
+    ASSERT_TRUE(WaitForWorker());
+
+    const wxString rendered = dir.File(wxS("rendered.gif"));
+    wxArrayString output, errors;
+    EXPECT_EQ(wxExecute(wxString::Format(wxS("\"" LF_STAGE_DIR "/bin/loopforge-render\" -d 10 "
+                                             "--reverse --yoyo --speed 200 --dedupe "
+                                             "-o \"%s\" \"%s\" \"%s\" \"%s\""),
+                                         rendered, png, png, twelve),
+                        output, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS),
+              0)
+        << wxJoin(errors, '\n').utf8_string();
+    EXPECT_TRUE(ReadFileBytes(rendered) == ReadFileBytes(windowGif))
+        << "the renderer's edits differ from the window's";
 }

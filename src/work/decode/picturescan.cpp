@@ -54,6 +54,8 @@ const PictureScanner::GifFrames& PictureScanner::ScanGif(const wxString& path)
             break;
         frames.sizes.resize(std::size_t(reader.Index()) + 1);
         frames.sizes.back() = reader.PictureSize();
+        frames.delays.resize(frames.sizes.size());
+        frames.delays.back() = reader.Delay();
         any = any || result == GifFrameReader::Result::Frame;
     }
     if (!any)
@@ -77,6 +79,7 @@ PictureScan PictureScanner::Scan(const wxString& entry)
             {
                 scan.sizes.push_back(frames.sizes[i]);
                 scan.frameIndices.push_back(int(i));
+                scan.delays.push_back(frames.delays[i]);
             }
         return scan;
     }

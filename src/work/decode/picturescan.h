@@ -19,6 +19,9 @@ struct PictureScan
     // For a whole GIF file, the frame index in the file of each picture:
     // frames that give none leave gaps.
     std::vector<int> frameIndices;
+    // For a whole GIF file, how long each picture shows as the file stores
+    // it (GifAnimationReader::Delay; 0: no delay of its own).
+    std::vector<int> delays;
 };
 
 // Learns the sizes of the pictures import entries give (see DecodePictures)
@@ -41,6 +44,7 @@ private:
     {
         PictureDecodeStatus status = PictureDecodeStatus::Unreadable;
         std::vector<wxSize> sizes;
+        std::vector<int> delays;
     };
 
     const GifFrames& ScanGif(const wxString& path);

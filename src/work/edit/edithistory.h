@@ -17,6 +17,7 @@ struct EditState
     wxSize size;              // the output size
     wxSize reference;         // the size whose ratio the width and height keep
     bool sizeChosen = false;  // the user set the size; edits of the strip keep it
+    CropArea crop;            // the part of every frame kept
 };
 
 // What kind of edit a step records. Steps of the same settings kind that

@@ -137,6 +137,80 @@ bool FrameList::SetOwnDelay(const std::vector<int>& indices, int delay)
     return changed;
 }
 
+std::vector<StripFrame> FrameList::Copy(const std::vector<int>& indices) const
+{
+    std::vector<StripFrame> frames;
+    for (int index : ValidIndices(indices))
+        frames.push_back(m_frames[size_t(index)]);
+    return frames;
+}
+
+std::vector<int> FrameList::Duplicate(const std::vector<int>& indices)
+{
+    const std::vector<int> valid = ValidIndices(indices);
+    if (valid.empty())
+        return {};
+    std::vector<bool> selected(m_frames.size(), false);
+    for (int index : valid)
+        selected[size_t(index)] = true;
+
+    std::vector<StripFrame> result;
+    std::vector<int> copies;
+    result.reserve(m_frames.size() + valid.size());
+    int runStart = -1;
+    for (int i = 0; i < GetCount(); ++i)
+    {
+        result.push_back(m_frames[size_t(i)]);
+        if (!selected[size_t(i)])
+            continue;
+        if (runStart < 0)
+            runStart = i;
+        if (i + 1 < GetCount() && selected[size_t(i) + 1])
+            continue;
+        // The run ends here: its copies follow it.
+        for (int k = runStart; k <= i; ++k)
+        {
+            copies.push_back(int(result.size()));
+            result.push_back(m_frames[size_t(k)]);
+        }
+        runStart = -1;
+    }
+    m_frames.swap(result);
+    return copies;
+}
+
+bool FrameList::Reverse(const std::vector<int>& indices)
+{
+    const std::vector<int> valid = ValidIndices(indices);
+    if (valid.size() < 2)
+        return false;
+    for (size_t front = 0, back = valid.size() - 1; front < back; ++front, --back)
+        std::swap(m_frames[size_t(valid[front])], m_frames[size_t(valid[back])]);
+    return true;
+}
+
+bool FrameList::AppendReversed()
+{
+    const size_t count = m_frames.size();
+    if (count < 3)
+        return false;
+    m_frames.reserve(2 * count - 2);
+    for (size_t i = count - 2; i >= 1; --i)
+        m_frames.push_back(m_frames[i]);
+    return true;
+}
+
+bool FrameList::Orient(const std::vector<int>& indices, OrientationEdit edit)
+{
+    const std::vector<int> valid = ValidIndices(indices);
+    for (int index : valid)
+    {
+        StripFrame& frame = m_frames[size_t(index)];
+        frame.orientation = std::uint8_t(ComposeOrientation(frame.orientation, edit));
+    }
+    return !valid.empty();
+}
+
 wxArrayString FrameList::GetNames() const
 {
     wxArrayString names;
@@ -155,21 +229,37 @@ std::vector<int> FrameList::GetOwnDelays() const
     return delays;
 }
 
-std::vector<wxSize> FrameList::GetSizes() const
+std::vector<int> FrameList::GetOrientations() const
+{
+    std::vector<int> orientations;
+    orientations.reserve(m_frames.size());
+    for (const StripFrame& frame : m_frames)
+        orientations.push_back(frame.orientation);
+    return orientations;
+}
+
+std::vector<wxSize> FrameList::GetSizes(const CropArea& crop) const
 {
     std::vector<wxSize> sizes;
     sizes.reserve(m_frames.size());
     for (const StripFrame& frame : m_frames)
-        sizes.push_back(frame.source->picture.IsOk() ? frame.source->picture.GetSize()
-                                                     : wxSize(0, 0));
+        sizes.push_back(frame.source->picture.IsOk()
+                            ? OrientedSize(CropRectFor(crop, frame.source->picture.GetSize()).GetSize(),
+                                           frame.orientation)
+                            : wxSize(0, 0));
     return sizes;
 }
 
-std::vector<ExportFrame> FrameList::GetExportFrames(int defaultDelay) const
+std::vector<ExportFrame> FrameList::GetExportFrames(int defaultDelay, const CropArea& crop) const
 {
     std::vector<ExportFrame> frames;
     frames.reserve(m_frames.size());
     for (int i = 0; i < GetCount(); ++i)
-        frames.push_back({&Get(i).source->picture, GetDelay(i, defaultDelay)});
+    {
+        const wxImage& picture = Get(i).source->picture;
+        frames.push_back({&picture, GetDelay(i, defaultDelay), false, Get(i).orientation,
+                          crop.IsSet() && picture.IsOk() ? CropRectFor(crop, picture.GetSize())
+                                                         : wxRect()});
+    }
     return frames;
 }

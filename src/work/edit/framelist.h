@@ -2,12 +2,15 @@
 #define LOOPFORGE_WORK_FRAMELIST_H
 
 #include "encode/gifexport.h"
+#include "encode/picturecrop.h"
+#include "encode/pictureorientation.h"
 
 #include <wx/arrstr.h>
 #include <wx/gdicmn.h>
 #include <wx/image.h>
 #include <wx/string.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -28,6 +31,10 @@ struct StripFrame
 {
     std::shared_ptr<const FrameSource> source;
     int delay = 0;  // hundredths of a second; 0 shows it for the animation's delay
+    // How the picture is turned and mirrored where it is shown and exported
+    // (encode/pictureorientation.h); fits beside the delay, so a frame in
+    // the undo history costs no more.
+    std::uint8_t orientation = 0;
 };
 
 // A frame as the import delivers it: the picture, the file it came from and
@@ -72,15 +79,32 @@ public:
     std::vector<int> Shift(const std::vector<int>& indices, int step);
     // Gives the frames their own delay (0: back to the default delay).
     bool SetOwnDelay(const std::vector<int>& indices, int delay);
+    // The frames at the indices in strip order; they share their pictures.
+    std::vector<StripFrame> Copy(const std::vector<int>& indices) const;
+    // Puts a copy of each run of consecutive frames among the indices right
+    // after that run. Returns the indices of the copies.
+    std::vector<int> Duplicate(const std::vector<int>& indices);
+    // Reverses the order of the frames at the indices among their places;
+    // false when fewer than two are there.
+    bool Reverse(const std::vector<int>& indices);
+    // Appends the frames before the last one back to the second in reverse
+    // order, so the animation plays forth and back without repeating a frame
+    // at either end; false when there are fewer than three frames.
+    bool AppendReversed();
+    // Turns or mirrors the frames at the indices on top of their orientation.
+    bool Orient(const std::vector<int>& indices, OrientationEdit edit);
     void Clear() { m_frames.clear(); }
 
     // What the files read.
     wxArrayString GetNames() const;
     std::vector<int> GetOwnDelays() const;
-    std::vector<wxSize> GetSizes() const;
+    std::vector<int> GetOrientations() const;
+    // The frames' sizes as shown: cut to the crop, then turned.
+    std::vector<wxSize> GetSizes(const CropArea& crop = CropArea()) const;
     // The pictures in strip order with the delay each shows for; they point
     // into the list's sources, which the caller keeps alive.
-    std::vector<ExportFrame> GetExportFrames(int defaultDelay) const;
+    std::vector<ExportFrame> GetExportFrames(int defaultDelay,
+                                             const CropArea& crop = CropArea()) const;
 
 private:
     // The valid indices among the given ones, ascending and without repeats.

@@ -24,12 +24,15 @@ class ImportRun
 public:
     ImportRun() = default;
     // insertAt: the strip position of the first picture; -1 appends.
-    ImportRun(const wxArrayString& entries, const std::vector<int>& delays, int insertAt);
+    // orientations: per entry, as the frames' (none: all upright).
+    ImportRun(const wxArrayString& entries, const std::vector<int>& delays, int insertAt,
+              const std::vector<int>& orientations = {});
 
     struct Arrival
     {
         int position;  // where the picture goes; -1: at the end
-        int delay;     // its own delay; 0 for none
+        int delay;            // its own delay; 0 for none
+        int orientation = 0;  // the orientation of its entry
     };
     // Takes a delivered picture, named as the thread names it: the file's
     // path and the frame index, with the delay its file gives it (0: none).
@@ -60,6 +63,7 @@ public:
 private:
     wxArrayString m_entries;
     std::vector<int> m_delays;
+    std::vector<int> m_orientations;
     std::vector<bool> m_gave;
     size_t m_current = 0;
     int m_insertAt = -1;

@@ -3,12 +3,14 @@
 #include "files/atomicfileoutput.h"
 #include "encode/classicreduction.h"
 #include "decode/picturesize.h"
+#include "encode/pictureorientation.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/palette.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace
 {
@@ -67,12 +69,33 @@ wxImage ReduceColours(const wxImage& image)
     return reduced;
 }
 
+void ExportFrameSource::SetPicture(const ExportFrame& frame, SourcePicture& picture)
+{
+    const bool cropped = !frame.crop.IsEmpty() && frame.picture &&
+                         frame.crop != wxRect(wxPoint(0, 0), frame.picture->GetSize());
+    if ((frame.orientation == kUprightOrientation && !cropped) || !frame.picture)
+    {
+        picture.picture = frame.picture;
+        return;
+    }
+    // Cut and turned where the export reads it, so only the frames in flight
+    // are copies.
+    const wxImage* source = frame.picture;
+    const int orientation = frame.orientation;
+    const wxRect crop = cropped ? frame.crop : wxRect();
+    picture.decode = [source, orientation, crop](wxString&)
+    {
+        return std::make_unique<wxImage>(
+            OrientPicture(crop.IsEmpty() ? *source : source->GetSubImage(crop), orientation));
+    };
+}
+
 ExportSource::Result ExportFrameSource::Next(SourcePicture& picture, wxString&)
 {
     if (m_next == m_frames.size())
         return Result::End;
     const ExportFrame& frame = m_frames[m_next++];
-    picture.picture = frame.picture;
+    SetPicture(frame, picture);
     picture.delay = frame.delay;
     picture.ownEdits = frame.ownEdits;
     return Result::Picture;
@@ -84,7 +107,7 @@ void ExportFrameSource::Sample(int count, std::vector<SourcePicture>& samples)
     for (std::size_t index : SpreadIndices(m_frames.size(), count))
     {
         SourcePicture picture;
-        picture.picture = m_frames[index].picture;
+        SetPicture(m_frames[index], picture);
         samples.push_back(std::move(picture));
     }
 }

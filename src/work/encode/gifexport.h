@@ -40,6 +40,8 @@ struct ExportFrame
     const wxImage* picture = nullptr;
     int delay = 10;
     bool ownEdits = false;  // see SourcePicture
+    int orientation = 0;     // how the picture is turned and mirrored (pictureorientation.h)
+    wxRect crop = wxRect();  // the part of the picture kept, before it is turned; empty: all
 };
 
 // An export source over pictures held in memory.
@@ -52,6 +54,9 @@ public:
     void Sample(int count, std::vector<SourcePicture>& samples) override;
 
 private:
+    // The picture as is, or turned by a decode step when it has an orientation.
+    static void SetPicture(const ExportFrame& frame, SourcePicture& picture);
+
     const std::vector<ExportFrame>& m_frames;
     std::size_t m_next = 0;
 };

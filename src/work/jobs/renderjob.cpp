@@ -4,6 +4,9 @@
 #include "decode/picturescan.h"
 #include "decode/picturesequence.h"
 #include "decode/unreadablepictures.h"
+#include "edit/animationspeed.h"
+#include "edit/framelist.h"
+#include "edit/repeatedframes.h"
 #include "encode/canvassize.h"
 #include "project/projectfile.h"
 #include "project/sourceoverwrite.h"
@@ -68,11 +71,35 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.output = output.empty() ? ProjectDefaultOutput(projectPath, project.gifName) : output;
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
     job.delays = project.frameDelays;
+    job.orientations = project.frameOrientations;
+    job.crop = project.crop;
     job.options = project.gifOptions;
     const wxSize size = ProjectOutputSize(project);
     job.width = size.x;
     job.height = size.y;
     return true;
+}
+
+void ApplyRenderEdits(const RenderOptions& options, RenderJob& job)
+{
+    if (options.crop)
+        job.crop = CropArea{*options.crop, wxSize()};
+    job.reverse = job.reverse || options.reverse;
+    job.yoyo = job.yoyo || options.yoyo;
+    if (options.speed)
+        job.speed = *options.speed;
+    if (options.dedupe)
+        job.dedupeTolerance = *options.dedupe;
+    if (!options.rotate && !options.flip)
+        return;
+    job.orientations.resize(job.inputs.size(), kUprightOrientation);
+    for (int& orientation : job.orientations)
+    {
+        if (options.rotate)
+            orientation = ComposeOrientation(orientation, *options.rotate);
+        if (options.flip)
+            orientation = ComposeOrientation(orientation, *options.flip);
+    }
 }
 
 namespace
@@ -99,6 +126,7 @@ struct InputScan
 {
     std::vector<std::vector<wxSize>> sizes;  // per input
     std::vector<std::vector<int>> frameIndices;  // per input: see PictureScan
+    std::vector<std::vector<int>> delays;        // per input: see PictureScan
     wxArrayString unreadable;                // inputs that give no picture
     wxString refusal;                        // why the first refused input cannot be read
     int frames = 0;
@@ -118,6 +146,7 @@ InputScan ScanInputs(const wxArrayString& inputs)
         scan.frames += static_cast<int>(found.sizes.size());
         scan.sizes.push_back(std::move(found.sizes));
         scan.frameIndices.push_back(std::move(found.frameIndices));
+        scan.delays.push_back(std::move(found.delays));
     }
     return scan;
 }
@@ -151,17 +180,22 @@ public:
             if (next.image)
             {
                 picture.owned = std::move(next.image);
+                Shape(*picture.owned, OrientationOf(next.entry));
                 return Result::Picture;
             }
             auto data = std::make_shared<std::vector<unsigned char>>(std::move(next.undecoded));
             const std::size_t input = next.entry;
+            // Runs on a worker: Shape only reads the job.
             picture.decode = [this, data, input](wxString& reason)
             {
                 std::unique_ptr<wxImage> image;
                 const PictureDecodeStatus status = DecodeStillPicture(*data, image);
                 *data = std::vector<unsigned char>();
                 if (status == PictureDecodeStatus::Decoded)
+                {
+                    Shape(*image, OrientationOf(input));
                     return image;
+                }
                 Ended(input, status);
                 reason = FailureMessage();
                 return std::unique_ptr<wxImage>();
@@ -180,6 +214,7 @@ public:
     {
         samples.clear();
         wxArrayString entries;
+        std::vector<int> orientations;
         std::size_t input = 0, firstFrame = 0;
         for (std::size_t frame : SpreadIndices(std::size_t(m_scan.frames), count))
         {
@@ -192,13 +227,21 @@ public:
                 entry += wxString::Format(wxS("_%d"),
                                           m_scan.frameIndices[input][frame - firstFrame]);
             entries.push_back(entry);
+            orientations.push_back(OrientationOf(input));
         }
         // The samples are decoded in order by one sequence of their own.
         auto reader = std::make_shared<SampleReader>(entries);
         for (std::size_t i = 0; i < entries.size(); ++i)
         {
             SourcePicture sample;
-            sample.decode = [reader, i](wxString&) { return reader->Picture(i); };
+            const int orientation = orientations[i];
+            sample.decode = [this, reader, i, orientation](wxString&)
+            {
+                std::unique_ptr<wxImage> picture = reader->Picture(i);
+                if (picture)
+                    Shape(*picture, orientation);
+                return picture;
+            };
             samples.push_back(std::move(sample));
         }
     }
@@ -253,6 +296,23 @@ private:
         return m_failed != kNone;
     }
 
+    // Cuts a picture to the crop and turns it, as the window shows it.
+    void Shape(wxImage& picture, int orientation) const
+    {
+        if (!picture.IsOk())
+            return;
+        const wxRect part = CropRectFor(m_job.crop, picture.GetSize());
+        if (part != wxRect(wxPoint(0, 0), picture.GetSize()))
+            picture = picture.GetSubImage(part);
+        if (orientation != kUprightOrientation)
+            picture = OrientPicture(picture, orientation);
+    }
+
+    int OrientationOf(std::size_t input) const
+    {
+        return input < m_job.orientations.size() ? m_job.orientations[input] : kUprightOrientation;
+    }
+
     // Heard from the sequence and from the workers decoding still pictures,
     // which may finish out of order: the earliest input that failed counts.
     void Ended(std::size_t input, PictureDecodeStatus status)
@@ -290,6 +350,127 @@ private:
     std::size_t m_failed = kNone;
     PictureDecodeStatus m_failedStatus = PictureDecodeStatus::Decoded;
 };
+
+// The job with one input per frame (a whole GIF file becomes references to
+// each of its frames), each with its delay and orientation, and the scan to
+// match, so that the frames can be put in another order.
+void SplitIntoFrames(RenderJob& job, InputScan& scan)
+{
+    RenderJob frames = job;
+    frames.inputs.clear();
+    frames.delays.clear();
+    frames.orientations.clear();
+    InputScan split;
+    for (std::size_t input = 0; input < job.inputs.size(); ++input)
+    {
+        const bool wholeGif =
+            DescribePictureEntry(job.inputs[input]).kind == PictureEntryKind::WholeGif;
+        const int orientation = input < job.orientations.size() ? job.orientations[input] : 0;
+        for (std::size_t frame = 0; frame < scan.sizes[input].size(); ++frame)
+        {
+            // A frame of a whole GIF keeps the delay its file gives it, as
+            // when the file is rendered whole.
+            int delay = job.delay;
+            if (input < job.delays.size() && job.delays[input] > 0)
+                delay = job.delays[input];
+            else if (wholeGif && job.fileDelays && scan.delays[input][frame] > 0)
+                delay = scan.delays[input][frame];
+            frames.inputs.push_back(
+                wholeGif ? job.inputs[input] +
+                               wxString::Format(wxS("_%d"), scan.frameIndices[input][frame])
+                         : job.inputs[input]);
+            frames.delays.push_back(delay);
+            frames.orientations.push_back(orientation);
+            split.sizes.push_back({scan.sizes[input][frame]});
+            split.frameIndices.push_back({});
+            split.delays.push_back({});
+        }
+    }
+    split.frames = int(frames.inputs.size());
+    job = std::move(frames);
+    scan = std::move(split);
+}
+
+// Keeps the frames at the indices, in their order.
+void KeepFrames(RenderJob& job, InputScan& scan, const std::vector<std::size_t>& order)
+{
+    RenderJob kept = job;
+    kept.inputs.clear();
+    kept.delays.clear();
+    kept.orientations.clear();
+    InputScan keptScan;
+    for (std::size_t index : order)
+    {
+        kept.inputs.push_back(job.inputs[index]);
+        kept.delays.push_back(job.delays[index]);
+        kept.orientations.push_back(job.orientations[index]);
+        keptScan.sizes.push_back(scan.sizes[index]);
+        keptScan.frameIndices.push_back(scan.frameIndices[index]);
+        keptScan.delays.push_back(scan.delays[index]);
+    }
+    keptScan.frames = int(kept.inputs.size());
+    job = std::move(kept);
+    scan = std::move(keptScan);
+}
+
+// Drops each frame that repeats the one kept before it, as Remove Duplicate
+// Frames does, reading the pictures once, two at a time. A frame that gives
+// no picture stays for the export to report.
+void DropRepeatedFrames(RenderJob& job, InputScan& scan)
+{
+    std::vector<std::size_t> kept;
+    std::unique_ptr<wxImage> keptPicture;
+    std::vector<int> delays = job.delays;
+    std::size_t next = 0;  // the frame the sequence should give next
+    PictureSequence sequence(job.inputs);
+    for (SequencePicture picture; sequence.Next(picture);)
+    {
+        const std::size_t frame = picture.entry;
+        for (; next < frame; ++next)
+        {
+            kept.push_back(next);
+            keptPicture.reset();
+        }
+        next = frame + 1;
+        if (keptPicture && delays[kept.back()] + delays[frame] <= kMaxFrameDelay)
+        {
+            const double difference =
+                PictureDifference(*keptPicture, *picture.image, job.dedupeTolerance);
+            if (difference >= 0 && difference <= job.dedupeTolerance)
+            {
+                delays[kept.back()] += delays[frame];
+                continue;
+            }
+        }
+        kept.push_back(frame);
+        keptPicture = std::move(picture.image);
+    }
+    for (; next < job.inputs.size(); ++next)
+        kept.push_back(next);
+    job.delays = delays;
+    KeepFrames(job, scan, kept);
+}
+
+// The edits of the frame order and timing, in the order the options name them.
+void EditFrameOrder(RenderJob& job, InputScan& scan)
+{
+    if (!job.reverse && !job.yoyo && job.speed <= 0 && job.dedupeTolerance < 0)
+        return;
+    SplitIntoFrames(job, scan);
+    const std::size_t count = job.inputs.size();
+    std::vector<std::size_t> order(count);
+    for (std::size_t i = 0; i < count; ++i)
+        order[i] = job.reverse ? count - 1 - i : i;
+    if (job.yoyo && count >= 3)
+        for (std::size_t i = count - 2; i >= 1; --i)
+            order.push_back(order[i]);
+    KeepFrames(job, scan, order);
+    if (job.speed > 0)
+        for (int& delay : job.delays)
+            delay = ScaleDelay(delay, job.speed);
+    if (job.dedupeTolerance >= 0)
+        DropRepeatedFrames(job, scan);
+}
 
 // Every input from first on that gives no picture when decoded.
 wxArrayString UndecodableFrom(const wxArrayString& inputs, std::size_t first)
@@ -350,6 +531,29 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
         return result;
     }
 
+    // A crop given by itself lies in the first frame.
+    RenderJob shaped = job;
+    if (shaped.crop.rect.width > 0 && shaped.crop.reference == wxSize())
+    {
+        for (const std::vector<wxSize>& sizes : scan.sizes)
+            if (!sizes.empty())
+            {
+                shaped.crop.reference = sizes.front();
+                break;
+            }
+        if (!wxRect(wxPoint(0, 0), shaped.crop.reference).Contains(shaped.crop.rect))
+        {
+            result.error = wxString::Format(
+                _("the crop %dx%d+%d+%d does not lie inside the first frame (%d x %d)"),
+                shaped.crop.rect.width, shaped.crop.rect.height, shaped.crop.rect.x,
+                shaped.crop.rect.y, shaped.crop.reference.x, shaped.crop.reference.y);
+            return result;
+        }
+    }
+
+    InputScan frames = scan;
+    EditFrameOrder(shaped, frames);
+
     GifExportSettings settings;
     settings.width = job.width;
     settings.height = job.height;
@@ -358,14 +562,17 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     if (settings.width == 0 || settings.height == 0)
     {
         std::vector<wxSize> sizes;
-        for (const std::vector<wxSize>& inputSizes : scan.sizes)
-            sizes.insert(sizes.end(), inputSizes.begin(), inputSizes.end());
+        for (std::size_t input = 0; input < frames.sizes.size(); ++input)
+            for (const wxSize& size : frames.sizes[input])
+                sizes.push_back(OrientedSize(
+                    CropRectFor(shaped.crop, size).GetSize(),
+                    input < shaped.orientations.size() ? shaped.orientations[input] : 0));
         const wxSize size = ChooseCanvasSize(sizes);
         settings.width = size.x;
         settings.height = size.y;
     }
 
-    RenderSource source(job, scan);
+    RenderSource source(shaped, frames);
     if (toStandardOutput)
     {
         wxFFileOutputStream out(stdout);
@@ -381,6 +588,6 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
         result.error = source.Refusal();
     else if (!result.ok && source.FoundUnreadable())
         result.error =
-            UnreadableMessage(job, UndecodableFrom(job.inputs, source.FirstUnreadable()));
+            UnreadableMessage(job, UndecodableFrom(shaped.inputs, source.FirstUnreadable()));
     return result;
 }

@@ -3,6 +3,7 @@
 
 #include "encode/gifexport.h"
 #include "encode/gifoptions.h"
+#include "jobs/renderoptions.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -20,6 +21,15 @@ struct RenderJob
     // Whether the frames of a whole GIF file (an input ending in ".gif")
     // without a delay in delays show for the delays the file gives them.
     bool fileDelays = true;
+    std::vector<int> orientations;  // per input (encode/pictureorientation.h); none: upright
+    // The part of every frame kept, before it is turned; a rectangle without
+    // a reference size lies in the first frame.
+    CropArea crop;
+    // Edits of the frame order and timing, applied in this order.
+    bool reverse = false;
+    bool yoyo = false;
+    int speed = 0;                // percent; 0 leaves the delays
+    double dedupeTolerance = -1;  // below 0: every frame stays
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString project;  // the project file the job was read from, for messages
@@ -42,6 +52,9 @@ wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifNa
 // a one-line reason naming the project.
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
                           wxString& error);
+
+// Applies the edits of the command line to the job's frames.
+void ApplyRenderEdits(const RenderOptions& options, RenderJob& job);
 
 // Writes the GIF as the window's Save does, streaming (never over the
 // project or a file the frames are read from, see FindOverwrittenSource): pictures are decoded

@@ -36,7 +36,9 @@ wxString ValueOption(const wxString& name)
         return wxS("--size");
     if (name == wxS("-o") || name == wxS("--output"))
         return wxS("--output");
-    if (name == wxS("--colors") || name == wxS("--dither") || name == wxS("--loop"))
+    if (name == wxS("--colors") || name == wxS("--dither") || name == wxS("--loop") ||
+        name == wxS("--crop") || name == wxS("--rotate") || name == wxS("--flip") ||
+        name == wxS("--speed") || name == wxS("--dedupe"))
         return name;
     return wxString();
 }
@@ -96,6 +98,62 @@ bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& op
         }
         options.loopCount = static_cast<int>(number);
     }
+    else if (option == wxS("--speed"))
+    {
+        if (!ParseNumber(value, 1, 10000, number))
+        {
+            error = wxString::Format(_("invalid speed '%s': give a percentage from 1 to 10000"),
+                                     value);
+            return false;
+        }
+        options.speed = static_cast<int>(number);
+    }
+    else if (option == wxS("--dedupe"))
+    {
+        double tolerance = -1;
+        if (!value.ToCDouble(&tolerance) || tolerance < 0 || tolerance > 255)
+        {
+            error = wxString::Format(_("invalid tolerance '%s': give 0 to 255"), value);
+            return false;
+        }
+        options.dedupe = tolerance;
+    }
+    else if (option == wxS("--crop"))
+    {
+        wxRect rect;
+        if (!ParseCropGeometry(value, rect))
+        {
+            error = wxString::Format(_("invalid crop '%s': give WIDTHxHEIGHT+X+Y"), value);
+            return false;
+        }
+        options.crop = rect;
+    }
+    else if (option == wxS("--rotate"))
+    {
+        if (value == wxS("90"))
+            options.rotate = OrientationEdit::RotateRight;
+        else if (value == wxS("180"))
+            options.rotate = OrientationEdit::Rotate180;
+        else if (value == wxS("270"))
+            options.rotate = OrientationEdit::RotateLeft;
+        else
+        {
+            error = wxString::Format(_("invalid rotation '%s': give 90, 180 or 270"), value);
+            return false;
+        }
+    }
+    else if (option == wxS("--flip"))
+    {
+        if (value == wxS("h"))
+            options.flip = OrientationEdit::FlipHorizontal;
+        else if (value == wxS("v"))
+            options.flip = OrientationEdit::FlipVertical;
+        else
+        {
+            error = wxString::Format(_("invalid flip '%s': give h or v"), value);
+            return false;
+        }
+    }
     else
     {
         options.output = value;
@@ -148,6 +206,24 @@ wxString RenderHelp()
              "                        0 repeats it forever (default)\n"
              "                        --colors, --dither and --smooth imply --optimize.\n"
              "\n"
+             "Edits of the frames (on top of those a project stores, in this order):\n"
+             "  --crop WxH+X+Y        keep the part W by H pixels wide and high whose top\n"
+             "                        left corner is X, Y of the first frame; frames of\n"
+             "                        another size keep the part at the same relative\n"
+             "                        place (replaces a project's crop)\n"
+             "  --rotate DEGREES      turn every frame clockwise by 90, 180 or 270\n"
+             "  --flip h|v            mirror every frame left to right (h) or top to\n"
+             "                        bottom (v)\n"
+             "  --reverse             play the frames in reverse order\n"
+             "  --yoyo                play them forth and back: the frames before the\n"
+             "                        last back to the second follow in reverse order\n"
+             "  --speed PERCENT       play at PERCENT of the speed (200: twice as fast);\n"
+             "                        delays stay within 2 to 65535\n"
+             "  --dedupe[=TOLERANCE]  drop a frame that repeats the one kept before it\n"
+             "                        (mean colour difference per pixel up to TOLERANCE,\n"
+             "                        0 to 255, default 0: exact) and add its time to\n"
+             "                        that frame\n"
+             "\n"
              "  -h, --help            show this help\n"
              "  --version             show the version\n"
              "\n"
@@ -198,6 +274,17 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
         if (argument == wxS("--smooth"))
         {
             options.smooth = true;
+            continue;
+        }
+        if (argument == wxS("--reverse") || argument == wxS("--yoyo"))
+        {
+            (argument == wxS("--reverse") ? options.reverse : options.yoyo) = true;
+            continue;
+        }
+        // The tolerance is optional, so it only ever comes after "=".
+        if (argument == wxS("--dedupe"))
+        {
+            options.dedupe = 0;
             continue;
         }
 

@@ -2,6 +2,8 @@
 #define LOOPFORGE_WORK_RENDEROPTIONS_H
 
 #include "encode/gifoptions.h"
+#include "encode/picturecrop.h"
+#include "encode/pictureorientation.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -35,6 +37,15 @@ struct RenderOptions
     std::optional<GifDither> dither;
     std::optional<bool> smooth;
     std::optional<int> loopCount;
+
+    // Edits of the frames, on top of those a project stores.
+    std::optional<wxRect> crop;             // --crop WxH+X+Y, in the first frame's pixels
+    std::optional<OrientationEdit> rotate;  // --rotate 90|180|270 (clockwise)
+    std::optional<OrientationEdit> flip;    // --flip h|v
+    bool reverse = false;                   // --reverse
+    bool yoyo = false;                      // --yoyo
+    std::optional<int> speed;               // --speed PERCENT
+    std::optional<double> dedupe;           // --dedupe[=TOLERANCE]
 };
 
 // The usage text, one line per form.

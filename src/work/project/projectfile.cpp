@@ -10,6 +10,7 @@
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -48,15 +49,31 @@ wxXmlDocument BuildDocument(const Project& project)
     root->AddChild(gif);
     wxXmlNode* images = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("images"));
     for (const ProjectImageEntry& entry :
-         ProjectImageEntries(project.framePaths, project.frameDelays))
+         ProjectImageEntries(project.framePaths, project.frameDelays, project.frameOrientations))
     {
         wxXmlNode* path = Element(wxS("path"), entry.path);
         if (entry.delay > 0)
             path->AddAttribute(wxS("delay"), wxString::Format(wxS("%d"), entry.delay));
+        if (entry.orientation > 0)
+            path->AddAttribute(wxS("orientation"), wxString::Format(wxS("%d"), entry.orientation));
         images->AddChild(path);
     }
     root->AddChild(images);
     AddGifOptions(root, project.gifOptions);
+    if (project.crop.IsSet())
+    {
+        wxXmlNode* crop = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("crop"));
+        const std::pair<const char*, int> values[] = {
+            {"x", project.crop.rect.x},
+            {"y", project.crop.rect.y},
+            {"width", project.crop.rect.width},
+            {"height", project.crop.rect.height},
+            {"picture_width", project.crop.reference.x},
+            {"picture_height", project.crop.reference.y}};
+        for (const auto& [name, value] : values)
+            crop->AddAttribute(wxString::FromUTF8(name), wxString::Format(wxS("%d"), value));
+        root->AddChild(crop);
+    }
     return doc;
 }
 
@@ -75,6 +92,35 @@ GifOptions ReadGifOptions(const wxXmlNode* images)
     const wxXmlNode* next = NextElement(images->GetNext());
     return next && next->GetName() == wxS("gif_options") ? ReadGifOptionsElement(next)
                                                          : GifOptions();
+}
+
+// The crop stored after the images and their options; none when it is
+// missing or names no part of a picture.
+CropArea ReadCrop(const wxXmlNode* images)
+{
+    const wxXmlNode* node = NextElement(images->GetNext());
+    while (node && node->GetName() != wxS("crop"))
+        node = NextElement(node->GetNext());
+    if (!node)
+        return CropArea();
+    const auto number = [node](const char* name)
+    {
+        wxString text;
+        return node->GetAttribute(wxString::FromUTF8(name), &text) ? ParseProjectNumber(text) : 0;
+    };
+    CropArea crop{wxRect(number("x"), number("y"), number("width"), number("height")),
+                  wxSize(number("picture_width"), number("picture_height"))};
+    const wxRect picture(wxPoint(0, 0), crop.reference);
+    if (!crop.IsSet() || crop.rect.x < 0 || crop.rect.y < 0 || !picture.Contains(crop.rect))
+        return CropArea();
+    return crop;
+}
+
+// A frame's orientation as stored: 0 to 7, else upright.
+int Orientation(const wxString& text)
+{
+    const int orientation = ParseProjectNumber(text);
+    return orientation >= 0 && orientation <= 7 ? orientation : 0;
 }
 
 // A frame's own delay as stored: a delay a GIF can hold, else none.
@@ -159,9 +205,13 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
             return result;
         }
         wxString delay;
-        entries.push_back({entry->GetNodeContent(),
-                           entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0});
+        wxString orientation;
+        entries.push_back(
+            {entry->GetNodeContent(),
+             entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0,
+             entry->GetAttribute(wxS("orientation"), &orientation) ? Orientation(orientation) : 0});
     }
+    std::vector<int> orientations;
     for (std::size_t i = 0; i < entries.size(); ++i)
     {
         wxString path = entries[i].path;
@@ -175,8 +225,12 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
         }
         result.project.framePaths.push_back(path);
         result.project.frameDelays.push_back(entries[i].delay);
+        orientations.push_back(entries[i].orientation);
     }
+    if (std::any_of(orientations.begin(), orientations.end(), [](int o) { return o != 0; }))
+        result.project.frameOrientations = orientations;
     result.project.gifOptions = ReadGifOptions(images);
+    result.project.crop = ReadCrop(images);
     result.stage = ProjectReadStage::Complete;
     return result;
 }
@@ -209,16 +263,19 @@ ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
 }  // namespace
 
 std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
-                                                   const std::vector<int>& delays)
+                                                   const std::vector<int>& delays,
+                                                   const std::vector<int>& orientations)
 {
     const auto delayOf = [&delays](size_t i) { return i < delays.size() ? delays[i] : 0; };
+    const auto orientationOf = [&orientations](size_t i)
+    { return i < orientations.size() ? orientations[i] : 0; };
     std::vector<ProjectImageEntry> entries;
     const size_t count = frameNames.size();
     for (size_t i = 0; i < count; ++i)
     {
         const wxString& name = frameNames[i];
         const int delay = delayOf(i);
-        entries.push_back({name, delay});
+        entries.push_back({name, delay, orientationOf(i)});
         FrameReference reference;
         if (!ParseFrameReference(name, reference))
             continue;

@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_PROJECTFILE_H
 
 #include "encode/gifoptions.h"
+#include "encode/picturecrop.h"
 
 #include <wx/arrstr.h>
 #include <wx/gdicmn.h>
@@ -25,7 +26,14 @@ struct Project
     // entry) for a frame that shows for the project's delay. Stored as the
     // optional "delay" attribute of the frame's `path`.
     std::vector<int> frameDelays;
+    // Parallel to framePaths: how a frame is turned and mirrored (0 to 7,
+    // encode/pictureorientation.h), stored as the optional "orientation"
+    // attribute of the frame's `path`; 0 (or no entry) for an upright frame.
+    std::vector<int> frameOrientations;
     GifOptions gifOptions;  // stored after the images, only when not the defaults
+    // The part of every frame kept; stored last, as the optional `crop`
+    // element, only when set.
+    CropArea crop;
 };
 
 // One `path` entry of `images`: its text and its own delay (0: none).
@@ -33,6 +41,7 @@ struct ProjectImageEntry
 {
     wxString path;
     int delay = 0;
+    int orientation = 0;
 };
 
 // The `images` entries written for the strip's frames: every frame, and after
@@ -40,7 +49,8 @@ struct ProjectImageEntry
 // own path with that delay (before the run's last frame when the run ends
 // the strip). Readers skip those entries. delays may be shorter than names.
 std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
-                                                   const std::vector<int>& delays);
+                                                   const std::vector<int>& delays,
+                                                   const std::vector<int>& orientations = {});
 // The same for frames without delays of their own, as texts.
 wxArrayString ProjectImageEntries(const wxArrayString& frameNames);
 

@@ -2,19 +2,34 @@
 
 #include "edit/framelist.h"
 
+#include <algorithm>
+
 SavedState SavedState::Of(const FrameList& frames, int delay, int width, int height,
                           const GifOptions& gifOptions)
 {
     SavedState state{
-        frames.GetNames(), frames.GetOwnDelays(), delay, width, height, gifOptions, {}};
+        frames.GetNames(), frames.GetOwnDelays(), delay, width, height, gifOptions, {},
+        frames.GetOrientations()};
     for (const StripFrame& frame : frames.GetFrames())
         state.pictures.push_back(frame.source);
     return state;
 }
 
+namespace
+{
+bool SameOrientations(std::vector<int> a, std::vector<int> b)
+{
+    const size_t count = std::max(a.size(), b.size());
+    a.resize(count, 0);
+    b.resize(count, 0);
+    return a == b;
+}
+}  // namespace
+
 bool SavedState::SameWork(const SavedState& other) const
 {
-    return names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
+    return SameOrientations(orientations, other.orientations) && crop == other.crop &&
+           names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
            width == other.width && height == other.height && gifOptions == other.gifOptions;
 }
 

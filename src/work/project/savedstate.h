@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_SAVEDSTATE_H
 
 #include "encode/gifoptions.h"
+#include "encode/picturecrop.h"
 
 #include <wx/arrstr.h>
 
@@ -13,7 +14,7 @@ struct FrameSource;
 
 // What the work was when a file (the GIF, the project) was last written, so
 // that any change since is noticed: the frames (order, source names, own
-// delays), the animation's delay, the output size and how the GIF is written.
+// delays, orientations), the animation's delay, the output size and how the GIF is written.
 struct SavedState
 {
     wxArrayString names;
@@ -26,6 +27,9 @@ struct SavedState
     // and added again has the same name but another picture. Held weakly, so
     // a state keeps no picture alive; empty for a state read from a project.
     std::vector<std::weak_ptr<const FrameSource>> pictures;
+    // The frames' orientations; none or all 0 when every frame is upright.
+    std::vector<int> orientations;
+    CropArea crop = CropArea();  // the part of the frames kept
 
     static SavedState Of(const FrameList& frames, int delay, int width, int height,
                          const GifOptions& gifOptions);

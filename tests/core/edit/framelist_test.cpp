@@ -2,7 +2,9 @@
 // import: moving frames, delays, steps to undo, and where imported pictures
 // go with which delay.
 #include "edit/framelist.h"
+#include "edit/animationspeed.h"
 #include "edit/edithistory.h"
+#include "edit/repeatedframes.h"
 #include "edit/importrun.h"
 
 #include "test_files.h"
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace
@@ -172,4 +175,126 @@ TEST(ImportRun, PicturesGoToTheirPlaceWithTheirEntrysDelay)
     ImportRun appending(Paths({"/p/x.png", "/p/y.png"}), {}, -1);
     EXPECT_EQ(appending.Take(wxS("/p/y.png"), 0).position, -1);
     EXPECT_EQ(appending.GetUnreadable(), Paths({"/p/x.png"}));
+}
+
+namespace
+{
+// Frames "a" to "e" of 2 x 2 grey pictures: b repeats a exactly, c differs
+// from a by 2 per channel, e from d by 5. Own delays 0, 20, 0, 5, 0 with an
+// animation delay of 10.
+EditState Greys()
+{
+    const int greys[] = {10, 10, 12, 100, 105};
+    const int delays[] = {0, 20, 0, 5, 0};
+    std::vector<StripFrame> frames;
+    for (int i = 0; i < 5; ++i)
+    {
+        wxImage picture(2, 2);
+        picture.SetRGB(wxRect(0, 0, 2, 2), greys[i], greys[i], greys[i]);
+        frames.push_back(MakeStripFrame(picture, wxString(wxUniChar('a' + i)), 0, delays[i]));
+    }
+    EditState state;
+    state.frames.Insert(0, frames);
+    state.delay = 10;
+    return state;
+}
+
+std::string Describe(const EditState& state)
+{
+    return Order(state.frames) + " " + ::testing::PrintToString(state.frames.GetOwnDelays()) +
+           " " + std::to_string(state.delay);
+}
+}  // namespace
+
+// Each edit of the toolbox on the same small list: the order, own delays and
+// animation delay it gives, one step that undo and redo take back and forth.
+TEST(FrameList, ToolboxEditsUndoAndRedo)
+{
+    using Edit = std::function<bool(EditState&)>;
+    struct Case
+    {
+        const char* name;
+        Edit edit;
+        const char* order;
+        std::vector<int> delays;
+        int delay;
+    };
+    const Case cases[] = {
+        {"duplicate b c", [](EditState& s) { return !s.frames.Duplicate({2, 1}).empty(); },
+         "abcbcde", {0, 20, 0, 20, 0, 5, 0}, 10},
+        {"duplicate a c", [](EditState& s) { return !s.frames.Duplicate({0, 2}).empty(); },
+         "aabccde", {0, 0, 20, 0, 0, 5, 0}, 10},
+        {"copy b c, paste before e",
+         [](EditState& s) { return s.frames.Insert(4, s.frames.Copy({1, 2})) == 4; },
+         "abcdbce", {0, 20, 0, 5, 20, 0, 0}, 10},
+        {"cut b d, paste at the end",
+         [](EditState& s)
+         {
+             const std::vector<StripFrame> cut = s.frames.Copy({3, 1});
+             return s.frames.Remove({1, 3}) && s.frames.Insert(-1, cut) == 3;
+         },
+         "acebd", {0, 0, 0, 20, 5}, 10},
+        {"reverse all", [](EditState& s) { return s.frames.Reverse({0, 1, 2, 3, 4}); },
+         "edcba", {0, 5, 0, 20, 0}, 10},
+        {"reverse b c e", [](EditState& s) { return s.frames.Reverse({4, 1, 2}); }, "aecdb",
+         {0, 0, 0, 5, 20}, 10},
+        {"yo-yo", [](EditState& s) { return s.frames.AppendReversed(); }, "abcdedcb",
+         {0, 20, 0, 5, 0, 5, 0, 20}, 10},
+        // 2.5 hundredths round up; nothing goes below 2.
+        {"speed 200 %", [](EditState& s) { return ChangeSpeed(s, {}, 200); }, "abcde",
+         {0, 10, 0, 3, 0}, 5},
+        {"speed 1000 %", [](EditState& s) { return ChangeSpeed(s, {}, 1000); }, "abcde",
+         {0, 2, 0, 2, 0}, 2},
+        {"speed 50 % of a b", [](EditState& s) { return ChangeSpeed(s, {1, 0}, 50); }, "abcde",
+         {20, 40, 0, 5, 0}, 10},
+        // The time of the frames removed goes to the one kept before them.
+        {"exact repeats",
+         [](EditState& s)
+         { return RemoveRepeatedFrames(s.frames, s.delay, FindRepeatedFrames(s.frames, s.delay, 0)); },
+         "acde", {30, 0, 5, 0}, 10},
+        {"repeats within 3",
+         [](EditState& s)
+         { return RemoveRepeatedFrames(s.frames, s.delay, FindRepeatedFrames(s.frames, s.delay, 3)); },
+         "ade", {40, 5, 0}, 10},
+        {"repeats within 5 among c d e only",
+         [](EditState& s)
+         {
+             return RemoveRepeatedFrames(s.frames, s.delay,
+                                         FindRepeatedFrames(s.frames, s.delay, 5, {2, 3, 4}));
+         },
+         "abcd", {0, 20, 0, 15}, 10},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const EditState before = Greys();
+        EditState after = before;
+        ASSERT_TRUE(c.edit(after));
+        EXPECT_EQ(Order(after.frames), c.order);
+        EXPECT_EQ(after.frames.GetOwnDelays(), c.delays);
+        EXPECT_EQ(after.delay, c.delay);
+
+        EditHistory history;
+        history.Record(before);
+        const EditState undone = history.Undo(after);
+        EXPECT_EQ(Describe(undone), Describe(before));
+        EXPECT_EQ(Describe(history.Redo(undone)), Describe(after));
+        EXPECT_FALSE(history.CanRedo());
+    }
+}
+
+TEST(FrameList, RemovingRepeatsKeepsTheDurationAndTheLongestDelay)
+{
+    EditState state = Greys();
+    const long long total = state.frames.GetStartTimes(state.delay).back() +
+                            state.frames.GetDelay(4, state.delay);
+    ASSERT_TRUE(RemoveRepeatedFrames(state.frames, state.delay,
+                                     FindRepeatedFrames(state.frames, state.delay, 255)));
+    EXPECT_EQ(state.frames.GetCount(), 1);
+    EXPECT_EQ(state.frames.GetDelay(0, state.delay), total);
+
+    // A repeat whose time the kept frame cannot hold stays.
+    EditState longFrames = Greys();
+    longFrames.frames.SetOwnDelay({0, 1}, 40000);
+    EXPECT_EQ(FindRepeatedFrames(longFrames.frames, 10, 0), std::vector<int>{});
 }

@@ -342,6 +342,11 @@ TEST_F(ProjectRender, WholeGifsKeepTheirFramesDelays)
     job.output = dir.File(wxS("out.gif"));
     ASSERT_TRUE(RunRenderJob(job).ok);
     EXPECT_EQ(DelaysOf(job.output), (std::vector<int>{8, 8, 50, 3}));
+    // Reversed, the frames are named one by one and still keep their delays.
+    job.reverse = true;
+    ASSERT_TRUE(RunRenderJob(job).ok);
+    EXPECT_EQ(DelaysOf(job.output), (std::vector<int>{3, 50, 8, 8}));
+    job.reverse = false;
     job.delay = 25;
     job.fileDelays = false;
     ASSERT_TRUE(RunRenderJob(job).ok);

@@ -42,6 +42,20 @@ TEST(RenderOptions, ReadsEveryOption)
     EXPECT_EQ(options.width, 64);
     EXPECT_EQ(options.output, "-");
     EXPECT_FALSE(options.optimised.has_value());
+
+    ASSERT_TRUE(Parse({"--crop", "4x2+1+1", "--rotate", "270", "--flip=v", "-o", "o.gif", "a.png"},
+                      options, error));
+    EXPECT_EQ(options.crop, wxRect(1, 1, 4, 2));
+    EXPECT_EQ(options.rotate, OrientationEdit::RotateLeft);
+    EXPECT_EQ(options.flip, OrientationEdit::FlipVertical);
+    EXPECT_FALSE(options.reverse || options.yoyo || options.speed || options.dedupe);
+    ASSERT_TRUE(Parse({"--reverse", "--yoyo", "--speed", "150", "--dedupe", "-o", "o.gif", "a.png"},
+                      options, error));
+    EXPECT_TRUE(options.reverse && options.yoyo);
+    EXPECT_EQ(options.speed, 150);
+    EXPECT_EQ(options.dedupe, 0.0);
+    ASSERT_TRUE(Parse({"--dedupe=2.5", "-o", "o.gif", "a.png"}, options, error));
+    EXPECT_EQ(options.dedupe, 2.5);
 }
 
 TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
@@ -92,6 +106,11 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"--colors=257", "-o", "o.gif", "a.png"}, "colors"},
         {{"--dither", "floyd", "-o", "o.gif", "a.png"}, "dithering"},
         {{"--loop", "-1", "-o", "o.gif", "a.png"}, "loop"},
+        {{"--rotate", "45", "-o", "o.gif", "a.png"}, "rotation"},
+        {{"--flip=x", "-o", "o.gif", "a.png"}, "flip"},
+        {{"--crop", "4x2", "-o", "o.gif", "a.png"}, "crop"},
+        {{"--speed", "0", "-o", "o.gif", "a.png"}, "speed"},
+        {{"--dedupe=300", "-o", "o.gif", "a.png"}, "tolerance"},
         {{"--optimize=yes", "-o", "o.gif", "a.png"}, "--optimize"},
         {{"--loop"}, "--loop"},
         {{"-s", "320", "-o", "o.gif", "a.png"}, "size"},
