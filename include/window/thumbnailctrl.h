@@ -228,6 +228,9 @@ public:
     const wxArrayInt& GetSelections() const { return m_selections; }
     void SetFocusItem(int item);
     int GetFocusItem() const { return m_focusItem; }
+    // The item the selection is about: the focused item when it is selected,
+    // else the earliest selected one; -1 without a selection.
+    int GetSelectedFocus() const;
     int GetFirstSelection() const { return m_firstSelection; }
     int GetLastSelection() const { return m_lastSelection; }
     void DoSelection(int n, int flags);

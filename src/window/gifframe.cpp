@@ -8,6 +8,7 @@
 #include "window/framedroptarget.h"
 #include "window/gifoptionschoice.h"
 #include "window/previewcache.h"
+#include "window/recentprojects.h"
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
 #include "window/workerprogress.h"
@@ -71,6 +72,7 @@ GifFrame::GifFrame()
       m_menuAnimation(nullptr),
       m_menuHelp(nullptr),
       m_menuLanguage(nullptr),
+      m_menuRecent(nullptr),
       m_menuItem_save(nullptr),
       m_menuItem_save_as(nullptr),
       m_menuItem_open_project(nullptr),
@@ -96,6 +98,7 @@ GifFrame::GifFrame()
       m_sourceHeight(0),
       m_gifWidth(0),
       m_gifHeight(0),
+      m_recentProjects(new RecentProjects),
       m_frames(new FrameList),
       m_history(new EditHistory),
       m_lastDelay(0),
@@ -192,6 +195,8 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_language = ReadLanguage();
     InitWindowLocale(m_language);
     m_gifOptions = LoadUserGifOptions();
+    m_recentProjects.reset(new RecentProjects(GetRecentProjectsFilePath()));
+    m_recentProjects->Load();
 
     CreateMenuBar();
     BindCommands();
@@ -202,6 +207,9 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227));
     m_thumbnailCtrl->SetLabelDelay(m_spinctrl_delay->GetValue());
     m_thumbnailCtrl->Bind(wxEVT_KEY_DOWN, &GifFrame::OnStripKey, this);
+    m_thumbnailCtrl->Bind(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, &GifFrame::OnStripSelection, this);
+    m_thumbnailCtrl->Bind(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, &GifFrame::OnStripSelection,
+                          this);
     m_thumbnailCtrl->SetDropTarget(new FrameDropTarget(this, m_thumbnailCtrl));
     m_panel_down->SetDropTarget(new FrameDropTarget(this, nullptr));
 
@@ -264,7 +272,11 @@ void GifFrame::CreateMenuBar()
     m_menuItem_save = m_menuFile->Append(ID_MENU_SAVE, _("Save"));
     m_menuItem_save_as = m_menuFile->Append(ID_MENU_SAVE_AS, _("Save As"));
     m_menuFile->Append(ID_MENU_GIF_OPTIONS, _("GIF Options..."));
-    m_menuItem_open_project = m_menuFile->Append(ID_MENU_OPEN_PROJECT, _("Open Project"));
+    m_menuItem_open_project =
+        m_menuFile->Append(ID_MENU_OPEN_PROJECT, _("Open Project") + wxS("\tCtrl+O"));
+    m_menuRecent = new wxMenu;
+    m_menuFile->AppendSubMenu(m_menuRecent, _("Recent Projects"));
+    FillRecentMenu();
     m_menuItem_save_project =
         m_menuFile->Append(ID_MENU_SAVE_PROJECT, _("Save Project") + wxS("\tCtrl+S"));
     m_menuItem_exit = m_menuFile->Append(ID_MENU_EXIT, _("Exit") + wxS("\tCtrl+Q"));
@@ -300,6 +312,7 @@ void GifFrame::CreateMenuBar()
 
     m_menuHelp = new wxMenu;
     m_menuItem_help = m_menuHelp->Append(ID_MENU_HELP, _("Help"));
+    m_menuHelp->Append(ID_MENU_KEYBOARD_SHORTCUTS, _("Keyboard Shortcuts"));
     m_menuHelp->AppendSubMenu(m_menuLanguage, _("Language"));
     m_menuItem_support = m_menuHelp->Append(ID_MENU_SUPPORT, _("Support"));
     m_menuItem_check_update = m_menuHelp->Append(ID_MENU_CHECK_UPDATE, _("Check for Update"));
@@ -343,6 +356,9 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_SUPPORT);
     Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_CHECK_UPDATE);
     Bind(wxEVT_MENU, &GifFrame::OnAbout, this, ID_MENU_ABOUT);
+    Bind(wxEVT_MENU, &GifFrame::OnKeyboardShortcuts, this, ID_MENU_KEYBOARD_SHORTCUTS);
+    Bind(wxEVT_MENU, &GifFrame::OnRecentProject, this, ID_MENU_RECENT_FIRST, ID_MENU_RECENT_LAST);
+    Bind(wxEVT_IDLE, &GifFrame::OnIdleTitle, this);
     for (const LanguageEntry& language : GetLanguages())
         Bind(wxEVT_MENU, &GifFrame::OnLanguage, this, language.code);
 

@@ -15,6 +15,7 @@ class EditHistory;
 class FrameList;
 class ImportRun;
 class PreviewCache;
+class RecentProjects;
 class WorkerProgress;
 struct EditState;
 struct SavedState;
@@ -60,7 +61,10 @@ enum
     ID_MENU_FRAME_DELAY,
     ID_MENU_UNDO,
     ID_MENU_REDO,
-    ID_MENU_GIF_OPTIONS
+    ID_MENU_GIF_OPTIONS,
+    ID_MENU_KEYBOARD_SHORTCUTS,
+    ID_MENU_RECENT_FIRST,  // the recent projects, one id each
+    ID_MENU_RECENT_LAST = ID_MENU_RECENT_FIRST + 7
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -95,6 +99,8 @@ public:
     void OnTimer(wxTimerEvent& event);
     void DrawPreviewFrame(int index);
     void OnThumbnailLeftClick(wxThumbnailEvent& event);
+    // The strip's selection changed by any means: the preview shows its focus.
+    void OnStripSelection(wxThumbnailEvent& event);
     void OnChangeSplitterWindow(wxSplitterEvent& event);
     void OnLoopCount(wxCommandEvent& event);
     void OnPreviewPaint(wxPaintEvent& event);
@@ -177,6 +183,26 @@ public:
     // Asks about unsaved work before another project replaces it; true to go on.
     bool MayOpenAnotherProject();
 
+    // --- Outside files, recent projects, title (gifframe_files.cpp) -------
+    // Opens files named on the command line or handed over by the file
+    // manager: a project (asking first about unsaved work) or pictures added
+    // through the import. False when nothing was started.
+    bool OpenFiles(const wxArrayString& paths);
+    // "name - product", marked "*" while the work is unsaved.
+    static wxString WindowTitle(const wxString& name, bool modified);
+    // Frames that no project or GIF written holds as they are now.
+    bool HasUnsavedWork() const;
+    // The title names the project, else the GIF, and marks unsaved work.
+    void UpdateTitle();
+    // The title without the unsaved mark, as message boxes show it.
+    wxString MessageCaption() const;
+    // Adds the project to the recent ones and shows them in the File menu.
+    void RememberProject(const wxString& path);
+    // Opens the recent project at index; a file that is gone leaves the list.
+    bool OpenRecentProject(size_t index);
+    void OnRecentProject(wxCommandEvent& event);
+    void OnKeyboardShortcuts(wxCommandEvent& event);
+
     // --- GIF export commands (gifframe_export.cpp) ------------------------
     void OnSaveAnimator(wxCommandEvent& event);
     void OnSaveAsGif(wxCommandEvent& event);
@@ -232,6 +258,8 @@ private:
     void BindCommands();
     void SetStaticLabels();
     void ApplyFrameCommandState();
+    void FillRecentMenu();
+    void OnIdleTitle(wxIdleEvent& event);
 
     // Controls from the resource (not owned).
     wxSplitterWindow* m_splitter3;
@@ -260,6 +288,7 @@ private:
     wxMenu* m_menuAnimation;
     wxMenu* m_menuHelp;
     wxMenu* m_menuLanguage;
+    wxMenu* m_menuRecent;
     wxMenuItem* m_menuItem_save;
     wxMenuItem* m_menuItem_save_as;
     wxMenuItem* m_menuItem_open_project;
@@ -298,6 +327,7 @@ private:
     std::unique_ptr<SavedState> m_projectSaved;
     std::unique_ptr<SavedState> m_exportSaved;
     GifOptions m_gifOptions;  // how Save writes the GIF: the user's current choice
+    std::unique_ptr<RecentProjects> m_recentProjects;
 
     // The frames and the edits to undo and redo.
     std::unique_ptr<FrameList> m_frames;

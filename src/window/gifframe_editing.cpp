@@ -17,6 +17,7 @@
 #include <wx/menu.h>
 #include <wx/statusbr.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace
@@ -112,26 +113,31 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     UpdateCanvasSize();
     ApplyOpenedProjectSize();
     if (!m_frames->IsEmpty())
-        DrawPreviewFrame(0);
+        DrawPreviewFrame(std::max(0, m_thumbnailCtrl->GetSelectedFocus()));
     else
         DisableFrameCommands();
     UpdateUndoCommands();
 
-    // Entries refused for a reason are listed with it, not among the missing ones.
+    // Entries refused for a reason are listed with it, not among the missing
+    // ones; the pictures of a plain import that gave nothing join them.
     wxString report;
+    const wxArrayString missing = m_importRun->GetUnreadable();
     if (m_importRun->reportUnreadable)
     {
-        const wxArrayString missing = m_importRun->GetUnreadable();
         if (!missing.empty())
             report = _("These pictures of the project are missing or cannot be read:") +
                      wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20);
     }
+    else
+        for (const wxString& entry : missing)
+            m_importRun->refusals.Add(entry, PictureDecodeStatus::Unreadable);
     if (!m_importRun->refusals.IsEmpty())
         report += (report.empty() ? wxString() : wxS("\n\n")) + m_importRun->refusals.Message(20);
     if (!report.empty() && !m_importWorker->IsCloseRequested())
-        ShowMessageBox(this, report, GetTitle(), wxOK | wxICON_WARNING);
+        ShowMessageBox(this, report, MessageCaption(), wxOK | wxICON_WARNING);
     *m_importRun = ImportRun();
 
+    UpdateTitle();
     CloseIfRequested(*m_importWorker);
 }
 
@@ -168,14 +174,14 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     PictureSequence sequence(paths,
                              [&](std::size_t entry, PictureDecodeStatus status)
                              {
-                                 if (IsReportedRefusal(status))
+                                 if (status != PictureDecodeStatus::Decoded)
                                      refusals.Add(paths[entry], status);
                              });
     for (SequencePicture picture; sequence.Next(picture);)
         frames.push_back(MakeStripFrame(*picture.image, picture.path, picture.frameIndex));
     InsertFrames(pos, frames);
     if (!refusals.IsEmpty())
-        ShowMessageBox(this, refusals.Message(20), GetTitle(), wxOK | wxICON_WARNING);
+        ShowMessageBox(this, refusals.Message(20), MessageCaption(), wxOK | wxICON_WARNING);
     return int(frames.size());
 }
 

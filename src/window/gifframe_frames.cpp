@@ -46,6 +46,7 @@ void GifFrame::ShowFrames()
     // Items are found again by their pictures: a frame keeps its thumbnail,
     // its selection and its place in the preview wherever it goes.
     const wxImage* previewed = nullptr;
+    const wxImage* focused = nullptr;
     std::unordered_multimap<const wxImage*, wxThumbnailItem*> shown;
     std::unordered_set<const wxImage*> selected;
     for (int i = 0; i < m_thumbnailCtrl->GetCount(); ++i)
@@ -59,11 +60,14 @@ void GifFrame::ShowFrames()
             selected.insert(picture);
         if (i == m_previewIndex)
             previewed = picture;
+        if (i == m_thumbnailCtrl->GetFocusItem())
+            focused = picture;
     }
 
     std::vector<wxThumbnailItem*> items;
     std::vector<int> select;
     int previewIndex = -1;
+    int focusIndex = -1;
     for (int i = 0; i < m_frames->GetCount(); ++i)
     {
         const StripFrame& frame = m_frames->Get(i);
@@ -80,16 +84,24 @@ void GifFrame::ShowFrames()
             select.push_back(i);
         if (picture == previewed && previewIndex < 0)
             previewIndex = i;
+        if (picture == focused && focusIndex < 0)
+            focusIndex = i;
     }
 
     m_thumbnailCtrl->Freeze();
     m_thumbnailCtrl->SetItems(items);
     for (int index : select)
         m_thumbnailCtrl->Select(index, true);
+    if (focusIndex >= 0)
+        m_thumbnailCtrl->SetFocusItem(focusIndex);
     m_thumbnailCtrl->Thaw();
     ShowStartTimes();
 
-    if (previewIndex >= 0)
+    // The preview shows what the selection is about, as after a click.
+    const int selectedFocus = m_thumbnailCtrl->GetSelectedFocus();
+    if (selectedFocus >= 0 && !m_playing)
+        DrawPreviewFrame(selectedFocus);
+    else if (previewIndex >= 0)
         m_previewIndex = previewIndex;
     else if (m_previewIndex >= 0)
     {

@@ -180,6 +180,16 @@ void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent& event)
     DrawPreviewFrame(event.GetIndex());
 }
 
+void GifFrame::OnStripSelection(wxThumbnailEvent& event)
+{
+    event.Skip();
+    const int shown = m_thumbnailCtrl->GetSelectedFocus();
+    if (shown < 0 || (shown == m_previewIndex && !m_playing))
+        return;
+    StopPlayback();
+    DrawPreviewFrame(shown);
+}
+
 void GifFrame::OnChangeSplitterWindow(wxSplitterEvent& event)
 {
     std::cout << "OnChangeSplitterWindow" << std::endl;

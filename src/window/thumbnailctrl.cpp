@@ -137,7 +137,10 @@ int wxThumbnailCtrl::Insert(wxThumbnailItem* item, int pos)
         pos = GetCount();
     m_items.Insert(item, pos);
     m_startTimes.clear();
-    ResetAnchorAndFocus();
+    // Selection, anchor and focus stay on their items.
+    for (int* index : {&m_firstSelection, &m_lastSelection, &m_focusItem})
+        if (*index >= pos)
+            ++*index;
     for (int& selected : m_selections)
     {
         if (selected >= pos)
@@ -363,6 +366,17 @@ void wxThumbnailCtrl::SetFocusItem(int item)
         return;
     RefreshItem(previousFocus);
     RefreshItem(item);
+}
+
+int wxThumbnailCtrl::GetSelectedFocus() const
+{
+    if (m_focusItem >= 0 && m_focusItem < GetCount() && IsSelected(m_focusItem))
+        return m_focusItem;
+    int first = -1;
+    for (int index : m_selections)
+        if (index >= 0 && index < GetCount() && (first < 0 || index < first))
+            first = index;
+    return first;
 }
 
 void wxThumbnailCtrl::SelectAll()

@@ -40,12 +40,13 @@ TEST_F(StartupTest, MenusHoldTheirItemsInOrder)
     EXPECT_EQ(a.RunItem()->GetItemLabel(), wxS("Run animation\tCtrl+P"));
 
     wxMenu* help = frame->GetMenuBar()->GetMenu(3);
-    ASSERT_EQ(help->GetMenuItemCount(), 5u);
+    ASSERT_EQ(help->GetMenuItemCount(), 6u);
     EXPECT_EQ(help->FindItemByPosition(0)->GetItemLabelText(), wxS("Help"));
-    EXPECT_EQ(help->FindItemByPosition(1)->GetSubMenu(), a.LanguageMenu());
-    EXPECT_EQ(help->FindItemByPosition(2)->GetItemLabelText(), wxS("Support"));
-    EXPECT_EQ(help->FindItemByPosition(3)->GetItemLabelText(), wxS("Check for Update"));
-    EXPECT_EQ(help->FindItemByPosition(4)->GetItemLabelText(), wxS("About"));
+    EXPECT_EQ(help->FindItemByPosition(1)->GetItemLabelText(), wxS("Keyboard Shortcuts"));
+    EXPECT_EQ(help->FindItemByPosition(2)->GetSubMenu(), a.LanguageMenu());
+    EXPECT_EQ(help->FindItemByPosition(3)->GetItemLabelText(), wxS("Support"));
+    EXPECT_EQ(help->FindItemByPosition(4)->GetItemLabelText(), wxS("Check for Update"));
+    EXPECT_EQ(help->FindItemByPosition(5)->GetItemLabelText(), wxS("About"));
 
     const int codes[] = {46, 47, 89, 58, 80, 110, 112};
     ASSERT_EQ(a.LanguageMenu()->GetMenuItemCount(), 7u);

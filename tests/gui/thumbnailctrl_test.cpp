@@ -16,8 +16,8 @@ TEST_F(StripListTest, InsertAndDeleteShiftTheSelections)
     strip->Select(4);
     strip->Insert(MakePictureItem(dir, "new.png"), 1);
     EXPECT_EQ(Selections(), (std::vector<int>{2, 5}));
-    EXPECT_EQ(strip->GetFocusItem(), -1);
-    EXPECT_EQ(strip->GetFirstSelection(), -1);
+    EXPECT_EQ(strip->GetFocusItem(), 5);  // the focus and the anchor stay on their items
+    EXPECT_EQ(strip->GetFirstSelection(), 5);
 
     strip->Select(0);
     strip->Select(3);
