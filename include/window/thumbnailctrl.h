@@ -7,6 +7,7 @@
 #include <wx/scrolwin.h>
 #include <wx/timer.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -238,6 +239,11 @@ public:
     void EnsureVisible(int n);
     void ScrollIntoView(int n, int keyCode);
 
+    // Gives the text of an item's tooltip; without one, items have none.
+    void SetToolTipText(std::function<wxString(int)> text) { m_toolTipText = std::move(text); }
+    // Shows the tooltip of the item at pt (client coordinates), if any.
+    void UpdateToolTip(const wxPoint& pt);
+
     // Colours.
     const wxColour& GetFocusedSelectionColour() const { return m_focusedSelectionColour; }
     const wxColour& GetUnfocusedSelectionColour() const { return m_unfocusedSelectionColour; }
@@ -316,6 +322,10 @@ private:
     int m_insertionMark;
     int m_scrollStep;  // scroll units per tick while the pointer is near an edge
     wxTimer m_scrollTimer;
+
+    // The tooltip names the item under the pointer in the owner's words.
+    std::function<wxString(int)> m_toolTipText;
+    int m_toolTipItem;
 
     wxDECLARE_CLASS(wxThumbnailCtrl);
     wxDECLARE_EVENT_TABLE();

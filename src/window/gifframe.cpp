@@ -207,6 +207,7 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227));
     m_thumbnailCtrl->SetLabelDelay(m_spinctrl_delay->GetValue());
     m_thumbnailCtrl->Bind(wxEVT_KEY_DOWN, &GifFrame::OnStripKey, this);
+    m_thumbnailCtrl->SetToolTipText([this](int index) { return FrameToolTip(index); });
     m_thumbnailCtrl->Bind(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, &GifFrame::OnStripSelection, this);
     m_thumbnailCtrl->Bind(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, &GifFrame::OnStripSelection,
                           this);

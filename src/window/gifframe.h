@@ -148,6 +148,8 @@ public:
     // --- Frame order, frame delays, undo (gifframe_frames.cpp) ------------
     // The frames of the strip: what Save, Save Project and the preview read.
     const FrameList& GetFrames() const { return *m_frames; }
+    // The tooltip of a frame: its file, size, delay and start time.
+    wxString FrameToolTip(int index) const;
     // The selected frames in strip order.
     std::vector<int> GetSelectedFrames() const;
     // Each edit below is one step to undo and returns false, recording

@@ -5,6 +5,7 @@
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
 #include "window/framedelaydialog.h"
+#include "window/localnumbers.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/intl.h>
@@ -28,6 +29,22 @@ wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame)
 {
     const std::shared_ptr<const wxImage> picture(frame.source, &frame.source->picture);
     return new wxImageThumbnailItem(picture, frame.source->frameIndex, frame.source->name);
+}
+
+wxString GifFrame::FrameToolTip(int index) const
+{
+    if (index < 0 || index >= m_frames->GetCount())
+        return wxString();
+    const FrameSource& source = *m_frames->Get(index).source;
+    const wxSize size = source.picture.IsOk() ? source.picture.GetSize() : wxSize();
+    const int delay = m_frames->GetDelay(index, m_spinctrl_delay->GetValue());
+    const std::vector<long long> starts = m_frames->GetStartTimes(m_spinctrl_delay->GetValue());
+    const auto seconds = [](long long hundredths) { return LocalNumber(hundredths / 100.0, 2); };
+    return source.name + wxS("\n") +
+           wxString::Format(wxGetTranslation(wxString::FromUTF8(wxTRANSLATE("%s × %s pixels"))),
+                            LocalInteger(size.x), LocalInteger(size.y)) +
+           wxS("\n") + wxString::Format(_("Delay: %s s"), seconds(delay)) + wxS("\n") +
+           wxString::Format(_("Starts at: %s s"), seconds(starts[size_t(index)]));
 }
 
 std::vector<int> GifFrame::GetSelectedFrames() const

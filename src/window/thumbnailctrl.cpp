@@ -81,7 +81,8 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
       m_pendingSelect(-1),
       m_insertionMark(-1),
       m_scrollStep(0),
-      m_scrollTimer(this)
+      m_scrollTimer(this),
+      m_toolTipItem(-1)
 {
     // Every pixel is painted from the buffer, so the toolkit need not clear first.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -255,6 +256,7 @@ void wxThumbnailCtrl::ResetAnchorAndFocus()
 
 void wxThumbnailCtrl::LayoutChanged()
 {
+    m_toolTipItem = -1;  // the next move shows the tooltip of what is there now
     if (m_freezeCount > 0)
         return;
     SetupScrollbars();
@@ -700,6 +702,20 @@ void wxThumbnailCtrl::OnChar(wxKeyEvent& event)
             event.Skip();
             break;
     }
+}
+
+void wxThumbnailCtrl::UpdateToolTip(const wxPoint& pt)
+{
+    int n = -1;
+    if (!m_toolTipText || !HitTest(pt, n))
+        n = -1;
+    if (n == m_toolTipItem)
+        return;
+    m_toolTipItem = n;
+    if (n < 0)
+        UnsetToolTip();
+    else
+        SetToolTip(m_toolTipText(n));
 }
 
 void wxThumbnailCtrl::OnSize(wxSizeEvent& event)

@@ -1,5 +1,6 @@
 #include "app/language.h"
 #include "language_window_fixture.h"
+#include "window/localnumbers.h"
 
 #include <wx/dcclient.h>
 #include <wx/filename.h>
@@ -267,4 +268,27 @@ TEST_F(LanguageSwitch, ProjectTitleStays)
     frame->SetTitle(wxS("holiday - Corvanel Loopforge"));
     ChooseLanguage(89);
     EXPECT_EQ(frame->GetTitle(), wxS("holiday - Corvanel Loopforge"));
+}
+
+// A frame's tooltip names it in full and writes its numbers the local way,
+// though the system has no German or French locale.
+TEST_F(LanguageSwitch, FrameToolTipsWriteNumbersInTheLanguage)
+{
+    AddFramesAndPreview();
+    Type(Access().DelaySpin(), 125);
+    const struct
+    {
+        int code;
+        const char* text;
+    } cases[] = {
+        {89, "anim.gif_3\n64 \xC3\x97 48 Pixel\nVerz\xC3\xB6gerung: 1,25 s\nBeginnt bei: 1,25 s"},
+        {58, "anim.gif_3\n64 \xC3\x97 48 pixels\nDelay: 1.25 s\nStarts at: 1.25 s"},
+    };
+    for (const auto& c : cases)
+    {
+        ChooseLanguage(c.code);
+        EXPECT_EQ(wxFileNameFromPath(frame->FrameToolTip(1)), wxString::FromUTF8(c.text));
+    }
+    ChooseLanguage(80);
+    EXPECT_EQ(LocalInteger(1234567), wxString::FromUTF8("1\xE2\x80\xAF" "234\xE2\x80\xAF" "567"));
 }
