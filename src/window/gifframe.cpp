@@ -11,6 +11,7 @@
 #include "window/recentprojects.h"
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
+#include "window/toolbarfit.h"
 #include "window/workerprogress.h"
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
@@ -65,6 +66,7 @@ GifFrame::GifFrame()
       m_staticText_hpx(nullptr),
       m_statusBar1(nullptr),
       m_toolBar_button(nullptr),
+      m_toolbarFit(nullptr),
       m_thumbnailCtrl(nullptr),
       m_menuBar(nullptr),
       m_menuFile(nullptr),
@@ -226,6 +228,17 @@ bool GifFrame::InitFrame(wxString* missingControls)
 
     SetStaticLabels();
 
+    // Everything in the toolbar that is no tool, no field and no field's name.
+    std::vector<wxWindow*> decorations;
+    for (wxWindow* child : m_toolBar_button->GetChildren())
+        if (wxDynamicCast(child, wxStaticText) && child != m_staticText_delay &&
+            child != m_staticText_sec && child != m_staticText_width &&
+            child != m_staticText_height)
+            decorations.push_back(child);
+    m_toolbarFit.reset(new ToolbarFit(m_toolBar_button, decorations));
+    Bind(wxEVT_SIZE, &GifFrame::OnFrameSize, this);
+    FitToolbar();
+
     const int widths[] = {200, 400, -1};
     m_statusBar1->SetFieldsCount(3, widths);
     FitStatusBarHeight(this, m_statusBar1, PreviewStatusText(wxString(), 0, 0));
@@ -263,6 +276,20 @@ void GifFrame::SetStaticLabels()
     m_staticText_hpx->SetLabel(_("px"));
     if (m_toolBar_button)
         m_toolBar_button->Realize();
+    // Labels of another length may make the toolbar fit, or no longer fit.
+    FitToolbar();
+}
+
+void GifFrame::OnFrameSize(wxSizeEvent& event)
+{
+    event.Skip();
+    FitToolbar();
+}
+
+void GifFrame::FitToolbar()
+{
+    if (m_toolbarFit)
+        m_toolbarFit->Fit(GetClientSize().x);
 }
 
 void GifFrame::CreateMenuBar()

@@ -16,6 +16,7 @@ class FrameList;
 class ImportRun;
 class PreviewCache;
 class RecentProjects;
+class ToolbarFit;
 class WorkerProgress;
 struct EditState;
 struct SavedState;
@@ -262,6 +263,8 @@ private:
     void ApplyFrameCommandState();
     void FillRecentMenu();
     void OnIdleTitle(wxIdleEvent& event);
+    void OnFrameSize(wxSizeEvent& event);
+    void FitToolbar();
 
     // Controls from the resource (not owned).
     wxSplitterWindow* m_splitter3;
@@ -279,6 +282,7 @@ private:
     wxStaticText* m_staticText_hpx;
     wxStatusBar* m_statusBar1;
     wxToolBar* m_toolBar_button;
+    std::unique_ptr<ToolbarFit> m_toolbarFit;  // keeps the settings on screen when narrow
 
     wxThumbnailCtrl* m_thumbnailCtrl;
     wxTimer m_timer;

@@ -292,3 +292,26 @@ TEST_F(LanguageSwitch, FrameToolTipsWriteNumbersInTheLanguage)
     ChooseLanguage(80);
     EXPECT_EQ(LocalInteger(1234567), wxString::FromUTF8("1\xE2\x80\xAF" "234\xE2\x80\xAF" "567"));
 }
+
+// In a narrow window GTK would hide the last fields behind its overflow
+// arrow; in every language the settings stay on screen at 800 x 600.
+TEST_F(LanguageSwitch, EveryToolbarSettingIsOnScreenAt800x600)
+{
+    frame->SetSize(800, 600);
+    for (const LanguageEntry& language : GetLanguages())
+    {
+        SCOPED_TRACE(language.folder);
+        ChooseLanguage(language.code);
+        Settle(100);
+        wxToolBar* bar = Access().ToolBar();
+        for (const char* name :
+             {"m_staticText_delay", "m_spinctrl_delay", "m_staticText_sec", "m_staticText_width",
+              "m_spinctrl_width", "m_staticText_height", "m_spinctrl_height"})
+        {
+            wxWindow* control = bar->FindWindow(XRCID(name));
+            ASSERT_NE(control, nullptr) << name;
+            EXPECT_TRUE(control->IsShownOnScreen()) << name;
+            EXPECT_LE(control->GetRect().GetRight(), frame->GetClientSize().x) << name;
+        }
+    }
+}
