@@ -1,5 +1,6 @@
 #include "app/language.h"
 #include "language_window_fixture.h"
+#include "window/gifoptionspanel.h"
 #include "window/localnumbers.h"
 
 #include <wx/dcclient.h>
@@ -312,6 +313,28 @@ TEST_F(LanguageSwitch, EveryToolbarSettingIsOnScreenAt800x600)
             ASSERT_NE(control, nullptr) << name;
             EXPECT_TRUE(control->IsShownOnScreen()) << name;
             EXPECT_LE(control->GetRect().GetRight(), frame->GetClientSize().x) << name;
+        }
+    }
+}
+
+// The GIF options under the Save chooser fit an 800-pixel screen in every
+// language, each control whole inside the panel.
+TEST_F(LanguageSwitch, TheSavePanelFitsAnEightHundredPixelScreen)
+{
+    for (const LanguageEntry& language : GetLanguages())
+    {
+        SCOPED_TRACE(language.folder);
+        ChooseLanguage(language.code);
+        wxFrame host(nullptr, wxID_ANY, wxS("chooser"), wxPoint(0, 0), wxSize(780, 300));
+        wxWindow* panel = CreateGifOptionsChooserPanel(&host);
+        host.Show();
+        Settle(50);
+        EXPECT_LE(panel->GetBestSize().x, host.GetClientSize().x);
+        for (wxWindow* control : panel->GetChildren())
+        {
+            const wxRect rect = control->GetRect();
+            EXPECT_LE(rect.GetRight(), host.GetClientSize().x) << control->GetLabel();
+            EXPECT_LE(rect.GetBottom(), host.GetClientSize().y) << control->GetLabel();
         }
     }
 }
