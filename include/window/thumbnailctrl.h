@@ -239,6 +239,22 @@ public:
     void EnsureVisible(int n);
     void ScrollIntoView(int n, int keyCode);
 
+    // The side of the square each thumbnail fits in, kMinThumbnailSide to
+    // kMaxThumbnailSide; the items are scaled again and the rows re-laid.
+    static constexpr int kMinThumbnailSide = 48;
+    static constexpr int kMaxThumbnailSide = 256;
+    void SetThumbnailSide(int side);
+    int GetThumbnailSide() const { return m_thumbnailImageSize.x; }
+    // The pixels from one row's top to the next.
+    int GetRowPitch() const { return m_itemHeight + m_spacing; }
+    // Scrolls by whole rows (negative: up), so a row's top meets the view's.
+    void ScrollRows(int rows);
+    // Called with the new side after the user changed it (Ctrl+wheel).
+    void SetThumbnailSideHandler(std::function<void(int)> handler)
+    {
+        m_sideChanged = std::move(handler);
+    }
+
     // Gives the text of an item's tooltip; without one, items have none.
     void SetToolTipText(std::function<wxString(int)> text) { m_toolTipText = std::move(text); }
     // Shows the tooltip of the item at pt (client coordinates), if any.
@@ -271,6 +287,7 @@ protected:
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
     void OnScrollTimer(wxTimerEvent& event);
     void OnChar(wxKeyEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnSetFocus(wxFocusEvent& event);
     void OnSelectAll(wxCommandEvent& event);
@@ -326,6 +343,8 @@ private:
     // The tooltip names the item under the pointer in the owner's words.
     std::function<wxString(int)> m_toolTipText;
     int m_toolTipItem;
+    std::function<void(int)> m_sideChanged;
+    int m_wheelRest;  // wheel rotation short of a whole step
 
     wxDECLARE_CLASS(wxThumbnailCtrl);
     wxDECLARE_EVENT_TABLE();

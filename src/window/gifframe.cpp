@@ -12,6 +12,7 @@
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
 #include "window/toolbarfit.h"
+#include "window/windowsettings.h"
 #include "window/workerprogress.h"
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
@@ -101,6 +102,7 @@ GifFrame::GifFrame()
       m_gifWidth(0),
       m_gifHeight(0),
       m_recentProjects(new RecentProjects),
+      m_windowSettings(new WindowSettings),
       m_frames(new FrameList),
       m_history(new EditHistory),
       m_lastDelay(0),
@@ -210,6 +212,13 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_thumbnailCtrl->SetLabelDelay(m_spinctrl_delay->GetValue());
     m_thumbnailCtrl->Bind(wxEVT_KEY_DOWN, &GifFrame::OnStripKey, this);
     m_thumbnailCtrl->SetToolTipText([this](int index) { return FrameToolTip(index); });
+    m_thumbnailCtrl->SetThumbnailSideHandler(
+        [this](int side)
+        {
+            m_windowSettings->thumbnailSide = side;
+            m_windowSettings->Save(GetWindowSettingsFilePath());
+        });
+    ApplyWindowSettings();
     m_thumbnailCtrl->Bind(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, &GifFrame::OnStripSelection, this);
     m_thumbnailCtrl->Bind(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, &GifFrame::OnStripSelection,
                           this);
@@ -278,6 +287,39 @@ void GifFrame::SetStaticLabels()
         m_toolBar_button->Realize();
     // Labels of another length may make the toolbar fit, or no longer fit.
     FitToolbar();
+}
+
+void GifFrame::ApplyWindowSettings()
+{
+    *m_windowSettings = WindowSettings::Load(GetWindowSettingsFilePath());
+    if (m_windowSettings->thumbnailSide > 0)
+        m_thumbnailCtrl->SetThumbnailSide(m_windowSettings->thumbnailSide);
+    // The splitter has its height once the window is laid out: the sash is
+    // placed after the first size it gets, once it has moved its sash itself.
+    m_splitter3->Bind(wxEVT_SIZE,
+                      [this, placed = false](wxSizeEvent& event) mutable
+                      {
+                          event.Skip();
+                          if (placed ||
+                              m_splitter3->GetClientSize().y < 2 * m_splitter3->GetMinimumPaneSize())
+                              return;
+                          placed = true;
+                          CallAfter(&GifFrame::PlaceSash);
+                      });
+}
+
+void GifFrame::PlaceSash()
+{
+    const int height = m_splitter3->GetClientSize().y;
+    if (height <= 0)
+        return;
+    const double share = m_windowSettings->stripShare;
+    if (share > 0)
+        m_splitter3->SetSashPosition(int(share * height));
+    // The strip keeps its share while the window is resized, so it grows
+    // with a larger window.
+    m_splitter3->SetSashGravity(
+        share > 0 ? share : std::clamp(double(m_splitter3->GetSashPosition()) / height, 0.0, 1.0));
 }
 
 void GifFrame::OnFrameSize(wxSizeEvent& event)

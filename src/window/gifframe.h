@@ -17,6 +17,7 @@ class ImportRun;
 class PreviewCache;
 class RecentProjects;
 class ToolbarFit;
+struct WindowSettings;
 class WorkerProgress;
 struct EditState;
 struct SavedState;
@@ -265,6 +266,9 @@ private:
     void OnIdleTitle(wxIdleEvent& event);
     void OnFrameSize(wxSizeEvent& event);
     void FitToolbar();
+    // Gives the strip the share of the window and the thumbnail size last chosen.
+    void ApplyWindowSettings();
+    void PlaceSash();
 
     // Controls from the resource (not owned).
     wxSplitterWindow* m_splitter3;
@@ -334,6 +338,7 @@ private:
     std::unique_ptr<SavedState> m_exportSaved;
     GifOptions m_gifOptions;  // how Save writes the GIF: the user's current choice
     std::unique_ptr<RecentProjects> m_recentProjects;
+    std::unique_ptr<WindowSettings> m_windowSettings;  // strip share and thumbnail size
 
     // The frames and the edits to undo and redo.
     std::unique_ptr<FrameList> m_frames;

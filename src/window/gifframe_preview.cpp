@@ -4,6 +4,7 @@
 #include "edit/framelist.h"
 #include "window/loopcountdialog.h"
 #include "window/previewcache.h"
+#include "window/windowsettings.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/dcbuffer.h>
@@ -194,6 +195,14 @@ void GifFrame::OnChangeSplitterWindow(wxSplitterEvent& event)
 {
     std::cout << "OnChangeSplitterWindow" << std::endl;
     event.Skip();
+    // The strip keeps the share of the window the user gave it.
+    const int height = m_splitter3->GetClientSize().y;
+    if (height > 0 && event.GetSashPosition() > 0)
+    {
+        m_windowSettings->stripShare = double(event.GetSashPosition()) / height;
+        m_splitter3->SetSashGravity(m_windowSettings->stripShare);
+        m_windowSettings->Save(GetWindowSettingsFilePath());
+    }
     if (m_thumbnailCtrl && !m_thumbnailCtrl->GetSelections().empty())
         DrawPreviewFrame(m_thumbnailCtrl->GetSelections()[0]);
 }

@@ -53,6 +53,7 @@ std::vector<Shortcut> CollectShortcuts(const wxMenuBar& menuBar)
                            _("Extend the selection"));
     shortcuts.emplace_back(Keys(0, WXK_DELETE), _("Delete the selected frames"));
     shortcuts.emplace_back(Keys(0, WXK_SPACE), _("Start or stop the preview"));
+    shortcuts.emplace_back(_("Ctrl+mouse wheel"), _("Make the thumbnails larger or smaller"));
     return shortcuts;
 }
 

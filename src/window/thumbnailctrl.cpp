@@ -25,6 +25,7 @@ wxBEGIN_EVENT_TABLE(wxThumbnailCtrl, wxScrolledWindow)
     EVT_MOUSE_CAPTURE_LOST(wxThumbnailCtrl::OnCaptureLost)
     EVT_TIMER(wxID_ANY, wxThumbnailCtrl::OnScrollTimer)
     EVT_CHAR(wxThumbnailCtrl::OnChar)
+    EVT_MOUSEWHEEL(wxThumbnailCtrl::OnMouseWheel)
     EVT_SIZE(wxThumbnailCtrl::OnSize)
     EVT_SET_FOCUS(wxThumbnailCtrl::OnSetFocus)
     EVT_KILL_FOCUS(wxThumbnailCtrl::OnSetFocus)
@@ -82,7 +83,8 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
       m_insertionMark(-1),
       m_scrollStep(0),
       m_scrollTimer(this),
-      m_toolTipItem(-1)
+      m_toolTipItem(-1),
+      m_wheelRest(0)
 {
     // Every pixel is painted from the buffer, so the toolkit need not clear first.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
