@@ -292,6 +292,7 @@ void GifFrame::SetStaticLabels()
 void GifFrame::ApplyWindowSettings()
 {
     *m_windowSettings = WindowSettings::Load(GetWindowSettingsFilePath());
+    m_menuBar->Check(ID_MENU_PREVIEW_AS_GIF, m_windowSettings->previewAsGif);
     if (m_windowSettings->thumbnailSide > 0)
         m_thumbnailCtrl->SetThumbnailSide(m_windowSettings->thumbnailSide);
     // The splitter has its height once the window is laid out: the sash is
@@ -367,6 +368,8 @@ void GifFrame::CreateMenuBar()
     m_menuAnimation = new wxMenu;
     m_menuItem_run = m_menuAnimation->Append(ID_MENU_RUN, _("Run animation") + wxS("\tCtrl+P"));
     m_menuItem_loop_count = m_menuAnimation->Append(ID_MENU_LOOP_COUNT, _("Loop Count"));
+    m_menuAnimation->AppendCheckItem(ID_MENU_PREVIEW_AS_GIF, _("Preview as GIF"))
+        ->Check(m_windowSettings->previewAsGif);
 
     m_menuLanguage = new wxMenu;
     wxMenuItem** const languageItems[] = {
@@ -427,6 +430,7 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_CHECK_UPDATE);
     Bind(wxEVT_MENU, &GifFrame::OnAbout, this, ID_MENU_ABOUT);
     Bind(wxEVT_MENU, &GifFrame::OnKeyboardShortcuts, this, ID_MENU_KEYBOARD_SHORTCUTS);
+    Bind(wxEVT_MENU, &GifFrame::OnPreviewAsGif, this, ID_MENU_PREVIEW_AS_GIF);
     Bind(wxEVT_MENU, &GifFrame::OnRecentProject, this, ID_MENU_RECENT_FIRST, ID_MENU_RECENT_LAST);
     Bind(wxEVT_IDLE, &GifFrame::OnIdleTitle, this);
     for (const LanguageEntry& language : GetLanguages())

@@ -65,6 +65,7 @@ enum
     ID_MENU_REDO,
     ID_MENU_GIF_OPTIONS,
     ID_MENU_KEYBOARD_SHORTCUTS,
+    ID_MENU_PREVIEW_AS_GIF,
     ID_MENU_RECENT_FIRST,  // the recent projects, one id each
     ID_MENU_RECENT_LAST = ID_MENU_RECENT_FIRST + 7
 };
@@ -106,6 +107,11 @@ public:
     void OnChangeSplitterWindow(wxSplitterEvent& event);
     void OnLoopCount(wxCommandEvent& event);
     void OnPreviewPaint(wxPaintEvent& event);
+    // The picture the preview shows for a frame: its own, or with "Preview
+    // as GIF" on, the frame as the export makes it (output size, fitting,
+    // the classic profile's colours).
+    wxImage PreviewPicture(int index) const;
+    void OnPreviewAsGif(wxCommandEvent& event);
     // Forgets the previewed frame and clears the preview panel.
     void ClearPreview();
     // Where a picture of the given size is drawn in a panel: shrunk to fit

@@ -2,6 +2,8 @@
 
 #include "app/paths.h"
 #include "edit/framelist.h"
+#include "encode/classicreduction.h"
+#include "encode/framefitting.h"
 #include "window/loopcountdialog.h"
 #include "window/previewcache.h"
 #include "window/windowsettings.h"
@@ -11,6 +13,7 @@
 #include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/log.h>
+#include <wx/menu.h>
 #include <wx/menuitem.h>
 #include <wx/panel.h>
 #include <wx/spinctrl.h>
@@ -157,13 +160,59 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     dc.DrawRectangle(wxPoint(0, 0), m_panel_down->GetClientSize());
     if (m_previewIndex < 0 || m_previewIndex >= m_frames->GetCount())
         return;
-    const wxImage& picture = m_frames->Get(m_previewIndex).source->picture;
     const wxSize panel = m_panel_down->GetClientSize();
-    const wxBitmap bitmap = m_previewCache->Get(picture, panel);
+    wxImage picture = m_frames->Get(m_previewIndex).source->picture;
+    wxBitmap bitmap;
+    if (m_windowSettings->previewAsGif)
+    {
+        // Made afresh for each paint: the output size and options change.
+        picture = PreviewPicture(m_previewIndex);
+        const wxRect placement = PreviewPlacement(picture.GetSize(), panel);
+        if (placement.width > 0 && placement.height > 0)
+            bitmap = wxBitmap(placement.GetSize() == picture.GetSize()
+                                  ? picture
+                                  : picture.Scale(placement.width, placement.height,
+                                                  wxIMAGE_QUALITY_NORMAL));
+    }
+    else
+        bitmap = m_previewCache->Get(picture, panel);
     if (!bitmap.IsOk())
         return;
     const wxRect placement = PreviewPlacement(picture.GetSize(), panel);
     dc.DrawBitmap(bitmap, placement.x, placement.y, true);
+}
+
+wxImage GifFrame::PreviewPicture(int index) const
+{
+    if (index < 0 || index >= m_frames->GetCount())
+        return wxImage();
+    const wxImage& picture = m_frames->Get(index).source->picture;
+    if (!m_windowSettings->previewAsGif || m_gifWidth < 1 || m_gifHeight < 1 || !picture.IsOk())
+        return picture;
+    FittedFrame fitted;
+    if (!fitted.Fit(picture, m_gifWidth, m_gifHeight, m_gifOptions.optimised && m_gifOptions.smooth))
+        return picture;
+    const size_t bytes = size_t(m_gifWidth) * m_gifHeight * 3;
+    wxImage shown(m_gifWidth, m_gifHeight, false);
+    std::copy(fitted.Pixels(), fitted.Pixels() + bytes, shown.GetData());
+    // The classic profile's colours are known frame by frame.
+    ClassicReduction reduction;
+    if (!m_gifOptions.optimised && reduction.Reduce(shown.GetData(), m_gifWidth, m_gifHeight))
+    {
+        unsigned char* out = shown.GetData();
+        const std::uint8_t* palette = reduction.Palette().rgb;
+        for (const std::uint8_t entry : reduction.Indices())
+            out = std::copy(palette + 3 * entry, palette + 3 * entry + 3, out);
+    }
+    return shown;
+}
+
+void GifFrame::OnPreviewAsGif(wxCommandEvent& event)
+{
+    m_windowSettings->previewAsGif = event.IsChecked();
+    m_menuBar->Check(ID_MENU_PREVIEW_AS_GIF, event.IsChecked());
+    m_windowSettings->Save(GetWindowSettingsFilePath());
+    m_panel_down->Refresh(false);
 }
 
 wxString GifFrame::PreviewStatusText(const wxString& fileName, int width, int height) const

@@ -26,6 +26,8 @@ WindowSettings WindowSettings::Load(const wxString& path)
         long side = 0;
         if (key == wxS("strip-share") && value.ToCDouble(&share) && share > 0.05 && share < 0.95)
             settings.stripShare = share;
+        else if (key == wxS("preview-as-gif"))
+            settings.previewAsGif = value == wxS("1");
         else if (key == wxS("thumbnail-side") && value.ToLong(&side) && side > 0 && side <= 1024)
             settings.thumbnailSide = int(side);
     }
@@ -36,7 +38,7 @@ bool WindowSettings::Save(const wxString& path) const
 {
     const wxString text = wxS("strip-share=") + wxString::FromCDouble(stripShare, 4) +
                           wxS("\nthumbnail-side=") + wxString::Format(wxS("%d"), thumbnailSide) +
-                          wxS("\n");
+                          wxS("\npreview-as-gif=") + (previewAsGif ? wxS("1") : wxS("0")) + wxS("\n");
     wxTempFile file(path);
     return file.IsOpened() && file.Write(text, wxConvUTF8) && file.Commit();
 }

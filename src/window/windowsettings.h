@@ -9,6 +9,7 @@ struct WindowSettings
 {
     double stripShare = 0.0;  // the strip's part of the splitter's height; 0: the resource's sash
     int thumbnailSide = 0;    // 0: the strip's own size
+    bool previewAsGif = false;  // the preview shows frames as the export makes them
 
     static WindowSettings Load(const wxString& path);
     bool Save(const wxString& path) const;
