@@ -7,6 +7,7 @@
 #include <wx/scrolwin.h>
 #include <wx/timer.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -234,12 +235,36 @@ public:
     const wxArrayInt& GetSelections() const { return m_selections; }
     void SetFocusItem(int item);
     int GetFocusItem() const { return m_focusItem; }
+    // The item the selection is about: the focused item when it is selected,
+    // else the earliest selected one; -1 without a selection.
+    int GetSelectedFocus() const;
     int GetFirstSelection() const { return m_firstSelection; }
     int GetLastSelection() const { return m_lastSelection; }
     void DoSelection(int n, int flags);
     virtual bool Navigate(int keyCode, int flags);
     void EnsureVisible(int n);
     void ScrollIntoView(int n, int keyCode);
+
+    // The side of the square each thumbnail fits in, kMinThumbnailSide to
+    // kMaxThumbnailSide; the items are scaled again and the rows re-laid.
+    static constexpr int kMinThumbnailSide = 48;
+    static constexpr int kMaxThumbnailSide = 256;
+    void SetThumbnailSide(int side);
+    int GetThumbnailSide() const { return m_thumbnailImageSize.x; }
+    // The pixels from one row's top to the next.
+    int GetRowPitch() const { return m_itemHeight + m_spacing; }
+    // Scrolls by whole rows (negative: up), so a row's top meets the view's.
+    void ScrollRows(int rows);
+    // Called with the new side after the user changed it (Ctrl+wheel).
+    void SetThumbnailSideHandler(std::function<void(int)> handler)
+    {
+        m_sideChanged = std::move(handler);
+    }
+
+    // Gives the text of an item's tooltip; without one, items have none.
+    void SetToolTipText(std::function<wxString(int)> text) { m_toolTipText = std::move(text); }
+    // Shows the tooltip of the item at pt (client coordinates), if any.
+    void UpdateToolTip(const wxPoint& pt);
 
     // Colours.
     const wxColour& GetFocusedSelectionColour() const { return m_focusedSelectionColour; }
@@ -268,6 +293,7 @@ protected:
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
     void OnScrollTimer(wxTimerEvent& event);
     void OnChar(wxKeyEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnSetFocus(wxFocusEvent& event);
     void OnSelectAll(wxCommandEvent& event);
@@ -319,6 +345,12 @@ private:
     int m_insertionMark;
     int m_scrollStep;  // scroll units per tick while the pointer is near an edge
     wxTimer m_scrollTimer;
+
+    // The tooltip names the item under the pointer in the owner's words.
+    std::function<wxString(int)> m_toolTipText;
+    int m_toolTipItem;
+    std::function<void(int)> m_sideChanged;
+    int m_wheelRest;  // wheel rotation short of a whole step
 
     wxDECLARE_CLASS(wxThumbnailCtrl);
     wxDECLARE_EVENT_TABLE();

@@ -8,6 +8,7 @@
 #include "window/gifframe.h"
 #include "window/translatedbuttons.h"
 
+#include <wx/cmdline.h>
 #include <wx/image.h>
 #include <wx/intl.h>
 #include <wx/log.h>
@@ -54,7 +55,25 @@ bool GifApp::OnInit()
     }
     m_frame = frame;
     m_frame->Show();
+    // Opened from the event loop, where the import's progress and any
+    // question about unsaved work run as they do for the menu commands.
+    if (!m_startFiles.empty())
+        m_frame->CallAfter([frame, files = m_startFiles] { frame->OpenFiles(files); });
     return true;
+}
+
+void GifApp::OnInitCmdLine(wxCmdLineParser& parser)
+{
+    wxApp::OnInitCmdLine(parser);
+    parser.AddParam(wxS("PICTURES | PROJECT.xml"), wxCMD_LINE_VAL_STRING,
+                    wxCMD_LINE_PARAM_OPTIONAL | wxCMD_LINE_PARAM_MULTIPLE);
+}
+
+bool GifApp::OnCmdLineParsed(wxCmdLineParser& parser)
+{
+    for (size_t i = 0; i < parser.GetParamCount(); ++i)
+        m_startFiles.Add(parser.GetParam(i));
+    return wxApp::OnCmdLineParsed(parser);
 }
 
 int GifApp::OnExit()

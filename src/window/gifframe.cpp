@@ -8,9 +8,12 @@
 #include "window/framedroptarget.h"
 #include "window/gifoptionschoice.h"
 #include "window/previewcache.h"
+#include "window/recentprojects.h"
 #include "window/textfit.h"
 #include "window/thumbnailctrl.h"
+#include "window/toolbarfit.h"
 #include "window/translatedbuttons.h"
+#include "window/windowsettings.h"
 #include "window/workerprogress.h"
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
@@ -66,6 +69,7 @@ GifFrame::GifFrame()
       m_staticText_hpx(nullptr),
       m_statusBar1(nullptr),
       m_toolBar_button(nullptr),
+      m_toolbarFit(nullptr),
       m_thumbnailCtrl(nullptr),
       m_menuBar(nullptr),
       m_menuFile(nullptr),
@@ -73,6 +77,7 @@ GifFrame::GifFrame()
       m_menuAnimation(nullptr),
       m_menuHelp(nullptr),
       m_menuLanguage(nullptr),
+      m_menuRecent(nullptr),
       m_menuItem_save(nullptr),
       m_menuItem_save_as(nullptr),
       m_menuItem_open_project(nullptr),
@@ -98,6 +103,8 @@ GifFrame::GifFrame()
       m_sourceHeight(0),
       m_gifWidth(0),
       m_gifHeight(0),
+      m_recentProjects(new RecentProjects),
+      m_windowSettings(new WindowSettings),
       m_frames(new FrameList),
       m_history(new EditHistory),
       m_clipboard(new std::vector<StripFrame>),
@@ -199,7 +206,9 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_gifOptions = LoadUserGifOptions(&optionsProblem);
     if (!optionsProblem.empty())
         CallAfter([this, optionsProblem]
-                  { ShowMessageBox(this, optionsProblem, GetTitle(), wxOK | wxICON_WARNING); });
+                  { ShowMessageBox(this, optionsProblem, MessageCaption(), wxOK | wxICON_WARNING); });
+    m_recentProjects.reset(new RecentProjects(GetRecentProjectsFilePath()));
+    m_recentProjects->Load();
 
     CreateMenuBar();
     BindCommands();
@@ -210,6 +219,17 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_thumbnailCtrl->SetBackgroundColour(wxColour(176, 223, 227));
     m_thumbnailCtrl->SetLabelDelay(m_spinctrl_delay->GetValue());
     m_thumbnailCtrl->Bind(wxEVT_KEY_DOWN, &GifFrame::OnStripKey, this);
+    m_thumbnailCtrl->SetToolTipText([this](int index) { return FrameToolTip(index); });
+    m_thumbnailCtrl->SetThumbnailSideHandler(
+        [this](int side)
+        {
+            m_windowSettings->thumbnailSide = side;
+            m_windowSettings->Save(GetWindowSettingsFilePath());
+        });
+    ApplyWindowSettings();
+    m_thumbnailCtrl->Bind(wxEVT_COMMAND_THUMBNAIL_ITEM_SELECTED, &GifFrame::OnStripSelection, this);
+    m_thumbnailCtrl->Bind(wxEVT_COMMAND_THUMBNAIL_ITEM_DESELECTED, &GifFrame::OnStripSelection,
+                          this);
     m_thumbnailCtrl->SetDropTarget(new FrameDropTarget(this, m_thumbnailCtrl));
     m_panel_down->SetDropTarget(new FrameDropTarget(this, nullptr));
 
@@ -224,6 +244,17 @@ bool GifFrame::InitFrame(wxString* missingControls)
     m_timer.SetOwner(this, ID_PLAY_TIMER);
 
     SetStaticLabels();
+
+    // Everything in the toolbar that is no tool, no field and no field's name.
+    std::vector<wxWindow*> decorations;
+    for (wxWindow* child : m_toolBar_button->GetChildren())
+        if (wxDynamicCast(child, wxStaticText) && child != m_staticText_delay &&
+            child != m_staticText_sec && child != m_staticText_width &&
+            child != m_staticText_height)
+            decorations.push_back(child);
+    m_toolbarFit.reset(new ToolbarFit(m_toolBar_button, decorations));
+    Bind(wxEVT_SIZE, &GifFrame::OnFrameSize, this);
+    FitToolbar();
 
     const int widths[] = {200, 400, -1};
     m_statusBar1->SetFieldsCount(3, widths);
@@ -262,6 +293,54 @@ void GifFrame::SetStaticLabels()
     m_staticText_hpx->SetLabel(_("px"));
     if (m_toolBar_button)
         m_toolBar_button->Realize();
+    // Labels of another length may make the toolbar fit, or no longer fit.
+    FitToolbar();
+}
+
+void GifFrame::ApplyWindowSettings()
+{
+    *m_windowSettings = WindowSettings::Load(GetWindowSettingsFilePath());
+    m_menuBar->Check(ID_MENU_PREVIEW_AS_GIF, m_windowSettings->previewAsGif);
+    if (m_windowSettings->thumbnailSide > 0)
+        m_thumbnailCtrl->SetThumbnailSide(m_windowSettings->thumbnailSide);
+    // The splitter has its height once the window is laid out: the sash is
+    // placed after the first size it gets, once it has moved its sash itself.
+    m_splitter3->Bind(wxEVT_SIZE,
+                      [this, placed = false](wxSizeEvent& event) mutable
+                      {
+                          event.Skip();
+                          if (placed ||
+                              m_splitter3->GetClientSize().y < 2 * m_splitter3->GetMinimumPaneSize())
+                              return;
+                          placed = true;
+                          CallAfter(&GifFrame::PlaceSash);
+                      });
+}
+
+void GifFrame::PlaceSash()
+{
+    const int height = m_splitter3->GetClientSize().y;
+    if (height <= 0)
+        return;
+    const double share = m_windowSettings->stripShare;
+    if (share > 0)
+        m_splitter3->SetSashPosition(int(share * height));
+    // The strip keeps its share while the window is resized, so it grows
+    // with a larger window.
+    m_splitter3->SetSashGravity(
+        share > 0 ? share : std::clamp(double(m_splitter3->GetSashPosition()) / height, 0.0, 1.0));
+}
+
+void GifFrame::OnFrameSize(wxSizeEvent& event)
+{
+    event.Skip();
+    FitToolbar();
+}
+
+void GifFrame::FitToolbar()
+{
+    if (m_toolbarFit)
+        m_toolbarFit->Fit(GetClientSize().x);
 }
 
 namespace
@@ -282,7 +361,11 @@ void GifFrame::CreateMenuBar()
     m_menuItem_save = m_menuFile->Append(ID_MENU_SAVE, _("Save"));
     m_menuItem_save_as = m_menuFile->Append(ID_MENU_SAVE_AS, _("Save As"));
     m_menuFile->Append(ID_MENU_GIF_OPTIONS, _("GIF Options..."));
-    m_menuItem_open_project = m_menuFile->Append(ID_MENU_OPEN_PROJECT, _("Open Project"));
+    m_menuItem_open_project =
+        m_menuFile->Append(ID_MENU_OPEN_PROJECT, _("Open Project") + wxS("\tCtrl+O"));
+    m_menuRecent = new wxMenu;
+    m_menuFile->AppendSubMenu(m_menuRecent, _("Recent Projects"));
+    FillRecentMenu();
     m_menuItem_save_project =
         m_menuFile->Append(ID_MENU_SAVE_PROJECT, _("Save Project") + wxS("\tCtrl+S"));
     m_menuItem_exit = m_menuFile->Append(ID_MENU_EXIT, _("Exit") + wxS("\tCtrl+Q"));
@@ -321,6 +404,8 @@ void GifFrame::CreateMenuBar()
     m_menuAnimation = new wxMenu;
     m_menuItem_run = m_menuAnimation->Append(ID_MENU_RUN, _("Run animation") + wxS("\tCtrl+P"));
     m_menuItem_loop_count = m_menuAnimation->Append(ID_MENU_LOOP_COUNT, _("Loop Count"));
+    m_menuAnimation->AppendCheckItem(ID_MENU_PREVIEW_AS_GIF, _("Preview as GIF"))
+        ->Check(m_windowSettings->previewAsGif);
 
     m_menuLanguage = new wxMenu;
     wxMenuItem** const languageItems[] = {
@@ -336,6 +421,7 @@ void GifFrame::CreateMenuBar()
 
     m_menuHelp = new wxMenu;
     m_menuItem_help = m_menuHelp->Append(ID_MENU_HELP, _("Help"));
+    m_menuHelp->Append(ID_MENU_KEYBOARD_SHORTCUTS, _("Keyboard Shortcuts"));
     m_menuHelp->AppendSubMenu(m_menuLanguage, _("Language"));
     m_menuItem_support = m_menuHelp->Append(ID_MENU_SUPPORT, _("Support"));
     m_menuItem_check_update = m_menuHelp->Append(ID_MENU_CHECK_UPDATE, _("Check for Update"));
@@ -392,6 +478,10 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_SUPPORT);
     Bind(wxEVT_MENU, &GifFrame::OnHelpLink, this, ID_MENU_CHECK_UPDATE);
     Bind(wxEVT_MENU, &GifFrame::OnAbout, this, ID_MENU_ABOUT);
+    Bind(wxEVT_MENU, &GifFrame::OnKeyboardShortcuts, this, ID_MENU_KEYBOARD_SHORTCUTS);
+    Bind(wxEVT_MENU, &GifFrame::OnPreviewAsGif, this, ID_MENU_PREVIEW_AS_GIF);
+    Bind(wxEVT_MENU, &GifFrame::OnRecentProject, this, ID_MENU_RECENT_FIRST, ID_MENU_RECENT_LAST);
+    Bind(wxEVT_IDLE, &GifFrame::OnIdleTitle, this);
     for (const LanguageEntry& language : GetLanguages())
         Bind(wxEVT_MENU, &GifFrame::OnLanguage, this, language.code);
 

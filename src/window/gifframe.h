@@ -15,6 +15,9 @@ class EditHistory;
 class FrameList;
 class ImportRun;
 class PreviewCache;
+class RecentProjects;
+class ToolbarFit;
+struct WindowSettings;
 class WorkerProgress;
 struct CropArea;
 struct EditState;
@@ -77,7 +80,11 @@ enum
     ID_MENU_ROTATE_180,
     ID_MENU_FLIP_HORIZONTAL,
     ID_MENU_FLIP_VERTICAL,
-    ID_MENU_CROP
+    ID_MENU_CROP,
+    ID_MENU_KEYBOARD_SHORTCUTS,
+    ID_MENU_PREVIEW_AS_GIF,
+    ID_MENU_RECENT_FIRST,  // the recent projects, one id each
+    ID_MENU_RECENT_LAST = ID_MENU_RECENT_FIRST + 7
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -112,9 +119,16 @@ public:
     void OnTimer(wxTimerEvent& event);
     void DrawPreviewFrame(int index);
     void OnThumbnailLeftClick(wxThumbnailEvent& event);
+    // The strip's selection changed by any means: the preview shows its focus.
+    void OnStripSelection(wxThumbnailEvent& event);
     void OnChangeSplitterWindow(wxSplitterEvent& event);
     void OnLoopCount(wxCommandEvent& event);
     void OnPreviewPaint(wxPaintEvent& event);
+    // The picture the preview shows for a frame: its own, or with "Preview
+    // as GIF" on, the frame as the export makes it (output size, fitting,
+    // the classic profile's colours).
+    wxImage PreviewPicture(int index) const;
+    void OnPreviewAsGif(wxCommandEvent& event);
     // Forgets the previewed frame and clears the preview panel.
     void ClearPreview();
     // Where a picture of the given size is drawn in a panel: shrunk to fit
@@ -160,6 +174,8 @@ public:
     // --- Frame order, frame delays, undo (gifframe_frames.cpp) ------------
     // The frames of the strip: what Save, Save Project and the preview read.
     const FrameList& GetFrames() const { return *m_frames; }
+    // The tooltip of a frame: its file, size, delay and start time.
+    wxString FrameToolTip(int index) const;
     // The selected frames in strip order.
     std::vector<int> GetSelectedFrames() const;
     // Each edit below is one step to undo and returns false, recording
@@ -234,6 +250,26 @@ public:
     // Asks about unsaved work before another project replaces it; true to go on.
     bool MayOpenAnotherProject();
 
+    // --- Outside files, recent projects, title (gifframe_files.cpp) -------
+    // Opens files named on the command line or handed over by the file
+    // manager: a project (asking first about unsaved work) or pictures added
+    // through the import. False when nothing was started.
+    bool OpenFiles(const wxArrayString& paths);
+    // "name - product", marked "*" while the work is unsaved.
+    static wxString WindowTitle(const wxString& name, bool modified);
+    // Frames that no project or GIF written holds as they are now.
+    bool HasUnsavedWork() const;
+    // The title names the project, else the GIF, and marks unsaved work.
+    void UpdateTitle();
+    // The title without the unsaved mark, as message boxes show it.
+    wxString MessageCaption() const;
+    // Adds the project to the recent ones and shows them in the File menu.
+    void RememberProject(const wxString& path);
+    // Opens the recent project at index; a file that is gone leaves the list.
+    bool OpenRecentProject(size_t index);
+    void OnRecentProject(wxCommandEvent& event);
+    void OnKeyboardShortcuts(wxCommandEvent& event);
+
     // --- GIF export commands (gifframe_export.cpp) ------------------------
     void OnSaveAnimator(wxCommandEvent& event);
     void OnSaveAsGif(wxCommandEvent& event);
@@ -297,6 +333,13 @@ private:
     void BindCommands();
     void SetStaticLabels();
     void ApplyFrameCommandState();
+    void FillRecentMenu();
+    void OnIdleTitle(wxIdleEvent& event);
+    void OnFrameSize(wxSizeEvent& event);
+    void FitToolbar();
+    // Gives the strip the share of the window and the thumbnail size last chosen.
+    void ApplyWindowSettings();
+    void PlaceSash();
 
     // Controls from the resource (not owned).
     wxSplitterWindow* m_splitter3;
@@ -314,6 +357,7 @@ private:
     wxStaticText* m_staticText_hpx;
     wxStatusBar* m_statusBar1;
     wxToolBar* m_toolBar_button;
+    std::unique_ptr<ToolbarFit> m_toolbarFit;  // keeps the settings on screen when narrow
 
     wxThumbnailCtrl* m_thumbnailCtrl;
     wxTimer m_timer;
@@ -325,6 +369,7 @@ private:
     wxMenu* m_menuAnimation;
     wxMenu* m_menuHelp;
     wxMenu* m_menuLanguage;
+    wxMenu* m_menuRecent;
     wxMenuItem* m_menuItem_save;
     wxMenuItem* m_menuItem_save_as;
     wxMenuItem* m_menuItem_open_project;
@@ -363,6 +408,8 @@ private:
     std::unique_ptr<SavedState> m_projectSaved;
     std::unique_ptr<SavedState> m_exportSaved;
     GifOptions m_gifOptions;  // how Save writes the GIF: the user's current choice
+    std::unique_ptr<RecentProjects> m_recentProjects;
+    std::unique_ptr<WindowSettings> m_windowSettings;  // strip share and thumbnail size
 
     // The frames and the edits to undo and redo.
     std::unique_ptr<FrameList> m_frames;

@@ -18,6 +18,7 @@
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace
@@ -124,28 +125,34 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     UpdateCanvasSize();
     ApplyOpenedProjectSize();
     if (!m_frames->IsEmpty())
-        DrawPreviewFrame(0);
+        DrawPreviewFrame(std::max(0, m_thumbnailCtrl->GetSelectedFocus()));
     else
         DisableFrameCommands();
     UpdateUndoCommands();
 
     // Entries refused for a reason are listed with it, not among the missing
-    // ones; a cancelled import did not get to every entry.
+    // ones; the pictures of a plain import that gave nothing join them. A
+    // cancelled import did not get to every entry.
     wxString report;
-    if (m_importRun->reportUnreadable && !m_importWorker->WasCancelled())
+    const wxArrayString missing =
+        m_importWorker->WasCancelled() ? wxArrayString() : m_importRun->GetUnreadable();
+    if (m_importRun->reportUnreadable)
     {
-        const wxArrayString missing = m_importRun->GetUnreadable();
         if (!missing.empty())
             report = _("These pictures of the project are missing or cannot be read:") +
                      wxS("\n\n") + ListUnreadablePictures(missing, wxS("\n"), 20);
     }
+    else
+        for (const wxString& entry : missing)
+            m_importRun->refusals.Add(entry, PictureDecodeStatus::Unreadable);
     if (!m_importRun->refusals.IsEmpty())
         report += (report.empty() ? wxString() : wxS("\n\n")) + m_importRun->refusals.Message(20);
     report += DamageReport(m_importRun->damaged, report.empty());
     if (!report.empty() && !m_importWorker->IsCloseRequested())
-        ShowMessageBox(this, report, GetTitle(), wxOK | wxICON_WARNING);
+        ShowMessageBox(this, report, MessageCaption(), wxOK | wxICON_WARNING);
     *m_importRun = ImportRun();
 
+    UpdateTitle();
     CloseIfRequested(*m_importWorker);
 }
 
@@ -189,7 +196,7 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
         paths,
         [&](std::size_t entry, PictureDecodeStatus status)
         {
-            if (IsReportedRefusal(status))
+            if (status != PictureDecodeStatus::Decoded)
                 refusals.Add(paths[entry], status);
         },
         [&](std::size_t entry, int frameIndex)
@@ -202,7 +209,7 @@ int GifFrame::InsertFiles(const wxArrayString& paths, int pos)
     const wxString report = (refusals.IsEmpty() ? wxString() : refusals.Message(20)) +
                             DamageReport(damaged, refusals.IsEmpty());
     if (!report.empty())
-        ShowMessageBox(this, report, GetTitle(), wxOK | wxICON_WARNING);
+        ShowMessageBox(this, report, MessageCaption(), wxOK | wxICON_WARNING);
     return int(frames.size());
 }
 

@@ -218,8 +218,9 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
         // Nothing was written: the next Save must try again.
         m_exportSaved.reset();
         if (!m_exportWorker->IsCloseRequested())
-            ShowMessageBox(this, event.GetString(), GetTitle(), wxOK | wxICON_ERROR);
+            ShowMessageBox(this, event.GetString(), MessageCaption(), wxOK | wxICON_ERROR);
     }
 
+    UpdateTitle();
     CloseIfRequested(*m_exportWorker);
 }

@@ -5,6 +5,7 @@
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
 #include "window/framedelaydialog.h"
+#include "window/localnumbers.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/intl.h>
@@ -42,6 +43,22 @@ wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame) const
     return item;
 }
 
+wxString GifFrame::FrameToolTip(int index) const
+{
+    if (index < 0 || index >= m_frames->GetCount())
+        return wxString();
+    const FrameSource& source = *m_frames->Get(index).source;
+    const wxSize size = source.picture.IsOk() ? source.picture.GetSize() : wxSize();
+    const int delay = m_frames->GetDelay(index, m_spinctrl_delay->GetValue());
+    const std::vector<long long> starts = m_frames->GetStartTimes(m_spinctrl_delay->GetValue());
+    const auto seconds = [](long long hundredths) { return LocalNumber(hundredths / 100.0, 2); };
+    return source.name + wxS("\n") +
+           wxString::Format(wxGetTranslation(wxString::FromUTF8(wxTRANSLATE("%s × %s pixels"))),
+                            LocalInteger(size.x), LocalInteger(size.y)) +
+           wxS("\n") + wxString::Format(_("Delay: %s s"), seconds(delay)) + wxS("\n") +
+           wxString::Format(_("Starts at: %s s"), seconds(starts[size_t(index)]));
+}
+
 std::vector<int> GifFrame::GetSelectedFrames() const
 {
     std::vector<int> selected;
@@ -58,6 +75,7 @@ void GifFrame::ShowFrames()
     // Items are found again by their pictures: a frame keeps its thumbnail,
     // its selection and its place in the preview wherever it goes.
     const wxImage* previewed = nullptr;
+    const wxImage* focused = nullptr;
     std::unordered_multimap<const wxImage*, wxThumbnailItem*> shown;
     std::unordered_set<const wxImage*> selected;
     for (int i = 0; i < m_thumbnailCtrl->GetCount(); ++i)
@@ -71,11 +89,14 @@ void GifFrame::ShowFrames()
             selected.insert(picture);
         if (i == m_previewIndex)
             previewed = picture;
+        if (i == m_thumbnailCtrl->GetFocusItem())
+            focused = picture;
     }
 
     std::vector<wxThumbnailItem*> items;
     std::vector<int> select;
     int previewIndex = -1;
+    int focusIndex = -1;
     for (int i = 0; i < m_frames->GetCount(); ++i)
     {
         const StripFrame& frame = m_frames->Get(i);
@@ -95,16 +116,24 @@ void GifFrame::ShowFrames()
             select.push_back(i);
         if (picture == previewed && previewIndex < 0)
             previewIndex = i;
+        if (picture == focused && focusIndex < 0)
+            focusIndex = i;
     }
 
     m_thumbnailCtrl->Freeze();
     m_thumbnailCtrl->SetItems(items);
     for (int index : select)
         m_thumbnailCtrl->Select(index, true);
+    if (focusIndex >= 0)
+        m_thumbnailCtrl->SetFocusItem(focusIndex);
     m_thumbnailCtrl->Thaw();
     ShowStartTimes();
 
-    if (previewIndex >= 0)
+    // The preview shows what the selection is about, as after a click.
+    const int selectedFocus = m_thumbnailCtrl->GetSelectedFocus();
+    if (selectedFocus >= 0 && !m_playing)
+        DrawPreviewFrame(selectedFocus);
+    else if (previewIndex >= 0)
         m_previewIndex = previewIndex;
     else if (m_previewIndex >= 0)
     {

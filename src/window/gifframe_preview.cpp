@@ -2,15 +2,21 @@
 
 #include "app/paths.h"
 #include "edit/framelist.h"
+#include "encode/classicreduction.h"
+#include "encode/framefitting.h"
+#include "encode/picturecrop.h"
+#include "encode/pictureorientation.h"
 #include "window/checkerboard.h"
 #include "window/loopcountdialog.h"
 #include "window/previewcache.h"
+#include "window/windowsettings.h"
 #include "window/thumbnailctrl.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
 #include <wx/log.h>
+#include <wx/menu.h>
 #include <wx/menuitem.h>
 #include <wx/panel.h>
 #include <wx/spinctrl.h>
@@ -161,17 +167,80 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     if (m_previewIndex < 0 || m_previewIndex >= m_frames->GetCount())
         return;
     const StripFrame& frame = m_frames->Get(m_previewIndex);
-    const wxImage& picture = frame.source->picture;
+    const wxImage& source = frame.source->picture;
     const wxSize panel = m_panel_down->GetClientSize();
-    if (!picture.IsOk())
+    if (!source.IsOk())
         return;
-    const wxRect part = CropRectFor(*m_crop, picture.GetSize());
-    const wxBitmap bitmap = m_previewCache->Get(picture, frame.orientation, part, panel);
+    wxBitmap bitmap;
+    wxRect placement;
+    if (m_windowSettings->previewAsGif)
+    {
+        // Made afresh for each paint: the output size and options change.
+        const wxImage picture = PreviewPicture(m_previewIndex);
+        placement = PreviewPlacement(picture.GetSize(), panel);
+        if (placement.width > 0 && placement.height > 0)
+            bitmap = wxBitmap(placement.GetSize() == picture.GetSize()
+                                  ? picture
+                                  : picture.Scale(placement.width, placement.height,
+                                                  wxIMAGE_QUALITY_NORMAL));
+    }
+    else
+    {
+        const wxRect part = CropRectFor(*m_crop, source.GetSize());
+        bitmap = m_previewCache->Get(source, frame.orientation, part, panel);
+        placement = PreviewPlacement(OrientedSize(part.GetSize(), frame.orientation), panel);
+    }
     if (!bitmap.IsOk())
         return;
-    const wxRect placement =
-        PreviewPlacement(OrientedSize(part.GetSize(), frame.orientation), panel);
     DrawOverCheckerboard(dc, bitmap, placement.GetTopLeft());
+}
+
+wxImage GifFrame::PreviewPicture(int index) const
+{
+    if (index < 0 || index >= m_frames->GetCount())
+        return wxImage();
+    const StripFrame& frame = m_frames->Get(index);
+    wxImage picture = frame.source->picture;
+    if (!m_windowSettings->previewAsGif || m_gifWidth < 1 || m_gifHeight < 1 || !picture.IsOk())
+        return picture;
+    // Cut and turned as the export does before fitting.
+    const wxRect part = CropRectFor(*m_crop, picture.GetSize());
+    if (part != wxRect(wxPoint(0, 0), picture.GetSize()))
+        picture = picture.GetSubImage(part);
+    if (frame.orientation != kUprightOrientation)
+        picture = OrientPicture(picture, frame.orientation);
+    FittedFrame fitted;
+    if (!fitted.Fit(picture, m_gifWidth, m_gifHeight, m_gifOptions.optimised && m_gifOptions.smooth,
+                    m_gifOptions.optimised))
+        return picture;
+    const size_t bytes = size_t(m_gifWidth) * m_gifHeight * 3;
+    wxImage shown(m_gifWidth, m_gifHeight, false);
+    std::copy(fitted.Pixels(), fitted.Pixels() + bytes, shown.GetData());
+    // The optimised profile keeps transparency, shown over the checkerboard.
+    if (const std::uint8_t* opacity = fitted.Opacity())
+    {
+        shown.SetAlpha();
+        for (size_t i = 0; i < size_t(m_gifWidth) * m_gifHeight; ++i)
+            shown.GetAlpha()[i] = opacity[i] ? 255 : 0;
+    }
+    // The classic profile's colours are known frame by frame.
+    ClassicReduction reduction;
+    if (!m_gifOptions.optimised && reduction.Reduce(shown.GetData(), m_gifWidth, m_gifHeight))
+    {
+        unsigned char* out = shown.GetData();
+        const std::uint8_t* palette = reduction.Palette().rgb;
+        for (const std::uint8_t entry : reduction.Indices())
+            out = std::copy(palette + 3 * entry, palette + 3 * entry + 3, out);
+    }
+    return shown;
+}
+
+void GifFrame::OnPreviewAsGif(wxCommandEvent& event)
+{
+    m_windowSettings->previewAsGif = event.IsChecked();
+    m_menuBar->Check(ID_MENU_PREVIEW_AS_GIF, event.IsChecked());
+    m_windowSettings->Save(GetWindowSettingsFilePath());
+    m_panel_down->Refresh(false);
 }
 
 wxString GifFrame::PreviewStatusText(const wxString& fileName, int width, int height) const
@@ -189,10 +258,28 @@ void GifFrame::OnThumbnailLeftClick(wxThumbnailEvent& event)
     DrawPreviewFrame(event.GetIndex());
 }
 
+void GifFrame::OnStripSelection(wxThumbnailEvent& event)
+{
+    event.Skip();
+    const int shown = m_thumbnailCtrl->GetSelectedFocus();
+    if (shown < 0 || (shown == m_previewIndex && !m_playing))
+        return;
+    StopPlayback();
+    DrawPreviewFrame(shown);
+}
+
 void GifFrame::OnChangeSplitterWindow(wxSplitterEvent& event)
 {
     std::cout << "OnChangeSplitterWindow" << std::endl;
     event.Skip();
+    // The strip keeps the share of the window the user gave it.
+    const int height = m_splitter3->GetClientSize().y;
+    if (height > 0 && event.GetSashPosition() > 0)
+    {
+        m_windowSettings->stripShare = double(event.GetSashPosition()) / height;
+        m_splitter3->SetSashGravity(m_windowSettings->stripShare);
+        m_windowSettings->Save(GetWindowSettingsFilePath());
+    }
     if (m_thumbnailCtrl && !m_thumbnailCtrl->GetSelections().empty())
         DrawPreviewFrame(m_thumbnailCtrl->GetSelections()[0]);
 }

@@ -19,14 +19,6 @@
 
 namespace
 {
-wxString ProjectTitle(const wxString& projectFileName)
-{
-    const wxString name = projectFileName.EndsWith(wxS(".xml"))
-                              ? projectFileName.Left(projectFileName.length() - 4)
-                              : wxString();
-    return name + wxS(" - ") + GetProductName();
-}
-
 // Asks whether to save the unsaved project; wxID_YES, wxID_NO or wxID_CANCEL.
 int AskToSaveProject(wxWindow* parent, const wxString& caption)
 {
@@ -94,7 +86,7 @@ bool GifFrame::SaveProject()
     wxString error;
     if (!WriteProjectFile(path, project, &error))
     {
-        ShowMessageBox(this, error, GetTitle(), wxOK | wxICON_ERROR);
+        ShowMessageBox(this, error, MessageCaption(), wxOK | wxICON_ERROR);
         return false;
     }
 
@@ -102,7 +94,8 @@ bool GifFrame::SaveProject()
     TakeProjectSnapshot();
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
-    SetTitle(ProjectTitle(m_projectFileName));
+    RememberProject(path);
+    UpdateTitle();
     return true;
 }
 
@@ -185,7 +178,7 @@ bool GifFrame::OpenProjectPath(const wxString& path)
         wxString message = _("Failed to load XML file!");
         if (read.stage < ProjectReadStage::NotXml)
             message += wxS("\n\n") + path + wxS(": ") + DescribeProjectReadStage(read.stage);
-        ShowMessageBox(this, message, GetTitle(), wxOK | wxICON_INFORMATION);
+        ShowMessageBox(this, message, MessageCaption(), wxOK | wxICON_INFORMATION);
         return false;
     }
 
@@ -197,7 +190,7 @@ bool GifFrame::OpenProjectPath(const wxString& path)
 
     m_projectPath = path;
     m_projectFileName = wxFileNameFromPath(path);
-    SetTitle(ProjectTitle(m_projectFileName));
+    RememberProject(path);
     // A project without GIF options is a classic one.
     m_gifOptions = project.gifOptions;
     // The crop shapes the frames as they arrive; the import undoes nothing.
@@ -221,6 +214,7 @@ bool GifFrame::OpenProjectPath(const wxString& path)
                                         project.crop});
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
+    UpdateTitle();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "encode/gifsizeestimate.h"
 #include "window/gifoptionspanel.h"
+#include "window/localnumbers.h"
 #include "window/translatedbuttons.h"
 
 #include <wx/button.h>
@@ -119,6 +120,6 @@ void GifOptionsDialog::OnEstimate(wxThreadEvent& event)
     const long bytes = event.GetExtraLong();
     m_estimate->SetLabel(
         bytes > 0 ? wxString::Format(_("Estimated size of the file: about %s"),
-                                     wxFileName::GetHumanReadableSize(wxULongLong(bytes)))
+                                     LocalFileSize(static_cast<unsigned long long>(bytes)))
                   : _("The size of the file cannot be estimated."));
 }

@@ -118,27 +118,32 @@ void GifOptionsPanel::BuildCompact()
     m_loopCount = new wxSpinCtrl(this, ID_LOOP_COUNT, wxString(), wxDefaultPosition, wxDefaultSize,
                                  wxSP_ARROW_KEYS, 1, kMaxGifLoopCount, 1);
 
+    // Three short rows rather than two long ones: the chooser is no wider
+    // than the screen, and German or French labels made the second row
+    // longer than an 800-pixel screen.
     const int centre = wxALIGN_CENTER_VERTICAL;
     auto* first = new wxBoxSizer(wxHORIZONTAL);
     first->Add(new wxStaticText(this, wxID_ANY, _("GIF:")), 0, centre | wxRIGHT, 5);
     first->Add(m_classic, 0, centre | wxRIGHT, 5);
     first->Add(m_optimised, 0, centre | wxRIGHT, 15);
     first->Add(m_onlyChanges, 0, centre | wxRIGHT, 5);
-    first->Add(m_globalPalette, 0, centre | wxRIGHT, 5);
-    first->Add(m_smooth, 0, centre);
+    first->Add(m_globalPalette, 0, centre);
     auto* second = new wxBoxSizer(wxHORIZONTAL);
+    second->Add(m_smooth, 0, centre | wxRIGHT, 15);
     second->Add(new wxStaticText(this, wxID_ANY, _("Colours:")), 0, centre | wxRIGHT, 5);
     second->Add(m_colours, 0, centre | wxRIGHT, 15);
     second->Add(new wxStaticText(this, wxID_ANY, _("Dithering:")), 0, centre | wxRIGHT, 5);
-    second->Add(m_dither, 0, centre | wxRIGHT, 15);
-    second->Add(new wxStaticText(this, wxID_ANY, _("Looping:")), 0, centre | wxRIGHT, 5);
-    second->Add(m_loopForever, 0, centre | wxRIGHT, 5);
-    second->Add(m_loopTimes, 0, centre | wxRIGHT, 5);
-    second->Add(m_loopCount, 0, centre | wxRIGHT, 5);
-    second->Add(new wxStaticText(this, wxID_ANY, _("time(s)")), 0, centre);
+    second->Add(m_dither, 0, centre);
+    auto* third = new wxBoxSizer(wxHORIZONTAL);
+    third->Add(new wxStaticText(this, wxID_ANY, _("Looping:")), 0, centre | wxRIGHT, 5);
+    third->Add(m_loopForever, 0, centre | wxRIGHT, 5);
+    third->Add(m_loopTimes, 0, centre | wxRIGHT, 5);
+    third->Add(m_loopCount, 0, centre | wxRIGHT, 5);
+    third->Add(new wxStaticText(this, wxID_ANY, _("time(s)")), 0, centre);
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(first, 0, wxBOTTOM, 4);
-    top->Add(second);
+    top->Add(second, 0, wxBOTTOM, 4);
+    top->Add(third);
     SetSizerAndFit(top);
 }
 

@@ -17,6 +17,25 @@ int AnyScriptLineHeight(wxDC& dc, const wxString& text)
                      text.empty() ? 0 : dc.GetTextExtent(text).y});
 }
 
+wxString FitWithEllipsis(wxDC& dc, const wxString& text, int width)
+{
+    if (dc.GetTextExtent(text).x <= width)
+        return text;
+    static const wxString ellipsis = wxString::FromUTF8("\xE2\x80\xA6");
+    // The longest start that fits with the ellipsis: widths grow with length.
+    size_t low = 0;
+    size_t high = text.length();
+    while (low < high)
+    {
+        const size_t mid = (low + high + 1) / 2;
+        if (dc.GetTextExtent(text.Left(mid) + ellipsis).x <= width)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return text.Left(low) + ellipsis;
+}
+
 void FitStatusBarHeight(wxFrame* frame, wxStatusBar* bar, const wxString& shownText)
 {
     wxClientDC dc(bar);

@@ -19,4 +19,8 @@ int AnyScriptLineHeight(wxDC& dc, const wxString& text = wxString());
 // the texts of the language in use. Call again after a language switch.
 void FitStatusBarHeight(wxFrame* frame, wxStatusBar* bar, const wxString& shownText);
 
+// The text as it fits width pixels in the DC's font: whole, or cut at its
+// end with "…" after the last character that still fits.
+wxString FitWithEllipsis(wxDC& dc, const wxString& text, int width);
+
 #endif

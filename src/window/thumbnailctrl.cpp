@@ -25,6 +25,7 @@ wxBEGIN_EVENT_TABLE(wxThumbnailCtrl, wxScrolledWindow)
     EVT_MOUSE_CAPTURE_LOST(wxThumbnailCtrl::OnCaptureLost)
     EVT_TIMER(wxID_ANY, wxThumbnailCtrl::OnScrollTimer)
     EVT_CHAR(wxThumbnailCtrl::OnChar)
+    EVT_MOUSEWHEEL(wxThumbnailCtrl::OnMouseWheel)
     EVT_SIZE(wxThumbnailCtrl::OnSize)
     EVT_SET_FOCUS(wxThumbnailCtrl::OnSetFocus)
     EVT_KILL_FOCUS(wxThumbnailCtrl::OnSetFocus)
@@ -81,7 +82,9 @@ wxThumbnailCtrl::wxThumbnailCtrl(wxWindow* parent, const wxPoint& pos, const wxS
       m_pendingSelect(-1),
       m_insertionMark(-1),
       m_scrollStep(0),
-      m_scrollTimer(this)
+      m_scrollTimer(this),
+      m_toolTipItem(-1),
+      m_wheelRest(0)
 {
     // Every pixel is painted from the buffer, so the toolkit need not clear first.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -137,7 +140,10 @@ int wxThumbnailCtrl::Insert(wxThumbnailItem* item, int pos)
         pos = GetCount();
     m_items.Insert(item, pos);
     m_startTimes.clear();
-    ResetAnchorAndFocus();
+    // Selection, anchor and focus stay on their items.
+    for (int* index : {&m_firstSelection, &m_lastSelection, &m_focusItem})
+        if (*index >= pos)
+            ++*index;
     for (int& selected : m_selections)
     {
         if (selected >= pos)
@@ -252,6 +258,7 @@ void wxThumbnailCtrl::ResetAnchorAndFocus()
 
 void wxThumbnailCtrl::LayoutChanged()
 {
+    m_toolTipItem = -1;  // the next move shows the tooltip of what is there now
     if (m_freezeCount > 0)
         return;
     SetupScrollbars();
@@ -363,6 +370,17 @@ void wxThumbnailCtrl::SetFocusItem(int item)
         return;
     RefreshItem(previousFocus);
     RefreshItem(item);
+}
+
+int wxThumbnailCtrl::GetSelectedFocus() const
+{
+    if (m_focusItem >= 0 && m_focusItem < GetCount() && IsSelected(m_focusItem))
+        return m_focusItem;
+    int first = -1;
+    for (int index : m_selections)
+        if (index >= 0 && index < GetCount() && (first < 0 || index < first))
+            first = index;
+    return first;
 }
 
 void wxThumbnailCtrl::SelectAll()
@@ -686,6 +704,20 @@ void wxThumbnailCtrl::OnChar(wxKeyEvent& event)
             event.Skip();
             break;
     }
+}
+
+void wxThumbnailCtrl::UpdateToolTip(const wxPoint& pt)
+{
+    int n = -1;
+    if (!m_toolTipText || !HitTest(pt, n))
+        n = -1;
+    if (n == m_toolTipItem)
+        return;
+    m_toolTipItem = n;
+    if (n < 0)
+        UnsetToolTip();
+    else
+        SetToolTip(m_toolTipText(n));
 }
 
 void wxThumbnailCtrl::OnSize(wxSizeEvent& event)

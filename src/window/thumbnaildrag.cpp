@@ -87,6 +87,8 @@ void wxThumbnailCtrl::DrawInsertionMark(wxDC& dc)
 void wxThumbnailCtrl::OnMotion(wxMouseEvent& event)
 {
     event.Skip();
+    if (!m_dragging)
+        UpdateToolTip(event.GetPosition());
     if (!m_dragCandidate || !event.LeftIsDown())
         return;
     if (!m_dragging)

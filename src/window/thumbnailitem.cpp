@@ -1,3 +1,4 @@
+#include "window/textfit.h"
 #include "window/thumbnailctrl.h"
 
 #include "decode/framereference.h"
@@ -73,8 +74,9 @@ bool wxThumbnailItem::DrawBackground(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRe
         const wxRect box(rect.x + margin, rect.y + margin, rect.width - 2 * margin,
                          bandHeight - 2 * margin);
         wxDCClipper clip(dc, box);
-        const int textWidth = dc.GetTextExtent(displayName).x;
-        dc.DrawText(displayName, box.x + std::max(0, (box.width - textWidth) / 2), box.y);
+        const wxString shown = FitWithEllipsis(dc, displayName, box.width);
+        const int textWidth = dc.GetTextExtent(shown).x;
+        dc.DrawText(shown, box.x + std::max(0, (box.width - textWidth) / 2), box.y);
     }
 
     wxString extension;
@@ -88,7 +90,9 @@ bool wxThumbnailItem::DrawBackground(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRe
                          rect.width - 2 * margin, bandHeight - 2 * margin);
         wxDCClipper clip(dc, box);
         const double startSeconds = double(ctrl->GetStartTime(index)) / 100.0;
-        dc.DrawText(wxString::Format(wxS("#%d  %.2fsec"), index + 1, startSeconds), box.x, box.y);
+        dc.DrawText(FitWithEllipsis(dc, wxString::Format(wxS("#%d  %.2fsec"), index + 1, startSeconds),
+                                    box.width),
+                    box.x, box.y);
     }
 
     if (flags & wxTHUMBNAIL_IS_FOCUS)

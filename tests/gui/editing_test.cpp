@@ -2,6 +2,8 @@
 #include "fifo.h"
 #include "handmade_gif.h"
 
+#include "app/product.h"
+
 #include <wx/filefn.h>
 
 #include <algorithm>
@@ -105,9 +107,15 @@ TEST_F(FrameEditingTest, ThePictureChooserListsEndingsInAnyCaseAndAllFiles)
     wxTEST_DIALOG(frame->OnAddImage(add), ExpectPictureFiles(folder, wxS("Add Image Files"), 3));
     ASSERT_TRUE(WaitForWorker());
     EXPECT_EQ(Names(), (NameList{wxS("PHOTO.JPG"), wxS("Scan.PNG"), wxS("x.jpeg")}));
-    wxTEST_DIALOG(frame->OnAddImage(add), ExpectPictureFiles(folder, wxS("Add Image Files"), 5, 1));
-    ASSERT_TRUE(WaitForWorker());
+    ShownMessage skipped;
+    wxTEST_DIALOG(
+        {
+            frame->OnAddImage(add);
+            ASSERT_TRUE(WaitForWorker());
+        },
+        ExpectPictureFiles(folder, wxS("Add Image Files"), 5, 1), ExpectMessage(&skipped));
     EXPECT_EQ(Strip()->GetCount(), 6);
+    EXPECT_EQ(wxSplit(skipped.message, '\n').size(), 4u) << skipped.message;
 }
 
 TEST_F(FrameEditingTest, TheProgressDialogMovesWhileAGifIsRead)
@@ -163,7 +171,10 @@ TEST_F(FrameEditingTest, ImportWhoseLastFileGivesNothingStillEnds)
 {
     const wxString good = WritePng(dir, wxS("good.png"), 20, 20);
     const wxString broken = CopyFromCorpus("broken.png");
-    Import(Paths({good, broken}));
+    ShownMessage skipped;
+    wxTEST_DIALOG(Import(Paths({good, broken})), ExpectMessage(&skipped));
+    EXPECT_EQ(skipped.message,
+              "These pictures were skipped:\n\n" + broken + " (damaged or not a picture)");
     EXPECT_EQ(Names(), NameList{wxS("good.png")});
     EXPECT_TRUE(frame->IsEnabled());
     EXPECT_TRUE(FrameCommandsAre(true));
@@ -175,7 +186,7 @@ TEST_F(FrameEditingTest, ImportWhoseLastFileGivesNothingStillEnds)
     const std::string data = ReadFileBytes(gif);
     const wxString cut = dir.Write(wxS("cut2.gif"), data.substr(0, data.size() - 6));
     wxTEST_DIALOG(Import(Paths({cut})),
-                  AnswerMessage(wxID_OK, frame->GetTitle(),
+                  AnswerMessage(wxID_OK, frame->MessageCaption(),
                                 cut + wxS(": frame 3 is damaged and was left out")));
     EXPECT_GE(Strip()->GetCount(), 3);
     EXPECT_TRUE(frame->IsEnabled());
@@ -183,7 +194,9 @@ TEST_F(FrameEditingTest, ImportWhoseLastFileGivesNothingStillEnds)
 
 TEST_F(FrameEditingTest, ImportOfNothingReadableEndsAndDisablesTheCommandsAgain)
 {
-    Import(Paths({CopyFromCorpus("broken.png"), dir.File(wxS("missing.png"))}));
+    ShownMessage skipped;
+    wxTEST_DIALOG(Import(Paths({CopyFromCorpus("broken.png"), dir.File(wxS("missing.png"))})),
+                  ExpectMessage(&skipped));
     EXPECT_EQ(Strip()->GetCount(), 0);
     EXPECT_TRUE(frame->IsEnabled());
     EXPECT_TRUE(FrameCommandsAre(false));
@@ -292,14 +305,21 @@ TEST_F(FrameEditingTest, InsertImageWithoutSelectionOrRightClickAppends)
                   ExpectPictureFiles(folder, wxS("Insert Image Files"), 1));
     EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("a.png")}));
 
-    // Unreadable files are skipped without a message.
+    // Unreadable files are skipped, each named with its reason.
     const wxString text = dir.Write(wxS("notes.png"), "not a picture");
-    EXPECT_EQ(frame->InsertFiles(Paths({text, dir.File(wxS("gone.png"))}), 1), 0);
+    const wxString empty = dir.Write(wxS("empty.png"), "");
+    const wxString gone = dir.File(wxS("gone.png"));
+    ShownMessage shown;
+    wxTEST_DIALOG(EXPECT_EQ(frame->InsertFiles(Paths({text, gone, empty}), 1), 0),
+                  ExpectMessage(&shown));
+    EXPECT_EQ(shown.message, "These pictures were skipped:\n\n" + text +
+                                 " (damaged or not a picture)\n" + gone + " (no such file)\n" +
+                                 empty + " (the file is empty)");
     EXPECT_EQ(Strip()->GetCount(), 3);
 }
 
 // A pipe among the pictures would hold the import forever: it is skipped,
-// and named with the reason once the import is over. Unreadable files stay quiet.
+// and named with the reason once the import is over, as are unreadable files.
 TEST_F(FrameEditingTest, PathsThatAreNoFilesAreSkippedWithAMessage)
 {
     const wxString png = WritePng(dir, wxS("a.png"), 30, 20);
@@ -320,16 +340,17 @@ TEST_F(FrameEditingTest, PathsThatAreNoFilesAreSkippedWithAMessage)
             }
         },
         ExpectMessage(&shown));
-    EXPECT_EQ(shown.message,
-              "These pictures were skipped:\n\n" + pipePath + " (not a regular file)");
-    EXPECT_EQ(shown.caption, frame->GetTitle());
+    EXPECT_EQ(shown.message, "These pictures were skipped:\n\n" + pipePath +
+                                 " (not a regular file)\n" + broken + " (damaged or not a picture)");
+    EXPECT_EQ(shown.caption, GetProductName());  // without the unsaved mark
     EXPECT_EQ(Names(), (NameList{wxS("a.png")}));
 
     // Insert Image decodes at once and tells the same.
     const wxString folder = MakeFolder(wxS("folder.png"));
     wxTEST_DIALOG(EXPECT_EQ(frame->InsertFiles(Paths({folder, broken, png}), 0), 1),
                   ExpectMessage(&shown));
-    EXPECT_EQ(shown.message, "These pictures were skipped:\n\n" + folder + " (not a regular file)");
+    EXPECT_EQ(shown.message, "These pictures were skipped:\n\n" + folder +
+                                 " (not a regular file)\n" + broken + " (damaged or not a picture)");
     EXPECT_EQ(Names(), (NameList{wxS("a.png"), wxS("a.png")}));
 }
 

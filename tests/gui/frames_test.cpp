@@ -425,3 +425,28 @@ TEST_F(FramesTest, AHundredStepsBackWithoutCopiesOfThePictures)
     EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
     EXPECT_EQ(frame->GetFrames().Get(0).source->picture.GetData(), pixels);
 }
+
+// --- The preview follows the selection ------------------------------------------
+
+TEST_F(FramesTest, ThePreviewFollowsKeysAndStaysOnTheFocusAfterAnImport)
+{
+    AddFrames(4);
+    FocusStrip();
+    sim.MouseMove(ScreenCentre(1));
+    ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == ScreenCentre(1); }));
+    sim.MouseClick();
+    ASSERT_TRUE(WaitFor([&] { return Access().PreviewIndex() == 1; }));
+
+    const std::pair<int, int> keys[] = {{WXK_RIGHT, 2}, {WXK_END, 3}, {WXK_HOME, 0}, {WXK_RIGHT, 1}};
+    for (const auto& [key, shown] : keys)
+    {
+        sim.Char(key);
+        EXPECT_TRUE(WaitFor([&] { return Access().PreviewIndex() == shown; })) << "key " << key;
+        EXPECT_TRUE(Status(1).StartsWith(wxString::Format(wxS("f%d.png "), shown)));
+    }
+
+    // An import keeps the selected frame in the preview instead of frame 0.
+    Import(Paths({WritePng(dir, wxS("new.png"), 20, 20)}));
+    EXPECT_EQ(Access().PreviewIndex(), 1);
+    EXPECT_EQ(Strip()->GetFocusItem(), 1);
+}

@@ -1,5 +1,7 @@
 #include "app/language.h"
 #include "language_window_fixture.h"
+#include "window/gifoptionspanel.h"
+#include "window/localnumbers.h"
 
 #include <wx/dcclient.h>
 #include <wx/filename.h>
@@ -267,4 +269,72 @@ TEST_F(LanguageSwitch, ProjectTitleStays)
     frame->SetTitle(wxS("holiday - Corvanel Loopforge"));
     ChooseLanguage(89);
     EXPECT_EQ(frame->GetTitle(), wxS("holiday - Corvanel Loopforge"));
+}
+
+// A frame's tooltip names it in full and writes its numbers the local way,
+// though the system has no German or French locale.
+TEST_F(LanguageSwitch, FrameToolTipsWriteNumbersInTheLanguage)
+{
+    AddFramesAndPreview();
+    Type(Access().DelaySpin(), 125);
+    const struct
+    {
+        int code;
+        const char* text;
+    } cases[] = {
+        {89, "anim.gif_3\n64 \xC3\x97 48 Pixel\nVerz\xC3\xB6gerung: 1,25 s\nBeginnt bei: 1,25 s"},
+        {58, "anim.gif_3\n64 \xC3\x97 48 pixels\nDelay: 1.25 s\nStarts at: 1.25 s"},
+    };
+    for (const auto& c : cases)
+    {
+        ChooseLanguage(c.code);
+        EXPECT_EQ(wxFileNameFromPath(frame->FrameToolTip(1)), wxString::FromUTF8(c.text));
+    }
+    ChooseLanguage(80);
+    EXPECT_EQ(LocalInteger(1234567), wxString::FromUTF8("1\xE2\x80\xAF" "234\xE2\x80\xAF" "567"));
+}
+
+// In a narrow window GTK would hide the last fields behind its overflow
+// arrow; in every language the settings stay on screen at 800 x 600.
+TEST_F(LanguageSwitch, EveryToolbarSettingIsOnScreenAt800x600)
+{
+    frame->SetSize(800, 600);
+    for (const LanguageEntry& language : GetLanguages())
+    {
+        SCOPED_TRACE(language.folder);
+        ChooseLanguage(language.code);
+        Settle(100);
+        wxToolBar* bar = Access().ToolBar();
+        for (const char* name :
+             {"m_staticText_delay", "m_spinctrl_delay", "m_staticText_sec", "m_staticText_width",
+              "m_spinctrl_width", "m_staticText_height", "m_spinctrl_height"})
+        {
+            wxWindow* control = bar->FindWindow(XRCID(name));
+            ASSERT_NE(control, nullptr) << name;
+            EXPECT_TRUE(control->IsShownOnScreen()) << name;
+            EXPECT_LE(control->GetRect().GetRight(), frame->GetClientSize().x) << name;
+        }
+    }
+}
+
+// The GIF options under the Save chooser fit an 800-pixel screen in every
+// language, each control whole inside the panel.
+TEST_F(LanguageSwitch, TheSavePanelFitsAnEightHundredPixelScreen)
+{
+    for (const LanguageEntry& language : GetLanguages())
+    {
+        SCOPED_TRACE(language.folder);
+        ChooseLanguage(language.code);
+        wxFrame host(nullptr, wxID_ANY, wxS("chooser"), wxPoint(0, 0), wxSize(780, 300));
+        wxWindow* panel = CreateGifOptionsChooserPanel(&host);
+        host.Show();
+        Settle(50);
+        EXPECT_LE(panel->GetBestSize().x, host.GetClientSize().x);
+        for (wxWindow* control : panel->GetChildren())
+        {
+            const wxRect rect = control->GetRect();
+            EXPECT_LE(rect.GetRight(), host.GetClientSize().x) << control->GetLabel();
+            EXPECT_LE(rect.GetBottom(), host.GetClientSize().y) << control->GetLabel();
+        }
+    }
 }

@@ -1,6 +1,9 @@
 #include "loop_count_answer.h"
 #include "main_window_fixture.h"
 
+#include "edit/framelist.h"
+#include "encode/classicreduction.h"
+#include "encode/framefitting.h"
 #include "window/cropdialog.h"
 #include "window/cropselector.h"
 
@@ -303,4 +306,34 @@ TEST_F(PreviewTest, ACropRectangleIsDrawnResizedAndMovedWithTheMouse)
     ASSERT_TRUE(x && width);
     EXPECT_EQ(x->GetValue(), 50);
     EXPECT_EQ(width->GetValue(), 220);
+}
+
+// With "Preview as GIF" the preview shows the frame as the export makes it:
+// at an output of 160 x 120 a 320 x 240 frame is fitted to 160 x 120 and
+// takes the classic profile's colours; off again, the frame's own picture.
+TEST_F(PreviewTest, PreviewAsGifShowsTheFrameAtTheOutputSize)
+{
+    AddFrames(1, wxSize(320, 240));
+    Type(Access().WidthSpin(), 160);
+    ASSERT_EQ(SpinSize(), wxSize(160, 120));
+    EXPECT_EQ(frame->PreviewPicture(0).GetSize(), wxSize(320, 240));
+
+    wxCommandEvent toggle(wxEVT_MENU, ID_MENU_PREVIEW_AS_GIF);
+    toggle.SetInt(1);
+    frame->ProcessWindowEvent(toggle);
+    EXPECT_TRUE(frame->GetMenuBar()->IsChecked(ID_MENU_PREVIEW_AS_GIF));
+    const wxImage shown = frame->PreviewPicture(0);
+    ASSERT_EQ(shown.GetSize(), wxSize(160, 120));
+    FittedFrame fitted;
+    ASSERT_TRUE(fitted.Fit(frame->GetFrames().Get(0).source->picture, 160, 120, false));
+    ClassicReduction reduction;
+    ASSERT_TRUE(reduction.Reduce(fitted.Pixels(), 160, 120));
+    const std::uint8_t* colour = reduction.Palette().rgb + 3 * reduction.Indices()[80 * 160 + 40];
+    EXPECT_EQ(shown.GetRed(40, 80), colour[0]);
+    EXPECT_EQ(shown.GetGreen(40, 80), colour[1]);
+    EXPECT_EQ(shown.GetBlue(40, 80), colour[2]);
+
+    toggle.SetInt(0);
+    frame->ProcessWindowEvent(toggle);
+    EXPECT_EQ(frame->PreviewPicture(0).GetSize(), wxSize(320, 240));
 }

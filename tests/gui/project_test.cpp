@@ -11,6 +11,7 @@
 #include "edit/framelist.h"
 #include "encode/pictureorientation.h"
 #include "project/projectfile.h"
+#include "window/recentprojects.h"
 
 #include <wx/msgdlg.h>
 #include <wx/progdlg.h>
@@ -420,8 +421,10 @@ TEST_F(ProjectTest, MissingPicturesAreReportedOnceAfterTheImport)
     // The project still names five pictures, so it counts as changed.
     EXPECT_TRUE(frame->IsProjectModified());
 
-    // A later Add Image of a missing file says nothing more.
-    Import(Paths({gone, jpg}));
+    // A later Add Image of a missing file names it among the skipped ones only.
+    ShownMessage skipped;
+    wxTEST_DIALOG(Import(Paths({gone, jpg})), ExpectMessage(&skipped));
+    EXPECT_EQ(skipped.message, "These pictures were skipped:\n\n" + gone + " (no such file)");
     EXPECT_EQ(Access().Strip()->GetCount(), 3);
 }
 
@@ -538,6 +541,76 @@ TEST_F(ProjectTest, OpeningAfterChangesToASavedProjectAsksWithWarning)
     EXPECT_EQ(ReadProjectFile(mine).project.delay, 44);
     EXPECT_EQ(StripNames(), Paths({jpg}));
     EXPECT_EQ(Access().ProjectPath(), other);
+}
+
+// --- Title, recent projects, files from the command line --------------------
+
+TEST_F(ProjectTest, TheTitleMarksUnsavedWork)
+{
+    Import(Paths({png}));
+    wxTheApp->ProcessIdle();
+    EXPECT_EQ(frame->GetTitle(), wxS("*") + GetProductName());
+    const wxString path = dir.File(wxS("marked.xml"));
+    SaveProjectAs(path);
+    EXPECT_EQ(frame->GetTitle(), Titled(wxS("marked")));
+    TypeDelay(30);
+    wxTheApp->ProcessIdle();
+    EXPECT_EQ(frame->GetTitle(), wxS("*") + Titled(wxS("marked")));
+    EXPECT_TRUE(frame->SaveProject());
+    EXPECT_EQ(frame->GetTitle(), Titled(wxS("marked")));
+}
+
+TEST_F(ProjectTest, RecentProjectsKeepTheLastEightAndDropOnesThatAreGone)
+{
+    RecentProjects recent(dir.File(wxS("recent.txt")));
+    for (int i = 0; i < 9; ++i)
+        recent.Add(wxString::Format(wxS("/p/%d.xml"), i));
+    recent.Add(wxS("/p/3.xml"));
+    RecentProjects read(dir.File(wxS("recent.txt")));
+    read.Load();
+    EXPECT_EQ(read.GetPaths(), Paths({"/p/3.xml", "/p/8.xml", "/p/7.xml", "/p/6.xml", "/p/5.xml",
+                                      "/p/4.xml", "/p/2.xml", "/p/1.xml"}));
+
+    const wxString first = SaveStripAsProject(Paths({png}), wxS("first.xml"));
+    const wxString second = SaveStripAsProject(Paths({jpg}), wxS("second.xml"));
+    const auto shown = [this](int n)
+    {
+        const wxMenuItem* item = frame->GetMenuBar()->FindItem(ID_MENU_RECENT_FIRST + n);
+        return item ? item->GetItemLabelText() : wxString();
+    };
+    EXPECT_EQ(shown(0), "1 " + second);
+    EXPECT_EQ(shown(1), "2 " + first);
+
+    // Chosen from the menu, a project opens; one that is gone leaves the list.
+    Restart();
+    ASSERT_TRUE(frame->OpenRecentProject(1));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(StripNames(), Paths({png}));
+    EXPECT_EQ(shown(0), "1 " + first);
+    ASSERT_TRUE(wxRemoveFile(second));
+    Restart();
+    wxTEST_DIALOG(EXPECT_FALSE(frame->OpenRecentProject(1)),
+                  wxExpectModal<wxMessageDialog>(wxID_OK).Describe("gone"));
+    EXPECT_EQ(shown(0), "1 " + first);
+    EXPECT_NE(shown(1), "2 " + second);
+}
+
+TEST_F(ProjectTest, FilesFromTheCommandLineAddPicturesOrOpenAProjectAfterAsking)
+{
+    const wxString project = SaveStripAsProject(Paths({jpg}), wxS("given.xml"));
+    Restart();
+    ASSERT_TRUE(frame->OpenFiles(Paths({png, gif})));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(StripNames(), Paths({png, gif + "_0", gif + "_1"}));
+
+    // The strip holds unsaved work: the question comes first.
+    wxTEST_DIALOG(EXPECT_FALSE(frame->OpenFiles(Paths({project}))),
+                  Prompt(wxID_CANCEL, wxS("Warning!")));
+    EXPECT_EQ(StripNames(), Paths({png, gif + "_0", gif + "_1"}));
+    wxTEST_DIALOG(EXPECT_TRUE(frame->OpenFiles(Paths({project}))), Prompt(wxID_NO, wxS("Warning!")));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(StripNames(), Paths({jpg}));
+    EXPECT_EQ(Access().ProjectPath(), project);
 }
 
 // --- Prompts before closing ------------------------------------------------

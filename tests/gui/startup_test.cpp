@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 
 #include "window/thumbnailctrl.h"
+#include "window/windowsettings.h"
 
 #include <wx/panel.h>
 #include <wx/splitter.h>
@@ -40,12 +41,13 @@ TEST_F(StartupTest, MenusHoldTheirItemsInOrder)
     EXPECT_EQ(a.RunItem()->GetItemLabel(), wxS("Run animation\tCtrl+P"));
 
     wxMenu* help = frame->GetMenuBar()->GetMenu(3);
-    ASSERT_EQ(help->GetMenuItemCount(), 5u);
+    ASSERT_EQ(help->GetMenuItemCount(), 6u);
     EXPECT_EQ(help->FindItemByPosition(0)->GetItemLabelText(), wxS("Help"));
-    EXPECT_EQ(help->FindItemByPosition(1)->GetSubMenu(), a.LanguageMenu());
-    EXPECT_EQ(help->FindItemByPosition(2)->GetItemLabelText(), wxS("Support"));
-    EXPECT_EQ(help->FindItemByPosition(3)->GetItemLabelText(), wxS("Check for Update"));
-    EXPECT_EQ(help->FindItemByPosition(4)->GetItemLabelText(), wxS("About"));
+    EXPECT_EQ(help->FindItemByPosition(1)->GetItemLabelText(), wxS("Keyboard Shortcuts"));
+    EXPECT_EQ(help->FindItemByPosition(2)->GetSubMenu(), a.LanguageMenu());
+    EXPECT_EQ(help->FindItemByPosition(3)->GetItemLabelText(), wxS("Support"));
+    EXPECT_EQ(help->FindItemByPosition(4)->GetItemLabelText(), wxS("Check for Update"));
+    EXPECT_EQ(help->FindItemByPosition(5)->GetItemLabelText(), wxS("About"));
 
     const int codes[] = {46, 47, 89, 58, 80, 110, 112};
     ASSERT_EQ(a.LanguageMenu()->GetMenuItemCount(), 7u);
@@ -130,4 +132,27 @@ TEST(StartupFailure, MissingResourceIsReported)
     wxXmlResource::Set(previous);
     EXPECT_EQ(frame, nullptr);
     EXPECT_NE(error.Find(wxS("MyFrame1")), wxNOT_FOUND);
+}
+
+// The strip keeps the share of the window the user set with the sash: the
+// next start gives it again, and a taller window gives the strip its part.
+TEST_F(StartupTest, TheStripKeepsTheShareSetWithTheSash)
+{
+    const auto splitter = [this]
+    { return wxDynamicCast(frame->FindWindow(XRCID("m_splitter3")), wxSplitterWindow); };
+    const int height = splitter()->GetClientSize().y;
+    splitter()->SetSashPosition(height / 2);
+    wxSplitterEvent moved(wxEVT_SPLITTER_SASH_POS_CHANGED, splitter());
+    moved.SetSashPosition(height / 2);
+    splitter()->ProcessWindowEvent(moved);
+
+    frame->Destroy();
+    Settle(10);
+    MainWindowTest::SetUp();
+    EXPECT_NEAR(splitter()->GetSashPosition(), splitter()->GetClientSize().y / 2, 2);
+    frame->SetSize(frame->GetSize() + wxSize(0, 200));
+    ASSERT_TRUE(WaitFor([&] { return splitter()->GetClientSize().y >= height + 150; }));
+    Settle(50);
+    EXPECT_NEAR(splitter()->GetSashPosition(), splitter()->GetClientSize().y / 2, 3);
+    wxRemoveFile(GetWindowSettingsFilePath());
 }

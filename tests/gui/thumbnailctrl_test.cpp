@@ -16,8 +16,8 @@ TEST_F(StripListTest, InsertAndDeleteShiftTheSelections)
     strip->Select(4);
     strip->Insert(MakePictureItem(dir, "new.png"), 1);
     EXPECT_EQ(Selections(), (std::vector<int>{2, 5}));
-    EXPECT_EQ(strip->GetFocusItem(), -1);
-    EXPECT_EQ(strip->GetFirstSelection(), -1);
+    EXPECT_EQ(strip->GetFocusItem(), 5);  // the focus and the anchor stay on their items
+    EXPECT_EQ(strip->GetFirstSelection(), 5);
 
     strip->Select(0);
     strip->Select(3);
@@ -259,4 +259,45 @@ TEST_F(StripPaintTest, BackgroundShowsBetweenTheCells)
                                             ? strip->GetFocusedSelectionColour()
                                             : strip->GetUnfocusedSelectionColour());
     EXPECT_EQ(colourAt(3 + 2 * 89 + 10, 50), sky);  // no third item
+}
+
+// The wheel moves the view by whole rows (to the scroll unit at or above a
+// row's top, never stopping mid-row); Ctrl+wheel resizes the thumbnails and
+// tells the owner, within the limits.
+TEST_F(StripGeometryTest, TheWheelScrollsRowsAndCtrlWheelResizes)
+{
+    Fill(60);
+    const auto wheel = [&](int rotation, bool ctrl)
+    {
+        wxMouseEvent event(wxEVT_MOUSEWHEEL);
+        event.m_wheelRotation = rotation;
+        event.m_wheelDelta = 120;
+        event.m_controlDown = ctrl;
+        strip->GetEventHandler()->ProcessEvent(event);
+    };
+    int ppuX = 0;
+    int ppuY = 0;
+    strip->GetScrollPixelsPerUnit(&ppuX, &ppuY);
+    const int pitch = strip->GetRowPitch();
+    for (int rows : {1, 2, 3})
+    {
+        wheel(-120, false);
+        const int top = strip->GetViewStart().y * ppuY;
+        EXPECT_LE(top, rows * pitch);
+        EXPECT_GT(top, rows * pitch - ppuY) << "row " << rows;
+    }
+    wheel(60, false);  // half a step does nothing yet
+    EXPECT_EQ(strip->GetViewStart().y * ppuY / pitch, 2);
+
+    std::vector<int> told;
+    strip->SetThumbnailSideHandler([&](int side) { told.push_back(side); });
+    const int side = strip->GetThumbnailSide();
+    wheel(120, true);
+    EXPECT_EQ(strip->GetThumbnailSide(), side + 16);
+    EXPECT_EQ(strip->GetItemSize().x, side + 16 + 2 * strip->GetItemMargin());
+    for (int i = 0; i < 20; ++i)
+        wheel(-120, true);
+    EXPECT_EQ(strip->GetThumbnailSide(), wxThumbnailCtrl::kMinThumbnailSide);
+    EXPECT_EQ(told.front(), side + 16);
+    EXPECT_EQ(told.back(), wxThumbnailCtrl::kMinThumbnailSide);
 }

@@ -1,4 +1,5 @@
 #include "thumbnail_test_support.h"
+#include "window/textfit.h"
 
 #include <wx/dcmemory.h>
 
@@ -268,4 +269,18 @@ TEST_F(ItemPaintTest, NameIsCentredAndClippedToItsBand)
     const wxRect right(band.GetRight() + 1, band.y, 2, band.height);
     EXPECT_EQ(Count(longName, above, inked), 0);
     EXPECT_EQ(Count(longName, left, inked) + Count(longName, right, inked), 0);
+}
+
+// A name too long for its band is cut where it still fits and says so.
+TEST(TextFit, ACutNameEndsInAnEllipsis)
+{
+    wxBitmap bitmap(10, 10);
+    wxMemoryDC dc(bitmap);
+    const wxString ellipsis = wxString::FromUTF8("\xE2\x80\xA6");
+    const wxString name = wxString('W', 60) + wxS(".png");
+    const wxString cut = FitWithEllipsis(dc, name, 80);
+    EXPECT_TRUE(cut.EndsWith(ellipsis, nullptr)) << cut;
+    EXPECT_LE(dc.GetTextExtent(cut).x, 80);
+    EXPECT_GT(dc.GetTextExtent(name.Left(cut.length()) + ellipsis).x, 80) << "one more fits";
+    EXPECT_EQ(FitWithEllipsis(dc, wxS("b.png"), 80), wxS("b.png"));
 }

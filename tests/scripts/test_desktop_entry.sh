@@ -12,7 +12,9 @@ desktop-file-validate "$entry" || fail "loopforge.desktop is not a valid desktop
 # Reads one key of the [Desktop Entry] group.
 key() { sed -n "/^\[Desktop Entry\]/,/^\[/s/^$1=//p" "$entry"; }
 [[ "$(key Name)" == "Corvanel Loopforge" ]] || fail "Name is '$(key Name)'"
-[[ "$(key Exec)" == "loopforge" ]] || fail "Exec is '$(key Exec)'"
+# The file manager's "Open with" hands over the chosen files.
+[[ "$(key Exec)" == "loopforge %F" ]] || fail "Exec is '$(key Exec)'"
+[[ "$(key MimeType)" == *"image/png;"* ]] || fail "MimeType is '$(key MimeType)'"
 [[ "$(key Icon)" == "loopforge" ]] || fail "Icon is '$(key Icon)'"
 [[ "$(key Type)" == "Application" ]] || fail "Type is '$(key Type)'"
 [[ -n "$(key GenericName)" && -n "$(key Comment)" ]] || fail "GenericName or Comment is empty"

@@ -2,6 +2,7 @@
 
 #include "decode/framereference.h"
 
+#include <wx/filename.h>
 #include <wx/intl.h>
 
 #include <algorithm>
@@ -43,4 +44,14 @@ wxString ListUnreadablePictures(const wxArrayString& entries, const wxString& se
         text += separator + wxString::Format(_("and %lu more"),
                                              static_cast<unsigned long>(items.size() - shown));
     return text;
+}
+
+wxString DescribeUnreadableFile(const wxString& path)
+{
+    const wxFileName name(path);
+    if (!name.FileExists())
+        return _("no such file");
+    if (name.GetSize() == 0)
+        return _("the file is empty");
+    return _("damaged or not a picture");
 }

@@ -12,4 +12,8 @@
 wxString ListUnreadablePictures(const wxArrayString& entries, const wxString& separator,
                                 std::size_t maxItems);
 
+// Why a file gave no picture, in a few words, as far as the file system
+// tells: it is missing, it is empty, or its content is damaged or no picture.
+wxString DescribeUnreadableFile(const wxString& path);
+
 #endif

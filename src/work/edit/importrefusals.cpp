@@ -1,5 +1,7 @@
 #include "edit/importrefusals.h"
 
+#include "decode/unreadablepictures.h"
+
 #include <wx/intl.h>
 
 #include <algorithm>
@@ -20,8 +22,13 @@ wxString ImportRefusals::Message(std::size_t maxItems) const
     wxString text = _("These pictures were skipped:") + wxS("\n");
     const std::size_t shown = std::min(m_entries.size(), maxItems);
     for (std::size_t i = 0; i < shown; ++i)
-        text += wxS("\n") + wxString::Format(wxS("%s (%s)"), m_entries[i].first,
-                                             DescribePictureDecodeStatus(m_entries[i].second));
+    {
+        const auto& [entry, status] = m_entries[i];
+        const wxString reason = status == PictureDecodeStatus::Unreadable
+                                    ? DescribeUnreadableFile(entry)
+                                    : DescribePictureDecodeStatus(status);
+        text += wxS("\n") + wxString::Format(wxS("%s (%s)"), entry, reason);
+    }
     if (shown < m_entries.size())
         text += wxS("\n") + wxString::Format(_("and %lu more"),
                                              static_cast<unsigned long>(m_entries.size() - shown));

@@ -9,9 +9,8 @@
 #include <utility>
 #include <vector>
 
-// Import entries skipped for a reason the user can act on (too large for
-// the memory available, not a regular file), gathered for one message
-// after the import.
+// Import entries skipped (too large for the memory available, not a regular
+// file, unreadable), gathered for one message after the import.
 class ImportRefusals
 {
 public:

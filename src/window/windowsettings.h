@@ -1,0 +1,20 @@
+#ifndef LOOPFORGE_WINDOW_WINDOWSETTINGS_H
+#define LOOPFORGE_WINDOW_WINDOWSETTINGS_H
+
+#include <wx/string.h>
+
+// How the user arranged the window, kept between runs in a small text file
+// of "key=value" lines; unknown keys and bad values are ignored.
+struct WindowSettings
+{
+    double stripShare = 0.0;  // the strip's part of the splitter's height; 0: the resource's sash
+    int thumbnailSide = 0;    // 0: the strip's own size
+    bool previewAsGif = false;  // the preview shows frames as the export makes them
+
+    static WindowSettings Load(const wxString& path);
+    bool Save(const wxString& path) const;
+};
+
+wxString GetWindowSettingsFilePath();
+
+#endif
