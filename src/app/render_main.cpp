@@ -65,6 +65,8 @@ int Render(const RenderOptions& options)
             return Fail(error, kExitFailure);
     }
     ApplyRenderGifOptions(options, job.options);
+    if (const CaptionRef caption = RenderCaption(options))
+        job.everyFrameCaptions.push_back(caption);
     if (job.output == wxS("-") && isatty(STDOUT_FILENO))
         return Fail(_("will not write GIF data to a terminal: redirect standard output"),
                     kExitUsage);

@@ -1,6 +1,7 @@
 #ifndef LOOPFORGE_WORK_FRAMELIST_H
 #define LOOPFORGE_WORK_FRAMELIST_H
 
+#include "caption/caption.h"
 #include "encode/gifexport.h"
 
 #include <wx/arrstr.h>
@@ -23,11 +24,13 @@ struct FrameSource
     int frameIndex = 0;  // the frame inside its GIF file; 0 for other pictures
 };
 
-// One frame of the strip: its picture and its own delay.
+// One frame of the strip: its picture, its own delay and the captions shown
+// on it. The captions belong to the frame, so they move with it.
 struct StripFrame
 {
     std::shared_ptr<const FrameSource> source;
     int delay = 0;  // hundredths of a second; 0 shows it for the animation's delay
+    FrameCaptions captions;
 };
 
 // A frame as the import delivers it: the picture, the file it came from and
@@ -73,6 +76,25 @@ public:
     // Gives the frames their own delay (0: back to the default delay).
     bool SetOwnDelay(const std::vector<int>& indices, int delay);
     void Clear() { m_frames.clear(); }
+
+    // The captions of the strip, each once, in the order they first show.
+    // Where captions overlap, they are drawn in this order, the first at the
+    // bottom, so the window and a saved project draw them alike.
+    FrameCaptions GetCaptions() const;
+    // The captions of the frame at index in drawing order.
+    FrameCaptions GetFrameCaptions(int index) const;
+    // The frames a caption shows on, ascending.
+    std::vector<int> GetCaptionFrames(const CaptionRef& caption) const;
+    // Shows a new caption on the frames at the indices (after the captions
+    // they have). False when none of them exists.
+    bool AddCaption(const CaptionRef& caption, const std::vector<int>& indices);
+    // Puts updated in the place of caption, on the frames at the indices
+    // only (where it was, it stays in the same order among the frame's
+    // captions; elsewhere it goes last). False when nothing changed.
+    bool ReplaceCaption(const CaptionRef& caption, const CaptionRef& updated,
+                        const std::vector<int>& indices);
+    // Takes the caption off every frame. False when no frame had it.
+    bool RemoveCaption(const CaptionRef& caption);
 
     // What the files read.
     wxArrayString GetNames() const;

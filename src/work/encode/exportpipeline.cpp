@@ -149,8 +149,9 @@ void Pipeline::Process(int index, Slot& slot, GifFrameEncoder& encoder)
         image = slot.picture.owned.get();
     }
     bool ok = image != nullptr;
-    if (ok && !slot.fitted.Fit(*image, m_settings.width, m_settings.height,
-                               options.optimised && options.smooth))
+    if (ok && !(slot.fitted.Fit(*image, m_settings.width, m_settings.height,
+                                options.optimised && options.smooth) &&
+                slot.fitted.AddCaptions(slot.picture.captions)))
     {
         ok = false;
         error = OutOfMemory();
@@ -238,7 +239,8 @@ bool Pipeline::ChooseSharedPalette()
         if (!image)
             return true;
         FittedFrame fitted;
-        if (!fitted.Fit(*image, m_settings.width, m_settings.height, m_settings.options.smooth))
+        if (!fitted.Fit(*image, m_settings.width, m_settings.height, m_settings.options.smooth) ||
+            !fitted.AddCaptions(sample.captions))
             return false;
         encoder.AddToSharedPalette(fitted.Pixels());
         // One decoded sample at a time, however many are asked for.

@@ -1,6 +1,8 @@
 #ifndef LOOPFORGE_WORK_EXPORTSOURCE_H
 #define LOOPFORGE_WORK_EXPORTSOURCE_H
 
+#include "caption/caption.h"
+
 #include <wx/image.h>
 #include <wx/string.h>
 
@@ -19,6 +21,7 @@ struct SourcePicture
     std::unique_ptr<wxImage> owned;
     std::function<std::unique_ptr<wxImage>(wxString& error)> decode;
     int delay = 10;  // hundredths of a second
+    FrameCaptions captions;  // drawn onto the frame once it has the output size
 };
 
 // The pictures of an export, pulled one at a time in order.

@@ -1,6 +1,8 @@
 #ifndef LOOPFORGE_WORK_FRAMEFITTING_H
 #define LOOPFORGE_WORK_FRAMEFITTING_H
 
+#include "caption/caption.h"
+
 #include <wx/image.h>
 
 #include <cstdint>
@@ -17,12 +19,17 @@ public:
     // source pixel. False when the canvas could not be allocated.
     bool Fit(const wxImage& source, int width, int height, bool smooth);
     void Clear();
+    // Draws the captions onto the fitted frame, first copying a picture that
+    // was used in place. False when the copy could not be allocated.
+    bool AddCaptions(const FrameCaptions& captions);
 
     const std::uint8_t* Pixels() const { return m_pixels; }
 
 private:
     wxImage m_canvas;
     const std::uint8_t* m_pixels = nullptr;
+    int m_width = 0;
+    int m_height = 0;
 };
 
 // The picture shrunk to width x height by area averaging, blended onto

@@ -74,6 +74,7 @@ ExportSource::Result ExportFrameSource::Next(SourcePicture& picture, wxString&)
     const ExportFrame& frame = m_frames[m_next++];
     picture.picture = frame.picture;
     picture.delay = frame.delay;
+    picture.captions = frame.captions;
     return Result::Picture;
 }
 
@@ -84,6 +85,7 @@ void ExportFrameSource::Sample(int count, std::vector<SourcePicture>& samples)
     {
         SourcePicture picture;
         picture.picture = m_frames[index].picture;
+        picture.captions = m_frames[index].captions;
         samples.push_back(std::move(picture));
     }
 }

@@ -7,6 +7,7 @@
 #include <wx/image.h>
 #include <wx/string.h>
 
+#include <utility>
 #include <vector>
 
 // The export shared by the export thread, the renderer and the size
@@ -35,8 +36,14 @@ struct GifExportResult
 // and how long it shows, in hundredths of a second.
 struct ExportFrame
 {
-    const wxImage* picture = nullptr;
-    int delay = 10;
+    ExportFrame(const wxImage* picture_ = nullptr, int delay_ = 10, FrameCaptions captions_ = {})
+        : picture(picture_), delay(delay_), captions(std::move(captions_))
+    {
+    }
+
+    const wxImage* picture;
+    int delay;
+    FrameCaptions captions;  // drawn onto the frame at the output size
 };
 
 // An export source over pictures held in memory.

@@ -66,6 +66,14 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
     job.delays = project.frameDelays;
     job.options = project.gifOptions;
+    // A frame draws the captions in the project's order, as the window does.
+    job.captions.resize(job.inputs.size());
+    for (const ProjectCaption& stored : project.captions)
+    {
+        const CaptionRef caption = std::make_shared<const Caption>(stored.caption);
+        for (int frame : stored.frames)
+            job.captions[size_t(frame)].push_back(caption);
+    }
     const wxSize size = ProjectOutputSize(project);
     job.width = size.x;
     job.height = size.y;
@@ -139,6 +147,7 @@ public:
         {
             picture.owned = std::move(next.image);
             picture.delay = DelayOf(next.entry);
+            picture.captions = CaptionsOf(next.entry);
             return Result::Picture;
         }
         if (!Failed())
@@ -171,6 +180,7 @@ public:
         for (std::size_t i = 0; i < entries.size(); ++i)
         {
             SourcePicture sample;
+            sample.captions = CaptionsOf(input);
             sample.decode = [reader, i](wxString&) { return reader->Picture(i); };
             samples.push_back(std::move(sample));
         }
@@ -218,6 +228,16 @@ private:
     {
         return input < m_job.delays.size() && m_job.delays[input] > 0 ? m_job.delays[input]
                                                                       : m_job.delay;
+    }
+
+    FrameCaptions CaptionsOf(std::size_t input) const
+    {
+        FrameCaptions captions;
+        if (input < m_job.captions.size())
+            captions = m_job.captions[input];
+        captions.insert(captions.end(), m_job.everyFrameCaptions.begin(),
+                        m_job.everyFrameCaptions.end());
+        return captions;
     }
 
     const RenderJob& m_job;
