@@ -5,6 +5,7 @@
 #include "app/product.h"
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
+#include "window/captionpreview.h"
 #include "window/framedroptarget.h"
 #include "window/gifoptionschoice.h"
 #include "window/previewcache.h"
@@ -14,6 +15,7 @@
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
 #include "edit/importrun.h"
+#include "project/projectcaptions.h"
 #include "project/savedstate.h"
 #include "jobs/threadevent.h"
 
@@ -105,6 +107,7 @@ GifFrame::GifFrame()
       m_importRun(new ImportRun),
       m_previewIndex(-1),
       m_previewCache(new PreviewCache),
+      m_captionPreview(new CaptionPreview),
       m_playIndex(0),
       m_loopCount(0),
       m_loopsPlayed(0),
@@ -212,6 +215,17 @@ bool GifFrame::InitFrame(wxString* missingControls)
         wxColour(infoBackground.Red(), infoBackground.Green(), infoBackground.Blue()));
     m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPreviewPaint, this);
+    m_panel_down->Bind(wxEVT_LEFT_DOWN, &GifFrame::OnPreviewMouse, this);
+    m_panel_down->Bind(wxEVT_MOTION, &GifFrame::OnPreviewMouse, this);
+    m_panel_down->Bind(wxEVT_LEFT_UP, &GifFrame::OnPreviewMouse, this);
+    // A drag the system ends (another window took the pointer) ends where it is.
+    m_panel_down->Bind(wxEVT_MOUSE_CAPTURE_LOST,
+                       [this](wxMouseCaptureLostEvent&)
+                       {
+                           wxMouseEvent up(wxEVT_LEFT_UP);
+                           up.SetPosition(m_panel_down->ScreenToClient(wxGetMousePosition()));
+                           OnPreviewMouse(up);
+                       });
 
     m_timer.SetOwner(this, ID_PLAY_TIMER);
 
@@ -278,6 +292,8 @@ void GifFrame::CreateMenuBar()
     m_menuFrame->Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
     m_menuFrame->Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
     m_menuFrame->Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
+    m_menuFrame->Append(ID_MENU_ADD_CAPTION, AddCaptionLabel());
+    m_menuFrame->Append(ID_MENU_CAPTIONS, CaptionsLabel());
     m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_UNDO, _("Undo") + wxS("\tCtrl+Z"));
     m_menuFrame->Append(ID_MENU_REDO, _("Redo") + wxS("\tCtrl+Y"));
@@ -335,6 +351,8 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_LEFT);
     Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_RIGHT);
     Bind(wxEVT_MENU, &GifFrame::OnFrameDelay, this, ID_MENU_FRAME_DELAY);
+    Bind(wxEVT_MENU, &GifFrame::OnAddCaption, this, ID_MENU_ADD_CAPTION);
+    Bind(wxEVT_MENU, &GifFrame::OnCaptions, this, ID_MENU_CAPTIONS);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_UNDO);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_REDO);
     Bind(wxEVT_MENU, &GifFrame::OnPlay, this, ID_MENU_RUN);
@@ -374,7 +392,8 @@ void GifFrame::ApplyFrameCommandState()
         if (item)
             item->Enable(enable);
     if (m_menuBar)
-        for (int id : {ID_MENU_MOVE_LEFT, ID_MENU_MOVE_RIGHT, ID_MENU_FRAME_DELAY})
+        for (int id : {ID_MENU_MOVE_LEFT, ID_MENU_MOVE_RIGHT, ID_MENU_FRAME_DELAY,
+                       ID_MENU_ADD_CAPTION, ID_MENU_CAPTIONS})
             m_menuBar->Enable(id, enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);

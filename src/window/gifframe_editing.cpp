@@ -111,6 +111,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     ShowStartTimes();
     UpdateCanvasSize();
     ApplyOpenedProjectSize();
+    ApplyOpenedProjectCaptions();
     if (!m_frames->IsEmpty())
         DrawPreviewFrame(0);
     else
@@ -236,6 +237,7 @@ void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
     menu.Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
     menu.Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
     menu.Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
+    menu.Append(ID_MENU_ADD_CAPTION, AddCaptionLabel());
     PopupMenu(&menu);
 }
 

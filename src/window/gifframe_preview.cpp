@@ -2,6 +2,7 @@
 
 #include "app/paths.h"
 #include "edit/framelist.h"
+#include "window/captionpreview.h"
 #include "window/loopcountdialog.h"
 #include "window/previewcache.h"
 #include "window/thumbnailctrl.h"
@@ -144,6 +145,7 @@ void GifFrame::ClearPreview()
 {
     m_previewIndex = -1;
     m_previewCache->Clear();
+    m_captionPreview->Clear();
     m_panel_down->Refresh();
 }
 
@@ -158,10 +160,15 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
         return;
     const wxImage& picture = m_frames->Get(m_previewIndex).source->picture;
     const wxSize panel = m_panel_down->GetClientSize();
-    const wxBitmap bitmap = m_previewCache->Get(picture, panel);
+    // A frame with captions shows at the output size, as the GIF will have it.
+    const FrameCaptions captions = m_frames->GetFrameCaptions(m_previewIndex);
+    const wxSize output(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
+    const bool captioned = !captions.empty() && output.x > 0 && output.y > 0;
+    const wxBitmap bitmap = captioned ? m_captionPreview->Get(picture, captions, output, panel)
+                                      : m_previewCache->Get(picture, panel);
     if (!bitmap.IsOk())
         return;
-    const wxRect placement = PreviewPlacement(picture.GetSize(), panel);
+    const wxRect placement = PreviewPlacement(captioned ? output : picture.GetSize(), panel);
     dc.DrawBitmap(bitmap, placement.x, placement.y, true);
 }
 

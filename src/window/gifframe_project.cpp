@@ -4,6 +4,7 @@
 #include "edit/framelist.h"
 #include "edit/importrun.h"
 #include "jobs/renderjob.h"
+#include "project/projectcaptions.h"
 #include "project/projectfile.h"
 #include "project/savedstate.h"
 #include "window/chooserwildcards.h"
@@ -14,6 +15,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
+#include <wx/panel.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -70,6 +72,7 @@ bool GifFrame::SaveProject()
     project.framePaths = m_frames->GetNames();
     project.frameDelays = m_frames->GetOwnDelays();
     project.gifOptions = m_gifOptions;
+    project.captions = SavedState::CaptionsOf(*m_frames);
 
     wxString path = m_projectPath;
     if (path.empty())
@@ -212,9 +215,13 @@ bool GifFrame::OpenProjectPath(const wxString& path)
                                         project.width,
                                         project.height,
                                         project.gifOptions,
-                                        {}});
+                                        {},
+                                        project.captions});
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
+    m_openedProjectCaptions.reset(
+        project.captions.empty() ? nullptr
+                                 : new PendingProjectCaptions{project.captions, project.framePaths});
     return true;
 }
 
@@ -253,4 +260,14 @@ void GifFrame::ConfirmCloseProject()
         default:
             break;
     }
+}
+
+void GifFrame::ApplyOpenedProjectCaptions()
+{
+    const std::unique_ptr<PendingProjectCaptions> pending = std::move(m_openedProjectCaptions);
+    if (!pending)
+        return;
+    // Part of opening the project, not an edit to undo.
+    ApplyProjectCaptions(pending->captions, pending->frames, *m_frames);
+    m_panel_down->Refresh(false);
 }

@@ -18,6 +18,11 @@ struct ProjectCaption
 {
     Caption caption;
     std::vector<int> frames;
+
+    bool operator==(const ProjectCaption& other) const
+    {
+        return caption == other.caption && frames == other.frames;
+    }
 };
 
 // A project: the output GIF's file name, its size and delay, the strip's

@@ -2,11 +2,20 @@
 
 #include "edit/framelist.h"
 
+std::vector<ProjectCaption> SavedState::CaptionsOf(const FrameList& frames)
+{
+    std::vector<ProjectCaption> captions;
+    for (const CaptionRef& caption : frames.GetCaptions())
+        captions.push_back({*caption, frames.GetCaptionFrames(caption)});
+    return captions;
+}
+
 SavedState SavedState::Of(const FrameList& frames, int delay, int width, int height,
                           const GifOptions& gifOptions)
 {
     SavedState state{
-        frames.GetNames(), frames.GetOwnDelays(), delay, width, height, gifOptions, {}};
+        frames.GetNames(), frames.GetOwnDelays(), delay, width, height, gifOptions, {}, {}};
+    state.captions = CaptionsOf(frames);
     for (const StripFrame& frame : frames.GetFrames())
         state.pictures.push_back(frame.source);
     return state;
@@ -15,7 +24,8 @@ SavedState SavedState::Of(const FrameList& frames, int delay, int width, int hei
 bool SavedState::SameWork(const SavedState& other) const
 {
     return names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
-           width == other.width && height == other.height && gifOptions == other.gifOptions;
+           width == other.width && height == other.height && gifOptions == other.gifOptions &&
+           captions == other.captions;
 }
 
 bool SavedState::SamePictures(const SavedState& other) const

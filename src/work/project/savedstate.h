@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_SAVEDSTATE_H
 
 #include "encode/gifoptions.h"
+#include "project/projectfile.h"
 
 #include <wx/arrstr.h>
 
@@ -13,7 +14,8 @@ struct FrameSource;
 
 // What the work was when a file (the GIF, the project) was last written, so
 // that any change since is noticed: the frames (order, source names, own
-// delays), the animation's delay, the output size and how the GIF is written.
+// delays, captions), the animation's delay, the output size and how the GIF
+// is written.
 struct SavedState
 {
     wxArrayString names;
@@ -26,6 +28,11 @@ struct SavedState
     // and added again has the same name but another picture. Held weakly, so
     // a state keeps no picture alive; empty for a state read from a project.
     std::vector<std::weak_ptr<const FrameSource>> pictures;
+    // The captions and the frames they show on, as a project stores them.
+    std::vector<ProjectCaption> captions;
+
+    // The captions of the frames as a project stores them, in drawing order.
+    static std::vector<ProjectCaption> CaptionsOf(const FrameList& frames);
 
     static SavedState Of(const FrameList& frames, int delay, int width, int height,
                          const GifOptions& gifOptions);

@@ -42,6 +42,25 @@ TEST(RenderOptions, ReadsEveryOption)
     EXPECT_EQ(options.width, 64);
     EXPECT_EQ(options.output, "-");
     EXPECT_FALSE(options.optimised.has_value());
+    EXPECT_EQ(RenderCaption(options), nullptr);
+
+    // A caption on every frame: the options change only what they name.
+    ASSERT_TRUE(Parse({"--caption", "Hi\\nthere", "--caption-pos=top", "--caption-size", "48",
+                       "--caption-color", "#ff0", "--caption-outline", "3,#102030", "-o", "o.gif",
+                       "a.png"},
+                      options, error));
+    const CaptionRef caption = RenderCaption(options);
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->text, "Hi\nthere");
+    EXPECT_EQ(caption->place, CaptionPlace::Top);
+    EXPECT_EQ(caption->size, 48);
+    EXPECT_EQ(caption->colour, (CaptionColour{255, 255, 0, 255}));
+    EXPECT_EQ(caption->outline, 3);
+    EXPECT_EQ(caption->outlineColour, (CaptionColour{0x10, 0x20, 0x30, 255}));
+    EXPECT_EQ(caption->family, Caption().family);
+    ASSERT_TRUE(Parse({"--caption", "x", "--caption-outline", "white", "p.xml"}, options, error));
+    EXPECT_EQ(RenderCaption(options)->outline, Caption().outline);
+    EXPECT_EQ(RenderCaption(options)->outlineColour, (CaptionColour{255, 255, 255, 255}));
 }
 
 TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
@@ -104,6 +123,13 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"p.xml", "q.xml"}, "project"},
         {{"-d", "5", "p.xml"}, "project"},
         {{"-s", "20x20", "p.xml"}, "project"},
+        {{"--caption-pos", "left", "--caption", "x", "p.xml"}, "caption position"},
+        {{"--caption-pos", "free", "--caption", "x", "p.xml"}, "caption position"},
+        {{"--caption-size", "3", "--caption", "x", "p.xml"}, "caption size"},
+        {{"--caption-color", "#12345", "--caption", "x", "p.xml"}, "caption color"},
+        {{"--caption-outline", "51", "--caption", "x", "p.xml"}, "caption outline"},
+        {{"--caption-outline", "2,nocolour", "--caption", "x", "p.xml"}, "caption outline"},
+        {{"--caption-size", "20", "p.xml"}, "--caption"},
     };
     for (const auto& [arguments, reason] : bad)
     {
