@@ -37,7 +37,8 @@ CaptionDialog::CaptionDialog(wxWindow* parent, const wxString& title, const Capt
 {
     const int gap = FromDIP(6);
     wxBoxSizer* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(new wxStaticText(this, wxID_ANY, _("Text:")), 0, wxLEFT | wxRIGHT | wxTOP, FromDIP(10));
+    top->Add(new wxStaticText(this, wxID_ANY, _("Text:")), 0, wxLEFT | wxRIGHT | wxTOP,
+             FromDIP(10));
     m_text = new wxTextCtrl(this, ID_TEXT, caption.text, wxDefaultPosition,
                             wxSize(FromDIP(360), FromDIP(70)), wxTE_MULTILINE);
     top->Add(m_text, 1, wxEXPAND | wxALL, FromDIP(10));
@@ -83,8 +84,8 @@ CaptionDialog::CaptionDialog(wxWindow* parent, const wxString& title, const Capt
 
     label(_("Position:"));
     const wxString places[] = {_("Top"), _("Center"), _("Bottom"), _("Where dragged")};
-    m_place = new wxChoice(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, WXSIZEOF(places),
-                           places);
+    m_place =
+        new wxChoice(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, WXSIZEOF(places), places);
     m_place->SetSelection(int(caption.place));
     row({m_place});
 

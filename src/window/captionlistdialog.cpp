@@ -21,8 +21,9 @@ CaptionListDialog::CaptionListDialog(wxWindow* parent, Lines lines, Command edit
     top->Add(m_list, 1, wxEXPAND | wxALL, FromDIP(10));
 
     wxBoxSizer* buttons = new wxBoxSizer(wxVERTICAL);
-    buttons->Add(new wxButton(this, ID_EDIT, wxGetTranslation(wxString::FromUTF8(wxTRANSLATE("Edit…")))), 0,
-                 wxEXPAND | wxBOTTOM, FromDIP(6));
+    buttons->Add(
+        new wxButton(this, ID_EDIT, wxGetTranslation(wxString::FromUTF8(wxTRANSLATE("Edit…")))), 0,
+        wxEXPAND | wxBOTTOM, FromDIP(6));
     buttons->Add(new wxButton(this, ID_DELETE, _("Delete")), 0, wxEXPAND | wxBOTTOM, FromDIP(6));
     buttons->AddStretchSpacer();
     buttons->Add(new wxButton(this, wxID_CANCEL, _("Close")), 0, wxEXPAND);

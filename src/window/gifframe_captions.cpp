@@ -50,8 +50,7 @@ bool GifFrame::EditCaption(int index, const Caption& caption, const std::vector<
         return false;
     const CaptionRef& old = captions[size_t(index)];
     const Caption updated = SanitisedCaption(caption);
-    const CaptionRef replacement =
-        updated == *old ? old : std::make_shared<const Caption>(updated);
+    const CaptionRef replacement = updated == *old ? old : std::make_shared<const Caption>(updated);
     return EditFrames([&](FrameList& list)
                       { return list.ReplaceCaption(old, replacement, frames); });
 }
@@ -79,10 +78,9 @@ void GifFrame::OnAddCaption(wxCommandEvent&)
         return;
     // The selection, unless another range was asked for.
     const bool sameRange = dialog.GetFirstFrame() == first && dialog.GetLastFrame() == last;
-    if (AddCaption(dialog.GetCaption(), sameRange
-                                            ? selected
-                                            : FrameRange(dialog.GetFirstFrame() - 1,
-                                                         dialog.GetLastFrame() - 1)))
+    if (AddCaption(dialog.GetCaption(),
+                   sameRange ? selected
+                             : FrameRange(dialog.GetFirstFrame() - 1, dialog.GetLastFrame() - 1)))
         DrawPreviewFrame(selected.front());
 }
 
@@ -112,9 +110,9 @@ void GifFrame::OnCaptions(wxCommandEvent&)
         if (dialog.ShowModal() != wxID_OK)
             return;
         const bool sameRange = dialog.GetFirstFrame() == first && dialog.GetLastFrame() == last;
-        EditCaption(index, dialog.GetCaption(),
-                    sameRange ? frames
-                              : FrameRange(dialog.GetFirstFrame() - 1, dialog.GetLastFrame() - 1));
+        EditCaption(
+            index, dialog.GetCaption(),
+            sameRange ? frames : FrameRange(dialog.GetFirstFrame() - 1, dialog.GetLastFrame() - 1));
     };
     CaptionListDialog dialog(this, lines, edit, [this](int index) { DeleteCaption(index); });
     dialog.ShowModal();
@@ -142,8 +140,8 @@ void GifFrame::OnPreviewMouse(wxMouseEvent& event)
             if (!bounds.Contains(at))
                 continue;
             const wxPoint centre(bounds.x + bounds.width / 2, bounds.y + bounds.height / 2);
-            m_captionDrag.reset(new CaptionDrag{CurrentState(), *it,
-                                                m_frames->GetCaptionFrames(*it), at - centre});
+            m_captionDrag.reset(
+                new CaptionDrag{CurrentState(), *it, m_frames->GetCaptionFrames(*it), at - centre});
             m_panel_down->CaptureMouse();
             break;
         }
@@ -161,8 +159,7 @@ void GifFrame::OnPreviewMouse(wxMouseEvent& event)
         if (moved != *m_captionDrag->caption)
         {
             const CaptionRef replacement = std::make_shared<const Caption>(moved);
-            m_frames->ReplaceCaption(m_captionDrag->caption, replacement,
-                                     m_captionDrag->frames);
+            m_frames->ReplaceCaption(m_captionDrag->caption, replacement, m_captionDrag->frames);
             m_captionDrag->caption = replacement;
             m_captionDrag->moved = true;
             m_panel_down->Refresh(false);

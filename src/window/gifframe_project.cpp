@@ -220,8 +220,9 @@ bool GifFrame::OpenProjectPath(const wxString& path)
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
     m_openedProjectCaptions.reset(
-        project.captions.empty() ? nullptr
-                                 : new PendingProjectCaptions{project.captions, project.framePaths});
+        project.captions.empty()
+            ? nullptr
+            : new PendingProjectCaptions{project.captions, project.framePaths});
     return true;
 }
 

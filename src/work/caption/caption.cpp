@@ -7,16 +7,16 @@ bool Caption::operator==(const Caption& other) const
 {
     return text == other.text && family == other.family && size == other.size &&
            bold == other.bold && italic == other.italic && colour == other.colour &&
-           outlineColour == other.outlineColour && outline == other.outline &&
-           box == other.box && boxColour == other.boxColour && place == other.place &&
-           x == other.x && y == other.y;
+           outlineColour == other.outlineColour && outline == other.outline && box == other.box &&
+           boxColour == other.boxColour && place == other.place && x == other.x && y == other.y;
 }
 
 Caption SanitisedCaption(Caption caption)
 {
     caption.size = std::clamp(caption.size, kMinCaptionSize, kMaxCaptionSize);
     caption.outline = std::clamp(caption.outline, 0, kMaxCaptionOutline);
-    const auto fraction = [](double value) { return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.5; };
+    const auto fraction = [](double value)
+    { return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.5; };
     caption.x = fraction(caption.x);
     caption.y = fraction(caption.y);
     if (caption.text.length() > kMaxCaptionText)

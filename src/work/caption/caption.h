@@ -46,7 +46,7 @@ struct Caption
     bool italic = false;
     CaptionColour colour{255, 255, 255, 255};
     CaptionColour outlineColour{0, 0, 0, 255};
-    int outline = 2;  // pixels around each letter; 0: none
+    int outline = 2;   // pixels around each letter; 0: none
     bool box = false;  // a filled box behind the text
     CaptionColour boxColour{0, 0, 0, 160};
     CaptionPlace place = CaptionPlace::Bottom;

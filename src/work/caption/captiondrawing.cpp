@@ -19,8 +19,8 @@ const size_t kCachedCaptions = 32;
 // they go on the frame.
 struct DrawnCaption
 {
-    wxRect bounds;   // the whole caption
-    wxRect visible;  // the part on the frame, which pixels hold
+    wxRect bounds;                      // the whole caption
+    wxRect visible;                     // the part on the frame, which pixels hold
     std::vector<std::uint32_t> pixels;  // visible.width * visible.height
     int missingGlyphs = 0;
 };
@@ -42,13 +42,19 @@ struct Releaser
             Free(object);
     }
 };
-void UnrefObject(void* object) { g_object_unref(object); }
+void UnrefObject(void* object)
+{
+    g_object_unref(object);
+}
 using LayoutPtr = std::unique_ptr<PangoLayout, Releaser<void, UnrefObject>>;
 using ContextPtr = std::unique_ptr<PangoContext, Releaser<void, UnrefObject>>;
-using FontPtr = std::unique_ptr<PangoFontDescription, Releaser<PangoFontDescription, pango_font_description_free>>;
-using SurfacePtr = std::unique_ptr<cairo_surface_t, Releaser<cairo_surface_t, cairo_surface_destroy>>;
+using FontPtr = std::unique_ptr<PangoFontDescription,
+                                Releaser<PangoFontDescription, pango_font_description_free>>;
+using SurfacePtr =
+    std::unique_ptr<cairo_surface_t, Releaser<cairo_surface_t, cairo_surface_destroy>>;
 using CairoPtr = std::unique_ptr<cairo_t, Releaser<cairo_t, cairo_destroy>>;
-using OptionsPtr = std::unique_ptr<cairo_font_options_t, Releaser<cairo_font_options_t, cairo_font_options_destroy>>;
+using OptionsPtr = std::unique_ptr<cairo_font_options_t,
+                                   Releaser<cairo_font_options_t, cairo_font_options_destroy>>;
 
 // Pango and the cache are used by one thread at a time; drawing is rare,
 // since every frame after the first finds its caption in the cache.
@@ -137,8 +143,7 @@ wxPoint Place(const Caption& caption, wxSize box, int width, int height)
             int(std::lround(caption.y * height)) - box.y / 2};
 }
 
-std::shared_ptr<const DrawnCaption> Draw(const Caption& caption, int width, int height,
-                                         bool pixels)
+std::shared_ptr<const DrawnCaption> Draw(const Caption& caption, int width, int height, bool pixels)
 {
     auto drawn = std::make_shared<DrawnCaption>();
     ContextPtr context = MakeContext();

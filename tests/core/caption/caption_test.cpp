@@ -16,10 +16,14 @@ TEST(CaptionColour, ReadsHexAndNamesAndRefusesTheRest)
         bool ok;
         CaptionColour colour;
     } cases[] = {
-        {"#fff", true, {255, 255, 255, 255}},      {"#102030", true, {16, 32, 48, 255}},
-        {"#10203040", true, {16, 32, 48, 64}},     {"Yellow", true, {255, 255, 0, 255}},
-        {"#1020304", false, {}},                   {"102030", false, {}},
-        {"#10203g", false, {}},                    {"", false, {}},
+        {"#fff", true, {255, 255, 255, 255}},
+        {"#102030", true, {16, 32, 48, 255}},
+        {"#10203040", true, {16, 32, 48, 64}},
+        {"Yellow", true, {255, 255, 0, 255}},
+        {"#1020304", false, {}},
+        {"102030", false, {}},
+        {"#10203g", false, {}},
+        {"", false, {}},
     };
     for (const auto& c : cases)
     {

@@ -1,8 +1,8 @@
 // Frame preparation, colour reduction and the export to a file.
 #include "encode/gifexport.h"
+#include "caption/captiondrawing.h"
 #include "encode/framefitting.h"
 #include "encode/gifsizeestimate.h"
-#include "caption/captiondrawing.h"
 
 #include "address_space_limit.h"
 #include "gif_files.h"

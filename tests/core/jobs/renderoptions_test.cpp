@@ -45,10 +45,10 @@ TEST(RenderOptions, ReadsEveryOption)
     EXPECT_EQ(RenderCaption(options), nullptr);
 
     // A caption on every frame: the options change only what they name.
-    ASSERT_TRUE(Parse({"--caption", "Hi\\nthere", "--caption-pos=top", "--caption-size", "48",
-                       "--caption-color", "#ff0", "--caption-outline", "3,#102030", "-o", "o.gif",
-                       "a.png"},
-                      options, error));
+    ASSERT_TRUE(
+        Parse({"--caption", "Hi\\nthere", "--caption-pos=top", "--caption-size", "48",
+               "--caption-color", "#ff0", "--caption-outline", "3,#102030", "-o", "o.gif", "a.png"},
+              options, error));
     const CaptionRef caption = RenderCaption(options);
     ASSERT_NE(caption, nullptr);
     EXPECT_EQ(caption->text, "Hi\nthere");
