@@ -6,6 +6,7 @@
 
 #include "edit/framelist.h"
 #include "project/projectfile.h"
+#include "project/savedstate.h"
 #include "window/framedelaydialog.h"
 
 #include <wx/spinctrl.h>
@@ -325,15 +326,19 @@ TEST_F(FramesTest, EveryEditIsUndoneAndRedoneToTheSameStripAndSettings)
         IndexList ownDelays;
         int delay;
         wxSize size;
+        std::vector<ProjectCaption> captions;
         bool operator==(const Snapshot& o) const
         {
             return names == o.names && ownDelays == o.ownDelays && delay == o.delay &&
-                   size == o.size;
+                   size == o.size && captions == o.captions;
         }
     };
     const auto snapshot = [this] {
-        return Snapshot{Names(), OwnDelays(), Access().DelaySpin()->GetValue(), SpinSize()};
+        return Snapshot{Names(), OwnDelays(), Access().DelaySpin()->GetValue(), SpinSize(),
+                        SavedState::CaptionsOf(frame->GetFrames())};
     };
+    Caption caption;
+    caption.text = wxS("on b and c");
     std::vector<Snapshot> states{snapshot()};
     const auto step = [&](const std::function<void()>& edit)
     {
@@ -346,9 +351,14 @@ TEST_F(FramesTest, EveryEditIsUndoneAndRedoneToTheSameStripAndSettings)
     const wxString b = WritePng(dir, wxS("b.png"), 40, 30);
     step([&] { Import(Paths({a, b})); });
     step([&] { frame->InsertFiles(Paths({WritePng(dir, wxS("c.png"), 100, 50)}), 1); });
+    step([&] { frame->AddCaption(caption, {1, 2}); });
     step([&] { frame->MoveFrames({0}, 3); });
+    ASSERT_EQ(states.back().captions.size(), 1u);
+    EXPECT_EQ(states.back().captions[0].frames, (IndexList{0, 1})) << "the caption moved along";
     step([&] { frame->ShiftFrames({2}, -1); });
+    step([&] { frame->EditCaption(0, caption, {1}); });
     step([&] { frame->DeleteFrames({1}); });
+    EXPECT_TRUE(states.back().captions.empty()) << "a deleted frame takes its caption along";
     step([&] { frame->SetFramesDelay({0, 1}, 33); });
     step([&] { Type(Access().DelaySpin(), 12); });
     step([&] { Type(Access().WidthSpin(), 50); });
