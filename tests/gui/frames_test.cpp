@@ -7,6 +7,7 @@
 #include "edit/framelist.h"
 #include "project/projectfile.h"
 #include "project/savedstate.h"
+#include "caption/captiondrawing.h"
 #include "window/framedelaydialog.h"
 
 #include <wx/spinctrl.h>
@@ -133,6 +134,48 @@ TEST_F(FramesTest, DraggingAFrameDropsItAtTheInsertionMark)
     EXPECT_TRUE(WaitFor([&] { return Selected() == IndexList{4, 5}; }));
     EXPECT_EQ(Names(), (NameList{wxS("f2.png"), wxS("f1.png"), wxS("f4.png"), wxS("f5.png"),
                                  wxS("f0.png"), wxS("f3.png")}));
+}
+
+// A caption dragged on the preview keeps where it is dropped, as a fraction
+// of the output size, in one step to undo.
+TEST_F(FramesTest, DraggingACaptionOnThePreviewPlacesItThere)
+{
+    AddFrames(2, wxSize(320, 240));
+    Caption caption;
+    caption.text = wxS("drag me");
+    ASSERT_TRUE(frame->AddCaption(caption, {0}));
+    frame->DrawPreviewFrame(0);
+    FocusStrip();
+    wxPanel* panel = Access().PreviewPanel();
+    const wxRect placement = GifFrame::PreviewPlacement(wxSize(320, 240), panel->GetClientSize());
+    ASSERT_FALSE(placement.IsEmpty());
+    const wxRect box = CaptionBounds(caption, 320, 240);
+    const auto onScreen = [&](wxPoint output)
+    {
+        return panel->ClientToScreen(
+            wxPoint(placement.x + output.x * placement.width / 320,
+                    placement.y + output.y * placement.height / 240));
+    };
+    const wxPoint from = onScreen(wxPoint(box.x + box.width / 2, box.y + box.height / 2));
+    const wxPoint to = onScreen(wxPoint(80, 60));
+
+    sim.MouseMove(from);
+    ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == from; }));
+    sim.MouseDown();
+    sim.MouseMove((from + to) / 2);
+    sim.MouseMove(to);
+    ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == to; }));
+    sim.MouseUp();
+    ASSERT_TRUE(WaitFor([&] { return frame->GetFrames().GetCaptions()[0]->place ==
+                                     CaptionPlace::Free; }));
+    // Let the release arrive, so that the drag is one finished step.
+    ASSERT_TRUE(WaitFor([&] { return !panel->HasCapture(); }));
+    const Caption& dropped = *frame->GetFrames().GetCaptions()[0];
+    EXPECT_NEAR(dropped.x, 0.25, 0.03);
+    EXPECT_NEAR(dropped.y, 0.25, 0.03);
+
+    ASSERT_TRUE(frame->Undo());
+    EXPECT_EQ(*frame->GetFrames().GetCaptions()[0], caption);
 }
 
 TEST_F(FramesTest, DraggingNearTheBottomEdgeScrollsTheStrip)
