@@ -4,10 +4,10 @@
 #include "editing_fixture.h"
 #include "gif_inspect.h"
 
+#include "caption/captiondrawing.h"
 #include "edit/framelist.h"
 #include "project/projectfile.h"
 #include "project/savedstate.h"
-#include "caption/captiondrawing.h"
 #include "window/framedelaydialog.h"
 
 #include <wx/spinctrl.h>
@@ -152,9 +152,8 @@ TEST_F(FramesTest, DraggingACaptionOnThePreviewPlacesItThere)
     const wxRect box = CaptionBounds(caption, 320, 240);
     const auto onScreen = [&](wxPoint output)
     {
-        return panel->ClientToScreen(
-            wxPoint(placement.x + output.x * placement.width / 320,
-                    placement.y + output.y * placement.height / 240));
+        return panel->ClientToScreen(wxPoint(placement.x + output.x * placement.width / 320,
+                                             placement.y + output.y * placement.height / 240));
     };
     const wxPoint from = onScreen(wxPoint(box.x + box.width / 2, box.y + box.height / 2));
     const wxPoint to = onScreen(wxPoint(80, 60));
@@ -166,8 +165,8 @@ TEST_F(FramesTest, DraggingACaptionOnThePreviewPlacesItThere)
     sim.MouseMove(to);
     ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == to; }));
     sim.MouseUp();
-    ASSERT_TRUE(WaitFor([&] { return frame->GetFrames().GetCaptions()[0]->place ==
-                                     CaptionPlace::Free; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return frame->GetFrames().GetCaptions()[0]->place == CaptionPlace::Free; }));
     // Let the release arrive, so that the drag is one finished step.
     ASSERT_TRUE(WaitFor([&] { return !panel->HasCapture(); }));
     const Caption& dropped = *frame->GetFrames().GetCaptions()[0];
