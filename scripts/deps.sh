@@ -5,10 +5,13 @@ set -euo pipefail
 
 # wx3.2-i18n translates the toolkit's own texts (progress dialogs, stock
 # buttons) in the program's languages.
+# Pango, Cairo and fontconfig lay out and draw captions without a display.
 BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-dev
-                libcurl4-openssl-dev wx3.2-i18n)
+                libcurl4-openssl-dev wx3.2-i18n libpango1.0-dev libcairo2-dev
+                libfontconfig-dev)
 # wx-common brings wxrc, which extracts the resource texts for the catalogs;
-# fonts-dejavu-core draws the text of the benchmark's screen-like frames.
+# fonts-dejavu-core draws the text of the benchmark's screen-like frames and
+# has the Arabic and Hebrew letters the caption tests lay out.
 # gifsicle measures how much a lossless re-optimisation takes off our GIFs (benchmark only).
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
                python3 python3-pil giflib-tools fonts-noto-cjk desktop-file-utils ffmpeg bc

@@ -77,6 +77,8 @@ int Render(const RenderOptions& options)
     }
     ApplyRenderGifOptions(options, job.options);
     ApplyRenderEdits(options, job);
+    if (const CaptionRef caption = RenderCaption(options))
+        job.everyFrameCaptions.push_back(caption);
     if (job.output == wxS("-") && isatty(STDOUT_FILENO))
         return Fail(_("will not write GIF data to a terminal: redirect standard output"),
                     kExitUsage);

@@ -5,6 +5,7 @@
 #include "app/product.h"
 #include "net/domainoption.h"
 #include "net/updatecheck.h"
+#include "window/captionpreview.h"
 #include "window/framedroptarget.h"
 #include "window/gifoptionschoice.h"
 #include "window/previewcache.h"
@@ -18,6 +19,7 @@
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
 #include "edit/importrun.h"
+#include "project/projectcaptions.h"
 #include "project/savedstate.h"
 #include "jobs/threadevent.h"
 
@@ -116,6 +118,7 @@ GifFrame::GifFrame()
       m_importRun(new ImportRun),
       m_previewIndex(-1),
       m_previewCache(new PreviewCache),
+      m_captionPreview(new CaptionPreview),
       m_playIndex(0),
       m_loopCount(0),
       m_loopsPlayed(0),
@@ -240,6 +243,17 @@ bool GifFrame::InitFrame(wxString* missingControls)
         wxColour(infoBackground.Red(), infoBackground.Green(), infoBackground.Blue()));
     m_panel_down->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_panel_down->Bind(wxEVT_PAINT, &GifFrame::OnPreviewPaint, this);
+    m_panel_down->Bind(wxEVT_LEFT_DOWN, &GifFrame::OnPreviewMouse, this);
+    m_panel_down->Bind(wxEVT_MOTION, &GifFrame::OnPreviewMouse, this);
+    m_panel_down->Bind(wxEVT_LEFT_UP, &GifFrame::OnPreviewMouse, this);
+    // A drag the system ends (another window took the pointer) ends where it is.
+    m_panel_down->Bind(wxEVT_MOUSE_CAPTURE_LOST,
+                       [this](wxMouseCaptureLostEvent&)
+                       {
+                           wxMouseEvent up(wxEVT_LEFT_UP);
+                           up.SetPosition(m_panel_down->ScreenToClient(wxGetMousePosition()));
+                           OnPreviewMouse(up);
+                       });
 
     m_timer.SetOwner(this, ID_PLAY_TIMER);
 
@@ -398,6 +412,9 @@ void GifFrame::CreateMenuBar()
     m_menuFrame->Append(ID_MENU_FLIP_VERTICAL, _("Flip Vertical"));
     m_menuFrame->Append(ID_MENU_CROP, Utf8Label(wxTRANSLATE("Crop…")));
     m_menuFrame->AppendSeparator();
+    m_menuFrame->Append(ID_MENU_ADD_CAPTION, AddCaptionLabel());
+    m_menuFrame->Append(ID_MENU_CAPTIONS, CaptionsLabel());
+    m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_UNDO, _("Undo") + wxS("\tCtrl+Z"));
     m_menuFrame->Append(ID_MENU_REDO, _("Redo") + wxS("\tCtrl+Y"));
 
@@ -470,6 +487,8 @@ void GifFrame::BindCommands()
                    ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL})
         Bind(wxEVT_MENU, &GifFrame::OnOrient, this, id);
     Bind(wxEVT_MENU, &GifFrame::OnCrop, this, ID_MENU_CROP);
+    Bind(wxEVT_MENU, &GifFrame::OnAddCaption, this, ID_MENU_ADD_CAPTION);
+    Bind(wxEVT_MENU, &GifFrame::OnCaptions, this, ID_MENU_CAPTIONS);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_UNDO);
     Bind(wxEVT_MENU, &GifFrame::OnUndoRedo, this, ID_MENU_REDO);
     Bind(wxEVT_MENU, &GifFrame::OnPlay, this, ID_MENU_RUN);
@@ -518,7 +537,7 @@ void GifFrame::ApplyFrameCommandState()
                        ID_MENU_SPEED, ID_MENU_REVERSE, ID_MENU_YOYO,
                        ID_MENU_REMOVE_DUPLICATES, ID_MENU_ROTATE_LEFT, ID_MENU_ROTATE_RIGHT,
                        ID_MENU_ROTATE_180, ID_MENU_FLIP_HORIZONTAL, ID_MENU_FLIP_VERTICAL,
-                       ID_MENU_CROP})
+                       ID_MENU_CROP, ID_MENU_ADD_CAPTION, ID_MENU_CAPTIONS})
             m_menuBar->Enable(id, enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_delete"), enable);
     m_toolBar_button->EnableTool(XRCID("m_tool_play"), enable);

@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class CaptionDrag;
+class CaptionPreview;
 class EditHistory;
 class FrameList;
 class ImportRun;
@@ -19,8 +21,10 @@ class RecentProjects;
 class ToolbarFit;
 struct WindowSettings;
 class WorkerProgress;
+struct Caption;
 struct CropArea;
 struct EditState;
+struct PendingProjectCaptions;
 struct SavedState;
 struct StripFrame;
 class wxLocale;
@@ -84,7 +88,9 @@ enum
     ID_MENU_KEYBOARD_SHORTCUTS,
     ID_MENU_PREVIEW_AS_GIF,
     ID_MENU_RECENT_FIRST,  // the recent projects, one id each
-    ID_MENU_RECENT_LAST = ID_MENU_RECENT_FIRST + 7
+    ID_MENU_RECENT_LAST = ID_MENU_RECENT_FIRST + 7,
+    ID_MENU_ADD_CAPTION,
+    ID_MENU_CAPTIONS
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -234,6 +240,20 @@ public:
     const CropArea& GetCrop() const { return *m_crop; }
     void OnCrop(wxCommandEvent& event);
 
+    // --- Captions (gifframe_captions.cpp) ----------------------------------
+    // Each edit is one step to undo; false, recording nothing, when nothing
+    // changed. A caption is named by its place in FrameList::GetCaptions().
+    bool AddCaption(const Caption& caption, const std::vector<int>& frames);
+    bool EditCaption(int index, const Caption& caption, const std::vector<int>& frames);
+    bool DeleteCaption(int index);
+    void OnAddCaption(wxCommandEvent& event);
+    void OnCaptions(wxCommandEvent& event);
+    // Dragging a caption on the preview puts its centre where it is dropped.
+    void OnPreviewMouse(wxMouseEvent& event);
+    // "Add Caption…" and "Captions…", translated.
+    static wxString AddCaptionLabel();
+    static wxString CaptionsLabel();
+
     // --- Project files (gifframe_project.cpp) -----------------------------
     void OnSaveProject(wxCommandEvent& event);
     bool SaveProject();
@@ -245,6 +265,8 @@ public:
     // Gives the spins the size stored in the project just opened, once its
     // import is over (the import sets the size from the frames first).
     void ApplyOpenedProjectSize();
+    // Puts the captions of the project just opened on its frames, once they arrived.
+    void ApplyOpenedProjectCaptions();
     void ConfirmCloseProject();
     bool IsProjectModified() const;
     // Asks about unsaved work before another project replaces it; true to go on.
@@ -404,6 +426,8 @@ private:
     wxString m_projectPath;
     wxString m_projectFileName;
     wxSize m_openedProjectSize;  // stored size of a project whose import runs; 0 x 0 if none
+    // Captions and frame names of a project whose import runs.
+    std::unique_ptr<PendingProjectCaptions> m_openedProjectCaptions;
     // The work when the project and the GIF were last written; null if never.
     std::unique_ptr<SavedState> m_projectSaved;
     std::unique_ptr<SavedState> m_exportSaved;
@@ -429,6 +453,8 @@ private:
     wxSize m_previewSize;  // full size of the frame last drawn
     int m_previewIndex;    // strip index of that frame, -1 when none
     std::unique_ptr<PreviewCache> m_previewCache;
+    std::unique_ptr<CaptionPreview> m_captionPreview;  // frames with captions
+    std::unique_ptr<CaptionDrag> m_captionDrag;        // a caption being dragged, or null
     int m_playIndex;
     int m_loopCount;
     int m_loopsPlayed;

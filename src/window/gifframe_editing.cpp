@@ -124,6 +124,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     ShowStartTimes();
     UpdateCanvasSize();
     ApplyOpenedProjectSize();
+    ApplyOpenedProjectCaptions();
     if (!m_frames->IsEmpty())
         DrawPreviewFrame(std::max(0, m_thumbnailCtrl->GetSelectedFocus()));
     else
@@ -272,6 +273,7 @@ void GifFrame::OnThumbnailRightClick(wxThumbnailEvent&)
     menu.Append(ID_MENU_MOVE_LEFT, _("Move Left") + wxS("\tCtrl+Shift+Left"));
     menu.Append(ID_MENU_MOVE_RIGHT, _("Move Right") + wxS("\tCtrl+Shift+Right"));
     menu.Append(ID_MENU_FRAME_DELAY, FrameDelayLabel());
+    menu.Append(ID_MENU_ADD_CAPTION, AddCaptionLabel());
     PopupMenu(&menu);
 }
 

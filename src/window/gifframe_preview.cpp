@@ -7,6 +7,7 @@
 #include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
 #include "window/checkerboard.h"
+#include "window/captionpreview.h"
 #include "window/loopcountdialog.h"
 #include "window/previewcache.h"
 #include "window/windowsettings.h"
@@ -154,6 +155,7 @@ void GifFrame::ClearPreview()
 {
     m_previewIndex = -1;
     m_previewCache->Clear();
+    m_captionPreview->Clear();
     m_panel_down->Refresh();
 }
 
@@ -171,6 +173,9 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     const wxSize panel = m_panel_down->GetClientSize();
     if (!source.IsOk())
         return;
+    const FrameCaptions captions = m_frames->GetFrameCaptions(m_previewIndex);
+    const wxSize output(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
+    const bool captioned = !captions.empty() && output.x > 0 && output.y > 0;
     wxBitmap bitmap;
     wxRect placement;
     if (m_windowSettings->previewAsGif)
@@ -183,6 +188,29 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
                                   ? picture
                                   : picture.Scale(placement.width, placement.height,
                                                   wxIMAGE_QUALITY_NORMAL));
+    }
+    else if (captioned)
+    {
+        // A frame with captions shows at the output size, as the GIF will have it.
+        placement = PreviewPlacement(output, panel);
+        const wxRect part = CropRectFor(*m_crop, source.GetSize());
+        if (part == wxRect(wxPoint(0, 0), source.GetSize()) &&
+            frame.orientation == kUprightOrientation)
+        {
+            bitmap = m_captionPreview->Get(source, captions, output, panel);
+        }
+        else if (placement.width > 0 && placement.height > 0)
+        {
+            // Cut and turned pictures are made afresh (the cache knows
+            // pictures by their pixels' address).
+            wxImage shaped = source.GetSubImage(part);
+            if (frame.orientation != kUprightOrientation)
+                shaped = OrientPicture(shaped, frame.orientation);
+            wxImage shown = CaptionedFrame(shaped, captions, output);
+            if (shown.IsOk() && shown.GetSize() != placement.GetSize())
+                shown.Rescale(placement.width, placement.height, wxIMAGE_QUALITY_NORMAL);
+            bitmap = wxBitmap(shown);
+        }
     }
     else
     {
@@ -211,7 +239,8 @@ wxImage GifFrame::PreviewPicture(int index) const
         picture = OrientPicture(picture, frame.orientation);
     FittedFrame fitted;
     if (!fitted.Fit(picture, m_gifWidth, m_gifHeight, m_gifOptions.optimised && m_gifOptions.smooth,
-                    m_gifOptions.optimised))
+                    m_gifOptions.optimised) ||
+        !fitted.AddCaptions(m_frames->GetFrameCaptions(index)))
         return picture;
     const size_t bytes = size_t(m_gifWidth) * m_gifHeight * 3;
     wxImage shown(m_gifWidth, m_gifHeight, false);

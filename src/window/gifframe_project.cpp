@@ -4,6 +4,7 @@
 #include "edit/framelist.h"
 #include "edit/importrun.h"
 #include "jobs/renderjob.h"
+#include "project/projectcaptions.h"
 #include "project/projectfile.h"
 #include "project/savedstate.h"
 #include "window/chooserwildcards.h"
@@ -14,6 +15,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/intl.h>
+#include <wx/panel.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 
@@ -64,6 +66,7 @@ bool GifFrame::SaveProject()
     project.frameOrientations = m_frames->GetOrientations();
     project.crop = *m_crop;
     project.gifOptions = m_gifOptions;
+    project.captions = SavedState::CaptionsOf(*m_frames);
 
     wxString path = m_projectPath;
     if (path.empty())
@@ -211,9 +214,14 @@ bool GifFrame::OpenProjectPath(const wxString& path)
                                         project.gifOptions,
                                         {},
                                         project.frameOrientations,
-                                        project.crop});
+                                        project.crop,
+                                        project.captions});
     m_projectSaved->ownDelays.resize(project.framePaths.size(), 0);
     m_openedProjectSize = ProjectOutputSize(project);
+    m_openedProjectCaptions.reset(
+        project.captions.empty()
+            ? nullptr
+            : new PendingProjectCaptions{project.captions, project.framePaths});
     UpdateTitle();
     return true;
 }
@@ -253,4 +261,14 @@ void GifFrame::ConfirmCloseProject()
         default:
             break;
     }
+}
+
+void GifFrame::ApplyOpenedProjectCaptions()
+{
+    const std::unique_ptr<PendingProjectCaptions> pending = std::move(m_openedProjectCaptions);
+    if (!pending)
+        return;
+    // Part of opening the project, not an edit to undo.
+    ApplyProjectCaptions(pending->captions, pending->frames, *m_frames);
+    m_panel_down->Refresh(false);
 }

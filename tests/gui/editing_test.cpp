@@ -262,7 +262,8 @@ TEST_F(FrameEditingTest, PopUpMenuInsertsBeforeTheRightClickedItem)
         {wxID_SEPARATOR, wxString()},
         {ID_MENU_MOVE_LEFT, wxS("Move Left\tCtrl+Shift+Left")},
         {ID_MENU_MOVE_RIGHT, wxS("Move Right\tCtrl+Shift+Right")},
-        {ID_MENU_FRAME_DELAY, wxString::FromUTF8("Frame Delay…")}};
+        {ID_MENU_FRAME_DELAY, wxString::FromUTF8("Frame Delay…")},
+        {ID_MENU_ADD_CAPTION, wxString::FromUTF8("Add Caption…")}};
     ASSERT_EQ(menu.Items().size(), items.size());
     for (size_t i = 0; i < items.size(); ++i)
     {

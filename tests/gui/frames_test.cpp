@@ -4,8 +4,10 @@
 #include "editing_fixture.h"
 #include "gif_inspect.h"
 
+#include "caption/captiondrawing.h"
 #include "edit/framelist.h"
 #include "project/projectfile.h"
+#include "project/savedstate.h"
 #include "window/framedelaydialog.h"
 
 #include <wx/spinctrl.h>
@@ -132,6 +134,47 @@ TEST_F(FramesTest, DraggingAFrameDropsItAtTheInsertionMark)
     EXPECT_TRUE(WaitFor([&] { return Selected() == IndexList{4, 5}; }));
     EXPECT_EQ(Names(), (NameList{wxS("f2.png"), wxS("f1.png"), wxS("f4.png"), wxS("f5.png"),
                                  wxS("f0.png"), wxS("f3.png")}));
+}
+
+// A caption dragged on the preview keeps where it is dropped, as a fraction
+// of the output size, in one step to undo.
+TEST_F(FramesTest, DraggingACaptionOnThePreviewPlacesItThere)
+{
+    AddFrames(2, wxSize(320, 240));
+    Caption caption;
+    caption.text = wxS("drag me");
+    ASSERT_TRUE(frame->AddCaption(caption, {0}));
+    frame->DrawPreviewFrame(0);
+    FocusStrip();
+    wxPanel* panel = Access().PreviewPanel();
+    const wxRect placement = GifFrame::PreviewPlacement(wxSize(320, 240), panel->GetClientSize());
+    ASSERT_FALSE(placement.IsEmpty());
+    const wxRect box = CaptionBounds(caption, 320, 240);
+    const auto onScreen = [&](wxPoint output)
+    {
+        return panel->ClientToScreen(wxPoint(placement.x + output.x * placement.width / 320,
+                                             placement.y + output.y * placement.height / 240));
+    };
+    const wxPoint from = onScreen(wxPoint(box.x + box.width / 2, box.y + box.height / 2));
+    const wxPoint to = onScreen(wxPoint(80, 60));
+
+    sim.MouseMove(from);
+    ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == from; }));
+    sim.MouseDown();
+    sim.MouseMove((from + to) / 2);
+    sim.MouseMove(to);
+    ASSERT_TRUE(WaitFor([&] { return wxGetMousePosition() == to; }));
+    sim.MouseUp();
+    ASSERT_TRUE(
+        WaitFor([&] { return frame->GetFrames().GetCaptions()[0]->place == CaptionPlace::Free; }));
+    // Let the release arrive, so that the drag is one finished step.
+    ASSERT_TRUE(WaitFor([&] { return !panel->HasCapture(); }));
+    const Caption& dropped = *frame->GetFrames().GetCaptions()[0];
+    EXPECT_NEAR(dropped.x, 0.25, 0.03);
+    EXPECT_NEAR(dropped.y, 0.25, 0.03);
+
+    ASSERT_TRUE(frame->Undo());
+    EXPECT_EQ(*frame->GetFrames().GetCaptions()[0], caption);
 }
 
 TEST_F(FramesTest, DraggingNearTheBottomEdgeScrollsTheStrip)
@@ -339,15 +382,19 @@ TEST_F(FramesTest, EveryEditIsUndoneAndRedoneToTheSameStripAndSettings)
         IndexList ownDelays;
         int delay;
         wxSize size;
+        std::vector<ProjectCaption> captions;
         bool operator==(const Snapshot& o) const
         {
             return names == o.names && ownDelays == o.ownDelays && delay == o.delay &&
-                   size == o.size;
+                   size == o.size && captions == o.captions;
         }
     };
     const auto snapshot = [this] {
-        return Snapshot{Names(), OwnDelays(), Access().DelaySpin()->GetValue(), SpinSize()};
+        return Snapshot{Names(), OwnDelays(), Access().DelaySpin()->GetValue(), SpinSize(),
+                        SavedState::CaptionsOf(frame->GetFrames())};
     };
+    Caption caption;
+    caption.text = wxS("on b and c");
     std::vector<Snapshot> states{snapshot()};
     const auto step = [&](const std::function<void()>& edit)
     {
@@ -360,9 +407,14 @@ TEST_F(FramesTest, EveryEditIsUndoneAndRedoneToTheSameStripAndSettings)
     const wxString b = WritePng(dir, wxS("b.png"), 40, 30);
     step([&] { Import(Paths({a, b})); });
     step([&] { frame->InsertFiles(Paths({WritePng(dir, wxS("c.png"), 100, 50)}), 1); });
+    step([&] { frame->AddCaption(caption, {1, 2}); });
     step([&] { frame->MoveFrames({0}, 3); });
+    ASSERT_EQ(states.back().captions.size(), 1u);
+    EXPECT_EQ(states.back().captions[0].frames, (IndexList{0, 1})) << "the caption moved along";
     step([&] { frame->ShiftFrames({2}, -1); });
+    step([&] { frame->EditCaption(0, caption, {1}); });
     step([&] { frame->DeleteFrames({1}); });
+    EXPECT_TRUE(states.back().captions.empty()) << "a deleted frame takes its caption along";
     step([&] { frame->SetFramesDelay({0, 1}, 33); });
     step([&] { Type(Access().DelaySpin(), 12); });
     step([&] { Type(Access().WidthSpin(), 50); });

@@ -717,6 +717,19 @@ TEST_F(ProjectTest, RendererMakesTheSameGifAsTheWindowsSave)
     Import(Paths({png, gif, jpg, twelve}));
     TypeDelay(7);
     Type(Access().WidthSpin(), 200);
+    // Captions of several scripts, overlapping on frame 3, drawn by the
+    // window here and by the renderer without a display below.
+    Caption boxed;
+    boxed.text = wxString::FromUTF8("Step 1 — مرحبا\n你好");
+    boxed.box = true;
+    boxed.size = 18;
+    Caption free;
+    free.text = wxS("free");
+    free.place = CaptionPlace::Free;
+    free.x = 0.3;
+    free.y = 0.2;
+    ASSERT_TRUE(frame->AddCaption(boxed, {1, 2, 3}));
+    ASSERT_TRUE(frame->AddCaption(free, {3, 9}));
     const wxString windowGif = dir.File(wxS("window.gif"));
     wxCommandEvent save;
     wxTEST_DIALOG(frame->OnSaveAnimator(save), ExpectFileDialog(windowGif));
@@ -731,12 +744,17 @@ TEST_F(ProjectTest, RendererMakesTheSameGifAsTheWindowsSave)
 
     const wxString project = dir.File(wxS("render.xml"));
     SaveProjectAs(project);
+    ASSERT_EQ(ReadProjectFile(project).project.captions.size(), 2u);
 
     const auto render = [](const wxString& arguments)
     {
+        wxExecuteEnv noDisplay;
+        wxGetEnvMap(&noDisplay.env);
+        noDisplay.env.erase(wxS("DISPLAY"));
+        noDisplay.env.erase(wxS("WAYLAND_DISPLAY"));
         wxArrayString output, errors;
         const long status = wxExecute(wxS("\"" LF_STAGE_DIR "/bin/loopforge-render\" ") + arguments,
-                                      output, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS);
+                                      output, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS, &noDisplay);
         EXPECT_EQ(status, 0) << wxJoin(errors, '\n').utf8_string();
     };
     const wxString rendered = dir.File(wxS("rendered.gif"));

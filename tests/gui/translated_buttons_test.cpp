@@ -1,6 +1,8 @@
 #include "language_window_fixture.h"
 #include "shown_buttons.h"
 
+#include "window/captionlistdialog.h"
+
 #include <wx/intl.h>
 
 #include <map>
@@ -28,6 +30,10 @@ TEST_F(TranslatedButtons, EveryDialogButtonReadsInTheChosenLanguage)
             {wxID_YES, yes}, {wxID_NO, no}, {wxID_CANCEL, cancel}};
         const std::map<int, wxString> yesNo = {{wxID_YES, yes}, {wxID_NO, no}};
         const std::map<int, wxString> okCancel = {{wxID_OK, ok}, {wxID_CANCEL, cancel}};
+        const std::map<int, wxString> captionList = {
+            {CaptionListDialog::ID_EDIT, wxGetTranslation(wxString::FromUTF8("Edit…"))},
+            {CaptionListDialog::ID_DELETE, _("Delete")},
+            {wxID_CANCEL, _("Close")}};
         const struct
         {
             int command;
@@ -37,7 +43,9 @@ TEST_F(TranslatedButtons, EveryDialogButtonReadsInTheChosenLanguage)
                        {ID_MENU_DELETE, "delete question", yesNo},
                        {ID_MENU_LOOP_COUNT, "loop count dialog", okCancel},
                        {ID_MENU_GIF_OPTIONS, "GIF options dialog", okCancel},
-                       {ID_MENU_FRAME_DELAY, "frame delay dialog", okCancel}};
+                       {ID_MENU_FRAME_DELAY, "frame delay dialog", okCancel},
+                       {ID_MENU_ADD_CAPTION, "caption dialog", okCancel},
+                       {ID_MENU_CAPTIONS, "captions list", captionList}};
         for (const auto& d : dialogs)
         {
             ShownButtons shown;

@@ -11,6 +11,7 @@
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
+#include <wx/pickerbase.h>
 #include <wx/timer.h>
 
 #include <map>
@@ -103,6 +104,9 @@ private:
     {
         for (wxWindow* child : window->GetChildren())
         {
+            // A picker's button shows its value (a colour, a file), not a label.
+            if (wxDynamicCast(child, wxPickerBase))
+                continue;
             if (auto* button = wxDynamicCast(child, wxButton))
                 buttons[button->GetId()] = ShownText(button->GetHandle());
             CollectButtons(child, buttons);

@@ -11,8 +11,23 @@ StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex,
     source->name =
         HasGifEnding(path) ? path + wxString::Format(wxS("_%d"), frameIndex) : path;
     source->frameIndex = frameIndex;
-    return StripFrame{std::move(source), delay};
+    StripFrame frame;
+    frame.source = std::move(source);
+    frame.delay = delay;
+    return frame;
 }
+
+namespace
+{
+FrameCaptions InDrawingOrder(const FrameCaptions& captions, const FrameCaptions& order)
+{
+    FrameCaptions sorted;
+    for (const CaptionRef& caption : order)
+        if (std::find(captions.begin(), captions.end(), caption) != captions.end())
+            sorted.push_back(caption);
+    return sorted;
+}
+}  // namespace
 
 int FrameList::GetDelay(int index, int defaultDelay) const
 {
@@ -254,12 +269,100 @@ std::vector<ExportFrame> FrameList::GetExportFrames(int defaultDelay, const Crop
 {
     std::vector<ExportFrame> frames;
     frames.reserve(m_frames.size());
+    const FrameCaptions order = GetCaptions();
     for (int i = 0; i < GetCount(); ++i)
     {
         const wxImage& picture = Get(i).source->picture;
-        frames.push_back({&picture, GetDelay(i, defaultDelay), false, Get(i).orientation,
-                          crop.IsSet() && picture.IsOk() ? CropRectFor(crop, picture.GetSize())
-                                                         : wxRect()});
+        ExportFrame frame(&picture, GetDelay(i, defaultDelay),
+                          InDrawingOrder(Get(i).captions, order));
+        frame.orientation = Get(i).orientation;
+        if (crop.IsSet() && picture.IsOk())
+            frame.crop = CropRectFor(crop, picture.GetSize());
+        frames.push_back(std::move(frame));
     }
     return frames;
+}
+
+FrameCaptions FrameList::GetCaptions() const
+{
+    FrameCaptions captions;
+    for (const StripFrame& frame : m_frames)
+        for (const CaptionRef& caption : frame.captions)
+            if (std::find(captions.begin(), captions.end(), caption) == captions.end())
+                captions.push_back(caption);
+    return captions;
+}
+
+std::vector<int> FrameList::GetCaptionFrames(const CaptionRef& caption) const
+{
+    std::vector<int> indices;
+    for (int i = 0; i < GetCount(); ++i)
+    {
+        const FrameCaptions& captions = Get(i).captions;
+        if (std::find(captions.begin(), captions.end(), caption) != captions.end())
+            indices.push_back(i);
+    }
+    return indices;
+}
+
+bool FrameList::AddCaption(const CaptionRef& caption, const std::vector<int>& indices)
+{
+    const std::vector<int> valid = ValidIndices(indices);
+    if (!caption)
+        return false;
+    for (int index : valid)
+        m_frames[size_t(index)].captions.push_back(caption);
+    return !valid.empty();
+}
+
+bool FrameList::ReplaceCaption(const CaptionRef& caption, const CaptionRef& updated,
+                               const std::vector<int>& indices)
+{
+    if (!caption || !updated)
+        return false;
+    const std::vector<int> valid = ValidIndices(indices);
+    bool changed = false;
+    for (int i = 0; i < GetCount(); ++i)
+    {
+        FrameCaptions& captions = m_frames[size_t(i)].captions;
+        const auto found = std::find(captions.begin(), captions.end(), caption);
+        const bool wanted = std::binary_search(valid.begin(), valid.end(), i);
+        if (found != captions.end() && wanted)
+        {
+            changed = changed || *found != updated;
+            *found = updated;
+        }
+        else if (found != captions.end())
+        {
+            captions.erase(found);
+            changed = true;
+        }
+        else if (wanted)
+        {
+            captions.push_back(updated);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+bool FrameList::RemoveCaption(const CaptionRef& caption)
+{
+    bool removed = false;
+    for (StripFrame& frame : m_frames)
+    {
+        const auto found = std::find(frame.captions.begin(), frame.captions.end(), caption);
+        if (found == frame.captions.end())
+            continue;
+        frame.captions.erase(found);
+        removed = true;
+    }
+    return removed;
+}
+
+FrameCaptions FrameList::GetFrameCaptions(int index) const
+{
+    if (index < 0 || index >= GetCount() || Get(index).captions.empty())
+        return {};
+    return InDrawingOrder(Get(index).captions, GetCaptions());
 }

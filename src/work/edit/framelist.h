@@ -1,6 +1,7 @@
 #ifndef LOOPFORGE_WORK_FRAMELIST_H
 #define LOOPFORGE_WORK_FRAMELIST_H
 
+#include "caption/caption.h"
 #include "encode/gifexport.h"
 #include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
@@ -26,7 +27,8 @@ struct FrameSource
     int frameIndex = 0;  // the frame inside its GIF file; 0 for other pictures
 };
 
-// One frame of the strip: its picture and its own delay.
+// One frame of the strip: its picture, its own delay and the captions shown
+// on it. The captions belong to the frame, so they move with it.
 struct StripFrame
 {
     std::shared_ptr<const FrameSource> source;
@@ -35,6 +37,7 @@ struct StripFrame
     // (encode/pictureorientation.h); fits beside the delay, so a frame in
     // the undo history costs no more.
     std::uint8_t orientation = 0;
+    FrameCaptions captions;
 };
 
 // A frame as the import delivers it: the picture, the file it came from and
@@ -94,6 +97,25 @@ public:
     // Turns or mirrors the frames at the indices on top of their orientation.
     bool Orient(const std::vector<int>& indices, OrientationEdit edit);
     void Clear() { m_frames.clear(); }
+
+    // The captions of the strip, each once, in the order they first show.
+    // Where captions overlap, they are drawn in this order, the first at the
+    // bottom, so the window and a saved project draw them alike.
+    FrameCaptions GetCaptions() const;
+    // The captions of the frame at index in drawing order.
+    FrameCaptions GetFrameCaptions(int index) const;
+    // The frames a caption shows on, ascending.
+    std::vector<int> GetCaptionFrames(const CaptionRef& caption) const;
+    // Shows a new caption on the frames at the indices (after the captions
+    // they have). False when none of them exists.
+    bool AddCaption(const CaptionRef& caption, const std::vector<int>& indices);
+    // Puts updated in the place of caption, on the frames at the indices
+    // only (where it was, it stays in the same order among the frame's
+    // captions; elsewhere it goes last). False when nothing changed.
+    bool ReplaceCaption(const CaptionRef& caption, const CaptionRef& updated,
+                        const std::vector<int>& indices);
+    // Takes the caption off every frame. False when no frame had it.
+    bool RemoveCaption(const CaptionRef& caption);
 
     // What the files read.
     wxArrayString GetNames() const;

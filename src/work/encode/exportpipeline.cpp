@@ -208,8 +208,9 @@ bool Pipeline::Fit(Slot& slot, wxString& error)
         image = slot.picture.owned.get();
     }
     bool ok = image != nullptr;
-    if (ok && !slot.fitted.Fit(*image, m_settings.width, m_settings.height,
-                               options.optimised && options.smooth, options.optimised))
+    if (ok && !(slot.fitted.Fit(*image, m_settings.width, m_settings.height,
+                                options.optimised && options.smooth, options.optimised) &&
+                slot.fitted.AddCaptions(slot.picture.captions)))
     {
         ok = false;
         error = OutOfMemory();
@@ -385,7 +386,8 @@ bool Pipeline::ChooseSharedPalette()
             continue;
         FittedFrame fitted;
         if (!fitted.Fit(*image, m_settings.width, m_settings.height, m_settings.options.smooth,
-                        true))
+                        true) ||
+            !fitted.AddCaptions(sample.captions))
             return false;
         encoder.AddToSharedPalette(fitted.Pixels(), fitted.Opacity());
         // One decoded sample at a time, however many are asked for.
@@ -467,9 +469,10 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
                 break;
             }
             bytes = std::move(slot.bytes);
-            joins = slot.repeatsPrevious && !slot.picture.ownEdits && !pendingOwnEdits;
+            // A caption counts as an edit of the frame's own.
+            ownEdits = slot.picture.ownEdits || !slot.picture.captions.empty();
+            joins = slot.repeatsPrevious && !ownEdits && !pendingOwnEdits;
             delay = slot.picture.delay;
-            ownEdits = slot.picture.ownEdits;
             // Only the next frame still compares against this one.
             m_slots.erase(m_written - 1);
             if (!m_settings.options.optimised)

@@ -1,6 +1,8 @@
 #ifndef LOOPFORGE_WORK_EXPORTSOURCE_H
 #define LOOPFORGE_WORK_EXPORTSOURCE_H
 
+#include "caption/caption.h"
+
 #include <wx/image.h>
 #include <wx/string.h>
 
@@ -23,6 +25,7 @@ struct SourcePicture
     // frame of the file even where it shows the same pixels as the frame
     // before, which an optimised export otherwise shows for longer instead.
     bool ownEdits = false;
+    FrameCaptions captions;  // drawn onto the frame once it has the output size
 };
 
 // The pictures of an export, pulled one at a time in order.

@@ -1,5 +1,7 @@
 #include "encode/framefitting.h"
 
+#include "caption/captiondrawing.h"
+
 #include "encode/gifexport.h"
 
 #include <algorithm>
@@ -269,6 +271,8 @@ bool FittedFrame::Fit(const wxImage& source, int width, int height, bool smooth,
     Clear();
     if (!source.IsOk() || width <= 0 || height <= 0)
         return false;
+    m_width = width;
+    m_height = height;
     if (source.GetWidth() == width && source.GetHeight() == height && !source.HasAlpha() &&
         !source.HasMask())
     {
@@ -297,5 +301,21 @@ bool FittedFrame::Fit(const wxImage& source, int width, int height, bool smooth,
         Clear();
         return false;
     }
+    return true;
+}
+
+bool FittedFrame::AddCaptions(const FrameCaptions& captions)
+{
+    if (captions.empty() || !m_pixels)
+        return m_pixels != nullptr;
+    if (!m_canvas.IsOk())
+    {
+        if (!m_canvas.Create(m_width, m_height, false))
+            return false;
+        std::copy_n(m_pixels, std::size_t(m_width) * std::size_t(m_height) * 3, m_canvas.GetData());
+        m_pixels = m_canvas.GetData();
+    }
+    DrawCaptions(captions, m_canvas.GetData(), m_width, m_height,
+                 m_opacity.empty() ? nullptr : m_opacity.data());
     return true;
 }

@@ -1,6 +1,8 @@
 #ifndef LOOPFORGE_WORK_FRAMEFITTING_H
 #define LOOPFORGE_WORK_FRAMEFITTING_H
 
+#include "caption/caption.h"
+
 #include <wx/image.h>
 
 #include <cstddef>
@@ -25,6 +27,9 @@ public:
     // blended onto black. The canvas around the picture stays black.
     bool Fit(const wxImage& source, int width, int height, bool smooth, bool transparency = false);
     void Clear();
+    // Draws the captions onto the fitted frame, first copying a picture that
+    // was used in place. False when the copy could not be allocated.
+    bool AddCaptions(const FrameCaptions& captions);
 
     const std::uint8_t* Pixels() const { return m_pixels; }
     // One byte per pixel, 0 where transparent and 1 where opaque; null when
@@ -42,6 +47,8 @@ private:
     wxImage m_canvas;
     const std::uint8_t* m_pixels = nullptr;
     std::vector<std::uint8_t> m_opacity;
+    int m_width = 0;
+    int m_height = 0;
 };
 
 // The picture shrunk to width x height by area averaging, blended onto

@@ -98,6 +98,7 @@ ExportSource::Result ExportFrameSource::Next(SourcePicture& picture, wxString&)
     SetPicture(frame, picture);
     picture.delay = frame.delay;
     picture.ownEdits = frame.ownEdits;
+    picture.captions = frame.captions;
     return Result::Picture;
 }
 
@@ -108,6 +109,7 @@ void ExportFrameSource::Sample(int count, std::vector<SourcePicture>& samples)
     {
         SourcePicture picture;
         SetPicture(m_frames[index], picture);
+        picture.captions = m_frames[index].captions;
         samples.push_back(std::move(picture));
     }
 }

@@ -8,6 +8,7 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <utility>
 #include <vector>
 
 // The export shared by the export thread, the renderer and the size
@@ -37,10 +38,16 @@ struct GifExportResult
 // and how long it shows, in hundredths of a second.
 struct ExportFrame
 {
-    const wxImage* picture = nullptr;
-    int delay = 10;
-    bool ownEdits = false;  // see SourcePicture
-    int orientation = 0;     // how the picture is turned and mirrored (pictureorientation.h)
+    ExportFrame(const wxImage* picture_ = nullptr, int delay_ = 10, FrameCaptions captions_ = {})
+        : picture(picture_), delay(delay_), captions(std::move(captions_))
+    {
+    }
+
+    const wxImage* picture;
+    int delay;
+    FrameCaptions captions;  // drawn onto the frame at the output size
+    bool ownEdits = false;    // see SourcePicture
+    int orientation = 0;      // how the picture is turned and mirrored (pictureorientation.h)
     wxRect crop = wxRect();  // the part of the picture kept, before it is turned; empty: all
 };
 

@@ -74,6 +74,14 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.orientations = project.frameOrientations;
     job.crop = project.crop;
     job.options = project.gifOptions;
+    // A frame draws the captions in the project's order, as the window does.
+    job.captions.resize(job.inputs.size());
+    for (const ProjectCaption& stored : project.captions)
+    {
+        const CaptionRef caption = std::make_shared<const Caption>(stored.caption);
+        for (int frame : stored.frames)
+            job.captions[size_t(frame)].push_back(caption);
+    }
     const wxSize size = ProjectOutputSize(project);
     job.width = size.x;
     job.height = size.y;
@@ -177,6 +185,7 @@ public:
         if (m_sequence.Next(next, [this] { return Failed(); }))
         {
             picture.delay = DelayOf(next.entry, next.delay);
+            picture.captions = CaptionsOf(next.entry);
             if (next.image)
             {
                 picture.owned = std::move(next.image);
@@ -215,6 +224,7 @@ public:
         samples.clear();
         wxArrayString entries;
         std::vector<int> orientations;
+        std::vector<FrameCaptions> captions;
         std::size_t input = 0, firstFrame = 0;
         for (std::size_t frame : SpreadIndices(std::size_t(m_scan.frames), count))
         {
@@ -228,6 +238,7 @@ public:
                                           m_scan.frameIndices[input][frame - firstFrame]);
             entries.push_back(entry);
             orientations.push_back(OrientationOf(input));
+            captions.push_back(CaptionsOf(input));
         }
         // The samples are decoded in order by one sequence of their own.
         auto reader = std::make_shared<SampleReader>(entries);
@@ -235,6 +246,7 @@ public:
         {
             SourcePicture sample;
             const int orientation = orientations[i];
+            sample.captions = captions[i];
             sample.decode = [this, reader, i, orientation](wxString&)
             {
                 std::unique_ptr<wxImage> picture = reader->Picture(i);
@@ -342,6 +354,16 @@ private:
         return m_job.fileDelays && fileDelay > 0 ? fileDelay : m_job.delay;
     }
 
+    FrameCaptions CaptionsOf(std::size_t input) const
+    {
+        FrameCaptions captions;
+        if (input < m_job.captions.size())
+            captions = m_job.captions[input];
+        captions.insert(captions.end(), m_job.everyFrameCaptions.begin(),
+                        m_job.everyFrameCaptions.end());
+        return captions;
+    }
+
     const RenderJob& m_job;
     const InputScan& m_scan;
     PictureSequence m_sequence;
@@ -360,6 +382,7 @@ void SplitIntoFrames(RenderJob& job, InputScan& scan)
     frames.inputs.clear();
     frames.delays.clear();
     frames.orientations.clear();
+    frames.captions.clear();
     InputScan split;
     for (std::size_t input = 0; input < job.inputs.size(); ++input)
     {
@@ -381,6 +404,8 @@ void SplitIntoFrames(RenderJob& job, InputScan& scan)
                          : job.inputs[input]);
             frames.delays.push_back(delay);
             frames.orientations.push_back(orientation);
+            frames.captions.push_back(input < job.captions.size() ? job.captions[input]
+                                                                  : FrameCaptions());
             split.sizes.push_back({scan.sizes[input][frame]});
             split.frameIndices.push_back({});
             split.delays.push_back({});
@@ -398,12 +423,14 @@ void KeepFrames(RenderJob& job, InputScan& scan, const std::vector<std::size_t>&
     kept.inputs.clear();
     kept.delays.clear();
     kept.orientations.clear();
+    kept.captions.clear();
     InputScan keptScan;
     for (std::size_t index : order)
     {
         kept.inputs.push_back(job.inputs[index]);
         kept.delays.push_back(job.delays[index]);
         kept.orientations.push_back(job.orientations[index]);
+        kept.captions.push_back(job.captions[index]);
         keptScan.sizes.push_back(scan.sizes[index]);
         keptScan.frameIndices.push_back(scan.frameIndices[index]);
         keptScan.delays.push_back(scan.delays[index]);

@@ -1,6 +1,7 @@
 #ifndef LOOPFORGE_WORK_RENDERJOB_H
 #define LOOPFORGE_WORK_RENDERJOB_H
 
+#include "caption/caption.h"
 #include "encode/gifexport.h"
 #include "encode/gifoptions.h"
 #include "jobs/renderoptions.h"
@@ -35,6 +36,10 @@ struct RenderJob
     wxString project;  // the project file the job was read from, for messages
     GifOptions options;
     int workers = 0;  // 0: one per processor core
+    // Captions per input, drawn on each of its frames, and captions drawn on
+    // every frame after those.
+    std::vector<FrameCaptions> captions;
+    FrameCaptions everyFrameCaptions;
 };
 
 // The GIF a project renders to when no output is given: the project's GIF

@@ -40,6 +40,10 @@ wxString ValueOption(const wxString& name)
         name == wxS("--crop") || name == wxS("--rotate") || name == wxS("--flip") ||
         name == wxS("--speed") || name == wxS("--dedupe"))
         return name;
+    if (name == wxS("--caption") || name == wxS("--caption-pos") ||
+        name == wxS("--caption-size") || name == wxS("--caption-color") ||
+        name == wxS("--caption-outline"))
+        return name;
     return wxString();
 }
 
@@ -154,6 +158,66 @@ bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& op
             return false;
         }
     }
+    else if (option == wxS("--caption"))
+    {
+        options.captionText = value;
+    }
+    else if (option == wxS("--caption-pos"))
+    {
+        CaptionPlace place = CaptionPlace::Bottom;
+        if (!ParseCaptionPlace(value, place) || place == CaptionPlace::Free)
+        {
+            error = wxString::Format(
+                _("invalid caption position '%s': give top, center or bottom"), value);
+            return false;
+        }
+        options.captionPlace = place;
+    }
+    else if (option == wxS("--caption-size"))
+    {
+        if (!ParseNumber(value, kMinCaptionSize, kMaxCaptionSize, number))
+        {
+            error = wxString::Format(_("invalid caption size '%s': give %d to %d pixels"), value,
+                                     kMinCaptionSize, kMaxCaptionSize);
+            return false;
+        }
+        options.captionSize = static_cast<int>(number);
+    }
+    else if (option == wxS("--caption-color"))
+    {
+        CaptionColour colour;
+        if (!ParseCaptionColour(value, colour))
+        {
+            error = wxString::Format(
+                _("invalid caption color '%s': give #RRGGBB, #RRGGBBAA or a color name"), value);
+            return false;
+        }
+        options.captionColour = colour;
+    }
+    else if (option == wxS("--caption-outline"))
+    {
+        // A width, a colour, or both as WIDTH,COLOR.
+        const wxString width = value.BeforeFirst(',');
+        const wxString colourText = value.AfterFirst(',');
+        CaptionColour colour;
+        if (ParseNumber(width, 0, kMaxCaptionOutline, number) &&
+            (colourText.empty() || ParseCaptionColour(colourText, colour)))
+        {
+            options.captionOutline = static_cast<int>(number);
+            if (!colourText.empty())
+                options.captionOutlineColour = colour;
+        }
+        else if (ParseCaptionColour(value, colour))
+            options.captionOutlineColour = colour;
+        else
+        {
+            error = wxString::Format(
+                _("invalid caption outline '%s': give a width from 0 to %d, a color, or both "
+                  "as WIDTH,COLOR"),
+                value, kMaxCaptionOutline);
+            return false;
+        }
+    }
     else
     {
         options.output = value;
@@ -223,6 +287,16 @@ wxString RenderHelp()
              "                        (mean colour difference per pixel up to TOLERANCE,\n"
              "                        0 to 255, default 0: exact) and add its time to\n"
              "                        that frame\n"
+             "\n"
+             "Caption on every frame (with a project: over the project's own captions):\n"
+             "  --caption TEXT        the text; \\n starts a new line\n"
+             "  --caption-pos POS     top, center or bottom (default bottom)\n"
+             "  --caption-size PX     the text's size in pixels, 4 to 1000 (default 32)\n"
+             "  --caption-color COLOR the text's colour: #RRGGBB, #RRGGBBAA or a name such\n"
+             "                        as white or yellow (default white)\n"
+             "  --caption-outline OUTLINE\n"
+             "                        the outline's width in pixels (0 to 50; 0: none), its\n"
+             "                        colour, or both as WIDTH,COLOR (default 2,black)\n"
              "\n"
              "  -h, --help            show this help\n"
              "  --version             show the version\n"
@@ -320,6 +394,13 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
                 input);
             return false;
         }
+    if (!options.captionText && (options.captionPlace || options.captionSize ||
+                                 options.captionColour || options.captionOutline ||
+                                 options.captionOutlineColour))
+    {
+        error = _("the caption options need --caption TEXT");
+        return false;
+    }
     if (options.inputs.size() == 1 && IsProjectArgument(options.inputs[0]))
     {
         if (delayOrSizeGiven)
@@ -356,4 +437,19 @@ void ApplyRenderGifOptions(const RenderOptions& options, GifOptions& gif)
         gif.smooth = *options.smooth;
     if (options.loopCount)
         gif.loopCount = *options.loopCount;
+}
+
+CaptionRef RenderCaption(const RenderOptions& options)
+{
+    if (!options.captionText || options.captionText->empty())
+        return nullptr;
+    Caption caption;
+    caption.text = *options.captionText;
+    caption.text.Replace(wxS("\\n"), wxS("\n"));
+    caption.place = options.captionPlace.value_or(caption.place);
+    caption.size = options.captionSize.value_or(caption.size);
+    caption.colour = options.captionColour.value_or(caption.colour);
+    caption.outline = options.captionOutline.value_or(caption.outline);
+    caption.outlineColour = options.captionOutlineColour.value_or(caption.outlineColour);
+    return std::make_shared<const Caption>(SanitisedCaption(caption));
 }

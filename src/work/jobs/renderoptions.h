@@ -1,6 +1,7 @@
 #ifndef LOOPFORGE_WORK_RENDEROPTIONS_H
 #define LOOPFORGE_WORK_RENDEROPTIONS_H
 
+#include "caption/caption.h"
 #include "encode/gifoptions.h"
 #include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
@@ -46,6 +47,15 @@ struct RenderOptions
     bool yoyo = false;                      // --yoyo
     std::optional<int> speed;               // --speed PERCENT
     std::optional<double> dedupe;           // --dedupe[=TOLERANCE]
+
+    // A caption on every frame (with a project: over the project's own), in
+    // the default look where an option is not given.
+    std::optional<wxString> captionText;
+    std::optional<CaptionPlace> captionPlace;
+    std::optional<int> captionSize;
+    std::optional<CaptionColour> captionColour;
+    std::optional<int> captionOutline;
+    std::optional<CaptionColour> captionOutlineColour;
 };
 
 // The usage text, one line per form.
@@ -64,5 +74,8 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
 
 // Puts the GIF options given on the command line into gif.
 void ApplyRenderGifOptions(const RenderOptions& options, GifOptions& gif);
+
+// The caption the command line asks for; null without --caption.
+CaptionRef RenderCaption(const RenderOptions& options);
 
 #endif

@@ -5,6 +5,7 @@
 #include "files/regularfile.h"
 #include "files/xmlbounds.h"
 
+#include <wx/arrstr.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -31,6 +32,75 @@ void AddGifOptions(wxXmlNode* root, const GifOptions& options)
 {
     if (options != GifOptions())
         root->AddChild(GifOptionsElement(options));
+}
+
+wxString Number(double value)
+{
+    return wxString::FromCDouble(value, 4);
+}
+
+// A caption's look as attributes, its text as content.
+wxXmlNode* CaptionElement(const ProjectCaption& stored)
+{
+    const Caption& caption = stored.caption;
+    wxXmlNode* node = Element(wxS("caption"), caption.text);
+    node->AddAttribute(wxS("frames"), CaptionFramesText(stored.frames));
+    node->AddAttribute(wxS("font"), caption.family);
+    node->AddAttribute(wxS("size"), wxString::Format(wxS("%d"), caption.size));
+    if (caption.bold)
+        node->AddAttribute(wxS("bold"), wxS("1"));
+    if (caption.italic)
+        node->AddAttribute(wxS("italic"), wxS("1"));
+    node->AddAttribute(wxS("color"), CaptionColourText(caption.colour));
+    node->AddAttribute(wxS("outline"), wxString::Format(wxS("%d"), caption.outline));
+    node->AddAttribute(wxS("outline_color"), CaptionColourText(caption.outlineColour));
+    if (caption.box)
+        node->AddAttribute(wxS("box"), CaptionColourText(caption.boxColour));
+    node->AddAttribute(wxS("place"), CaptionPlaceName(caption.place));
+    if (caption.place == CaptionPlace::Free)
+    {
+        node->AddAttribute(wxS("x"), Number(caption.x));
+        node->AddAttribute(wxS("y"), Number(caption.y));
+    }
+    return node;
+}
+
+ProjectCaption ReadCaptionElement(const wxXmlNode* node, int frameCount)
+{
+    ProjectCaption stored;
+    Caption& caption = stored.caption;
+    caption.text = node->GetNodeContent();
+    stored.frames = ParseCaptionFrames(node->GetAttribute(wxS("frames")), frameCount);
+    caption.family = node->GetAttribute(wxS("font"), caption.family);
+    caption.size = ParseProjectNumber(node->GetAttribute(wxS("size"), wxS("32")));
+    caption.bold = node->GetAttribute(wxS("bold")) == wxS("1");
+    caption.italic = node->GetAttribute(wxS("italic")) == wxS("1");
+    ParseCaptionColour(node->GetAttribute(wxS("color")), caption.colour);
+    caption.outline = ParseProjectNumber(node->GetAttribute(wxS("outline"), wxS("2")));
+    ParseCaptionColour(node->GetAttribute(wxS("outline_color")), caption.outlineColour);
+    caption.box = ParseCaptionColour(node->GetAttribute(wxS("box")), caption.boxColour);
+    ParseCaptionPlace(node->GetAttribute(wxS("place")), caption.place);
+    double x = 0.5;
+    double y = 0.5;
+    if (node->GetAttribute(wxS("x")).ToCDouble(&x) && node->GetAttribute(wxS("y")).ToCDouble(&y))
+    {
+        caption.x = x;
+        caption.y = y;
+    }
+    caption = SanitisedCaption(caption);
+    return stored;
+}
+
+// Captions come last, only when there are any, so a project without them
+// is written as before.
+void AddCaptions(wxXmlNode* root, const std::vector<ProjectCaption>& captions)
+{
+    if (captions.empty())
+        return;
+    wxXmlNode* element = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("captions"));
+    for (const ProjectCaption& caption : captions)
+        element->AddChild(CaptionElement(caption));
+    root->AddChild(element);
 }
 
 wxXmlDocument BuildDocument(const Project& project)
@@ -74,6 +144,7 @@ wxXmlDocument BuildDocument(const Project& project)
             crop->AddAttribute(wxString::FromUTF8(name), wxString::Format(wxS("%d"), value));
         root->AddChild(crop);
     }
+    AddCaptions(root, project.captions);
     return doc;
 }
 
@@ -121,6 +192,28 @@ int Orientation(const wxString& text)
 {
     const int orientation = ParseProjectNumber(text);
     return orientation >= 0 && orientation <= 7 ? orientation : 0;
+}
+
+// The captions stored after the images and their options; those that show
+// on no frame of the project are dropped.
+std::vector<ProjectCaption> ReadCaptions(const wxXmlNode* images, int frameCount)
+{
+    std::vector<ProjectCaption> captions;
+    const wxXmlNode* next = NextElement(images->GetNext());
+    while (next && (next->GetName() == wxS("gif_options") || next->GetName() == wxS("crop")))
+        next = NextElement(next->GetNext());
+    if (!next || next->GetName() != wxS("captions"))
+        return captions;
+    for (const wxXmlNode* node = NextElement(next->GetChildren()); node;
+         node = NextElement(node->GetNext()))
+    {
+        if (node->GetName() != wxS("caption"))
+            continue;
+        ProjectCaption caption = ReadCaptionElement(node, frameCount);
+        if (!caption.frames.empty())
+            captions.push_back(std::move(caption));
+    }
+    return captions;
 }
 
 // A frame's own delay as stored: a delay a GIF can hold, else none.
@@ -231,6 +324,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
         result.project.frameOrientations = orientations;
     result.project.gifOptions = ReadGifOptions(images);
     result.project.crop = ReadCrop(images);
+    result.project.captions = ReadCaptions(images, int(result.project.framePaths.size()));
     result.stage = ProjectReadStage::Complete;
     return result;
 }
@@ -412,4 +506,40 @@ int ParseProjectNumber(const wxString& text)
             value = INT_MAX;  // absurd numbers stay in range instead of wrapping
     }
     return int(negative ? -value : value);
+}
+
+wxString CaptionFramesText(const std::vector<int>& frames)
+{
+    wxString text;
+    for (size_t i = 0; i < frames.size();)
+    {
+        size_t end = i;
+        while (end + 1 < frames.size() && frames[end + 1] == frames[end] + 1)
+            ++end;
+        if (!text.empty())
+            text += wxS(",");
+        text += wxString::Format(wxS("%d"), frames[i] + 1);
+        if (end > i)
+            text += wxString::Format(wxS("-%d"), frames[end] + 1);
+        i = end + 1;
+    }
+    return text;
+}
+
+std::vector<int> ParseCaptionFrames(const wxString& text, int frameCount)
+{
+    std::vector<bool> shown(size_t(std::max(frameCount, 0)), false);
+    for (const wxString& part : wxSplit(text, ','))
+    {
+        const wxString last = part.AfterFirst('-');
+        const int first = ParseProjectNumber(part.BeforeFirst('-'));
+        const int end = last.empty() ? first : ParseProjectNumber(last);
+        for (int frame = std::max(first, 1); frame <= std::min(end, frameCount); ++frame)
+            shown[size_t(frame - 1)] = true;
+    }
+    std::vector<int> frames;
+    for (int i = 0; i < frameCount; ++i)
+        if (shown[size_t(i)])
+            frames.push_back(i);
+    return frames;
 }

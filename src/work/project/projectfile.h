@@ -1,6 +1,7 @@
 #ifndef LOOPFORGE_WORK_PROJECTFILE_H
 #define LOOPFORGE_WORK_PROJECTFILE_H
 
+#include "caption/caption.h"
 #include "encode/gifoptions.h"
 #include "encode/picturecrop.h"
 
@@ -11,6 +12,19 @@
 #include <cstddef>
 #include <string>
 #include <vector>
+
+// A caption of a project and the frames it shows on (indices into
+// framePaths, ascending).
+struct ProjectCaption
+{
+    Caption caption;
+    std::vector<int> frames;
+
+    bool operator==(const ProjectCaption& other) const
+    {
+        return caption == other.caption && frames == other.frames;
+    }
+};
 
 // A project: the output GIF's file name, its size and delay, the strip's
 // frames by source (plain picture paths and GIF frame references) and how
@@ -31,10 +45,17 @@ struct Project
     // attribute of the frame's `path`; 0 (or no entry) for an upright frame.
     std::vector<int> frameOrientations;
     GifOptions gifOptions;  // stored after the images, only when not the defaults
-    // The part of every frame kept; stored last, as the optional `crop`
+    // The part of every frame kept; stored after the GIF options, as the optional `crop`
     // element, only when set.
     CropArea crop;
+    // Stored last, in a `captions` element only when there are any.
+    std::vector<ProjectCaption> captions;
 };
+
+// Frame indices as a project stores them: counted from 1, runs joined
+// ("2-4,7"). Parsing skips what is no index below frameCount.
+wxString CaptionFramesText(const std::vector<int>& frames);
+std::vector<int> ParseCaptionFrames(const wxString& text, int frameCount);
 
 // One `path` entry of `images`: its text and its own delay (0: none).
 struct ProjectImageEntry

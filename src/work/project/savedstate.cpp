@@ -4,12 +4,21 @@
 
 #include <algorithm>
 
+std::vector<ProjectCaption> SavedState::CaptionsOf(const FrameList& frames)
+{
+    std::vector<ProjectCaption> captions;
+    for (const CaptionRef& caption : frames.GetCaptions())
+        captions.push_back({*caption, frames.GetCaptionFrames(caption)});
+    return captions;
+}
+
 SavedState SavedState::Of(const FrameList& frames, int delay, int width, int height,
                           const GifOptions& gifOptions)
 {
     SavedState state{
         frames.GetNames(), frames.GetOwnDelays(), delay, width, height, gifOptions, {},
-        frames.GetOrientations()};
+        frames.GetOrientations(), CropArea(), {}};
+    state.captions = CaptionsOf(frames);
     for (const StripFrame& frame : frames.GetFrames())
         state.pictures.push_back(frame.source);
     return state;
@@ -30,7 +39,8 @@ bool SavedState::SameWork(const SavedState& other) const
 {
     return SameOrientations(orientations, other.orientations) && crop == other.crop &&
            names == other.names && ownDelays == other.ownDelays && delay == other.delay &&
-           width == other.width && height == other.height && gifOptions == other.gifOptions;
+           width == other.width && height == other.height && gifOptions == other.gifOptions &&
+           captions == other.captions;
 }
 
 bool SavedState::SamePictures(const SavedState& other) const

@@ -3,6 +3,7 @@
 
 #include "encode/gifoptions.h"
 #include "encode/picturecrop.h"
+#include "project/projectfile.h"
 
 #include <wx/arrstr.h>
 
@@ -14,7 +15,8 @@ struct FrameSource;
 
 // What the work was when a file (the GIF, the project) was last written, so
 // that any change since is noticed: the frames (order, source names, own
-// delays, orientations), the animation's delay, the output size and how the GIF is written.
+// delays, orientations, captions), the animation's delay, the output size and
+// how the GIF is written.
 struct SavedState
 {
     wxArrayString names;
@@ -30,6 +32,11 @@ struct SavedState
     // The frames' orientations; none or all 0 when every frame is upright.
     std::vector<int> orientations;
     CropArea crop = CropArea();  // the part of the frames kept
+    // The captions and the frames they show on, as a project stores them.
+    std::vector<ProjectCaption> captions;
+
+    // The captions of the frames as a project stores them, in drawing order.
+    static std::vector<ProjectCaption> CaptionsOf(const FrameList& frames);
 
     static SavedState Of(const FrameList& frames, int delay, int width, int height,
                          const GifOptions& gifOptions);

@@ -146,6 +146,44 @@ TEST(EditHistory, KeepsTheNewestStepsUpToItsLimit)
     EXPECT_EQ(&state.frames.Get(2).source->picture, &frames.Get(2).source->picture);
 }
 
+TEST(FrameList, CaptionsMoveWithTheirFramesAndComeBackWithUndo)
+{
+    FrameList frames = Letters(6);
+    const auto caption = [](const char* text)
+    {
+        Caption made;
+        made.text = text;
+        return std::make_shared<const Caption>(made);
+    };
+    const CaptionRef low = caption("low"), high = caption("high");
+    ASSERT_TRUE(frames.AddCaption(low, {1, 2, 3}));
+    ASSERT_TRUE(frames.AddCaption(high, {3, 4}));
+    EditHistory history;
+    history.Record(StateOf(frames, 10));
+
+    // "d" (both captions) goes first, "b" last: the captions stay on their frames.
+    ASSERT_FALSE(frames.Move({3}, 0).empty());
+    ASSERT_FALSE(frames.Move({2}, 6).empty());
+    EXPECT_EQ(Order(frames), "dacefb");
+    EXPECT_EQ(frames.GetCaptionFrames(low), (std::vector<int>{0, 2, 5}));
+    EXPECT_EQ(frames.GetCaptionFrames(high), (std::vector<int>{0, 3}));
+    // Drawing order is the order they first show in, on every frame.
+    EXPECT_EQ(frames.GetFrameCaptions(0), (FrameCaptions{low, high}));
+    EXPECT_EQ(frames.GetExportFrames(10)[5].captions, FrameCaptions{low});
+    EXPECT_EQ(frames.GetFrameCaptions(1), FrameCaptions{});
+
+    // An edit replaces the caption and its frames; undo brings both back.
+    const CaptionRef edited = caption("edited");
+    ASSERT_TRUE(frames.ReplaceCaption(low, edited, {1}));
+    EXPECT_EQ(frames.GetCaptions(), (FrameCaptions{high, edited}));
+    ASSERT_FALSE(frames.ReplaceCaption(edited, edited, {1})) << "nothing changed";
+    ASSERT_TRUE(frames.RemoveCaption(high));
+    const EditState back = history.Undo(StateOf(frames, 11));
+    EXPECT_EQ(Order(back.frames), "abcdef");
+    EXPECT_EQ(back.frames.GetCaptionFrames(low), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(back.frames.GetCaptionFrames(high), (std::vector<int>{3, 4}));
+}
+
 TEST(ImportRun, PicturesGoToTheirPlaceWithTheirEntrysDelay)
 {
     const wxArrayString entries =

@@ -1,5 +1,6 @@
 // Frame preparation, colour reduction and the export to a file.
 #include "encode/gifexport.h"
+#include "caption/captiondrawing.h"
 #include "encode/framefitting.h"
 #include "encode/gifsizeestimate.h"
 #include "encode/nearestcolour.h"
@@ -215,6 +216,60 @@ TEST(ExportGif, WritesAFileAnIndependentDecoderReads)
         << "no temporary file stays behind";
 }
 
+// Grey pictures under a white caption with a black outline keep to greys,
+// fewer than a palette holds, so the optimised export keeps every pixel.
+TEST(ExportGif, ACaptionChangesOnlyItsFramesAndOnlyInsideItsBox)
+{
+    TempDir dir;
+    std::vector<wxImage> pictures;
+    for (int i = 0; i < 6; ++i)
+    {
+        pictures.emplace_back(160, 120);
+        pictures.back().SetRGB(wxRect(0, 0, 160, 120), 60 + 20 * i, 60 + 20 * i, 60 + 20 * i);
+    }
+    Caption caption;
+    caption.text = wxS("Frames 2 to 4");
+    caption.size = 18;
+    const CaptionRef shown = std::make_shared<const Caption>(caption);
+    std::vector<ExportFrame> plain, captioned;
+    for (int i = 0; i < 6; ++i)
+    {
+        plain.emplace_back(&pictures[size_t(i)], 10);
+        captioned.emplace_back(&pictures[size_t(i)], 10,
+                               i >= 1 && i <= 3 ? FrameCaptions{shown} : FrameCaptions{});
+    }
+    GifExportSettings settings;
+    settings.width = 160;
+    settings.height = 120;
+    settings.options.optimised = true;
+    ASSERT_TRUE(ExportGif(plain, dir.File("plain.gif"), settings).ok);
+    ASSERT_TRUE(ExportGif(captioned, dir.File("captioned.gif"), settings).ok);
+    const auto before = ComposeGif(InspectGif(ReadFileBytes(dir.File("plain.gif"))));
+    const auto after = ComposeGif(InspectGif(ReadFileBytes(dir.File("captioned.gif"))));
+    ASSERT_EQ(before.size(), 6u);
+    ASSERT_EQ(after.size(), 6u);
+
+    const wxRect box = CaptionBounds(caption, 160, 120);
+    ASSERT_TRUE(wxRect(0, 0, 160, 120).Contains(box));
+    for (size_t frame = 0; frame < 6; ++frame)
+    {
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x)
+            {
+                const size_t at = (size_t(y) * 160 + x) * 3;
+                const bool changed =
+                    !std::equal(&before[frame][at], &before[frame][at] + 3, &after[frame][at]);
+                (box.Contains(x, y) ? inside : outside) += changed;
+            }
+        EXPECT_EQ(outside, 0) << "frame " << frame + 1;
+        if (frame >= 1 && frame <= 3)
+            EXPECT_GT(inside, 50) << "frame " << frame + 1;
+        else
+            EXPECT_EQ(inside, 0) << "frame " << frame + 1;
+    }
+}
+
 TEST(ExportGif, FailuresLeaveTheExistingFileAlone)
 {
     TempDir dir;
@@ -302,6 +357,14 @@ std::string Exported(const std::vector<ExportFrame>& frames, int width, int heig
     return ReadFileBytes(dir.File("out.gif"));
 }
 
+// A frame with edits of its own, which an export never joins to the one before.
+ExportFrame OwnEdited(const wxImage* picture, int delay)
+{
+    ExportFrame frame(picture, delay);
+    frame.ownEdits = true;
+    return frame;
+}
+
 GifOptions Optimised()
 {
     GifOptions options;
@@ -387,7 +450,10 @@ TEST(OptimisedExport, AViewerShowsEveryFrameExactlyWhenColoursFit)
         SCOPED_TRACE(c.what);
         std::vector<ExportFrame> frames;
         for (const wxImage& picture : c.pictures)
-            frames.push_back({&picture, 20, c.ownEdits && !frames.empty()});
+        {
+            frames.emplace_back(&picture, 20);
+            frames.back().ownEdits = c.ownEdits && frames.size() > 1;
+        }
         const std::string bytes = Exported(frames, 48, 32, Optimised(), 1);
         EXPECT_TRUE(Exported(frames, 48, 32, Optimised(), 4) == bytes) << "4 workers differ";
         const InspectedGif gif = InspectGif(bytes);
@@ -505,7 +571,7 @@ TEST(OptimisedExport, LaterFramesHoldOnlyWhatChanged)
 {
     const wxImage a = Scene(2, 2), b = Scene(10, 4);
     const InspectedGif gif =
-        InspectGif(Exported({{&a, 10}, {&b, 10}, {&b, 10, true}}, 48, 32, Optimised(), 2));
+        InspectGif(Exported({{&a, 10}, {&b, 10}, OwnEdited(&b, 10)}, 48, 32, Optimised(), 2));
     ASSERT_EQ(gif.frames.size(), 3u);
     // The square left (2, 2) and arrived at (10, 4): the rectangle around both.
     EXPECT_EQ(gif.frames[1].left, 2);

@@ -56,6 +56,25 @@ TEST(RenderOptions, ReadsEveryOption)
     EXPECT_EQ(options.dedupe, 0.0);
     ASSERT_TRUE(Parse({"--dedupe=2.5", "-o", "o.gif", "a.png"}, options, error));
     EXPECT_EQ(options.dedupe, 2.5);
+    EXPECT_EQ(RenderCaption(options), nullptr);
+
+    // A caption on every frame: the options change only what they name.
+    ASSERT_TRUE(
+        Parse({"--caption", "Hi\\nthere", "--caption-pos=top", "--caption-size", "48",
+               "--caption-color", "#ff0", "--caption-outline", "3,#102030", "-o", "o.gif", "a.png"},
+              options, error));
+    const CaptionRef caption = RenderCaption(options);
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->text, "Hi\nthere");
+    EXPECT_EQ(caption->place, CaptionPlace::Top);
+    EXPECT_EQ(caption->size, 48);
+    EXPECT_EQ(caption->colour, (CaptionColour{255, 255, 0, 255}));
+    EXPECT_EQ(caption->outline, 3);
+    EXPECT_EQ(caption->outlineColour, (CaptionColour{0x10, 0x20, 0x30, 255}));
+    EXPECT_EQ(caption->family, Caption().family);
+    ASSERT_TRUE(Parse({"--caption", "x", "--caption-outline", "white", "p.xml"}, options, error));
+    EXPECT_EQ(RenderCaption(options)->outline, Caption().outline);
+    EXPECT_EQ(RenderCaption(options)->outlineColour, (CaptionColour{255, 255, 255, 255}));
 }
 
 TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
@@ -123,6 +142,13 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"p.xml", "q.xml"}, "project"},
         {{"-d", "5", "p.xml"}, "project"},
         {{"-s", "20x20", "p.xml"}, "project"},
+        {{"--caption-pos", "left", "--caption", "x", "p.xml"}, "caption position"},
+        {{"--caption-pos", "free", "--caption", "x", "p.xml"}, "caption position"},
+        {{"--caption-size", "3", "--caption", "x", "p.xml"}, "caption size"},
+        {{"--caption-color", "#12345", "--caption", "x", "p.xml"}, "caption color"},
+        {{"--caption-outline", "51", "--caption", "x", "p.xml"}, "caption outline"},
+        {{"--caption-outline", "2,nocolour", "--caption", "x", "p.xml"}, "caption outline"},
+        {{"--caption-size", "20", "p.xml"}, "--caption"},
     };
     for (const auto& [arguments, reason] : bad)
     {

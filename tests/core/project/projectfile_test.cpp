@@ -1,4 +1,6 @@
 #include "project/projectfile.h"
+#include "edit/framelist.h"
+#include "project/projectcaptions.h"
 
 #include "fifo.h"
 #include "file_size_limit.h"
@@ -111,6 +113,47 @@ TEST(ProjectDocument, GifOptionsFollowTheImagesAndComeBack)
     project.gifOptions = GifOptions();
     project.gifOptions.loopCount = 2;
     EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions.loopCount, 2);
+}
+
+TEST(ProjectDocument, CaptionsComeLastAndComeBackOnTheirFrames)
+{
+    Project project = Example();
+    project.gifOptions.optimised = true;
+    Caption free;
+    free.text = wxString::FromUTF8("Two lines & <marks>\nשלום 你好");
+    free.family = wxS("Serif");
+    free.size = 21;
+    free.bold = free.italic = free.box = true;
+    free.colour = {1, 2, 3, 255};
+    free.outlineColour = {250, 251, 252, 128};
+    free.outline = 0;
+    free.boxColour = {9, 8, 7, 6};
+    free.place = CaptionPlace::Free;
+    free.x = 0.25;
+    free.y = 0.875;
+    Caption plain;
+    plain.text = wxS("plain");
+    project.captions = {{free, {0, 2, 3}}, {plain, {1}}};
+    const std::string text = ProjectDocumentText(project);
+    EXPECT_LT(text.find("</gif_options>"), text.find("<captions>"));
+    EXPECT_NE(text.find("frames=\"1,3-4\""), std::string::npos) << text;
+    const ProjectReadResult read = ReadProjectText(text);
+    ASSERT_TRUE(read.IsComplete());
+    EXPECT_TRUE(read.project.captions == project.captions);
+    EXPECT_TRUE(read.project.gifOptions.optimised);
+
+    // Frames out of range are dropped, and a caption left on none with them.
+    EXPECT_EQ(ParseCaptionFrames(wxS("0,2-3,4-99,x"), 4), (std::vector<int>{1, 2, 3}));
+    project.captions[1].frames = {7};
+    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.captions.size(), 1u);
+
+    // Opened in the window, a caption follows its frames past one that did not arrive.
+    FrameList frames;
+    frames.Insert(0, {MakeStripFrame(wxImage(1, 1), wxS("/pics/a.png"), 0),
+                      MakeStripFrame(wxImage(1, 1), wxS("/pics/c.jpg"), 0)});
+    ApplyProjectCaptions({{free, {0, 2, 3}}}, project.framePaths, frames);
+    ASSERT_EQ(frames.GetCaptions().size(), 1u);
+    EXPECT_EQ(frames.GetCaptionFrames(frames.GetCaptions()[0]), (std::vector<int>{0, 1}));
 }
 
 TEST(ProjectReading, GifOptionsOutOfRangeOrUnknownKeepTheDefaults)
