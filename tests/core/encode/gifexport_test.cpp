@@ -565,6 +565,23 @@ TEST(OptimisedExport, TransparentPixelsStayTransparentForAViewer)
         Exported({{&opaque, 20}, {&opaque, 20}, {&cornered, 20}}, 48, 32, Optimised(), 2));
     ASSERT_EQ(repeated.frames.size(), 3u);
     EXPECT_EQ(repeated.frames[1].disposal, 2);
+
+    // A caption drawn over transparent pixels makes them opaque.
+    wxImage clear = Scene(2, 2);
+    clear.SetRGB(wxRect(0, 0, 48, 32), 255, 0, 255);
+    clear.SetMaskColour(255, 0, 255);
+    Caption caption;
+    caption.text = wxS("Hi");
+    caption.size = 16;
+    const std::string captioned = Exported(
+        {ExportFrame(&clear, 20, {std::make_shared<const Caption>(caption)})}, 48, 32,
+        Optimised(), 1);
+    const PillowResult drawn = ComposeWithPillow(dir.Write("caption.gif", captioned));
+    ASSERT_EQ(drawn.frames.size(), 1u);
+    int captionPixels = 0;
+    for (size_t i = 3; i < drawn.frames[0].rgba.size(); i += 4)
+        captionPixels += drawn.frames[0].rgba[i] != 0;
+    EXPECT_GT(captionPixels, 20) << "the caption is lost on a transparent frame";
 }
 
 TEST(OptimisedExport, LaterFramesHoldOnlyWhatChanged)
