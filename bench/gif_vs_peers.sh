@@ -161,6 +161,9 @@ ffmpeg_two_pass() {  # set out
 tools=(classic optimised)
 [[ -n "$before" ]] && tools+=(before)
 tools+=(ffmpeg convert layers)
+# TOOLS picks some of them ("classic optimised"): ImageMagick's default
+# resource policy on Debian refuses the 300-frame recording set.
+[[ -n "${TOOLS:-}" ]] && read -r -a tools <<<"$TOOLS"
 
 run() {  # tool set out
     local pngs=("$work/$2"/*.png)
