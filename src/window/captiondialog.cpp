@@ -98,13 +98,7 @@ CaptionDialog::CaptionDialog(wxWindow* parent, const wxString& title, const Capt
     row({m_first, new wxStaticText(this, wxID_ANY, _("to")), m_last});
     top->Add(grid, 0, wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(10));
 
-    wxBoxSizer* buttons = new wxBoxSizer(wxHORIZONTAL);
-    wxButton* ok = new wxButton(this, wxID_OK, _("OK"));
-    buttons->Add(ok, 0, wxRIGHT, FromDIP(20));
-    buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")), 0);
-    top->Add(buttons, 0, wxALIGN_CENTER_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(10));
-    ok->SetDefault();
-    ShowOwnButtonLabels(this);
+    AddOkCancelButtons(this, top);
 
     SetSizerAndFit(top);
     CentreOnParent();

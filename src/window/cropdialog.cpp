@@ -44,13 +44,7 @@ CropDialog::CropDialog(wxWindow* parent, const wxImage& picture, const wxRect& s
     Bind(wxEVT_BUTTON, &CropDialog::OnWhole, this, ID_WHOLE);
     top->Add(row, 0, wxALL, FromDIP(10));
 
-    wxBoxSizer* buttons = new wxBoxSizer(wxHORIZONTAL);
-    wxButton* ok = new wxButton(this, wxID_OK, _("OK"));
-    buttons->Add(ok, 0, wxRIGHT, FromDIP(20));
-    buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")), 0);
-    top->Add(buttons, 0, wxALIGN_CENTER_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(10));
-    ok->SetDefault();
-    ShowOwnButtonLabels(this);
+    AddOkCancelButtons(this, top);
 
     m_selector->OnSelectionChanged([this] { ShowSelectionInFields(); });
     ShowSelectionInFields();

@@ -27,13 +27,7 @@ SpeedDialog::SpeedDialog(wxWindow* parent) : wxDialog(parent, wxID_ANY, _("Speed
     row->Add(new wxStaticText(this, wxID_ANY, wxS("%")), 0, wxALIGN_CENTER_VERTICAL);
     top->Add(row, 0, wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(10));
 
-    wxBoxSizer* buttons = new wxBoxSizer(wxHORIZONTAL);
-    wxButton* ok = new wxButton(this, wxID_OK, _("OK"));
-    buttons->Add(ok, 0, wxRIGHT, FromDIP(20));
-    buttons->Add(new wxButton(this, wxID_CANCEL, _("Cancel")), 0);
-    top->Add(buttons, 0, wxALIGN_CENTER_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(10));
-    ok->SetDefault();
-    ShowOwnButtonLabels(this);
+    AddOkCancelButtons(this, top);
 
     SetSizerAndFit(top);
     CentreOnParent();

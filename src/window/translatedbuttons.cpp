@@ -3,6 +3,7 @@
 #include <wx/button.h>
 #include <wx/intl.h>
 #include <wx/msgdlg.h>
+#include <wx/sizer.h>
 #include <wx/stockitem.h>
 
 int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& caption, long style)
@@ -30,4 +31,16 @@ void ShowOwnButtonLabels(wxWindow* window)
         button->SetLabel(button->GetLabel());
         button->SetId(id);
     }
+}
+
+void AddOkCancelButtons(wxWindow* dialog, wxSizer* sizer)
+{
+    wxBoxSizer* buttons = new wxBoxSizer(wxHORIZONTAL);
+    wxButton* ok = new wxButton(dialog, wxID_OK, _("OK"));
+    buttons->Add(ok, 0, wxRIGHT, dialog->FromDIP(20));
+    buttons->Add(new wxButton(dialog, wxID_CANCEL, _("Cancel")), 0);
+    sizer->Add(buttons, 0, wxALIGN_CENTER_HORIZONTAL | wxLEFT | wxRIGHT | wxBOTTOM,
+               dialog->FromDIP(10));
+    ok->SetDefault();
+    ShowOwnButtonLabels(dialog);
 }

@@ -3,6 +3,7 @@
 
 #include <wx/string.h>
 
+class wxSizer;
 class wxWindow;
 
 // Buttons that read in the language chosen in the program, also where the
@@ -22,5 +23,9 @@ int ShowMessageBox(wxWindow* parent, const wxString& message, const wxString& ca
 // Shows the labels of the buttons inside window as plain text, never as GTK's
 // stock buttons. Call it once a dialog's buttons exist.
 void ShowOwnButtonLabels(wxWindow* window);
+
+// Ends a small dialog: a centred row of OK (the default) and Cancel added to
+// sizer, then every button of the dialog shown with our own labels.
+void AddOkCancelButtons(wxWindow* dialog, wxSizer* sizer);
 
 #endif
