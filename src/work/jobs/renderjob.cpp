@@ -159,6 +159,16 @@ InputScan ScanInputs(const wxArrayString& inputs)
     return scan;
 }
 
+// How long a frame of the input shows: the input's own delay, else the
+// delay its GIF file gives it (fileDelay, 0: none) unless -d was given,
+// else the job's delay.
+int FrameDelay(const RenderJob& job, std::size_t input, int fileDelay)
+{
+    if (input < job.delays.size() && job.delays[input] > 0)
+        return job.delays[input];
+    return job.fileDelays && fileDelay > 0 ? fileDelay : job.delay;
+}
+
 // The job's pictures in order, decoded as the export asks for them by one
 // picture sequence, so that frame references into one GIF file decode it
 // once. A picture that cannot be had after all stops the export: a refusal
@@ -184,7 +194,7 @@ public:
         SequencePicture next;
         if (m_sequence.Next(next, [this] { return Failed(); }))
         {
-            picture.delay = DelayOf(next.entry, next.delay);
+            picture.delay = FrameDelay(m_job, next.entry, next.delay);
             picture.captions = CaptionsOf(next.entry);
             if (next.image)
             {
@@ -347,13 +357,6 @@ private:
                                : refusal;
     }
 
-    int DelayOf(std::size_t input, int fileDelay) const
-    {
-        if (input < m_job.delays.size() && m_job.delays[input] > 0)
-            return m_job.delays[input];
-        return m_job.fileDelays && fileDelay > 0 ? fileDelay : m_job.delay;
-    }
-
     FrameCaptions CaptionsOf(std::size_t input) const
     {
         FrameCaptions captions;
@@ -393,11 +396,7 @@ void SplitIntoFrames(RenderJob& job, InputScan& scan)
         {
             // A frame of a whole GIF keeps the delay its file gives it, as
             // when the file is rendered whole.
-            int delay = job.delay;
-            if (input < job.delays.size() && job.delays[input] > 0)
-                delay = job.delays[input];
-            else if (wholeGif && job.fileDelays && scan.delays[input][frame] > 0)
-                delay = scan.delays[input][frame];
+            const int delay = FrameDelay(job, input, wholeGif ? scan.delays[input][frame] : 0);
             frames.inputs.push_back(
                 wholeGif ? job.inputs[input] +
                                wxString::Format(wxS("_%d"), scan.frameIndices[input][frame])
