@@ -1,5 +1,6 @@
 #include "jobs/worksaveasgifthread.h"
 
+#include "encode/animationexport.h"
 #include "jobs/threadevent.h"
 
 #include <wx/event.h>
@@ -43,7 +44,8 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
     settings.width = m_width;
     settings.height = m_height;
     settings.options = m_options;
-    const GifExportResult result = ExportGif(
+    settings.options.format = ExportFormatFor(m_path, m_options.format);
+    const GifExportResult result = ExportAnimation(
         m_frames, m_path, settings,
         [this](int done, int count)
         {
