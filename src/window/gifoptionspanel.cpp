@@ -144,7 +144,8 @@ void GifOptionsPanel::BuildCompact()
                                        wxDefaultSize, wxRB_GROUP);
     m_webpLossy = new wxRadioButton(this, ID_WEBP_LOSSY, _("Lossy, quality"));
     m_webpQuality = new wxSpinCtrl(this, ID_WEBP_QUALITY, wxString(), wxDefaultPosition,
-                                   wxDefaultSize, wxSP_ARROW_KEYS, 0, kMaxWebpQuality, 75);
+                                   wxDefaultSize, wxSP_ARROW_KEYS, 0, kMaxWebpQuality,
+                                   GifOptions().webpQuality);
     auto* fourth = new wxBoxSizer(wxHORIZONTAL);
     fourth->Add(new wxStaticText(this, wxID_ANY, _("WebP:")), 0, centre | wxRIGHT, 5);
     fourth->Add(m_webpLossless, 0, centre | wxRIGHT, 5);

@@ -206,7 +206,8 @@ for i in range(3):
     im.save(f"{sys.argv[1]}/f{i}.png")
 PY
 inputs=("$work/formats"/f*.png)
-"$render" -d 7 --loop 2 -o "$work/formats/lossless.WEBP" "${inputs[@]}" || fail "WebP by ending"
+"$render" -d 7 --loop 2 --webp-lossless -o "$work/formats/lossless.WEBP" "${inputs[@]}" \
+    || fail "WebP by ending"
 "$render" -d 7 --webp-quality 60 --format webp -o "$work/formats/lossy.gif" "${inputs[@]}" \
     || fail "WebP by --format"
 "$python" - "$work/formats" <<'PY' || fail "Pillow check of the WebP files"

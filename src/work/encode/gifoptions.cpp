@@ -101,9 +101,11 @@ wxXmlNode* GifOptionsElement(const GifOptions& options)
     wxXmlNode* element = new wxXmlNode(wxXML_ELEMENT_NODE, kElement);
     if (options.format != ExportFormat::Gif)
         element->AddAttribute(wxS("format"), ExportFormatName(options.format));
-    if (options.webpQuality != kWebpLossless)
+    if (options.webpQuality != GifOptions().webpQuality)
         element->AddAttribute(wxS("webp_quality"),
-                              wxString::Format(wxS("%d"), options.webpQuality));
+                              options.webpQuality == kWebpLossless
+                                  ? wxString(wxS("lossless"))
+                                  : wxString::Format(wxS("%d"), options.webpQuality));
     element->AddChild(
         Setting(wxS("profile"), options.optimised ? wxS("optimised") : wxS("classic")));
     element->AddChild(Setting(wxS("only_changes"), YesNo(options.onlyChanges)));
@@ -121,8 +123,11 @@ GifOptions ReadGifOptionsElement(const wxXmlNode* element)
     if (!element || element->GetName() != kElement)
         return options;
     ParseExportFormat(element->GetAttribute(wxS("format")), options.format);
-    ReadNumber(element->GetAttribute(wxS("webp_quality")), 0, kMaxWebpQuality,
-               options.webpQuality);
+    const wxString webpQuality = element->GetAttribute(wxS("webp_quality"));
+    if (webpQuality == wxS("lossless"))
+        options.webpQuality = kWebpLossless;
+    else
+        ReadNumber(webpQuality, 0, kMaxWebpQuality, options.webpQuality);
     for (const wxXmlNode* child = element->GetChildren(); child; child = child->GetNext())
     {
         if (child->GetType() != wxXML_ELEMENT_NODE)

@@ -28,10 +28,11 @@ struct GifOptions
     GifDither dither = GifDither::None;
     bool smooth = false;  // area-averaging instead of nearest-neighbour when shrinking
     int loopCount = 0;    // repetitions after the first play, as the file stores them; 0: forever
-    // The kind of file Save writes, and how a WebP is compressed: lossy at
-    // a quality of 0 to 100, or lossless (kWebpLossless).
+    // The kind of file Save writes, and how a WebP is compressed: at a
+    // quality of 0 to 100 (a frame is kept without loss where that is
+    // smaller, as on screen content), or all without loss (kWebpLossless).
     ExportFormat format = ExportFormat::Gif;
-    int webpQuality = -1;  // kWebpLossless
+    int webpQuality = 75;
 
     bool operator==(const GifOptions& other) const;
     bool operator!=(const GifOptions& other) const { return !(*this == other); }

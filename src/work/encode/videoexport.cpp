@@ -38,7 +38,9 @@ std::vector<wxString> FfmpegArguments(ExportFormat format, int width, int height
     else
         arguments.insert(arguments.end(),
                          {wxS("-c:v"), wxS("libvpx-vp9"), wxS("-crf"), wxS("32"), wxS("-b:v"),
-                          wxS("0"), wxS("-row-mt"), wxS("1"), wxS("-pix_fmt"), wxS("yuv420p"),
+                          wxS("0"), wxS("-row-mt"), wxS("1"),
+                          // About three times faster than the default for a few percent more.
+                          wxS("-cpu-used"), wxS("2"), wxS("-pix_fmt"), wxS("yuv420p"),
                           wxS("-f"), wxS("webm")});
     // Every frame keeps its own time, to the millisecond, and none is repeated.
     arguments.insert(arguments.end(),

@@ -26,6 +26,9 @@ public:
             return;
         encoderOptions.anim_params.loop_count = WebPLoopCount(options.loopCount);
         encoderOptions.anim_params.bgcolor = 0;  // transparent, for frames that keep transparency
+        // Lossy: each frame is also tried without loss, which keeps screen
+        // content exact and usually smaller.
+        encoderOptions.allow_mixed = options.webpQuality != kWebpLossless;
         m_encoder = WebPAnimEncoderNew(width, height, &encoderOptions);
         if (!WebPConfigInit(&m_config) || !WebPPictureInit(&m_picture))
             return;
@@ -33,6 +36,7 @@ public:
             m_config.lossless = 1;
         else
             m_config.quality = static_cast<float>(std::clamp(options.webpQuality, 0, 100));
+        m_config.thread_level = 1;  // lets the encoder use a second thread where it can
         m_picture.use_argb = 1;
         m_picture.width = width;
         m_picture.height = height;

@@ -93,6 +93,7 @@ TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
     looped.loopCount = 3;  // the classic export with a loop count
     GifOptions webp, lossy;
     webp.format = lossy.format = ExportFormat::WebP;
+    webp.webpQuality = kWebpLossless;
     lossy.webpQuality = 60;
     const Case cases[] = {
         {{"--optimize"}, optimised},      {{"--colors", "32"}, colours},

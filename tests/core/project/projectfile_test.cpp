@@ -123,6 +123,9 @@ TEST(ProjectDocument, GifOptionsFollowTheImagesAndComeBack)
     EXPECT_NE(webp.find("<gif_options format=\"webp\" webp_quality=\"0\">"), std::string::npos)
         << webp;
     EXPECT_EQ(ReadProjectText(webp).project.gifOptions, project.gifOptions);
+    project.gifOptions.webpQuality = kWebpLossless;
+    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions.webpQuality,
+              kWebpLossless);
 }
 
 TEST(ProjectDocument, CaptionsComeLastAndComeBackOnTheirFrames)
