@@ -233,6 +233,8 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
     if (!m_exportWorker->Advance(event.GetInt()))
         return;
 
+    if (event.GetExtraLong() != 0 && !event.GetString().empty())
+        m_statusBar1->SetStatusText(event.GetString(), 0);
     if (event.GetExtraLong() == 0)
     {
         // Nothing was written: the next Save must try again.

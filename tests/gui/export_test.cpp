@@ -99,6 +99,14 @@ TEST_F(GifExportTest, AnotherFormatsEndingWritesThatFormatAndIsRemembered)
     EXPECT_EQ(Access().ChosenGifOptions().format, ExportFormat::WebP);
 }
 
+TEST_F(GifExportTest, AnMp4OfOddSizeIsPaddedAndTheStatusBarSaysSo)
+{
+    AddFrames(2, wxSize(41, 31));
+    SaveChoosing(dir.File(wxS("clip.mp4")));
+    EXPECT_TRUE(wxFileExists(dir.File(wxS("clip.mp4"))));
+    EXPECT_NE(Status(0).Find(wxS("the video is 42 x 32")), wxNOT_FOUND) << Status(0);
+}
+
 TEST_F(GifExportTest, SaveExportsAgainOnlyWhenSomethingChangedOrTheFileIsGone)
 {
     AddFrames(2);

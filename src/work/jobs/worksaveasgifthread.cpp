@@ -53,6 +53,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
                 Post(done * 100 / count);
         },
         [this] { return Stopped(); });
-    Post(100, result.ok, result.error);
+    // What a written file should tell the user (an MP4 padded to even sides).
+    Post(100, result.ok, result.ok ? wxJoin(result.warnings, '\n') : result.error);
     return 0;
 }
