@@ -72,10 +72,11 @@ int Render(const RenderOptions& options)
     else
     {
         wxString error;
-        if (!ReadProjectRenderJob(options.project, options.output, job, error))
+        if (!ReadProjectRenderJob(options.project, options.output, job, error, options.format))
             return Fail(error, kExitFailure);
     }
     ApplyRenderGifOptions(options, job.options);
+    job.options.format = RenderFormat(options, job.output, job.options.format);
     ApplyRenderEdits(options, job);
     if (const CaptionRef caption = RenderCaption(options))
         job.everyFrameCaptions.push_back(caption);

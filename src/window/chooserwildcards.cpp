@@ -1,5 +1,7 @@
 #include "window/chooserwildcards.h"
 
+#include "encode/exportformat.h"
+
 #include <wx/intl.h>
 
 namespace
@@ -32,4 +34,37 @@ wxString PictureChooserWildcard()
 wxString ProjectChooserWildcard()
 {
     return _("Xml files") + wxS(" (*.xml)|") + AnyCasePattern(wxS("xml")) + AllFiles();
+}
+
+wxString ExportChooserWildcard(bool videoAvailable)
+{
+    const wxString needsFfmpeg = _("needs the ffmpeg package");
+    wxString wildcard;
+    for (ExportFormat format : kExportFormats)
+    {
+        wxString name;
+        switch (format)
+        {
+            case ExportFormat::Gif:
+                name = _("GIF image");
+                break;
+            case ExportFormat::WebP:
+                name = _("Animated WebP");
+                break;
+            case ExportFormat::Mp4:
+                name = _("MP4 video");
+                break;
+            case ExportFormat::WebM:
+                name = _("WebM video");
+                break;
+        }
+        if (IsVideoFormat(format) && !videoAvailable)
+            name += wxS(", ") + needsFfmpeg;
+        const wxString ending = ExportFormatName(format);
+        // A GIF's pattern stays as it was; the others match any case.
+        const wxString pattern = format == ExportFormat::Gif ? wxS("*.gif") : AnyCasePattern(ending);
+        wildcard += (wildcard.empty() ? wxS("") : wxS("|")) + name + wxS(" (*.") + ending +
+                    wxS(")|") + pattern;
+    }
+    return wildcard;
 }

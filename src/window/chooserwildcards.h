@@ -13,6 +13,10 @@ wxString PictureChooserWildcard();
 // Project files for Open Project.
 wxString ProjectChooserWildcard();
 
+// The formats Save and Save As write, in the order of kExportFormats; without
+// the ffmpeg program the video entries say what to install.
+wxString ExportChooserWildcard(bool videoAvailable);
+
 // "*.[xX][mM][lL]" for "xml": the ending in any case, as a chooser pattern.
 wxString AnyCasePattern(const wxString& ending);
 

@@ -296,7 +296,9 @@ public:
     void OnSaveAnimator(wxCommandEvent& event);
     void OnSaveAsGif(wxCommandEvent& event);
     void WorkSaveAsGifThreadUpdate(wxCommandEvent& event);
-    static wxString EnsureGifExtension(const wxString& path);
+    // The path with the format's ending added unless it ends in one already.
+    static wxString EnsureGifExtension(const wxString& path,
+                                       ExportFormat format = ExportFormat::Gif);
     bool StartExport(int width, int height, const wxString& title);
     // Whether writing the GIF to path would replace the project or a file
     // the frames are read from; if so the user is told, and nothing is written.

@@ -1,10 +1,13 @@
 #include "window/gifframe.h"
 
 #include "edit/framelist.h"
+#include "encode/animationexport.h"
+#include "encode/videoexport.h"
 #include "jobs/threadevent.h"
 #include "jobs/worksaveasgifthread.h"
 #include "project/savedstate.h"
 #include "project/sourceoverwrite.h"
+#include "window/chooserwildcards.h"
 #include "window/confirmreplace.h"
 #include "window/gifoptionschoice.h"
 #include "window/gifoptionsdialog.h"
@@ -19,35 +22,52 @@
 #include <wx/statusbr.h>
 
 #include <iostream>
+#include <iterator>
 #include <vector>
 
 namespace
 {
 // The GIF file chooser shared by Save and Save As, with the GIF options
-// below its file list; empty when cancelled. A confirmed choice of options
-// becomes the window's and is remembered for the user.
+// below its file list; empty when cancelled. Its file types are the formats,
+// in the order of kExportFormats; the one chosen (or named by the file's
+// ending) becomes the options' format. A confirmed choice of options becomes
+// the window's and is remembered for the user.
 wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& options)
 {
-    wxFileDialog dialog(parent, title, wxString(), wxS("*.gif"),
-                        _("Image files") + wxS(" (*.gif)|*.gif"),
+    wxFileDialog dialog(parent, title, wxString(),
+                        wxS("*.") + ExportFormatName(options.format),
+                        ExportChooserWildcard(CanWriteVideo()),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    for (std::size_t i = 0; i < std::size(kExportFormats); ++i)
+        if (kExportFormats[i] == options.format)
+            dialog.SetFilterIndex(static_cast<int>(i));
     SetChooserGifOptions(options);
     dialog.SetExtraControlCreator(&CreateGifOptionsChooserPanel);
     if (dialog.ShowModal() != wxID_OK)
         return wxString();
     const auto* panel = dynamic_cast<GifOptionsPanel*>(dialog.GetExtraControl());
-    if (panel && panel->GetOptions() != options)
+    GifOptions chosen = panel ? panel->GetOptions() : options;
+    const int filter = dialog.GetFilterIndex();
+    chosen.format = ExportFormatFor(dialog.GetPath(),
+                                    filter >= 0 && filter < int(std::size(kExportFormats))
+                                        ? kExportFormats[filter]
+                                        : options.format);
+    if (chosen != options)
     {
-        options = panel->GetOptions();
+        options = chosen;
         SaveUserGifOptions(options);
     }
     return dialog.GetPath();
 }
 }  // namespace
 
-wxString GifFrame::EnsureGifExtension(const wxString& path)
+wxString GifFrame::EnsureGifExtension(const wxString& path, ExportFormat format)
 {
-    return path.EndsWith(wxS(".gif")) ? path : path + wxS(".gif");
+    // Another format's ending may be in any case; a GIF's stays as it always was.
+    ExportFormat named = ExportFormat::Gif;
+    if (path.EndsWith(wxS(".gif")) || (ExportFormatOfPath(path, named) && named != ExportFormat::Gif))
+        return path;
+    return path + wxS(".") + ExportFormatName(format);
 }
 
 bool GifFrame::RefuseOverwritingSource(const wxString& path)
@@ -113,7 +133,7 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
         const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
         if (chosen.empty())
             return;
-        const wxString path = EnsureGifExtension(chosen);
+        const wxString path = EnsureGifExtension(chosen, m_gifOptions.format);
         if (RefuseOverwritingSource(path) ||
             !MayWriteWithAddedEnding(this, chosen, path, _("Save GIF Files")))
             return;
@@ -152,7 +172,7 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
         m_gifPath.clear();
         return;
     }
-    const wxString path = EnsureGifExtension(chosen);
+    const wxString path = EnsureGifExtension(chosen, m_gifOptions.format);
     if (RefuseOverwritingSource(path) ||
         !MayWriteWithAddedEnding(this, chosen, path, _("Save As GIF Files")))
         return;
@@ -213,6 +233,8 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
     if (!m_exportWorker->Advance(event.GetInt()))
         return;
 
+    if (event.GetExtraLong() != 0 && !event.GetString().empty())
+        m_statusBar1->SetStatusText(event.GetString(), 0);
     if (event.GetExtraLong() == 0)
     {
         // Nothing was written: the next Save must try again.

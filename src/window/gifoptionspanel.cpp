@@ -140,16 +140,28 @@ void GifOptionsPanel::BuildCompact()
     third->Add(m_loopTimes, 0, centre | wxRIGHT, 5);
     third->Add(m_loopCount, 0, centre | wxRIGHT, 5);
     third->Add(new wxStaticText(this, wxID_ANY, _("time(s)")), 0, centre);
+    m_webpLossless = new wxRadioButton(this, ID_WEBP_LOSSLESS, _("Lossless"), wxDefaultPosition,
+                                       wxDefaultSize, wxRB_GROUP);
+    m_webpLossy = new wxRadioButton(this, ID_WEBP_LOSSY, _("Lossy, quality"));
+    m_webpQuality = new wxSpinCtrl(this, ID_WEBP_QUALITY, wxString(), wxDefaultPosition,
+                                   wxDefaultSize, wxSP_ARROW_KEYS, 0, kMaxWebpQuality,
+                                   GifOptions().webpQuality);
+    auto* fourth = new wxBoxSizer(wxHORIZONTAL);
+    fourth->Add(new wxStaticText(this, wxID_ANY, _("WebP:")), 0, centre | wxRIGHT, 5);
+    fourth->Add(m_webpLossless, 0, centre | wxRIGHT, 5);
+    fourth->Add(m_webpLossy, 0, centre | wxRIGHT, 5);
+    fourth->Add(m_webpQuality, 0, centre);
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(first, 0, wxBOTTOM, 4);
     top->Add(second, 0, wxBOTTOM, 4);
-    top->Add(third);
+    top->Add(third, 0, wxBOTTOM, 4);
+    top->Add(fourth);
     SetSizerAndFit(top);
 }
 
 GifOptions GifOptionsPanel::GetOptions() const
 {
-    GifOptions options;
+    GifOptions options = m_shown;
     options.optimised = m_optimised->GetValue();
     options.onlyChanges = m_onlyChanges->GetValue();
     options.globalPalette = m_globalPalette->GetValue();
@@ -158,11 +170,21 @@ GifOptions GifOptionsPanel::GetOptions() const
     options.dither = dither >= 0 && dither < 3 ? kDithers[dither] : GifDither::None;
     options.smooth = m_smooth->GetValue();
     options.loopCount = m_loopTimes->GetValue() ? m_loopCount->GetValue() : 0;
+    if (m_webpLossy)
+        options.webpQuality = m_webpLossy->GetValue() ? m_webpQuality->GetValue() : kWebpLossless;
     return options;
 }
 
 void GifOptionsPanel::SetOptions(const GifOptions& options)
 {
+    m_shown = options;
+    if (m_webpLossy)
+    {
+        m_webpLossless->SetValue(options.webpQuality == kWebpLossless);
+        m_webpLossy->SetValue(options.webpQuality != kWebpLossless);
+        if (options.webpQuality != kWebpLossless)
+            m_webpQuality->SetValue(options.webpQuality);
+    }
     m_classic->SetValue(!options.optimised);
     m_optimised->SetValue(options.optimised);
     m_onlyChanges->SetValue(options.onlyChanges);
@@ -188,6 +210,8 @@ void GifOptionsPanel::ShowEnabledParts()
           static_cast<wxWindow*>(m_smooth)})
         part->Enable(optimised);
     m_loopCount->Enable(m_loopTimes->GetValue());
+    if (m_webpQuality)
+        m_webpQuality->Enable(m_webpLossy->GetValue());
 }
 
 void GifOptionsPanel::OnChange(wxCommandEvent& event)

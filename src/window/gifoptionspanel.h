@@ -15,7 +15,7 @@ class wxSpinEvent;
 
 // The controls of the GIF options: the profile (Classic or Optimised), the
 // optimised profile's parts, which are enabled only with it, and how often
-// the file plays. The full layout serves the GIF Options dialog; the compact
+// the file plays; the compact layout also how a WebP is compressed. The full layout serves the GIF Options dialog; the compact
 // one fits below the file list of the Save and Save As choosers.
 class GifOptionsPanel : public wxPanel
 {
@@ -46,7 +46,10 @@ public:
         ID_SMOOTH,
         ID_LOOP_FOREVER,
         ID_LOOP_TIMES,
-        ID_LOOP_COUNT
+        ID_LOOP_COUNT,
+        ID_WEBP_LOSSLESS,
+        ID_WEBP_LOSSY,
+        ID_WEBP_QUALITY
     };
 
 private:
@@ -66,6 +69,12 @@ private:
     wxRadioButton* m_loopForever = nullptr;
     wxRadioButton* m_loopTimes = nullptr;
     wxSpinCtrl* m_loopCount = nullptr;
+    // How a WebP is compressed: in the compact layout only, beside the
+    // chooser's file types.
+    wxRadioButton* m_webpLossless = nullptr;
+    wxRadioButton* m_webpLossy = nullptr;
+    wxSpinCtrl* m_webpQuality = nullptr;
+    GifOptions m_shown;  // what SetOptions gave, for the settings without a control
     std::function<void()> m_changed;
 };
 

@@ -11,7 +11,10 @@ namespace
 ExpectFileDialog GifChooser(const wxString& title, const wxString& path, int answer = wxID_OK)
 {
     return ExpectFileDialog(path, answer)
-        .Shows(title, wxS("Image files (*.gif)|*.gif"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        .Shows(title,
+               wxS("GIF image (*.gif)|*.gif|Animated WebP (*.webp)|*.[wW][eE][bB][pP]|"
+                   "MP4 video (*.mp4)|*.[mM][pP]4|WebM video (*.webm)|*.[wW][eE][bB][mM]"),
+               wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
 }
 }  // namespace
 
@@ -84,6 +87,24 @@ TEST_F(GifExportTest, AnUpperCaseGifEndingGetsGifAppended)
     EXPECT_EQ(Access().GifPath(), dir.File(wxS("MOVIE.GIF.gif")));
     EXPECT_TRUE(InspectGif(ReadFileBytes(dir.File(wxS("MOVIE.GIF.gif")))).ok);
     EXPECT_FALSE(wxFileExists(dir.File(wxS("MOVIE.GIF"))));
+}
+
+TEST_F(GifExportTest, AnotherFormatsEndingWritesThatFormatAndIsRemembered)
+{
+    AddFrames(2, wxSize(40, 30));
+    SaveChoosing(dir.File(wxS("clip.WebP")));
+    EXPECT_EQ(Access().GifPath(), dir.File(wxS("clip.WebP")));
+    EXPECT_EQ(ReadFileBytes(dir.File(wxS("clip.WebP"))).substr(8, 4), "WEBP");
+    // The next chooser opens on that format.
+    EXPECT_EQ(Access().ChosenGifOptions().format, ExportFormat::WebP);
+}
+
+TEST_F(GifExportTest, AnMp4OfOddSizeIsPaddedAndTheStatusBarSaysSo)
+{
+    AddFrames(2, wxSize(41, 31));
+    SaveChoosing(dir.File(wxS("clip.mp4")));
+    EXPECT_TRUE(wxFileExists(dir.File(wxS("clip.mp4"))));
+    EXPECT_NE(Status(0).Find(wxS("the video is 42 x 32")), wxNOT_FOUND) << Status(0);
 }
 
 TEST_F(GifExportTest, SaveExportsAgainOnlyWhenSomethingChangedOrTheFileIsGone)

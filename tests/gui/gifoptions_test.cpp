@@ -26,6 +26,8 @@ GifOptions Chosen()
     options.dither = GifDither::Ordered;
     options.smooth = true;
     options.loopCount = 3;
+    options.format = ExportFormat::WebP;  // kept by the panel, chosen in the chooser
+    options.webpQuality = 40;
     return options;
 }
 

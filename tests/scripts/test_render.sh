@@ -193,4 +193,60 @@ if command -v script >/dev/null; then
     grep -q "100%" "$work/tty.txt" || fail "no progress bar on a terminal"
 fi
 
+# 13. WebP and video: the format comes from the output's ending (any case) or
+#     --format; read back by Pillow and ffprobe: frames, delays, size, the
+#     loop count and transparency of a WebP, and a video's frame times.
+mkdir -p "$work/formats"
+"$python" - "$work/formats" <<'PY' || fail "making the format inputs"
+import sys
+from PIL import Image, ImageDraw
+for i in range(3):
+    im = Image.new("RGBA", (61, 41), (0, 0, 0, 0))
+    ImageDraw.Draw(im).rectangle([i * 15, 5, i * 15 + 20, 30], fill=(200, 60 + i * 60, 30, 255))
+    im.save(f"{sys.argv[1]}/f{i}.png")
+PY
+inputs=("$work/formats"/f*.png)
+"$render" -d 7 --loop 2 --webp-lossless -o "$work/formats/lossless.WEBP" "${inputs[@]}" \
+    || fail "WebP by ending"
+"$render" -d 7 --webp-quality 60 --format webp -o "$work/formats/lossy.gif" "${inputs[@]}" \
+    || fail "WebP by --format"
+"$python" - "$work/formats" <<'PY' || fail "Pillow check of the WebP files"
+import sys
+from PIL import Image
+d = sys.argv[1]
+for name, loop, exact in [("lossless.WEBP", 3, True), ("lossy.gif", 0, False)]:
+    im = Image.open(f"{d}/{name}")
+    assert im.format == "WEBP" and im.size == (61, 41) and im.n_frames == 3, (name, im.format, im.n_frames)
+    assert im.info["loop"] == loop, (name, im.info)  # a WebP counts the plays: once, then 2 more
+    for i in range(3):
+        im.seek(i)
+        im.load()
+        assert im.info["duration"] == 70, (name, i, im.info)
+        frame, src = im.convert("RGBA"), Image.open(f"{d}/f{i}.png")
+        assert frame.getpixel((60, 40))[3] == 0, (name, i, "transparency lost")
+        if exact:
+            assert frame.tobytes() == src.tobytes(), (name, i)
+PY
+"$render" -d 7 -o "$work/formats/clip.Mp4" "${inputs[@]}" "$work/formats/f2.png" 2>"$work/err.txt" \
+    || fail "MP4 render: $(cat "$work/err.txt")"
+grep -q "the video is 62 x 42" "$work/err.txt" || fail "no word of the MP4's padding"
+"$render" --format webm -d 30 -o "$work/formats/clip.out" "${inputs[@]}" || fail "WebM by --format"
+probe() {
+    ffprobe -v error -show_entries stream=codec_name,width,height -of csv=p=0 "$1"
+    ffprobe -v error -show_entries packet=pts_time -of csv=p=0 "$1" | sort -n | tr '\n' ' '
+}
+# Frames start where the delays before them add up to; a closing copy of the
+# last frame, a millisecond long, marks the end of its delay.
+[[ "$(probe "$work/formats/clip.Mp4")" == $'h264,62,42\n0.000000 0.070000 0.140000 0.210000 0.280000 ' ]] \
+    || fail "MP4 frames: $(probe "$work/formats/clip.Mp4")"
+[[ "$(probe "$work/formats/clip.out")" == $'vp9,61,41\n0.000000 0.300000 0.600000 0.900000 ' ]] \
+    || fail "WebM frames: $(probe "$work/formats/clip.out")"
+
+# 14. Without the ffmpeg program a video is refused with what to install, and
+#     nothing is written.
+expect_error 'install the "ffmpeg" package' \
+    env PATH=/nonexistent "$render" -o "$work/formats/none.mp4" "${inputs[@]}"
+[[ -e "$work/formats/none.mp4" ]] && fail "a video was written without ffmpeg"
+if ls -A "$work/formats" | grep -q '^\.'; then fail "temporary files left behind"; fi
+
 finish

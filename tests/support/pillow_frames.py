@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""Writes the frames Pillow composes from a GIF file, for the differential
-test of the program's own composition.
+"""Writes the frames Pillow composes from a GIF file (or an animated WebP),
+for the differential test of the program's own composition.
 
 Output on stdout, per frame: the text line
   "frame WIDTH HEIGHT DISPOSAL X0 Y0 X1 Y1\n"
@@ -24,9 +24,11 @@ def main(path):
                 except EOFError:
                     break
                 rgba = image.convert("RGBA")
-                x0, y0, x1, y1 = image.dispose_extent
+                # A WebP has no disposal: its frames come composed.
+                x0, y0, x1, y1 = getattr(image, "dispose_extent", (0, 0, 0, 0))
                 out.write(b"frame %d %d %d %d %d %d %d\n" % (
-                    rgba.width, rgba.height, image.disposal_method, x0, y0, x1, y1))
+                    rgba.width, rgba.height, getattr(image, "disposal_method", 0),
+                    x0, y0, x1, y1))
                 out.write(rgba.tobytes())
                 index += 1
         out.write(b"end\n")

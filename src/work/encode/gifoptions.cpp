@@ -67,7 +67,8 @@ bool GifOptions::operator==(const GifOptions& other) const
 {
     return optimised == other.optimised && onlyChanges == other.onlyChanges &&
            globalPalette == other.globalPalette && colours == other.colours &&
-           dither == other.dither && smooth == other.smooth && loopCount == other.loopCount;
+           dither == other.dither && smooth == other.smooth && loopCount == other.loopCount &&
+           format == other.format && webpQuality == other.webpQuality;
 }
 
 wxString GifDitherName(GifDither dither)
@@ -98,6 +99,13 @@ bool ParseGifDither(const wxString& name, GifDither& dither)
 wxXmlNode* GifOptionsElement(const GifOptions& options)
 {
     wxXmlNode* element = new wxXmlNode(wxXML_ELEMENT_NODE, kElement);
+    if (options.format != ExportFormat::Gif)
+        element->AddAttribute(wxS("format"), ExportFormatName(options.format));
+    if (options.webpQuality != GifOptions().webpQuality)
+        element->AddAttribute(wxS("webp_quality"),
+                              options.webpQuality == kWebpLossless
+                                  ? wxString(wxS("lossless"))
+                                  : wxString::Format(wxS("%d"), options.webpQuality));
     element->AddChild(
         Setting(wxS("profile"), options.optimised ? wxS("optimised") : wxS("classic")));
     element->AddChild(Setting(wxS("only_changes"), YesNo(options.onlyChanges)));
@@ -114,6 +122,12 @@ GifOptions ReadGifOptionsElement(const wxXmlNode* element)
     GifOptions options;
     if (!element || element->GetName() != kElement)
         return options;
+    ParseExportFormat(element->GetAttribute(wxS("format")), options.format);
+    const wxString webpQuality = element->GetAttribute(wxS("webp_quality"));
+    if (webpQuality == wxS("lossless"))
+        options.webpQuality = kWebpLossless;
+    else
+        ReadNumber(webpQuality, 0, kMaxWebpQuality, options.webpQuality);
     for (const wxXmlNode* child = element->GetChildren(); child; child = child->GetNext())
     {
         if (child->GetType() != wxXML_ELEMENT_NODE)

@@ -1,6 +1,8 @@
 #ifndef LOOPFORGE_WORK_GIFOPTIONS_H
 #define LOOPFORGE_WORK_GIFOPTIONS_H
 
+#include "encode/exportformat.h"
+
 #include <wx/string.h>
 
 class wxXmlNode;
@@ -26,6 +28,11 @@ struct GifOptions
     GifDither dither = GifDither::None;
     bool smooth = false;  // area-averaging instead of nearest-neighbour when shrinking
     int loopCount = 0;    // repetitions after the first play, as the file stores them; 0: forever
+    // The kind of file Save writes, and how a WebP is compressed: at a
+    // quality of 0 to 100 (a frame is kept without loss where that is
+    // smaller, as on screen content), or all without loss (kWebpLossless).
+    ExportFormat format = ExportFormat::Gif;
+    int webpQuality = 75;
 
     bool operator==(const GifOptions& other) const;
     bool operator!=(const GifOptions& other) const { return !(*this == other); }
@@ -34,6 +41,8 @@ struct GifOptions
 constexpr int kMinGifColours = 2;
 constexpr int kMaxGifColours = 256;
 constexpr int kMaxGifLoopCount = 65535;
+constexpr int kWebpLossless = -1;
+constexpr int kMaxWebpQuality = 100;
 
 // The word a dither method is written as ("none", "ordered", "diffuse"), and
 // back; false for any other word.
@@ -43,7 +52,8 @@ bool ParseGifDither(const wxString& name, GifDither& dither);
 // The options as an element "gif_options" with one child per setting. A
 // reader takes what it recognises from such an element, keeps the defaults
 // for anything missing or out of range and ignores unknown children, so
-// files from later versions still read.
+// files from later versions still read. The format and the WebP quality are
+// attributes, written only when they are not the defaults.
 wxXmlNode* GifOptionsElement(const GifOptions& options);
 GifOptions ReadGifOptionsElement(const wxXmlNode* element);
 

@@ -7,6 +7,7 @@
 #include "edit/animationspeed.h"
 #include "edit/framelist.h"
 #include "edit/repeatedframes.h"
+#include "encode/animationexport.h"
 #include "encode/canvassize.h"
 #include "project/projectfile.h"
 #include "project/sourceoverwrite.h"
@@ -33,19 +34,24 @@ wxString WithoutXmlEnding(const wxString& name)
 }
 }  // namespace
 
-wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifName)
+wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifName,
+                              ExportFormat format)
 {
+    const wxString ending = wxS(".") + ExportFormatName(format);
     wxString name = wxFileNameFromPath(gifName);
+    bool known = false;
+    for (ExportFormat candidate : kExportFormats)
+        known = known || name.EndsWith(wxS(".") + ExportFormatName(candidate));
     if (name.empty() || name == wxS(".") || name == wxS(".."))
-        name = WithoutXmlEnding(wxFileNameFromPath(projectPath)) + wxS(".gif");
-    else if (!name.EndsWith(wxS(".gif")))
-        name += wxS(".gif");
+        name = WithoutXmlEnding(wxFileNameFromPath(projectPath)) + ending;
+    else if (!known)
+        name += ending;
     const wxString folder = wxPathOnly(projectPath);
     return folder.empty() ? name : folder + wxS("/") + name;
 }
 
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
-                          wxString& error)
+                          wxString& error, const std::optional<ExportFormat>& format)
 {
     if (!wxFileName::Exists(projectPath))
     {
@@ -68,12 +74,16 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job = RenderJob();
     job.project = projectPath;
     job.inputs = project.framePaths;
-    job.output = output.empty() ? ProjectDefaultOutput(projectPath, project.gifName) : output;
+    job.options = project.gifOptions;
+    if (format)
+        job.options.format = *format;
+    job.output = output.empty()
+                     ? ProjectDefaultOutput(projectPath, project.gifName, job.options.format)
+                     : output;
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
     job.delays = project.frameDelays;
     job.orientations = project.frameOrientations;
     job.crop = project.crop;
-    job.options = project.gifOptions;
     // A frame draws the captions in the project's order, as the window does.
     job.captions.resize(job.inputs.size());
     for (const ProjectCaption& stored : project.captions)
@@ -602,14 +612,16 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     if (toStandardOutput)
     {
         wxFFileOutputStream out(stdout);
-        result = ExportGifToStream(source, out, outputName, settings, progress);
+        result = ExportAnimationToStream(source, out, outputName, settings, progress);
         std::fflush(stdout);
     }
     else
     {
-        result = ExportGif(source, job.output, settings, progress);
+        result = ExportAnimation(source, job.output, settings, progress);
     }
-    result.warnings = source.Damaged().Describe();
+    const wxArrayString damaged = source.Damaged().Describe();
+    for (const wxString& warning : damaged)
+        result.warnings.push_back(warning);
     if (!result.ok && !source.Refusal().empty())
         result.error = source.Refusal();
     else if (!result.ok && source.FoundUnreadable())

@@ -9,6 +9,7 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <optional>
 #include <vector>
 
 // One GIF for loopforge-render to make: pictures in strip order, their
@@ -44,24 +45,29 @@ struct RenderJob
 
 // The GIF a project renders to when no output is given: the project's GIF
 // name beside the project file, or with no GIF name the project's own name
-// with ".gif" in place of ".xml". Only the file-name part of the stored name
-// counts, and it always ends in ".gif", so a project can never make the
-// renderer write outside its folder or over the project itself.
-wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifName);
+// with ".gif" (the format's ending) in place of ".xml". Only the file-name
+// part of the stored name counts, and it always ends in ".gif" or the ending
+// of another format, so a project can never make the renderer write outside
+// its folder or over the project itself.
+wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifName,
+                              ExportFormat format = ExportFormat::Gif);
 
 // Reads a saved project into a job: its frames, its delay (kept inside the
 // range the window's delay control allows), its stored size (or the size
 // from the frames when the stored one is not a GIF size, as the window does)
 // and its GIF options.
-// output, when not empty, replaces the default. On failure returns false with
+// output, when not empty, replaces the default; format, when given, replaces
+// the project's own (and the default output's ending). On failure returns false with
 // a one-line reason naming the project.
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
-                          wxString& error);
+                          wxString& error,
+                          const std::optional<ExportFormat>& format = std::nullopt);
 
 // Applies the edits of the command line to the job's frames.
 void ApplyRenderEdits(const RenderOptions& options, RenderJob& job);
 
-// Writes the GIF as the window's Save does, streaming (never over the
+// Writes the GIF (or the format job.options.format names, see
+// ExportAnimation) as the window's Save does, streaming (never over the
 // project or a file the frames are read from, see FindOverwrittenSource): pictures are decoded
 // as the export reaches them, so memory holds only the frames in flight, and
 // a GIF file that frame references in a row name is decoded once. Inputs

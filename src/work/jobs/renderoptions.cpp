@@ -1,5 +1,7 @@
 #include "jobs/renderoptions.h"
 
+#include "encode/animationexport.h"
+
 #include <wx/intl.h>
 
 namespace
@@ -38,7 +40,8 @@ wxString ValueOption(const wxString& name)
         return wxS("--output");
     if (name == wxS("--colors") || name == wxS("--dither") || name == wxS("--loop") ||
         name == wxS("--crop") || name == wxS("--rotate") || name == wxS("--flip") ||
-        name == wxS("--speed") || name == wxS("--dedupe"))
+        name == wxS("--speed") || name == wxS("--dedupe") || name == wxS("--format") ||
+        name == wxS("--webp-quality"))
         return name;
     if (name == wxS("--caption") || name == wxS("--caption-pos") ||
         name == wxS("--caption-size") || name == wxS("--caption-color") ||
@@ -101,6 +104,26 @@ bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& op
             return false;
         }
         options.loopCount = static_cast<int>(number);
+    }
+    else if (option == wxS("--format"))
+    {
+        ExportFormat format = ExportFormat::Gif;
+        if (!ParseExportFormat(value, format))
+        {
+            error = wxString::Format(_("invalid format '%s': give gif, webp, mp4 or webm"),
+                                     value);
+            return false;
+        }
+        options.format = format;
+    }
+    else if (option == wxS("--webp-quality"))
+    {
+        if (!ParseNumber(value, 0, kMaxWebpQuality, number))
+        {
+            error = wxString::Format(_("invalid WebP quality '%s': give 0 to 100"), value);
+            return false;
+        }
+        options.webpQuality = static_cast<int>(number);
     }
     else if (option == wxS("--speed"))
     {
@@ -270,6 +293,20 @@ wxString RenderHelp()
              "                        0 repeats it forever (default)\n"
              "                        --colors, --dither and --smooth imply --optimize.\n"
              "\n"
+             "Output format (the same frames, encoded otherwise): the one the output's\n"
+             "ending names (.gif, .webp, .mp4 or .webm, in any case), else GIF or the\n"
+             "format a project stores:\n"
+             "  --format FORMAT       gif, webp, mp4 or webm, whatever the ending\n"
+             "  --webp-quality N      a WebP's quality, 0 to 100 (default 75): frames are\n"
+             "                        compressed with loss, except where compressing\n"
+             "                        without loss is smaller, as on screen content\n"
+             "  --webp-lossless       every WebP frame without loss (large for photos)\n"
+             "                        A WebP keeps transparency and the loop count.\n"
+             "  MP4 (H.264) and WebM (VP9) videos are made by the ffmpeg program, which\n"
+             "  must be installed; an MP4 side of an odd length gains one black row or\n"
+             "  column. Videos keep every frame's delay, not the loop count or\n"
+             "  transparency.\n"
+             "\n"
              "Edits of the frames (on top of those a project stores, in this order):\n"
              "  --crop WxH+X+Y        keep the part W by H pixels wide and high whose top\n"
              "                        left corner is X, Y of the first frame; frames of\n"
@@ -343,6 +380,11 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
         if (argument == wxS("--optimize"))
         {
             options.optimised = true;
+            continue;
+        }
+        if (argument == wxS("--webp-lossless"))
+        {
+            options.webpQuality = kWebpLossless;
             continue;
         }
         if (argument == wxS("--smooth"))
@@ -437,6 +479,16 @@ void ApplyRenderGifOptions(const RenderOptions& options, GifOptions& gif)
         gif.smooth = *options.smooth;
     if (options.loopCount)
         gif.loopCount = *options.loopCount;
+    if (options.format)
+        gif.format = *options.format;
+    if (options.webpQuality)
+        gif.webpQuality = *options.webpQuality;
+}
+
+ExportFormat RenderFormat(const RenderOptions& options, const wxString& output,
+                          ExportFormat stored)
+{
+    return options.format ? *options.format : ExportFormatFor(output, stored);
 }
 
 CaptionRef RenderCaption(const RenderOptions& options)

@@ -38,6 +38,10 @@ struct RenderOptions
     std::optional<GifDither> dither;
     std::optional<bool> smooth;
     std::optional<int> loopCount;
+    // The output's format and how a WebP is compressed (a quality, or
+    // kWebpLossless for --webp-lossless).
+    std::optional<ExportFormat> format;
+    std::optional<int> webpQuality;
 
     // Edits of the frames, on top of those a project stores.
     std::optional<wxRect> crop;             // --crop WxH+X+Y, in the first frame's pixels
@@ -74,6 +78,11 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
 
 // Puts the GIF options given on the command line into gif.
 void ApplyRenderGifOptions(const RenderOptions& options, GifOptions& gif);
+
+// The format the output is written in: --format, else the one the output's
+// ending names, else the stored one (a project's, or GIF).
+ExportFormat RenderFormat(const RenderOptions& options, const wxString& output,
+                          ExportFormat stored);
 
 // The caption the command line asks for; null without --caption.
 CaptionRef RenderCaption(const RenderOptions& options);

@@ -1,5 +1,6 @@
 #include "jobs/worksaveasgifthread.h"
 
+#include "encode/animationexport.h"
 #include "jobs/threadevent.h"
 
 #include <wx/event.h>
@@ -43,7 +44,8 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
     settings.width = m_width;
     settings.height = m_height;
     settings.options = m_options;
-    const GifExportResult result = ExportGif(
+    settings.options.format = ExportFormatFor(m_path, m_options.format);
+    const GifExportResult result = ExportAnimation(
         m_frames, m_path, settings,
         [this](int done, int count)
         {
@@ -51,6 +53,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
                 Post(done * 100 / count);
         },
         [this] { return Stopped(); });
-    Post(100, result.ok, result.error);
+    // What a written file should tell the user (an MP4 padded to even sides).
+    Post(100, result.ok, result.ok ? wxJoin(result.warnings, '\n') : result.error);
     return 0;
 }

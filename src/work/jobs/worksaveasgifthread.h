@@ -12,11 +12,13 @@
 
 class wxEvtHandler;
 
-// Exports frames to an animated GIF file on a detached worker thread (see
-// ExportGif) and reports to sink with wxEVT_THREAD_UPDATE events of id
+// Exports frames to an animated GIF file (or the format the path's ending
+// names, else options.format) on a detached worker thread (see
+// ExportAnimation) and reports to sink with wxEVT_THREAD_UPDATE events of id
 // ID_SAVE_GIF_THREAD: one per frame with the percentage (i + 1) * 100 / n, and
 // a final one with 100 whose extra long is 1 when the file was written and
-// moved into place, 0 otherwise, with the reason in its string.
+// moved into place (its string then tells what the user should know of the
+// file, if anything), 0 otherwise, with the reason in its string.
 //
 // frames point at the strip's full-size pictures, in strip order, each with
 // its delay. The thread only reads them through const access and never

@@ -1,9 +1,11 @@
 // Frame preparation, colour reduction and the export to a file.
 #include "encode/gifexport.h"
+#include "encode/animationexport.h"
 #include "caption/captiondrawing.h"
 #include "encode/framefitting.h"
 #include "encode/gifsizeestimate.h"
 #include "encode/nearestcolour.h"
+#include "encode/pictureorientation.h"
 
 #include "address_space_limit.h"
 #include "gif_files.h"
@@ -783,6 +785,76 @@ TEST(ExportGif, CancellingMidExportKeepsThePreviousFile)
         EXPECT_EQ(written, 5);
         EXPECT_EQ(ReadFileBytes(target), "the previous animation");
         EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"keep.gif"});
+    }
+}
+
+// The frames of a WebP or a video are the GIF's: cropped, then turned, with
+// transparency kept in a WebP; a cancelled export of any format keeps the
+// previous file.
+TEST(ExportAnimation, AWebPShowsTheCroppedTurnedFramesWithTransparency)
+{
+    TempDir dir;
+    // R G B / C M Y, the Y transparent; the crop keeps G B / M Y, and a
+    // quarter turn clockwise shows M G / Y B.
+    wxImage picture(3, 2);
+    const unsigned char colours[6][3] = {{255, 0, 0}, {0, 255, 0},   {0, 0, 255},
+                                         {0, 255, 255}, {255, 0, 255}, {255, 255, 0}};
+    picture.SetAlpha();
+    for (int i = 0; i < 6; ++i)
+    {
+        picture.SetRGB(i % 3, i / 3, colours[i][0], colours[i][1], colours[i][2]);
+        picture.SetAlpha(i % 3, i / 3, i == 5 ? 0 : 255);
+    }
+    ExportFrame frame(&picture, 10);
+    frame.crop = wxRect(1, 0, 2, 2);
+    frame.orientation = ComposeOrientation(kUprightOrientation, OrientationEdit::RotateRight);
+    GifExportSettings settings;
+    settings.width = settings.height = 2;
+    settings.options.format = ExportFormat::WebP;
+    settings.options.webpQuality = kWebpLossless;
+    const wxString path = dir.File(wxS("turned.webp"));
+    ASSERT_TRUE(ExportAnimation({frame, frame}, path, settings).ok);
+
+    const PillowResult shown = ComposeWithPillow(path);
+    ASSERT_TRUE(shown.complete);
+    ASSERT_EQ(shown.frames.size(), 1u) << "an unchanged frame only lengthens the one before";
+    // RGBA of each pixel in rows; the transparent one's colour does not count.
+    const int expected[4][4] = {{255, 0, 255, 255}, {0, 255, 0, 255}, {-1, -1, -1, 0},
+                                {0, 0, 255, 255}};
+    const std::string& rgba = shown.frames[0].rgba;
+    ASSERT_EQ(rgba.size(), 16u);
+    for (int i = 0; i < 16; ++i)
+    {
+        if (expected[i / 4][i % 4] < 0)
+            continue;
+        EXPECT_EQ(static_cast<unsigned char>(rgba[i]), expected[i / 4][i % 4]) << i;
+    }
+}
+
+TEST(ExportAnimation, CancellingAWebPOrAVideoKeepsThePreviousFile)
+{
+    TempDir dir;
+    std::vector<wxImage> pictures;
+    for (unsigned seed = 0; seed < 8; ++seed)
+        pictures.push_back(MakePhotoLike(80, 60, seed));
+    std::vector<ExportFrame> frames;
+    for (const wxImage& picture : pictures)
+        frames.push_back({&picture, 10});
+    for (ExportFormat format : {ExportFormat::WebP, ExportFormat::Mp4})
+    {
+        const wxString target = dir.Write("keep", "the previous animation");
+        GifExportSettings settings;
+        settings.width = 80;
+        settings.height = 60;
+        settings.options.format = format;
+        int written = 0;
+        const GifExportResult result = ExportAnimation(
+            frames, target, settings, [&](int done, int) { written = done; },
+            [&] { return written == 5; });
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.error.Find(wxS("cancelled")), wxNOT_FOUND) << result.error;
+        EXPECT_EQ(ReadFileBytes(target), "the previous animation");
+        EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"keep"});
     }
 }
 

@@ -68,6 +68,11 @@ TEST(ProjectDefaultOutput, IsTheGifNameBesideTheProject)
     EXPECT_EQ(ProjectDefaultOutput(wxS("/w/holiday.xml"), wxString()), wxS("/w/holiday.gif"));
     EXPECT_EQ(ProjectDefaultOutput(wxS("/w/HOLIDAY.XML"), wxString()), wxS("/w/HOLIDAY.gif"));
     EXPECT_EQ(ProjectDefaultOutput(wxS("p.xml"), wxS("anim.gif")), wxS("anim.gif"));
+    // Another format keeps its own ending, or gives one to a name without.
+    EXPECT_EQ(ProjectDefaultOutput(wxS("/w/p.xml"), wxS("anim.webp"), ExportFormat::Mp4),
+              wxS("/w/anim.webp"));
+    EXPECT_EQ(ProjectDefaultOutput(wxS("/w/p.xml"), wxString(), ExportFormat::WebM),
+              wxS("/w/p.webm"));
 }
 
 TEST(ProjectDefaultOutput, NeverLeavesTheFolderOrReplacesTheProject)

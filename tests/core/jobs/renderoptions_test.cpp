@@ -91,10 +91,15 @@ TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
     dithered.dither = GifDither::Ordered;
     smooth.smooth = true;
     looped.loopCount = 3;  // the classic export with a loop count
+    GifOptions webp, lossy;
+    webp.format = lossy.format = ExportFormat::WebP;
+    webp.webpQuality = kWebpLossless;
+    lossy.webpQuality = 60;
     const Case cases[] = {
         {{"--optimize"}, optimised},      {{"--colors", "32"}, colours},
         {{"--dither=ordered"}, dithered}, {{"--smooth"}, smooth},
-        {{"--loop", "3"}, looped},
+        {{"--loop", "3"}, looped},        {{"--format", "webp", "--webp-lossless"}, webp},
+        {{"--format=webp", "--webp-quality", "60"}, lossy},
     };
     for (const Case& c : cases)
     {
@@ -107,6 +112,17 @@ TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
         ApplyRenderGifOptions(options, gif);
         EXPECT_EQ(gif, c.expected) << c.arguments[0].utf8_string();
     }
+}
+
+TEST(RenderOptions, TheFormatComesFromTheOptionThenTheEnding)
+{
+    RenderOptions options;
+    EXPECT_EQ(RenderFormat(options, wxS("/w/a.WebM"), ExportFormat::Gif), ExportFormat::WebM);
+    EXPECT_EQ(RenderFormat(options, wxS("/w/a.mp4"), ExportFormat::WebP), ExportFormat::Mp4);
+    EXPECT_EQ(RenderFormat(options, wxS("/w.webp/a"), ExportFormat::Gif), ExportFormat::Gif);
+    EXPECT_EQ(RenderFormat(options, wxS("-"), ExportFormat::WebP), ExportFormat::WebP);
+    options.format = ExportFormat::Mp4;
+    EXPECT_EQ(RenderFormat(options, wxS("/w/a.gif"), ExportFormat::Gif), ExportFormat::Mp4);
 }
 
 TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
@@ -125,6 +141,8 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"--colors=257", "-o", "o.gif", "a.png"}, "colors"},
         {{"--dither", "floyd", "-o", "o.gif", "a.png"}, "dithering"},
         {{"--loop", "-1", "-o", "o.gif", "a.png"}, "loop"},
+        {{"--format", "avi", "-o", "o.gif", "a.png"}, "format"},
+        {{"--webp-quality", "101", "-o", "o.webp", "a.png"}, "WebP quality"},
         {{"--rotate", "45", "-o", "o.gif", "a.png"}, "rotation"},
         {{"--flip=x", "-o", "o.gif", "a.png"}, "flip"},
         {{"--crop", "4x2", "-o", "o.gif", "a.png"}, "crop"},

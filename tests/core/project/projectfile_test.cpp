@@ -113,6 +113,19 @@ TEST(ProjectDocument, GifOptionsFollowTheImagesAndComeBack)
     project.gifOptions = GifOptions();
     project.gifOptions.loopCount = 2;
     EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions.loopCount, 2);
+    EXPECT_NE(ProjectDocumentText(project).find("<gif_options>"), std::string::npos)
+        << "a GIF writes the element as it always was, without attributes";
+
+    // Another format and a WebP quality are attributes, written only when chosen.
+    project.gifOptions.format = ExportFormat::WebP;
+    project.gifOptions.webpQuality = 0;
+    const std::string webp = ProjectDocumentText(project);
+    EXPECT_NE(webp.find("<gif_options format=\"webp\" webp_quality=\"0\">"), std::string::npos)
+        << webp;
+    EXPECT_EQ(ReadProjectText(webp).project.gifOptions, project.gifOptions);
+    project.gifOptions.webpQuality = kWebpLossless;
+    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions.webpQuality,
+              kWebpLossless);
 }
 
 TEST(ProjectDocument, CaptionsComeLastAndComeBackOnTheirFrames)
@@ -160,7 +173,8 @@ TEST(ProjectReading, GifOptionsOutOfRangeOrUnknownKeepTheDefaults)
 {
     std::string text = ProjectDocumentText(Example());
     text.replace(text.find("</project>"), 0,
-                 "  <gif_options><profile>optimised</profile><colours>999</colours>"
+                 "  <gif_options format=\"avi\" webp_quality=\"101\">"
+                 "<profile>optimised</profile><colours>999</colours>"
                  "<dither>sparkle</dither><loop_count>-3</loop_count><smooth>maybe</smooth>"
                  "<later_setting>1</later_setting><only_changes>no</only_changes>"
                  "</gif_options>\n");
