@@ -245,6 +245,9 @@ void Pipeline::Encode(int index, Slot& slot, GifFrameEncoder& encoder, bool ok, 
         m_changed.wait(lock,
                        [&]
                        {
+                           // A next frame seen on an earlier wake-up may since
+                           // have been dropped at the source's end.
+                           after = nullptr;
                            if (m_stop)
                                return true;
                            if (before && !(before->fittedReady && m_sharedReady))
