@@ -64,7 +64,10 @@ void BM_StoreKeep(benchmark::State& state)
     state.SetBytesProcessed(std::int64_t(state.iterations()) * 1920 * 1080 * 3);
     state.counters["ratio"] = 1920.0 * 1080 * 3 / double(stored);
 }
-BENCHMARK(BM_StoreKeep)->ArgNames({"zstd", "photo"})->Ranges({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreKeep)
+    ->ArgNames({"zstd", "photo"})
+    ->Ranges({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_StoreLoad(benchmark::State& state)
 {
@@ -77,7 +80,10 @@ void BM_StoreLoad(benchmark::State& state)
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * 1920 * 1080 * 3);
 }
-BENCHMARK(BM_StoreLoad)->ArgNames({"zstd", "photo"})->Ranges({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoad)
+    ->ArgNames({"zstd", "photo"})
+    ->Ranges({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // Args: stored (0: pictures read in place, 1: loaded from the store).
 void BM_ExportFromStore(benchmark::State& state)
@@ -85,7 +91,8 @@ void BM_ExportFromStore(benchmark::State& state)
     const int count = 24;
     std::vector<wxImage> pictures;
     for (int i = 0; i < count; ++i)
-        pictures.push_back(i % 2 ? ScreenLike(1280, 720, i) : MakePhotoLike(1280, 720, unsigned(i)));
+        pictures.push_back(i % 2 ? ScreenLike(1280, 720, i)
+                                 : MakePhotoLike(1280, 720, unsigned(i)));
     std::vector<ExportFrame> frames;
     for (const wxImage& picture : pictures)
     {
@@ -108,5 +115,11 @@ void BM_ExportFromStore(benchmark::State& state)
     state.counters["frames_per_second"] =
         benchmark::Counter(double(state.iterations()) * count, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_ExportFromStore)->ArgName("stored")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ExportFromStore)
+    ->ArgName("stored")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 }  // namespace

@@ -12,7 +12,7 @@
 // With --memory [FOLDER] [COUNTS...] it imports instead COUNT 1920 x 1080 PNG
 // files into the window (ten pictures named over and over, screen-like and
 // photo-like) and prints the peak memory against the frame count
-// (default counts 100 500 1800).
+// (default counts 100 500 1800; "screen" or "photo" among them picks one kind).
 #include "app/paths.h"
 #include "app/startup.h"
 #include "encode/gifexport.h"
@@ -390,8 +390,14 @@ private:
     {
         const wxString folder = argc > 2 ? argv[2] : wxString("/tmp/loopforge-import-bench");
         std::vector<long> counts;
+        std::vector<wxString> kinds;
         for (int i = 3; i < argc; ++i)
-            counts.push_back(std::atol(argv[i].utf8_str()));
+            if (argv[i] == "screen" || argv[i] == "photo")
+                kinds.push_back(argv[i]);
+            else
+                counts.push_back(std::atol(argv[i].utf8_str()));
+        if (kinds.empty())
+            kinds = {"screen", "photo"};
         if (counts.empty())
             counts = {100, 500, 1800};
         if (!PrepareHd(folder))
@@ -402,21 +408,22 @@ private:
         }
         std::printf("%-8s %7s %10s %12s %10s %14s\n", "frames", "kind", "seconds", "CPU seconds",
                     "peak MiB", "MiB per frame");
-        for (const char* kind : {"screen", "photo"})
+        for (const wxString& kind : kinds)
             for (long count : counts)
             {
                 double seconds = 0, cpu = 0;
                 long peak = 0;
                 int frames = 0;
-                const wxString route = wxString::Format("hd-%s-%ld", kind, count);
+                const wxString route = wxString::Format("hd-%s-%ld", kind.utf8_str().data(), count);
                 if (!MeasureRoute(argv[0].utf8_str(), route, folder, seconds, cpu, peak, frames) ||
                     frames != count)
                 {
-                    std::printf("%-8ld %7s failed\n", count, kind);
+                    std::printf("%-8ld %7s failed\n", count, kind.utf8_str().data());
                     m_status = 1;
                     continue;
                 }
-                std::printf("%-8ld %7s %10.2f %12.2f %10.1f %14.2f\n", count, kind, seconds, cpu,
+                std::printf("%-8ld %7s %10.2f %12.2f %10.1f %14.2f\n", count,
+                            kind.utf8_str().data(), seconds, cpu,
                             peak / 1024.0, peak / 1024.0 / double(count));
                 std::fflush(stdout);
             }

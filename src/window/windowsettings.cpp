@@ -41,7 +41,8 @@ bool WindowSettings::Save(const wxString& path) const
 {
     const wxString text = wxS("strip-share=") + wxString::FromCDouble(stripShare, 4) +
                           wxS("\nthumbnail-side=") + wxString::Format(wxS("%d"), thumbnailSide) +
-                          wxS("\npreview-as-gif=") + (previewAsGif ? wxS("1") : wxS("0")) + wxS("\n") +
+                          wxS("\npreview-as-gif=") + (previewAsGif ? wxS("1") : wxS("0")) +
+                          wxS("\n") +
                           (pictureCacheMiB > 0
                                ? wxString::Format(wxS("picture-cache-mib=%d\n"), pictureCacheMiB)
                                : wxString());

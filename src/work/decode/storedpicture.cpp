@@ -4,6 +4,7 @@
 #include <zstd.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -63,16 +64,40 @@ public:
         return true;
     }
 
-    std::uint64_t Size()
+    // Gives the bytes' blocks back to the system; the file keeps its size.
+    void Release(std::uint64_t offset, std::size_t count)
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_end;
+        // A file system that cannot punch holes keeps them until the file closes.
+        (void)::fallocate(m_fd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, off_t(offset),
+                          off_t(count));
+    }
+
+    // The bytes the file takes on disk.
+    std::uint64_t DiskBytes() const
+    {
+        struct stat status;
+        return ::fstat(m_fd, &status) == 0 ? std::uint64_t(status.st_blocks) * 512 : 0;
     }
 
 private:
     int m_fd;
     std::mutex m_mutex;
     std::uint64_t m_end = 0;
+};
+
+struct StoredPicture::Bytes
+{
+    ~Bytes()
+    {
+        if (file)
+            file->Release(offset, std::size_t(rgb) + alpha);
+    }
+
+    std::shared_ptr<PictureStoreFile> file;  // where the bytes are, or
+    std::vector<char> memory;                // the bytes themselves
+    std::uint64_t offset = 0;
+    std::uint32_t rgb = 0;
+    std::uint32_t alpha = 0;  // 0: no alpha channel
 };
 
 namespace
@@ -87,7 +112,8 @@ std::shared_ptr<PictureStoreFile> PictureStoreFile::Shared()
     if (auto file = g_shared.lock())
         return file;
     const char* folder = std::getenv("TMPDIR");
-    std::string name = std::string(folder && *folder ? folder : "/tmp") + "/loopforge-frames-XXXXXX";
+    std::string name =
+        std::string(folder && *folder ? folder : "/tmp") + "/loopforge-frames-XXXXXX";
     const int fd = ::mkostemp(&name[0], O_CLOEXEC);
     if (fd < 0)
         return nullptr;
@@ -97,14 +123,14 @@ std::shared_ptr<PictureStoreFile> PictureStoreFile::Shared()
     return file;
 }
 
-std::uint64_t PictureStoreFileBytes()
+std::uint64_t PictureStoreDiskBytes()
 {
     std::shared_ptr<PictureStoreFile> file;
     {
         std::lock_guard<std::mutex> lock(g_sharedMutex);
         file = g_shared.lock();
     }
-    return file ? file->Size() : 0;
+    return file ? file->DiskBytes() : 0;
 }
 
 namespace
@@ -120,9 +146,9 @@ bool Compress(PictureCodec codec, const unsigned char* plane, std::size_t count,
         if (count > std::size_t(LZ4_MAX_INPUT_SIZE))
             return false;
         out.resize(start + std::size_t(LZ4_compressBound(int(count))));
-        const int result = LZ4_compress_default(reinterpret_cast<const char*>(plane),
-                                                out.data() + start, int(count),
-                                                int(out.size() - start));
+        const int result =
+            LZ4_compress_default(reinterpret_cast<const char*>(plane), out.data() + start,
+                                 int(count), int(out.size() - start));
         if (result <= 0)
             return false;
         bytes = std::size_t(result);
@@ -165,15 +191,17 @@ StoredPicture StoredPicture::Keep(const wxImage& picture, PictureCodec codec)
         (picture.HasAlpha() && !Compress(codec, picture.GetAlpha(), pixels, bytes, alphaBytes)))
         return stored;
 
-    stored.m_file = PictureStoreFile::Shared();
-    if (!stored.m_file || !stored.m_file->Append(bytes.data(), bytes.size(), stored.m_offset))
+    auto kept = std::make_shared<Bytes>();
+    kept->file = PictureStoreFile::Shared();
+    if (!kept->file || !kept->file->Append(bytes.data(), bytes.size(), kept->offset))
     {
-        stored.m_file.reset();
-        stored.m_offset = 0;
-        stored.m_memory = std::make_shared<const std::vector<char>>(std::move(bytes));
+        kept->file.reset();
+        kept->offset = 0;
+        kept->memory = std::move(bytes);
     }
-    stored.m_rgbBytes = rgbBytes;
-    stored.m_alphaBytes = alphaBytes;
+    kept->rgb = rgbBytes;
+    kept->alpha = alphaBytes;
+    stored.m_bytes = std::move(kept);
     stored.m_size = picture.GetSize();
     stored.m_codec = codec;
     stored.m_hasMask = picture.HasMask();
@@ -188,32 +216,38 @@ StoredPicture StoredPicture::Keep(const wxImage& picture, PictureCodec codec)
 
 std::size_t StoredPicture::DecodedBytes() const
 {
-    return std::size_t(m_size.x) * std::size_t(m_size.y) * (m_alphaBytes ? 4 : 3);
+    return std::size_t(m_size.x) * std::size_t(m_size.y) * (m_bytes && m_bytes->alpha ? 4 : 3);
+}
+
+std::size_t StoredPicture::StoredBytes() const
+{
+    return m_bytes ? std::size_t(m_bytes->rgb) + m_bytes->alpha : 0;
 }
 
 wxImage StoredPicture::Load() const
 {
-    if (!IsOk())
+    if (!IsOk() || !m_bytes)
         return wxImage();
+    const Bytes& kept = *m_bytes;
     std::vector<char> read;
     const char* bytes = nullptr;
-    if (m_memory)
-        bytes = m_memory->data();
+    if (!kept.file)
+        bytes = kept.memory.data();
     else
     {
         read.resize(StoredBytes());
-        if (!m_file || !m_file->Read(m_offset, read.data(), read.size()))
+        if (!kept.file->Read(kept.offset, read.data(), read.size()))
             return wxImage();
         bytes = read.data();
     }
     const std::size_t pixels = std::size_t(m_size.x) * std::size_t(m_size.y);
     wxImage picture(m_size.x, m_size.y, false);
-    if (!picture.IsOk() || !Decompress(m_codec, bytes, m_rgbBytes, picture.GetData(), pixels * 3))
+    if (!picture.IsOk() || !Decompress(m_codec, bytes, kept.rgb, picture.GetData(), pixels * 3))
         return wxImage();
-    if (m_alphaBytes)
+    if (kept.alpha)
     {
         picture.SetAlpha();
-        if (!Decompress(m_codec, bytes + m_rgbBytes, m_alphaBytes, picture.GetAlpha(), pixels))
+        if (!Decompress(m_codec, bytes + kept.rgb, kept.alpha, picture.GetAlpha(), pixels))
             return wxImage();
     }
     if (m_hasMask)

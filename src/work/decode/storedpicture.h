@@ -26,7 +26,8 @@ class PictureStoreFile;
 // open, so nothing is left behind even when the process is killed; they
 // stay in memory only where that file cannot be written. A stored picture
 // never changes: copies share the bytes, any thread may load it at the
-// same time as others, and the last copy let go frees its place.
+// same time as others, and the last copy let go, on whatever thread, gives
+// its place in the file back to the system.
 class StoredPicture
 {
 public:
@@ -34,33 +35,29 @@ public:
 
     // Compresses the picture (RGB, alpha and mask colour). An empty picture
     // or one that cannot be kept gives a stored picture that is not IsOk().
-    static StoredPicture Keep(const wxImage& picture,
-                              PictureCodec codec = kDefaultPictureCodec);
+    static StoredPicture Keep(const wxImage& picture, PictureCodec codec = kDefaultPictureCodec);
 
     bool IsOk() const { return m_size.x > 0 && m_size.y > 0; }
     wxSize GetSize() const { return m_size; }
     // The bytes the picture takes when decoded.
     std::size_t DecodedBytes() const;
     // The bytes it takes compressed.
-    std::size_t StoredBytes() const { return std::size_t(m_rgbBytes) + m_alphaBytes; }
+    std::size_t StoredBytes() const;
 
     // The picture as it was kept: a new image owned by the caller's thread;
     // an empty one when the bytes cannot be read back.
     wxImage Load() const;
 
 private:
-    std::shared_ptr<PictureStoreFile> m_file;                  // where the bytes are, or
-    std::shared_ptr<const std::vector<char>> m_memory;         // the bytes themselves
-    std::uint64_t m_offset = 0;
-    std::uint32_t m_rgbBytes = 0;
-    std::uint32_t m_alphaBytes = 0;  // 0: no alpha channel
+    struct Bytes;  // the compressed planes, in the file or in memory
+    std::shared_ptr<const Bytes> m_bytes;
     wxSize m_size;
     PictureCodec m_codec = PictureCodec::Lz4;
     bool m_hasMask = false;
     unsigned char m_mask[3] = {0, 0, 0};
 };
 
-// The bytes the process's picture store file holds, for the benchmarks.
-std::uint64_t PictureStoreFileBytes();
+// The bytes the process's picture store file takes on disk.
+std::uint64_t PictureStoreDiskBytes();
 
 #endif

@@ -28,7 +28,8 @@ std::uint64_t EstimateGifBytes(const std::vector<ExportFrame>& frames, int width
             encoder.StartSharedPalette(kPaletteSamples);
             for (std::size_t index : SpreadIndices(frames.size(), kPaletteSamples))
             {
-                if (stop() || !fitted.Fit(frames[index].Read(loaded), width, height, options.smooth))
+                if (stop() ||
+                    !fitted.Fit(frames[index].Read(loaded), width, height, options.smooth))
                     return 0;
                 encoder.AddToSharedPalette(fitted.Pixels());
             }

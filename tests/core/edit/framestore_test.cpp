@@ -80,6 +80,27 @@ TEST_F(FrameStoreTest, EveryCodecGivesBackThePictureExactly)
     EXPECT_FALSE(StoredPicture::Keep(wxImage()).IsOk());
 }
 
+TEST_F(FrameStoreTest, TheLastCopyLetGoGivesItsPlaceOnDiskBack)
+{
+    // Noise does not compress: about 3 MiB on disk.
+    wxImage noise(1024, 1024, false);
+    unsigned state = 1;
+    for (int i = 0; i < 1024 * 1024 * 3; ++i)
+        noise.GetData()[i] =
+            static_cast<unsigned char>((state = state * 1664525u + 1013904223u) >> 24);
+    const StoredPicture first = StoredPicture::Keep(Pattern(8, 8, 1));  // keeps the file open
+    const std::uint64_t before = PictureStoreDiskBytes();
+    {
+        StoredPicture kept = StoredPicture::Keep(noise);
+        const StoredPicture copy = kept;
+        kept = StoredPicture();
+        EXPECT_GT(PictureStoreDiskBytes(), before + (2u << 20));
+        EXPECT_TRUE(SamePicture(copy.Load(), noise));
+    }
+    EXPECT_LT(PictureStoreDiskBytes(), before + (1u << 20));
+    EXPECT_TRUE(SamePicture(first.Load(), Pattern(8, 8, 1)));
+}
+
 TEST_F(FrameStoreTest, AnEvictedPictureComesBackIdenticalAndTheBoundHolds)
 {
     std::vector<wxImage> pictures;
