@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <string>
 
 // Measured on 1920 x 1080 frames (bench/store_codec_bench): LZ4 loads a
@@ -135,34 +136,69 @@ std::uint64_t PictureStoreDiskBytes()
 
 namespace
 {
-// Appends the compressed plane to out; false when it does not fit the codec.
-bool Compress(PictureCodec codec, const unsigned char* plane, std::size_t count,
-              std::vector<char>& out, std::uint32_t& written)
+// Room for one picture's compressed bytes. Each thread keeps its room for
+// the next picture, so a run of pictures does not fault in fresh pages for
+// every one; a very large picture gets room of its own, freed after.
+class Scratch
 {
-    const std::size_t start = out.size();
+public:
+    explicit Scratch(std::size_t bytes)
+    {
+        thread_local std::unique_ptr<char[]> kept;
+        thread_local std::size_t keptBytes = 0;
+        if (bytes > kMostKept)
+        {
+            m_own.reset(new (std::nothrow) char[bytes]);
+            m_data = m_own.get();
+            return;
+        }
+        if (keptBytes < bytes)
+        {
+            kept.reset();
+            kept.reset(new (std::nothrow) char[bytes]);
+            keptBytes = kept ? bytes : 0;
+        }
+        m_data = kept.get();
+    }
+    char* Data() const { return m_data; }  // null when there is no room
+
+private:
+    static constexpr std::size_t kMostKept = std::size_t(64) << 20;
+    std::unique_ptr<char[]> m_own;
+    char* m_data = nullptr;
+};
+
+std::size_t CompressBound(PictureCodec codec, std::size_t count)
+{
+    if (codec == PictureCodec::Lz4)
+        return count > std::size_t(LZ4_MAX_INPUT_SIZE) ? 0
+                                                       : std::size_t(LZ4_compressBound(int(count)));
+    return ZSTD_compressBound(count);
+}
+
+// Compresses the plane into out (capacity bytes); false when it does not fit.
+bool Compress(PictureCodec codec, const unsigned char* plane, std::size_t count, char* out,
+              std::size_t capacity, std::uint32_t& written)
+{
     std::size_t bytes = 0;
     if (codec == PictureCodec::Lz4)
     {
-        if (count > std::size_t(LZ4_MAX_INPUT_SIZE))
+        if (count > std::size_t(LZ4_MAX_INPUT_SIZE) || capacity > 0x7FFFFFFFu)
             return false;
-        out.resize(start + std::size_t(LZ4_compressBound(int(count))));
-        const int result =
-            LZ4_compress_default(reinterpret_cast<const char*>(plane), out.data() + start,
-                                 int(count), int(out.size() - start));
+        const int result = LZ4_compress_default(reinterpret_cast<const char*>(plane), out,
+                                                int(count), int(capacity));
         if (result <= 0)
             return false;
         bytes = std::size_t(result);
     }
     else
     {
-        out.resize(start + ZSTD_compressBound(count));
-        bytes = ZSTD_compress(out.data() + start, out.size() - start, plane, count, 1);
+        bytes = ZSTD_compress(out, capacity, plane, count, 1);
         if (ZSTD_isError(bytes))
             return false;
     }
     if (bytes > 0xFFFFFFFFu)
         return false;
-    out.resize(start + bytes);
     written = std::uint32_t(bytes);
     return true;
 }
@@ -185,19 +221,26 @@ StoredPicture StoredPicture::Keep(const wxImage& picture, PictureCodec codec)
     if (!picture.IsOk() || picture.GetWidth() < 1 || picture.GetHeight() < 1)
         return stored;
     const std::size_t pixels = std::size_t(picture.GetWidth()) * std::size_t(picture.GetHeight());
-    std::vector<char> bytes;
+    const std::size_t rgbBound = CompressBound(codec, pixels * 3);
+    const std::size_t alphaBound = picture.HasAlpha() ? CompressBound(codec, pixels) : 0;
+    if (rgbBound == 0 || (picture.HasAlpha() && alphaBound == 0))
+        return stored;
+    const Scratch scratch(rgbBound + alphaBound);
+    char* bytes = scratch.Data();
     std::uint32_t rgbBytes = 0, alphaBytes = 0;
-    if (!Compress(codec, picture.GetData(), pixels * 3, bytes, rgbBytes) ||
-        (picture.HasAlpha() && !Compress(codec, picture.GetAlpha(), pixels, bytes, alphaBytes)))
+    if (!bytes || !Compress(codec, picture.GetData(), pixels * 3, bytes, rgbBound, rgbBytes) ||
+        (picture.HasAlpha() &&
+         !Compress(codec, picture.GetAlpha(), pixels, bytes + rgbBytes, alphaBound, alphaBytes)))
         return stored;
 
+    const std::size_t count = std::size_t(rgbBytes) + alphaBytes;
     auto kept = std::make_shared<Bytes>();
     kept->file = PictureStoreFile::Shared();
-    if (!kept->file || !kept->file->Append(bytes.data(), bytes.size(), kept->offset))
+    if (!kept->file || !kept->file->Append(bytes, count, kept->offset))
     {
         kept->file.reset();
         kept->offset = 0;
-        kept->memory = std::move(bytes);
+        kept->memory.assign(bytes, bytes + count);
     }
     kept->rgb = rgbBytes;
     kept->alpha = alphaBytes;
@@ -229,17 +272,13 @@ wxImage StoredPicture::Load() const
     if (!IsOk() || !m_bytes)
         return wxImage();
     const Bytes& kept = *m_bytes;
-    std::vector<char> read;
-    const char* bytes = nullptr;
-    if (!kept.file)
-        bytes = kept.memory.data();
-    else
-    {
-        read.resize(StoredBytes());
-        if (!kept.file->Read(kept.offset, read.data(), read.size()))
-            return wxImage();
-        bytes = read.data();
-    }
+    const Scratch scratch(kept.file ? StoredBytes() : 0);
+    const char* bytes = kept.memory.data();
+    if (kept.file &&
+        (!scratch.Data() || !kept.file->Read(kept.offset, scratch.Data(), StoredBytes())))
+        return wxImage();
+    if (kept.file)
+        bytes = scratch.Data();
     const std::size_t pixels = std::size_t(m_size.x) * std::size_t(m_size.y);
     wxImage picture(m_size.x, m_size.y, false);
     if (!picture.IsOk() || !Decompress(m_codec, bytes, kept.rgb, picture.GetData(), pixels * 3))
