@@ -9,7 +9,7 @@ set -euo pipefail
 # Pango, Cairo and fontconfig lay out and draw captions without a display.
 BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-dev
                 libcurl4-openssl-dev wx3.2-i18n libpango1.0-dev libcairo2-dev
-                libfontconfig-dev libwebp-dev)
+                libfontconfig-dev libwebp-dev liblz4-dev libzstd-dev)
 # wx-common brings wxrc, which extracts the resource texts for the catalogs;
 # fonts-dejavu-core draws the text of the benchmark's screen-like frames and
 # has the Arabic and Hebrew letters the caption tests lay out.

@@ -8,6 +8,11 @@
 // GIF from the GIF and from the two projects.
 // Run: xvfb-run -a build/bench/gui/import_bench [FOLDER]   (FOLDER keeps the
 // files made on the first run; default /tmp/loopforge-import-bench)
+//
+// With --memory [FOLDER] [COUNTS...] it imports instead COUNT 1920 x 1080 PNG
+// files into the window (ten pictures named over and over, screen-like and
+// photo-like) and prints the peak memory against the frame count
+// (default counts 100 500 1800; "screen" or "photo" among them picks one kind).
 #include "app/paths.h"
 #include "app/startup.h"
 #include "encode/gifexport.h"
@@ -28,6 +33,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -54,6 +60,74 @@ wxImage PhotoLikeFrame(int seed)
             *p++ = static_cast<unsigned char>(((x ^ y) + seed * 13) & 0xFF);
         }
     return image;
+}
+
+const int kHdWidth = 1920;
+const int kHdHeight = 1080;
+
+// A desktop: flat panels, lines of "text" and a pointer that moves per frame.
+wxImage ScreenLikeFrame(int seed)
+{
+    wxImage image(kHdWidth, kHdHeight, false);
+    unsigned char* p = image.GetData();
+    for (int y = 0; y < kHdHeight; ++y)
+        for (int x = 0; x < kHdWidth; ++x)
+        {
+            unsigned char r = 236, g = 238, b = 242;
+            if (y < 40)
+                r = 40, g = 44, b = 52;
+            else if (x < 300)
+                r = 250, g = 250, b = 250;
+            const bool text = y > 60 && (y % 24) < 12 && ((x / 7 + y / 24 + seed) % 11) < 8 &&
+                              x % 7 != 0 && (x > 320 || x < 280);
+            if (text)
+                r = g = b = 30;
+            const int px = 400 + seed * 97 % 1200, py = 200 + seed * 53 % 700;
+            if (x >= px && x < px + 24 && y >= py && y < py + 24 && x - px <= y - py)
+                r = 0, g = 0, b = 0;
+            *p++ = r;
+            *p++ = g;
+            *p++ = b;
+        }
+    return image;
+}
+
+// A photograph: smooth shades with a little noise in every pixel.
+wxImage HdPhotoLikeFrame(int seed)
+{
+    wxImage image(kHdWidth, kHdHeight, false);
+    unsigned char* p = image.GetData();
+    unsigned state = 2654435761u * unsigned(seed + 1);
+    for (int y = 0; y < kHdHeight; ++y)
+        for (int x = 0; x < kHdWidth; ++x)
+        {
+            state = state * 1664525u + 1013904223u;
+            const int noise = int(state >> 30);
+            *p++ = static_cast<unsigned char>((x + 9 * seed) * 200 / kHdWidth + noise);
+            *p++ = static_cast<unsigned char>((y * 180 / kHdHeight + 11 * seed + noise) & 0xFF);
+            *p++ = static_cast<unsigned char>(((x + y) * 120 / (kHdWidth + kHdHeight) + noise));
+        }
+    return image;
+}
+
+wxString HdPng(const wxString& folder, const wxString& kind, int i)
+{
+    return wxString::Format("%s/hd/%s%d.png", folder, kind, i % 10);
+}
+
+bool PrepareHd(const wxString& folder)
+{
+    wxFileName::Mkdir(folder + "/hd", 0755, wxPATH_MKDIR_FULL);
+    for (int i = 0; i < 10; ++i)
+    {
+        if (!wxFileExists(HdPng(folder, "screen", i)) &&
+            !ScreenLikeFrame(i).SaveFile(HdPng(folder, "screen", i), wxBITMAP_TYPE_PNG))
+            return false;
+        if (!wxFileExists(HdPng(folder, "photo", i)) &&
+            !HdPhotoLikeFrame(i).SaveFile(HdPng(folder, "photo", i), wxBITMAP_TYPE_PNG))
+            return false;
+    }
+    return true;
 }
 
 wxString BigGif(const wxString& folder)
@@ -178,6 +252,15 @@ bool RunRoute(const wxString& route, const wxString& folder)
         else if (route == "pngs")
             for (int i = 0; i < kFrames; ++i)
                 paths.push_back(Png(folder, i));
+        else if (route.StartsWith("hd-"))
+        {
+            // hd-screen-N or hd-photo-N
+            const wxString kind = route.AfterFirst('-').BeforeFirst('-');
+            long count = 0;
+            route.AfterLast('-').ToLong(&count);
+            for (int i = 0; i < count; ++i)
+                paths.push_back(HdPng(folder, kind, i));
+        }
         watch.Start();
         cpuAtStart = CpuSeconds();
         const bool started =
@@ -239,6 +322,8 @@ public:
             m_runLoop = true;
             return true;
         }
+        if (argc > 1 && argv[1] == "--memory")
+            return MeasureMemory();
         const wxString folder = argc > 1 ? argv[1] : wxString("/tmp/loopforge-import-bench");
         if (!Prepare(folder))
         {
@@ -300,6 +385,51 @@ public:
     }
 
 private:
+    // Peak memory against the number of 1080p frames imported.
+    bool MeasureMemory()
+    {
+        const wxString folder = argc > 2 ? argv[2] : wxString("/tmp/loopforge-import-bench");
+        std::vector<long> counts;
+        std::vector<wxString> kinds;
+        for (int i = 3; i < argc; ++i)
+            if (argv[i] == "screen" || argv[i] == "photo")
+                kinds.push_back(argv[i]);
+            else
+                counts.push_back(std::atol(argv[i].utf8_str()));
+        if (kinds.empty())
+            kinds = {"screen", "photo"};
+        if (counts.empty())
+            counts = {100, 500, 1800};
+        if (!PrepareHd(folder))
+        {
+            std::fprintf(stderr, "cannot make the pictures in %s\n", folder.utf8_str().data());
+            m_status = 1;
+            return true;
+        }
+        std::printf("%-8s %7s %10s %12s %10s %14s\n", "frames", "kind", "seconds", "CPU seconds",
+                    "peak MiB", "MiB per frame");
+        for (const wxString& kind : kinds)
+            for (long count : counts)
+            {
+                double seconds = 0, cpu = 0;
+                long peak = 0;
+                int frames = 0;
+                const wxString route = wxString::Format("hd-%s-%ld", kind.utf8_str().data(), count);
+                if (!MeasureRoute(argv[0].utf8_str(), route, folder, seconds, cpu, peak, frames) ||
+                    frames != count)
+                {
+                    std::printf("%-8ld %7s failed\n", count, kind.utf8_str().data());
+                    m_status = 1;
+                    continue;
+                }
+                std::printf("%-8ld %7s %10.2f %12.2f %10.1f %14.2f\n", count,
+                            kind.utf8_str().data(), seconds, cpu,
+                            peak / 1024.0, peak / 1024.0 / double(count));
+                std::fflush(stdout);
+            }
+        return true;
+    }
+
     int m_status = 0;
     bool m_runLoop = false;
 };

@@ -55,17 +55,19 @@ public:
     wxImageThumbnailItem(wxImage* image, int frameIndex, const wxString& filename);
     // Shows a picture the window's frame list holds, under the frame's final
     // name: loading only makes the thumbnail, whether or not the file is
-    // still there.
-    wxImageThumbnailItem(std::shared_ptr<const wxImage> picture, int frameIndex,
-                         const wxString& name);
+    // still there. picture gives the full-size picture of that size when
+    // asked (GUI thread); key tells the frame's items apart.
+    using PictureLoader = std::function<wxImage()>;
+    wxImageThumbnailItem(PictureLoader picture, const wxSize& size, const void* key,
+                         int frameIndex, const wxString& name);
 
     bool Draw(wxDC& dc, wxThumbnailCtrl* ctrl, const wxRect& imageRect, int flags) override;
     bool Load(wxThumbnailCtrl* ctrl, bool forceUpdate) override;
 
-    // The full-size picture. Read-only access never touches the reference
-    // count, so a worker may read it while the strip is left unchanged.
-    const wxImage& GetImage() const;
-    const std::shared_ptr<const wxImage>& GetPicture() const { return m_picture; }
+    // The full-size picture; GUI thread only.
+    wxImage GetImage() const;
+    // What the item shows: the frame's key, or its own picture.
+    const void* GetKey() const { return m_key ? m_key : m_picture.get(); }
     wxSize GetImageSize() const;
     // A full-size bitmap made from the picture; GUI thread only.
     wxBitmap GetBitmap() const;
@@ -83,7 +85,10 @@ private:
     // The file the frame came from: the name before a frame suffix was added.
     wxString GetSourcePath() const;
 
-    std::shared_ptr<const wxImage> m_picture;
+    std::shared_ptr<const wxImage> m_picture;  // an own picture, or
+    PictureLoader m_load;                      // a picture of the frame list
+    wxSize m_size;
+    const void* m_key = nullptr;
     int m_frameIndex;
     int m_orientation = 0;
     wxRect m_crop;

@@ -18,13 +18,14 @@ wxImage CaptionedFrame(const wxImage& picture, const FrameCaptions& captions, co
     return frame;
 }
 
-wxBitmap CaptionPreview::Get(const wxImage& picture, const FrameCaptions& captions,
-                             const wxSize& output, const wxSize& panel)
+wxBitmap CaptionPreview::Get(std::uint64_t key, const wxImage& picture,
+                             const FrameCaptions& captions, const wxSize& output,
+                             const wxSize& panel)
 {
     if (!picture.IsOk())
         return wxBitmap();
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
-        if (it->pixels == picture.GetData() && it->captions == captions && it->output == output &&
+        if (it->key == key && it->captions == captions && it->output == output &&
             it->panel == panel)
         {
             m_entries.splice(m_entries.begin(), m_entries, it);
@@ -38,7 +39,7 @@ wxBitmap CaptionPreview::Get(const wxImage& picture, const FrameCaptions& captio
         placement.GetSize() == output
             ? wxBitmap(frame)
             : wxBitmap(frame.Scale(placement.width, placement.height, wxIMAGE_QUALITY_NORMAL));
-    m_entries.push_front({picture.GetData(), captions, output, panel, bitmap});
+    m_entries.push_front({key, captions, output, panel, bitmap});
     if (m_entries.size() > kKeptFrames)
         m_entries.pop_back();
     return bitmap;

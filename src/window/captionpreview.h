@@ -7,6 +7,7 @@
 #include <wx/bitmap.h>
 #include <wx/image.h>
 
+#include <cstdint>
 #include <list>
 
 // A frame as the GIF will show it: fitted into the output size as the export
@@ -15,19 +16,20 @@ wxImage CaptionedFrame(const wxImage& picture, const FrameCaptions& captions, co
 
 // Bitmaps of captioned frames as the preview shows them, so that playback
 // does not draw a caption again on every tick. A few frames are kept; an
-// entry is recognised by the picture's pixels, its captions and both sizes.
+// entry is recognised by the frame's picture key (FrameSource::key), its
+// captions and both sizes.
 class CaptionPreview
 {
 public:
     // The captioned frame fitted into panel (never enlarged), as a bitmap.
-    wxBitmap Get(const wxImage& picture, const FrameCaptions& captions, const wxSize& output,
-                 const wxSize& panel);
+    wxBitmap Get(std::uint64_t key, const wxImage& picture, const FrameCaptions& captions,
+                 const wxSize& output, const wxSize& panel);
     void Clear() { m_entries.clear(); }
 
 private:
     struct Entry
     {
-        const unsigned char* pixels;
+        std::uint64_t key;
         FrameCaptions captions;
         wxSize output;
         wxSize panel;

@@ -19,6 +19,7 @@
 #include "edit/edithistory.h"
 #include "edit/framelist.h"
 #include "edit/importrun.h"
+#include "edit/picturecache.h"
 #include "project/projectcaptions.h"
 #include "project/savedstate.h"
 #include "jobs/threadevent.h"
@@ -315,6 +316,9 @@ void GifFrame::ApplyWindowSettings()
 {
     *m_windowSettings = WindowSettings::Load(GetWindowSettingsFilePath());
     m_menuBar->Check(ID_MENU_PREVIEW_AS_GIF, m_windowSettings->previewAsGif);
+    PictureCache::Shared().SetLimit(m_windowSettings->pictureCacheMiB > 0
+                                        ? std::size_t(m_windowSettings->pictureCacheMiB) << 20
+                                        : PictureCache::DefaultLimit());
     if (m_windowSettings->thumbnailSide > 0)
         m_thumbnailCtrl->SetThumbnailSide(m_windowSettings->thumbnailSide);
     // The splitter has its height once the window is laid out: the sash is

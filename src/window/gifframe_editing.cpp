@@ -108,7 +108,8 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
         const ImportRun::Arrival arrival = m_importRun->Take(
             event.GetString(), frameIndex, picture->delay, m_spinctrl_delay->GetValue());
         StripFrame frame =
-            MakeStripFrame(picture->image, event.GetString(), frameIndex, arrival.delay);
+            MakeStripFrame(picture->image, event.GetString(), frameIndex, arrival.delay,
+                           picture->stored);
         frame.orientation = std::uint8_t(arrival.orientation & 7);
         delete picture;
         const int pos = m_frames->Insert(arrival.position, {frame});

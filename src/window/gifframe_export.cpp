@@ -87,8 +87,8 @@ bool GifFrame::StartExport(int width, int height, const wxString& title)
     if (IsWorkerRunning())
         return false;
 
-    // The worker reads the pictures in place; the export holds on to them
-    // until it is over, whatever happens to the strip meanwhile.
+    // The worker loads each picture from its stored copy, which the export
+    // holds on to until it is over, whatever happens to the strip meanwhile.
     const std::vector<ExportFrame> frames =
         m_frames->GetExportFrames(m_spinctrl_delay->GetValue(), *m_crop);
     auto pictures = std::make_shared<std::vector<std::shared_ptr<const FrameSource>>>();

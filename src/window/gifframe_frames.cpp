@@ -29,17 +29,19 @@ wxString GifFrame::FrameDelayLabel()
 namespace
 {
 // The part of a picture the crop keeps; empty for the whole picture.
-wxRect ShownPart(const CropArea& crop, const wxImage& picture)
+wxRect ShownPart(const CropArea& crop, const FrameSource& source)
 {
-    return crop.IsSet() && picture.IsOk() ? CropRectFor(crop, picture.GetSize()) : wxRect();
+    return crop.IsSet() && source.IsOk() ? CropRectFor(crop, source.GetSize()) : wxRect();
 }
 }  // namespace
 
 wxImageThumbnailItem* GifFrame::MakeFrameItem(const StripFrame& frame) const
 {
-    const std::shared_ptr<const wxImage> picture(frame.source, &frame.source->picture);
-    auto* item = new wxImageThumbnailItem(picture, frame.source->frameIndex, frame.source->name);
-    item->SetView(frame.orientation, ShownPart(*m_crop, frame.source->picture), nullptr);
+    const std::shared_ptr<const FrameSource> source = frame.source;
+    auto* item = new wxImageThumbnailItem([source] { return source->Picture(); },
+                                          source->GetSize(), source.get(), source->frameIndex,
+                                          source->name);
+    item->SetView(frame.orientation, ShownPart(*m_crop, *source), nullptr);
     return item;
 }
 
@@ -48,7 +50,7 @@ wxString GifFrame::FrameToolTip(int index) const
     if (index < 0 || index >= m_frames->GetCount())
         return wxString();
     const FrameSource& source = *m_frames->Get(index).source;
-    const wxSize size = source.picture.IsOk() ? source.picture.GetSize() : wxSize();
+    const wxSize size = source.GetSize();
     const int delay = m_frames->GetDelay(index, m_spinctrl_delay->GetValue());
     const std::vector<long long> starts = m_frames->GetStartTimes(m_spinctrl_delay->GetValue());
     const auto seconds = [](long long hundredths) { return LocalNumber(hundredths / 100.0, 2); };
@@ -74,16 +76,16 @@ void GifFrame::ShowFrames()
 {
     // Items are found again by their pictures: a frame keeps its thumbnail,
     // its selection and its place in the preview wherever it goes.
-    const wxImage* previewed = nullptr;
-    const wxImage* focused = nullptr;
-    std::unordered_multimap<const wxImage*, wxThumbnailItem*> shown;
-    std::unordered_set<const wxImage*> selected;
+    const void* previewed = nullptr;
+    const void* focused = nullptr;
+    std::unordered_multimap<const void*, wxThumbnailItem*> shown;
+    std::unordered_set<const void*> selected;
     for (int i = 0; i < m_thumbnailCtrl->GetCount(); ++i)
     {
         const auto* item = wxDynamicCast(m_thumbnailCtrl->GetItem(i), wxImageThumbnailItem);
         if (!item)
             continue;
-        const wxImage* picture = &item->GetImage();
+        const void* picture = item->GetKey();
         shown.emplace(picture, m_thumbnailCtrl->GetItem(i));
         if (m_thumbnailCtrl->IsSelected(i))
             selected.insert(picture);
@@ -100,7 +102,7 @@ void GifFrame::ShowFrames()
     for (int i = 0; i < m_frames->GetCount(); ++i)
     {
         const StripFrame& frame = m_frames->Get(i);
-        const wxImage* picture = &frame.source->picture;
+        const void* picture = frame.source.get();
         const auto found = shown.find(picture);
         if (found == shown.end())
             items.push_back(MakeFrameItem(frame));
@@ -109,7 +111,7 @@ void GifFrame::ShowFrames()
             items.push_back(found->second);
             shown.erase(found);
             if (auto* item = wxDynamicCast(items.back(), wxImageThumbnailItem))
-                item->SetView(frame.orientation, ShownPart(*m_crop, *picture),
+                item->SetView(frame.orientation, ShownPart(*m_crop, *frame.source),
                               m_thumbnailCtrl);
         }
         if (selected.count(picture))

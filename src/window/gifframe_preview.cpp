@@ -137,8 +137,8 @@ void GifFrame::DrawPreviewFrame(int index)
 
     m_previewIndex = index;
     m_previewFileName = wxFileNameFromPath(source.name);
-    m_previewSize = source.picture.IsOk()
-                        ? OrientedSize(CropRectFor(*m_crop, source.picture.GetSize()).GetSize(),
+    m_previewSize = source.IsOk()
+                        ? OrientedSize(CropRectFor(*m_crop, source.GetSize()).GetSize(),
                                        m_frames->Get(index).orientation)
                         : wxSize(0, 0);
 
@@ -169,9 +169,9 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     if (m_previewIndex < 0 || m_previewIndex >= m_frames->GetCount())
         return;
     const StripFrame& frame = m_frames->Get(m_previewIndex);
-    const wxImage& source = frame.source->picture;
+    const FrameSource& stored = *frame.source;
     const wxSize panel = m_panel_down->GetClientSize();
-    if (!source.IsOk())
+    if (!stored.IsOk())
         return;
     const FrameCaptions captions = m_frames->GetFrameCaptions(m_previewIndex);
     const wxSize output(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
@@ -193,11 +193,12 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     {
         // A frame with captions shows at the output size, as the GIF will have it.
         placement = PreviewPlacement(output, panel);
+        const wxImage source = stored.Picture();
         const wxRect part = CropRectFor(*m_crop, source.GetSize());
         if (part == wxRect(wxPoint(0, 0), source.GetSize()) &&
             frame.orientation == kUprightOrientation)
         {
-            bitmap = m_captionPreview->Get(source, captions, output, panel);
+            bitmap = m_captionPreview->Get(stored.key, source, captions, output, panel);
         }
         else if (placement.width > 0 && placement.height > 0)
         {
@@ -214,8 +215,12 @@ void GifFrame::OnPreviewPaint(wxPaintEvent&)
     }
     else
     {
-        const wxRect part = CropRectFor(*m_crop, source.GetSize());
-        bitmap = m_previewCache->Get(source, frame.orientation, part, panel);
+        // A frame shown before needs no picture loaded.
+        const wxRect part = CropRectFor(*m_crop, stored.GetSize());
+        bitmap = m_previewCache->Find(stored.key, frame.orientation, part, panel);
+        if (!bitmap.IsOk())
+            bitmap = m_previewCache->Get(stored.key, stored.Picture(), frame.orientation, part,
+                                         panel);
         placement = PreviewPlacement(OrientedSize(part.GetSize(), frame.orientation), panel);
     }
     if (!bitmap.IsOk())
@@ -228,7 +233,7 @@ wxImage GifFrame::PreviewPicture(int index) const
     if (index < 0 || index >= m_frames->GetCount())
         return wxImage();
     const StripFrame& frame = m_frames->Get(index);
-    wxImage picture = frame.source->picture;
+    wxImage picture = frame.source->Picture();
     if (!m_windowSettings->previewAsGif || m_gifWidth < 1 || m_gifHeight < 1 || !picture.IsOk())
         return picture;
     // Cut and turned as the export does before fitting.

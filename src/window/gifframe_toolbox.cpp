@@ -183,7 +183,7 @@ void GifFrame::OnCrop(wxCommandEvent&)
     const std::vector<int> selected = GetSelectedFrames();
     const int index = m_previewIndex >= 0 ? m_previewIndex : selected.empty() ? 0 : selected[0];
     const StripFrame& frame = m_frames->Get(index);
-    const wxImage& picture = frame.source->picture;
+    const wxImage picture = frame.source->Picture();
     if (!picture.IsOk())
         return;
     const wxSize size = picture.GetSize();

@@ -14,26 +14,35 @@ void PreviewCache::Clear()
     m_bytes = 0;
 }
 
-wxBitmap PreviewCache::Get(const wxImage& whole, int orientation, const wxRect& part,
-                           const wxSize& panel)
+wxBitmap PreviewCache::Find(std::uint64_t key, int orientation, const wxRect& part,
+                            const wxSize& panel)
 {
     if (panel != m_panel)
     {
         Clear();
         m_panel = panel;
     }
+    const auto found = m_entries.find(key);
+    if (found != m_entries.end() && found->second.orientation == orientation &&
+        found->second.part == part)
+        return found->second.bitmap;
+    return wxBitmap();
+}
 
-    if (!whole.IsOk())
-        return wxBitmap();
-    const auto found = m_entries.find(&whole);
+wxBitmap PreviewCache::Get(std::uint64_t key, const wxImage& whole, int orientation,
+                           const wxRect& part, const wxSize& panel)
+{
+    const wxBitmap kept = Find(key, orientation, part, panel);
+    if (kept.IsOk())
+        return kept;
+    const auto found = m_entries.find(key);
     if (found != m_entries.end())
     {
-        if (found->second.pixels == whole.GetData() && found->second.orientation == orientation &&
-            found->second.part == part)
-            return found->second.bitmap;
         m_bytes -= size_t(found->second.bitmap.GetWidth()) * found->second.bitmap.GetHeight() * 4;
         m_entries.erase(found);
     }
+    if (!whole.IsOk())
+        return wxBitmap();
 
     // The part shown is cut out only when the frame is drawn anew.
     const bool cut = part != wxRect(wxPoint(0, 0), whole.GetSize()) && !part.IsEmpty();
@@ -52,7 +61,7 @@ wxBitmap PreviewCache::Get(const wxImage& whole, int orientation, const wxRect& 
     const size_t bytes = size_t(placement.width) * placement.height * 4;
     if (m_bytes + bytes <= m_budget)
     {
-        m_entries[&whole] = Entry{whole.GetData(), orientation, part, bitmap};
+        m_entries[key] = Entry{orientation, part, bitmap};
         m_bytes += bytes;
     }
     return bitmap;

@@ -4,15 +4,16 @@
 #include <wx/bitmap.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 
 class wxImage;
 
 // Bitmaps of frames as the preview shows them in a panel of one size, so
 // that playback does not rescale a frame on every tick. Emptied when the
-// panel size changes; an entry is recognised by the picture's address and
-// its pixels, so a new picture at a reused address is never served a stale
-// bitmap.
+// panel size changes; an entry is recognised by the frame's picture key
+// (FrameSource::key, never reused), so a picture loaded again after the
+// picture cache let it go still finds its bitmap.
 class PreviewCache
 {
 public:
@@ -21,7 +22,10 @@ public:
     // The picture in the orientation (encode/pictureorientation.h) fitted
     // into panel (never enlarged), as a bitmap.
     // part: the rectangle of the picture shown (the crop), taken before the turn.
-    wxBitmap Get(const wxImage& picture, int orientation, const wxRect& part, const wxSize& panel);
+    wxBitmap Get(std::uint64_t key, const wxImage& picture, int orientation, const wxRect& part,
+                 const wxSize& panel);
+    // The bitmap kept for the same, if any, so the picture need not be loaded.
+    wxBitmap Find(std::uint64_t key, int orientation, const wxRect& part, const wxSize& panel);
     void Clear();
 
     size_t GetBytes() const { return m_bytes; }
@@ -30,13 +34,12 @@ public:
 private:
     struct Entry
     {
-        const unsigned char* pixels;  // identifies the picture the bitmap was made from
         int orientation;
         wxRect part;
         wxBitmap bitmap;
     };
 
-    std::unordered_map<const wxImage*, Entry> m_entries;
+    std::unordered_map<std::uint64_t, Entry> m_entries;
     wxSize m_panel;
     size_t m_bytes;
     size_t m_budget;

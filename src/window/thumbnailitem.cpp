@@ -118,10 +118,13 @@ wxImageThumbnailItem::wxImageThumbnailItem(wxImage* image, int frameIndex, const
 {
 }
 
-wxImageThumbnailItem::wxImageThumbnailItem(std::shared_ptr<const wxImage> picture, int frameIndex,
-                                           const wxString& name)
+wxImageThumbnailItem::wxImageThumbnailItem(PictureLoader picture, const wxSize& size,
+                                           const void* key, int frameIndex, const wxString& name)
     : wxThumbnailItem(name),
-      m_picture(picture ? std::move(picture) : std::make_shared<const wxImage>()),
+      m_picture(picture ? std::shared_ptr<const wxImage>() : std::make_shared<const wxImage>()),
+      m_load(std::move(picture)),
+      m_size(size),
+      m_key(key),
       m_frameIndex(frameIndex),
       m_hasFrameSuffix(false),
       m_nameIsFinal(true)
@@ -165,14 +168,15 @@ bool wxImageThumbnailItem::Load(wxThumbnailCtrl* ctrl, bool forceUpdate)
     }
 
     m_thumbnail = wxNullBitmap;
-    if (m_picture->IsOk())
+    const wxImage picture = GetImage();
+    if (picture.IsOk())
     {
         // Shrunk first, so only the small picture is turned.
         const wxSize box = OrientedSize(
             ctrl ? ctrl->GetThumbnailImageSize() : kDefaultThumbnailBox, m_orientation);
-        const bool cropped = !m_crop.IsEmpty() && m_crop != wxRect(wxPoint(0, 0), m_picture->GetSize());
+        const bool cropped = !m_crop.IsEmpty() && m_crop != wxRect(wxPoint(0, 0), picture.GetSize());
         const wxImage thumbnail = OrientPicture(
-            ScaleToFit(cropped ? m_picture->GetSubImage(m_crop) : *m_picture, box.x, box.y),
+            ScaleToFit(cropped ? picture.GetSubImage(m_crop) : picture, box.x, box.y),
             m_orientation);
         if (thumbnail.IsOk())
             m_thumbnail = wxBitmap(thumbnail);
@@ -180,16 +184,17 @@ bool wxImageThumbnailItem::Load(wxThumbnailCtrl* ctrl, bool forceUpdate)
     return true;
 }
 
-const wxImage& wxImageThumbnailItem::GetImage() const
+wxImage wxImageThumbnailItem::GetImage() const
 {
-    return *m_picture;
+    return m_load ? m_load() : *m_picture;
 }
 
 wxSize wxImageThumbnailItem::GetImageSize() const
 {
-    if (!m_picture->IsOk())
+    const wxSize size = m_load ? m_size : m_picture->IsOk() ? m_picture->GetSize() : wxSize();
+    if (size.x < 1 || size.y < 1)
         return wxSize(0, 0);
-    return OrientedSize(m_crop.IsEmpty() ? m_picture->GetSize() : m_crop.GetSize(), m_orientation);
+    return OrientedSize(m_crop.IsEmpty() ? size : m_crop.GetSize(), m_orientation);
 }
 
 void wxImageThumbnailItem::SetView(int orientation, const wxRect& crop, wxThumbnailCtrl* ctrl)
@@ -204,10 +209,11 @@ void wxImageThumbnailItem::SetView(int orientation, const wxRect& crop, wxThumbn
 
 wxBitmap wxImageThumbnailItem::GetBitmap() const
 {
-    if (!m_picture->IsOk())
+    const wxImage picture = GetImage();
+    if (!picture.IsOk())
         return wxNullBitmap;
     wxLogNull noMessages;
-    return wxBitmap(OrientPicture(m_crop.IsEmpty() ? *m_picture : m_picture->GetSubImage(m_crop),
+    return wxBitmap(OrientPicture(m_crop.IsEmpty() ? picture : picture.GetSubImage(m_crop),
                                   m_orientation));
 }
 

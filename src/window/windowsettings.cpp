@@ -30,6 +30,9 @@ WindowSettings WindowSettings::Load(const wxString& path)
             settings.previewAsGif = value == wxS("1");
         else if (key == wxS("thumbnail-side") && value.ToLong(&side) && side > 0 && side <= 1024)
             settings.thumbnailSide = int(side);
+        else if (key == wxS("picture-cache-mib") && value.ToLong(&side) && side >= 16 &&
+                 side <= 1 << 20)
+            settings.pictureCacheMiB = int(side);
     }
     return settings;
 }
@@ -38,7 +41,11 @@ bool WindowSettings::Save(const wxString& path) const
 {
     const wxString text = wxS("strip-share=") + wxString::FromCDouble(stripShare, 4) +
                           wxS("\nthumbnail-side=") + wxString::Format(wxS("%d"), thumbnailSide) +
-                          wxS("\npreview-as-gif=") + (previewAsGif ? wxS("1") : wxS("0")) + wxS("\n");
+                          wxS("\npreview-as-gif=") + (previewAsGif ? wxS("1") : wxS("0")) +
+                          wxS("\n") +
+                          (pictureCacheMiB > 0
+                               ? wxString::Format(wxS("picture-cache-mib=%d\n"), pictureCacheMiB)
+                               : wxString());
     wxTempFile file(path);
     return file.IsOpened() && file.Write(text, wxConvUTF8) && file.Commit();
 }

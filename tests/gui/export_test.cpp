@@ -2,6 +2,8 @@
 #include "file_size_limit.h"
 #include "gif_inspect.h"
 
+#include "edit/picturecache.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -347,4 +349,41 @@ TEST_F(GifExportTest, ClosingDuringAnExportLeavesTheUserFileAsItWas)
         EXPECT_EQ(InspectGif(after).frames.size(), 100u);
     }
     EXPECT_EQ(FilesIn(dir.Path()), (std::vector<wxString>{wxS("photo.png"), wxS("user.gif")}));
+}
+
+// Frames keep the pictures they were imported with: a file changed or gone
+// since, with no decoded picture left in the cache, deleted and brought back
+// by Undo, still saves as imported.
+TEST_F(GifExportTest, FramesWhosePicturesWereLetGoSaveAsImportedWhateverTheirFiles)
+{
+    const wxColour colours[] = {*wxRED, *wxGREEN, *wxBLUE};
+    wxArrayString paths;
+    for (int i = 0; i < 3; ++i)
+        paths.push_back(WritePng(dir, wxString::Format(wxS("p%d.png"), i), 40, 30, colours[i]));
+    Import(paths);
+    ASSERT_EQ(Strip()->GetCount(), 3);
+    WritePng(dir, wxS("p0.png"), 40, 30, *wxWHITE);
+    ASSERT_TRUE(wxRemoveFile(paths[1]));
+
+    struct CacheLimit
+    {
+        CacheLimit() { PictureCache::Shared().SetLimit(1); }
+        ~CacheLimit() { PictureCache::Shared().SetLimit(PictureCache::DefaultLimit()); }
+    } nothingKept;
+    ASSERT_TRUE(frame->DeleteFrames({0, 2}));
+    ASSERT_TRUE(frame->Undo());
+    EXPECT_EQ(PictureCache::Shared().GetCount(), 0u);
+    SaveChoosing(dir.File(wxS("kept.gif")));
+
+    const std::vector<std::vector<unsigned char>> shown =
+        ComposeGif(InspectGif(ReadFileBytes(dir.File(wxS("kept.gif")))));
+    ASSERT_EQ(shown.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+    {
+        // The GIF's palette may shift a channel by a few steps.
+        const unsigned char* pixel = &shown[i][(15 * 40 + 20) * 3];
+        const int expected[] = {colours[i].Red(), colours[i].Green(), colours[i].Blue()};
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(pixel[c], expected[c], 8) << "frame " << i << " channel " << c;
+    }
 }

@@ -467,7 +467,7 @@ TEST_F(FramesTest, EveryEditIsUndoneAndRedoneToTheSameStripAndSettings)
 TEST_F(FramesTest, AHundredStepsBackWithoutCopiesOfThePictures)
 {
     AddFrames(3);
-    const unsigned char* pixels = frame->GetFrames().Get(0).source->picture.GetData();
+    const FrameSource* picture = frame->GetFrames().Get(0).source.get();
     for (int i = 0; i < 100; ++i)
         ASSERT_TRUE(frame->ShiftFrames({i % 3 == 2 ? 2 : i % 3}, i % 3 == 2 ? -1 : 1));
     int undone = 0;
@@ -475,7 +475,7 @@ TEST_F(FramesTest, AHundredStepsBackWithoutCopiesOfThePictures)
         ++undone;
     EXPECT_GE(undone, 100);
     EXPECT_EQ(Names(), (NameList{wxS("f0.png"), wxS("f1.png"), wxS("f2.png")}));
-    EXPECT_EQ(frame->GetFrames().Get(0).source->picture.GetData(), pixels);
+    EXPECT_EQ(frame->GetFrames().Get(0).source.get(), picture);
 }
 
 // --- The preview follows the selection ------------------------------------------

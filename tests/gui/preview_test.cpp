@@ -325,7 +325,7 @@ TEST_F(PreviewTest, PreviewAsGifShowsTheFrameAtTheOutputSize)
     const wxImage shown = frame->PreviewPicture(0);
     ASSERT_EQ(shown.GetSize(), wxSize(160, 120));
     FittedFrame fitted;
-    ASSERT_TRUE(fitted.Fit(frame->GetFrames().Get(0).source->picture, 160, 120, false));
+    ASSERT_TRUE(fitted.Fit(frame->GetFrames().Get(0).source->Picture(), 160, 120, false));
     ClassicReduction reduction;
     ASSERT_TRUE(reduction.Reduce(fitted.Pixels(), 160, 120));
     const std::uint8_t* colour = reduction.Palette().rgb + 3 * reduction.Indices()[80 * 160 + 40];

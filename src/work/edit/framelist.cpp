@@ -1,13 +1,42 @@
 #include "edit/framelist.h"
 
 #include "decode/framereference.h"
+#include "edit/picturecache.h"
 
 #include <algorithm>
+#include <atomic>
 
-StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay)
+namespace
+{
+std::atomic<std::uint64_t> g_nextKey{1};
+}  // namespace
+
+FrameSource::FrameSource() : key(g_nextKey++) {}
+
+FrameSource::~FrameSource()
+{
+    PictureCache::Shared().Forget(key);
+}
+
+wxImage FrameSource::Picture() const
+{
+    PictureCache& cache = PictureCache::Shared();
+    wxImage picture = cache.Find(key);
+    if (!picture.IsOk() && stored.IsOk())
+    {
+        picture = stored.Load();
+        cache.Put(key, picture);
+    }
+    return picture;
+}
+
+StripFrame MakeStripFrame(const wxImage& picture, const wxString& path, int frameIndex, int delay,
+                          StoredPicture stored)
 {
     auto source = std::make_shared<FrameSource>();
-    source->picture = std::move(picture);
+    source->stored = stored.IsOk() ? std::move(stored) : StoredPicture::Keep(picture);
+    if (source->stored.IsOk())
+        PictureCache::Shared().Put(source->key, picture);
     source->name =
         HasGifEnding(path) ? path + wxString::Format(wxS("_%d"), frameIndex) : path;
     source->frameIndex = frameIndex;
@@ -258,8 +287,8 @@ std::vector<wxSize> FrameList::GetSizes(const CropArea& crop) const
     std::vector<wxSize> sizes;
     sizes.reserve(m_frames.size());
     for (const StripFrame& frame : m_frames)
-        sizes.push_back(frame.source->picture.IsOk()
-                            ? OrientedSize(CropRectFor(crop, frame.source->picture.GetSize()).GetSize(),
+        sizes.push_back(frame.source->IsOk()
+                            ? OrientedSize(CropRectFor(crop, frame.source->GetSize()).GetSize(),
                                            frame.orientation)
                             : wxSize(0, 0));
     return sizes;
@@ -272,12 +301,13 @@ std::vector<ExportFrame> FrameList::GetExportFrames(int defaultDelay, const Crop
     const FrameCaptions order = GetCaptions();
     for (int i = 0; i < GetCount(); ++i)
     {
-        const wxImage& picture = Get(i).source->picture;
-        ExportFrame frame(&picture, GetDelay(i, defaultDelay),
+        const FrameSource& source = *Get(i).source;
+        ExportFrame frame(nullptr, GetDelay(i, defaultDelay),
                           InDrawingOrder(Get(i).captions, order));
+        frame.stored = source.stored;
         frame.orientation = Get(i).orientation;
-        if (crop.IsSet() && picture.IsOk())
-            frame.crop = CropRectFor(crop, picture.GetSize());
+        if (crop.IsSet() && source.IsOk())
+            frame.crop = CropRectFor(crop, source.GetSize());
         frames.push_back(std::move(frame));
     }
     return frames;

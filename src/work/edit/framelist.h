@@ -5,6 +5,7 @@
 #include "encode/gifexport.h"
 #include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
+#include "decode/storedpicture.h"
 
 #include <wx/arrstr.h>
 #include <wx/gdicmn.h>
@@ -15,16 +16,29 @@
 #include <memory>
 #include <vector>
 
-// A decoded picture of the strip and where it came from. Made once on the
-// GUI thread and never changed; the frame list, its undo history and a
-// running export share it, all on the GUI thread, so the picture is released
-// there when the last of them lets go. A worker only ever reads the picture
-// through a const pointer.
+// A picture of the strip and where it came from. Made once on the GUI
+// thread and never changed; the frame list, its undo history and a running
+// export share it. The pixels are kept compressed, exactly as imported
+// (decode/storedpicture.h); the decoded picture is loaded on demand and kept
+// for a while in the shared picture cache (edit/picturecache.h), so a long
+// strip holds only the pictures used last. A worker never asks for the
+// picture: it loads its own copy from `stored`.
 struct FrameSource
 {
-    wxImage picture;
+    FrameSource();
+    ~FrameSource();
+    FrameSource(const FrameSource&) = delete;
+    FrameSource& operator=(const FrameSource&) = delete;
+
+    // The decoded picture, from the cache or loaded again; GUI thread only.
+    wxImage Picture() const;
+    bool IsOk() const { return stored.IsOk(); }
+    wxSize GetSize() const { return stored.GetSize(); }
+
+    StoredPicture stored;
     wxString name;       // the picture's path, or "<file>.gif_<n>" for frame n of a GIF file
     int frameIndex = 0;  // the frame inside its GIF file; 0 for other pictures
+    const std::uint64_t key;  // the picture's key in the cache, never reused
 };
 
 // One frame of the strip: its picture, its own delay and the captions shown
@@ -42,8 +56,10 @@ struct StripFrame
 
 // A frame as the import delivers it: the picture, the file it came from and
 // its frame index. A path ending in ".gif" (any case) names the frame by its frame
-// reference (path, "_", index).
-StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay = 0);
+// reference (path, "_", index). The picture goes into the picture cache; it
+// is compressed here unless the stored copy comes with it.
+StripFrame MakeStripFrame(const wxImage& picture, const wxString& path, int frameIndex,
+                          int delay = 0, StoredPicture stored = StoredPicture());
 
 // The delays a frame can have of its own, in hundredths of a second.
 const int kMinFrameDelay = 1;
@@ -123,8 +139,8 @@ public:
     std::vector<int> GetOrientations() const;
     // The frames' sizes as shown: cut to the crop, then turned.
     std::vector<wxSize> GetSizes(const CropArea& crop = CropArea()) const;
-    // The pictures in strip order with the delay each shows for; they point
-    // into the list's sources, which the caller keeps alive.
+    // The pictures in strip order with the delay each shows for; each is
+    // loaded from its stored copy where the export reads it.
     std::vector<ExportFrame> GetExportFrames(int defaultDelay,
                                              const CropArea& crop = CropArea()) const;
 

@@ -81,8 +81,8 @@ std::vector<int> FindRepeatedFrames(const FrameList& list, int defaultDelay, dou
         const int delay = list.GetDelay(i, defaultDelay);
         if (kept >= 0 && keptDelay + delay <= kMaxFrameDelay)
         {
-            const double difference = PictureDifference(list.Get(kept).source->picture,
-                                                         list.Get(i).source->picture, tolerance);
+            const double difference = PictureDifference(list.Get(kept).source->Picture(),
+                                                         list.Get(i).source->Picture(), tolerance);
             if (difference >= 0 && difference <= tolerance)
             {
                 repeated.push_back(i);

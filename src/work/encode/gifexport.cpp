@@ -71,9 +71,27 @@ wxImage ReduceColours(const wxImage& image)
 
 void ExportFrameSource::SetPicture(const ExportFrame& frame, SourcePicture& picture)
 {
-    const bool cropped = !frame.crop.IsEmpty() && frame.picture &&
+    const int orientation = frame.orientation;
+    if (!frame.picture)
+    {
+        // Loaded from the stored copy on the worker, so only the frames in
+        // flight are decoded.
+        const StoredPicture stored = frame.stored;
+        const wxRect crop = frame.crop;
+        picture.decode = [stored, orientation, crop](wxString&)
+        {
+            wxImage loaded = stored.Load();
+            if (loaded.IsOk() && !crop.IsEmpty() && crop != wxRect(wxPoint(0, 0), loaded.GetSize()))
+                loaded = loaded.GetSubImage(crop);
+            if (loaded.IsOk() && orientation != kUprightOrientation)
+                loaded = OrientPicture(loaded, orientation);
+            return std::make_unique<wxImage>(loaded);
+        };
+        return;
+    }
+    const bool cropped = !frame.crop.IsEmpty() &&
                          frame.crop != wxRect(wxPoint(0, 0), frame.picture->GetSize());
-    if ((frame.orientation == kUprightOrientation && !cropped) || !frame.picture)
+    if (frame.orientation == kUprightOrientation && !cropped)
     {
         picture.picture = frame.picture;
         return;
@@ -81,7 +99,6 @@ void ExportFrameSource::SetPicture(const ExportFrame& frame, SourcePicture& pict
     // Cut and turned where the export reads it, so only the frames in flight
     // are copies.
     const wxImage* source = frame.picture;
-    const int orientation = frame.orientation;
     const wxRect crop = cropped ? frame.crop : wxRect();
     picture.decode = [source, orientation, crop](wxString&)
     {

@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_GIFEXPORT_H
 
 #include "files/cancelcheck.h"
+#include "decode/storedpicture.h"
 #include "encode/exportpipeline.h"
 
 #include <wx/image.h>
@@ -43,12 +44,22 @@ struct ExportFrame
     {
     }
 
-    const wxImage* picture;
+    const wxImage* picture;  // read in place; null: loaded from stored
+    StoredPicture stored;
     int delay;
     FrameCaptions captions;  // drawn onto the frame at the output size
     bool ownEdits = false;    // see SourcePicture
     int orientation = 0;      // how the picture is turned and mirrored (pictureorientation.h)
     wxRect crop = wxRect();  // the part of the picture kept, before it is turned; empty: all
+
+    // The picture, in place or loaded into holder; any thread.
+    const wxImage& Read(wxImage& holder) const
+    {
+        if (picture)
+            return *picture;
+        holder = stored.Load();
+        return holder;
+    }
 };
 
 // An export source over pictures held in memory.

@@ -22,12 +22,14 @@ std::uint64_t EstimateGifBytes(const std::vector<ExportFrame>& frames, int width
         GifFrameEncoder encoder(width, height, options);
         SharedPalette shared;
         FittedFrame fitted, previous;
+        wxImage loaded;  // a stored picture, read on this thread
         if (options.optimised && options.globalPalette)
         {
             encoder.StartSharedPalette(kPaletteSamples);
             for (std::size_t index : SpreadIndices(frames.size(), kPaletteSamples))
             {
-                if (stop() || !fitted.Fit(*frames[index].picture, width, height, options.smooth))
+                if (stop() ||
+                    !fitted.Fit(frames[index].Read(loaded), width, height, options.smooth))
                     return 0;
                 encoder.AddToSharedPalette(fitted.Pixels());
             }
@@ -47,7 +49,7 @@ std::uint64_t EstimateGifBytes(const std::vector<ExportFrame>& frames, int width
             return ok ? bytes.size() : std::size_t(0);
         };
 
-        if (stop() || !fitted.Fit(*frames[0].picture, width, height, smooth))
+        if (stop() || !fitted.Fit(frames[0].Read(loaded), width, height, smooth))
             return 0;
         std::uint64_t total = encode(0, nullptr, 0) + 1;  // with the trailer
         if (frames.size() == 1)
@@ -59,8 +61,8 @@ std::uint64_t EstimateGifBytes(const std::vector<ExportFrame>& frames, int width
         for (std::size_t index : SpreadIndices(frames.size() - 1, kEstimateSamples))
         {
             const std::size_t later = index + 1;
-            if (stop() || !previous.Fit(*frames[later - 1].picture, width, height, smooth) ||
-                !fitted.Fit(*frames[later].picture, width, height, smooth))
+            if (stop() || !previous.Fit(frames[later - 1].Read(loaded), width, height, smooth) ||
+                !fitted.Fit(frames[later].Read(loaded), width, height, smooth))
                 return 0;
             sampled += encode(later, &previous, 1);
             ++samples;

@@ -89,8 +89,10 @@ wxThread::ExitCode ImageThread::Entry()
         if (picture.kind == PictureEntryKind::WholeGif)
             percent = i + 1 == count && picture.lastOfEntry ? 100 : i * 100 / count;
         sentHundred = sentHundred || percent == 100;
-        auto* imported = new ImportedPicture{std::move(*picture.image), picture.delay};
+        auto* imported = new ImportedPicture{std::move(*picture.image), picture.delay,
+                                             StoredPicture()};
         picture.image.reset();
+        imported->stored = StoredPicture::Keep(imported->image);
         PostPicture(picture.path, percent, picture.frameIndex, imported);
 
         // Within a GIF file the percentage above stands still; how much of

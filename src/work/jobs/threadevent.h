@@ -1,15 +1,19 @@
 #ifndef LOOPFORGE_WORK_THREADEVENT_H
 #define LOOPFORGE_WORK_THREADEVENT_H
 
+#include "decode/storedpicture.h"
+
 #include <wx/event.h>
 #include <wx/image.h>
 
 // A decoded picture on its way from the import thread to the window, with
-// the delay of its own it brings (SequencePicture::delay; 0 for none).
+// the delay of its own it brings (SequencePicture::delay; 0 for none) and
+// its stored copy, compressed by the thread so the window need not.
 struct ImportedPicture
 {
     wxImage image;
     int delay = 0;
+    StoredPicture stored;
 };
 
 // Progress events posted by the worker threads to the main window.
