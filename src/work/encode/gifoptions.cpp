@@ -9,6 +9,7 @@
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -67,7 +68,21 @@ bool GifOptions::operator==(const GifOptions& other) const
 {
     return optimised == other.optimised && onlyChanges == other.onlyChanges &&
            globalPalette == other.globalPalette && colours == other.colours &&
-           dither == other.dither && smooth == other.smooth && loopCount == other.loopCount;
+           dither == other.dither && smooth == other.smooth && loopCount == other.loopCount &&
+           lossy == other.lossy && maxBytes == other.maxBytes;
+}
+
+int GifLossyError(int lossy)
+{
+    return std::clamp(lossy, 0, kMaxGifLossy) * 3 / 5;
+}
+
+int GifLossyAddedError(int lossy)
+{
+    const int error = GifLossyError(lossy);
+    // A small part of the bound on average: most pixels keep their colour
+    // or move by little, so that the picture loses about 1 dB at strength 45.
+    return error * error / 32;
 }
 
 wxString GifDitherName(GifDither dither)
@@ -106,6 +121,13 @@ wxXmlNode* GifOptionsElement(const GifOptions& options)
     element->AddChild(Setting(wxS("dither"), GifDitherName(options.dither)));
     element->AddChild(Setting(wxS("smooth"), YesNo(options.smooth)));
     element->AddChild(Setting(wxS("loop_count"), wxString::Format(wxS("%d"), options.loopCount)));
+    // Written only when set, so that files of earlier versions stay as they were.
+    if (options.lossy != 0)
+        element->AddChild(Setting(wxS("lossy"), wxString::Format(wxS("%d"), options.lossy)));
+    if (options.maxBytes != 0)
+        element->AddChild(Setting(wxS("max_bytes"), wxString::Format(wxS("%llu"),
+                                                                     static_cast<unsigned long long>(
+                                                                         options.maxBytes))));
     return element;
 }
 
@@ -139,6 +161,15 @@ GifOptions ReadGifOptionsElement(const wxXmlNode* element)
             ReadYesNo(text, options.smooth);
         else if (name == wxS("loop_count"))
             ReadNumber(text, 0, kMaxGifLoopCount, options.loopCount);
+        else if (name == wxS("lossy"))
+            ReadNumber(text, 0, kMaxGifLossy, options.lossy);
+        else if (name == wxS("max_bytes"))
+        {
+            unsigned long long bytes = 0;
+            if (text.length() <= 12 && text.ToULongLong(&bytes) && bytes >= 1 &&
+                bytes <= kMaxGifTargetBytes)
+                options.maxBytes = bytes;
+        }
     }
     return options;
 }

@@ -3,6 +3,8 @@
 
 #include <wx/string.h>
 
+#include <cstdint>
+
 class wxXmlNode;
 
 // How the colour reducer spreads the error of colours the palette lacks.
@@ -26,6 +28,8 @@ struct GifOptions
     GifDither dither = GifDither::None;
     bool smooth = false;  // area-averaging instead of nearest-neighbour when shrinking
     int loopCount = 0;    // repetitions after the first play, as the file stores them; 0: forever
+    int lossy = 0;        // optimised: 0 to 100, how far the LZW codes may stray (see GifLossyError)
+    std::uint64_t maxBytes = 0;  // keep the file under this many bytes; 0: any size
 
     bool operator==(const GifOptions& other) const;
     bool operator!=(const GifOptions& other) const { return !(*this == other); }
@@ -34,6 +38,17 @@ struct GifOptions
 constexpr int kMinGifColours = 2;
 constexpr int kMaxGifColours = 256;
 constexpr int kMaxGifLoopCount = 65535;
+constexpr int kMaxGifLossy = 100;
+// The largest size limit a user can ask for: 4 GiB.
+constexpr std::uint64_t kMaxGifTargetBytes = std::uint64_t(4) << 30;
+
+// How far (distance in RGB, 0 to 441) a pixel of a lossy optimised export
+// may stray from the palette colour the lossless export shows there, at a
+// lossy strength; 0 for 0.
+int GifLossyError(int lossy);
+// How much a lossy code may add to a pixel's squared error against the
+// picture (summed over red, green and blue).
+int GifLossyAddedError(int lossy);
 
 // The word a dither method is written as ("none", "ordered", "diffuse"), and
 // back; false for any other word.

@@ -712,6 +712,49 @@ TEST(OptimisedExport, FewerColoursNeverMakeALargerFile)
     }
 }
 
+// Lossy codes: a smaller file that giflib and Pillow read, every composed
+// pixel within the stated distance of the lossless export's, for photos
+// (with and without dithering) and a page with transparent parts.
+TEST(OptimisedExport, LossyCodesStayWithinTheirBound)
+{
+    std::vector<wxImage> photos, page = TypedPage();
+    for (unsigned seed = 1; seed <= 4; ++seed)
+        photos.push_back(MakePhotoLike(160, 120, seed));
+    page[1] = WithTransparentCorner(page[1], true);
+    const std::pair<GifDither, const std::vector<wxImage>*> cases[] = {
+        {GifDither::None, &photos}, {GifDither::Diffuse, &photos}, {GifDither::None, &page}};
+    for (const auto& [dither, pictures] : cases)
+    {
+        SCOPED_TRACE(GifDitherName(dither).utf8_string() + (pictures == &page ? " page" : ""));
+        std::vector<ExportFrame> frames;
+        for (const wxImage& picture : *pictures)
+            frames.push_back({&picture, 10});
+        GifOptions options = Optimised();
+        options.dither = dither;
+        const std::string exact = Exported(frames, 160, 120, options, 2);
+        options.lossy = 60;
+        const std::string lossy = Exported(frames, 160, 120, options, 2);
+        EXPECT_LT(lossy.size(), exact.size());
+        const auto exactShown = ComposeGif(InspectGif(exact));
+        const auto shown = ComposeGif(InspectGif(lossy));
+        ASSERT_EQ(shown.size(), exactShown.size());
+        const int bound = GifLossyError(options.lossy);
+        for (size_t f = 0; f < shown.size(); ++f)
+            for (size_t i = 0; i < shown[f].size(); i += 3)
+            {
+                int distance = 0;
+                for (size_t c = i; c < i + 3; ++c)
+                    distance += (shown[f][c] - exactShown[f][c]) * (shown[f][c] - exactShown[f][c]);
+                ASSERT_LE(distance, bound * bound) << "frame " << f << ", pixel " << i / 3;
+            }
+        TempDir dir;
+        const wxString path = dir.Write("lossy.gif", lossy);
+        const PillowResult pillow = ComposeWithPillow(path);
+        EXPECT_TRUE(pillow.complete);
+        EXPECT_EQ(pillow.frames.size(), shown.size());
+    }
+}
+
 TEST(NearestColour, FindsTheNearestEntryLowestIndexFirst)
 {
     std::uint32_t state = 7;

@@ -91,10 +91,14 @@ TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
     dithered.dither = GifDither::Ordered;
     smooth.smooth = true;
     looped.loopCount = 3;  // the classic export with a loop count
+    GifOptions lossy = optimised, limited = optimised;
+    lossy.lossy = 40;
+    limited.maxBytes = 8u << 20;
     const Case cases[] = {
         {{"--optimize"}, optimised},      {{"--colors", "32"}, colours},
         {{"--dither=ordered"}, dithered}, {{"--smooth"}, smooth},
-        {{"--loop", "3"}, looped},
+        {{"--loop", "3"}, looped},        {{"--lossy", "40"}, lossy},
+        {{"--max-size=8m"}, limited},
     };
     for (const Case& c : cases)
     {
@@ -125,6 +129,10 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"--colors=257", "-o", "o.gif", "a.png"}, "colors"},
         {{"--dither", "floyd", "-o", "o.gif", "a.png"}, "dithering"},
         {{"--loop", "-1", "-o", "o.gif", "a.png"}, "loop"},
+        {{"--lossy", "101", "-o", "o.gif", "a.png"}, "lossy"},
+        {{"--max-size", "8G", "-o", "o.gif", "a.png"}, "size limit"},
+        {{"--max-size", "0K", "-o", "o.gif", "a.png"}, "size limit"},
+        {{"--max-size", "5000M", "-o", "o.gif", "a.png"}, "size limit"},
         {{"--rotate", "45", "-o", "o.gif", "a.png"}, "rotation"},
         {{"--flip=x", "-o", "o.gif", "a.png"}, "flip"},
         {{"--crop", "4x2", "-o", "o.gif", "a.png"}, "crop"},

@@ -163,13 +163,22 @@ TEST(ProjectReading, GifOptionsOutOfRangeOrUnknownKeepTheDefaults)
                  "  <gif_options><profile>optimised</profile><colours>999</colours>"
                  "<dither>sparkle</dither><loop_count>-3</loop_count><smooth>maybe</smooth>"
                  "<later_setting>1</later_setting><only_changes>no</only_changes>"
-                 "</gif_options>\n");
+                 "<lossy>101</lossy><max_bytes>0</max_bytes></gif_options>\n");
     const ProjectReadResult read = ReadProjectText(text);
     ASSERT_TRUE(read.IsComplete());
     GifOptions expected;
     expected.optimised = true;
     expected.onlyChanges = false;
     EXPECT_EQ(read.project.gifOptions, expected);
+
+    // The lossy strength and the size limit are written only when set.
+    Project project = Example();
+    project.gifOptions = expected;
+    EXPECT_EQ(ProjectDocumentText(project).find("lossy"), std::string::npos);
+    project.gifOptions.lossy = 30;
+    project.gifOptions.maxBytes = 5000000;
+    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions,
+              project.gifOptions);
 }
 
 // A frame's own delay is an attribute of its `path`; frames without one
