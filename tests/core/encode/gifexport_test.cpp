@@ -859,29 +859,71 @@ TEST(PrepareFrame, SmoothShrinkingAveragesTheAreaEachPixelCovers)
     EXPECT_EQ(fitted.Pixels()[0], 150);
 }
 
-TEST(GifSizeEstimate, ComesCloseToTheExportedSize)
+namespace
 {
-    // Twelve frames of a photo-like background with a moving square.
-    std::vector<wxImage> pictures;
-    for (int i = 0; i < 12; ++i)
+// Strips of mixed content, longer than the estimate encodes whole: photos
+// (still with a moving square, and changing), typed pages and small GIF-like
+// frames of several sizes, in runs and interleaved.
+std::vector<std::vector<wxImage>> MixedStrips()
+{
+    const std::vector<wxImage> typed = TypedPage();
+    auto photo = [](int i, unsigned seed)
     {
-        pictures.push_back(MakePhotoLike(160, 120, 5));
-        pictures.back().SetRGB(wxRect(10 * i, 40, 16, 16), 250, 250, 30);
-    }
-    std::vector<ExportFrame> frames;
-    for (const wxImage& picture : pictures)
-        frames.push_back({&picture, 10});
-    for (bool optimised : {false, true})
+        wxImage image = MakePhotoLike(160, 120, seed);
+        image.SetRGB(wxRect(6 * i % 140, 40, 16, 16), 250, 250, 30);
+        return image;
+    };
+    auto small = [](int i)
     {
-        GifOptions options;
-        options.optimised = optimised;
-        const double exported = double(Exported(frames, 160, 120, options, 2).size());
-        const double estimate = double(EstimateGifBytes(frames, 160, 120, options));
-        EXPECT_NEAR(estimate / exported, 1.0, 0.2) << (optimised ? "optimised" : "classic");
+        const int side = 40 + 20 * (i / 6 % 3);
+        wxImage image = MakeFlat(side, side * 3 / 4);
+        image.SetRGB(wxRect(i % 6 * side / 8, side / 4, side / 6, side / 6), 250, 30, 30);
+        return image;
+    };
+    std::vector<std::vector<wxImage>> strips(3);
+    for (int i = 0; i < 20; ++i)
+        strips[0].push_back(photo(i, 5));
+    strips[0].insert(strips[0].end(), typed.begin(), typed.end());
+    for (int i = 0; i < 24; ++i)
+        strips[0].push_back(small(i));
+    for (int i = 0; i < 56; ++i)
+        strips[1].push_back(i / 4 % 2 ? typed[i % typed.size()] : photo(i, 1 + i / 8));
+    for (int i = 0; i < 50; ++i)
+        strips[2].push_back(i % 10 < 7 ? small(i) : photo(i, 2 + i % 3));
+    return strips;
+}
+}  // namespace
+
+TEST(GifSizeEstimate, WithinTenPercentOfTheSavedFile)
+{
+    GifOptions classic, optimised = Optimised(), reduced = Optimised();
+    reduced.colours = 64;
+    reduced.dither = GifDither::Diffuse;
+    reduced.lossy = 40;
+    // The classic profile has no options: at two output sizes instead.
+    const std::pair<GifOptions, wxSize> sets[] = {{classic, {160, 120}},
+                                                  {classic, {120, 90}},
+                                                  {optimised, {160, 120}},
+                                                  {reduced, {160, 120}}};
+    const auto strips = MixedStrips();
+    for (size_t strip = 0; strip < strips.size(); ++strip)
+    {
+        std::vector<ExportFrame> frames;
+        for (const wxImage& picture : strips[strip])
+            frames.push_back({&picture, 10});
+        for (const auto& [options, size] : sets)
+        {
+            const double exported = double(Exported(frames, size.x, size.y, options, 2).size());
+            const double estimate = double(EstimateGifBytes(frames, size.x, size.y, options));
+            EXPECT_NEAR(estimate / exported, 1.0, 0.1)
+                << "strip " << strip << ", " << (options.optimised ? "optimised" : "classic")
+                << " " << options.colours << " colours, " << size.x << " wide";
+        }
     }
     EXPECT_EQ(EstimateGifBytes({}, 160, 120, GifOptions()), 0u);
-    EXPECT_EQ(EstimateGifBytes(frames, 0, 120, GifOptions()), 0u);
-    EXPECT_EQ(EstimateGifBytes(frames, 160, 120, GifOptions(), [] { return true; }), 0u);
+    EXPECT_EQ(EstimateGifBytes({{&strips[0][0], 10}}, 0, 120, GifOptions()), 0u);
+    EXPECT_EQ(EstimateGifBytes({{&strips[0][0], 10}}, 160, 120, GifOptions(), [] { return true; }),
+              0u);
 }
 
 // Without the memory for a frame's colour reduction the export fails with
