@@ -248,9 +248,9 @@ void Pipeline::Encode(int index, Slot& slot, GifFrameEncoder& encoder, bool ok, 
     // A frame that clears the screen for the next one cannot give way to
     // the frame before it, which leaves the screen as it is.
     const std::size_t pixelCount = std::size_t(m_settings.width) * m_settings.height;
-    const bool repeats =
-        previous && !ClearsBeforeNext(opacity.frame, opacity.next, pixelCount) &&
-        FramesShowTheSame(slot.fitted.Pixels(), opacity.frame, previous, opacity.previous, pixelCount);
+    const bool repeats = previous && !ClearsBeforeNext(opacity.frame, opacity.next, pixelCount) &&
+                         FramesShowTheSame(slot.fitted.Pixels(), opacity.frame, previous,
+                                           opacity.previous, pixelCount);
 
     std::vector<std::uint8_t> bytes;
     if (ok)
@@ -509,8 +509,8 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
 }  // namespace
 
 bool FramesShowTheSame(const std::uint8_t* pixels, const std::uint8_t* opacity,
-                  const std::uint8_t* otherPixels, const std::uint8_t* otherOpacity,
-                  std::size_t count)
+                       const std::uint8_t* otherPixels, const std::uint8_t* otherOpacity,
+                       std::size_t count)
 {
     if (!opacity && !otherOpacity)
         return std::memcmp(pixels, otherPixels, count * 3) == 0;

@@ -273,10 +273,10 @@ void GifFrameEncoder::SetLossy(const GifPalette& palette, const GifFrameBlock& b
         m_lossyTarget.resize(std::size_t(region.width) * region.height * 3);
         const std::size_t rowBytes = std::size_t(region.width) * 3;
         for (int y = 0; y < region.height; ++y)
-            std::memcpy(m_lossyTarget.data() + y * rowBytes,
-                        region.rgb + (std::size_t(region.top + y) * region.frameWidth +
-                                      region.left) * 3,
-                        rowBytes);
+            std::memcpy(
+                m_lossyTarget.data() + y * rowBytes,
+                region.rgb + (std::size_t(region.top + y) * region.frameWidth + region.left) * 3,
+                rowBytes);
         target = m_lossyTarget.data();
     }
     // Lossy codes stay among the entries the code size covers.

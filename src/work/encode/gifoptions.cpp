@@ -125,9 +125,9 @@ wxXmlNode* GifOptionsElement(const GifOptions& options)
     if (options.lossy != 0)
         element->AddChild(Setting(wxS("lossy"), wxString::Format(wxS("%d"), options.lossy)));
     if (options.maxBytes != 0)
-        element->AddChild(Setting(wxS("max_bytes"), wxString::Format(wxS("%llu"),
-                                                                     static_cast<unsigned long long>(
-                                                                         options.maxBytes))));
+        element->AddChild(Setting(
+            wxS("max_bytes"),
+            wxString::Format(wxS("%llu"), static_cast<unsigned long long>(options.maxBytes))));
     return element;
 }
 

@@ -28,7 +28,7 @@ struct GifOptions
     GifDither dither = GifDither::None;
     bool smooth = false;  // area-averaging instead of nearest-neighbour when shrinking
     int loopCount = 0;    // repetitions after the first play, as the file stores them; 0: forever
-    int lossy = 0;        // optimised: 0 to 100, how far the LZW codes may stray (see GifLossyError)
+    int lossy = 0;  // optimised: 0 to 100, how far the LZW codes may stray (see GifLossyError)
     std::uint64_t maxBytes = 0;  // keep the file under this many bytes; 0: any size
 
     bool operator==(const GifOptions& other) const;

@@ -50,8 +50,8 @@ struct Frame
     bool ownEdits = false;
 };
 
-bool FitPicture(SourcePicture& picture, FittedFrame& fitted, int width, int height,
-                bool smooth, bool transparency)
+bool FitPicture(SourcePicture& picture, FittedFrame& fitted, int width, int height, bool smooth,
+                bool transparency)
 {
     wxString error;
     if (picture.decode)
@@ -67,7 +67,7 @@ bool FitPicture(SourcePicture& picture, FittedFrame& fitted, int width, int heig
 // What the frames of each stretch add up to.
 struct Stretch
 {
-    int frames = 0;               // not cuts nor repeats, which are counted exactly
+    int frames = 0;  // not cuts nor repeats, which are counted exactly
     bool sampled = false;
     std::vector<std::uint64_t> sample;  // bytes of its encoded frame, per option set
 };
@@ -138,13 +138,13 @@ std::vector<std::uint64_t> EstimateGifBytes(ExportSource& source, int width, int
             for (std::size_t c = 0; c < sets; ++c)
             {
                 bytes.clear();
-                const bool ok =
-                    optimised ? encoders[c]->EncodeOptimised(
-                                    current->fitted.Pixels(),
-                                    previous ? previous->fitted.Pixels() : nullptr, index,
-                                    current->picture.delay, shared[c], bytes, opacity)
-                              : encoders[c]->EncodeClassic(current->fitted.Pixels(), index,
-                                                           current->picture.delay, bytes);
+                const bool ok = optimised
+                                    ? encoders[c]->EncodeOptimised(
+                                          current->fitted.Pixels(),
+                                          previous ? previous->fitted.Pixels() : nullptr, index,
+                                          current->picture.delay, shared[c], bytes, opacity)
+                                    : encoders[c]->EncodeClassic(current->fitted.Pixels(), index,
+                                                                 current->picture.delay, bytes);
                 if (!ok)
                     return false;
                 into[c] = bytes.size();
@@ -247,8 +247,9 @@ std::vector<std::uint64_t> EstimateGifBytes(ExportSource& source, int width, int
             }
         for (const Stretch& s : stretches)
             for (std::size_t c = 0; c < sets; ++c)
-                total[c] += std::uint64_t(s.frames) *
-                            (s.sampled ? s.sample[c] : sampled ? mean[c] / sampled : 0);
+                total[c] += std::uint64_t(s.frames) * (s.sampled ? s.sample[c]
+                                                       : sampled ? mean[c] / sampled
+                                                                 : 0);
         for (std::uint64_t& bytesOfSet : total)
             ++bytesOfSet;  // the trailer
         return total;

@@ -39,8 +39,8 @@ struct RenderOptions
     std::optional<GifDither> dither;
     std::optional<bool> smooth;
     std::optional<int> loopCount;
-    std::optional<int> lossy;                // --lossy N
-    std::optional<std::uint64_t> maxBytes;   // --max-size SIZE
+    std::optional<int> lossy;               // --lossy N
+    std::optional<std::uint64_t> maxBytes;  // --max-size SIZE
     bool estimate = false;  // --estimate: print the estimated size in bytes, write nothing
 
     // Edits of the frames, on top of those a project stores.

@@ -916,8 +916,8 @@ TEST(GifSizeEstimate, WithinTenPercentOfTheSavedFile)
             const double exported = double(Exported(frames, size.x, size.y, options, 2).size());
             const double estimate = double(EstimateGifBytes(frames, size.x, size.y, options));
             EXPECT_NEAR(estimate / exported, 1.0, 0.1)
-                << "strip " << strip << ", " << (options.optimised ? "optimised" : "classic")
-                << " " << options.colours << " colours, " << size.x << " wide";
+                << "strip " << strip << ", " << (options.optimised ? "optimised" : "classic") << " "
+                << options.colours << " colours, " << size.x << " wide";
         }
     }
     EXPECT_EQ(EstimateGifBytes({}, 160, 120, GifOptions()), 0u);

@@ -177,8 +177,7 @@ TEST(ProjectReading, GifOptionsOutOfRangeOrUnknownKeepTheDefaults)
     EXPECT_EQ(ProjectDocumentText(project).find("lossy"), std::string::npos);
     project.gifOptions.lossy = 30;
     project.gifOptions.maxBytes = 5000000;
-    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions,
-              project.gifOptions);
+    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions, project.gifOptions);
 }
 
 // A frame's own delay is an attribute of its `path`; frames without one
