@@ -449,7 +449,7 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
         options.inputs.clear();
         return true;
     }
-    if (options.output.empty())
+    if (options.output.empty() && !options.estimate)
     {
         error = _("no output file: give -o OUT.gif");
         return false;
