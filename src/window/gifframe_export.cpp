@@ -26,14 +26,18 @@ namespace
 // The GIF file chooser shared by Save and Save As, with the GIF options
 // below its file list; empty when cancelled. A confirmed choice of options
 // becomes the window's and is remembered for the user.
-wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& options)
+wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& options,
+                       std::vector<ExportFrame> frames, const wxSize& size)
 {
     wxFileDialog dialog(parent, title, wxString(), wxS("*.gif"),
                         _("Image files") + wxS(" (*.gif)|*.gif"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     SetChooserGifOptions(options);
+    SetChooserEstimate(std::move(frames), size);
     dialog.SetExtraControlCreator(&CreateGifOptionsChooserPanel);
-    if (dialog.ShowModal() != wxID_OK)
+    const int answer = dialog.ShowModal();
+    SetChooserEstimate({}, wxSize());
+    if (answer != wxID_OK)
         return wxString();
     const auto* panel = dynamic_cast<GifOptionsPanel*>(dialog.GetExtraControl());
     if (panel && panel->GetOptions() != options)
@@ -44,6 +48,16 @@ wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& opti
     return dialog.GetPath();
 }
 }  // namespace
+
+std::vector<ExportFrame> GifFrame::ChooserFrames() const
+{
+    return m_frames->GetExportFrames(m_spinctrl_delay->GetValue(), *m_crop);
+}
+
+wxSize GifFrame::ChooserSize() const
+{
+    return wxSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
+}
 
 wxString GifFrame::EnsureGifExtension(const wxString& path)
 {
@@ -98,7 +112,8 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     {
         if (m_gifPath.empty())
         {
-            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
+            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions,
+                                                  ChooserFrames(), ChooserSize());
             if (!chosen.empty())
             {
                 m_gifPath = chosen;
@@ -110,7 +125,8 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
 
     if (m_gifPath.empty())
     {
-        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
+        const wxString chosen =
+            ChooseGifFile(this, _("Save GIF Files"), m_gifOptions, ChooserFrames(), ChooserSize());
         if (chosen.empty())
             return;
         const wxString path = EnsureGifExtension(chosen);
@@ -145,7 +161,8 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
     if (IsWorkerRunning() || m_frames->IsEmpty())
         return;
 
-    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"), m_gifOptions);
+    const wxString chosen =
+        ChooseGifFile(this, _("Save As GIF Files"), m_gifOptions, ChooserFrames(), ChooserSize());
     if (chosen.empty())
     {
         // Cancelling Save As forgets the remembered output file.
@@ -219,6 +236,10 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
         m_exportSaved.reset();
         if (!m_exportWorker->IsCloseRequested())
             ShowMessageBox(this, event.GetString(), MessageCaption(), wxOK | wxICON_ERROR);
+    }
+    else if (!event.GetString().empty() && !m_exportWorker->IsCloseRequested())
+    {
+        ShowMessageBox(this, event.GetString(), MessageCaption(), wxOK | wxICON_INFORMATION);
     }
 
     UpdateTitle();

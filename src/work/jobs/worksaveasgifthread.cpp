@@ -2,6 +2,7 @@
 
 #include "jobs/threadevent.h"
 
+#include <wx/arrstr.h>
 #include <wx/event.h>
 
 WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* sink, std::vector<ExportFrame> frames,
@@ -51,6 +52,7 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
                 Post(done * 100 / count);
         },
         [this] { return Stopped(); });
-    Post(100, result.ok, result.error);
+    // A written file may bring word of what was changed to keep it under its size limit.
+    Post(100, result.ok, result.ok ? wxJoin(result.warnings, '\n', '\0') : result.error);
     return 0;
 }

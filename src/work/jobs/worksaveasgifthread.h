@@ -16,7 +16,8 @@ class wxEvtHandler;
 // ExportGif) and reports to sink with wxEVT_THREAD_UPDATE events of id
 // ID_SAVE_GIF_THREAD: one per frame with the percentage (i + 1) * 100 / n, and
 // a final one with 100 whose extra long is 1 when the file was written and
-// moved into place, 0 otherwise, with the reason in its string.
+// moved into place, 0 otherwise, with the reason in its string (for a file
+// written, what was changed to keep it under its size limit, if anything).
 //
 // frames point at the strip's full-size pictures, in strip order, each with
 // its delay. The thread only reads them through const access and never
