@@ -63,7 +63,7 @@ std::vector<Step> Ladder(const GifOptions& options)
             step.lossy = lossy;
             milder.push_back(step);
         }
-    for (int colours : {128, 64, 32})
+    for (int colours : {160, 112, 80, 56, 32})
         if (step.colours > colours)
         {
             step.colours = colours;
