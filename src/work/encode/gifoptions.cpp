@@ -121,13 +121,13 @@ wxXmlNode* GifOptionsElement(const GifOptions& options)
     element->AddChild(Setting(wxS("dither"), GifDitherName(options.dither)));
     element->AddChild(Setting(wxS("smooth"), YesNo(options.smooth)));
     element->AddChild(Setting(wxS("loop_count"), wxString::Format(wxS("%d"), options.loopCount)));
-    // Written only when set, so that files of earlier versions stay as they were.
+    // Attributes written only when set, so that files of earlier versions stay as they were.
     if (options.lossy != 0)
-        element->AddChild(Setting(wxS("lossy"), wxString::Format(wxS("%d"), options.lossy)));
+        element->AddAttribute(wxS("lossy"), wxString::Format(wxS("%d"), options.lossy));
     if (options.maxBytes != 0)
-        element->AddChild(Setting(
-            wxS("max_bytes"),
-            wxString::Format(wxS("%llu"), static_cast<unsigned long long>(options.maxBytes))));
+        element->AddAttribute(wxS("max_bytes"),
+                              wxString::Format(wxS("%llu"), static_cast<unsigned long long>(
+                                                                options.maxBytes)));
     return element;
 }
 
@@ -136,6 +136,12 @@ GifOptions ReadGifOptionsElement(const wxXmlNode* element)
     GifOptions options;
     if (!element || element->GetName() != kElement)
         return options;
+    ReadNumber(element->GetAttribute(wxS("lossy")), 0, kMaxGifLossy, options.lossy);
+    unsigned long long bytes = 0;
+    const wxString limit = element->GetAttribute(wxS("max_bytes"));
+    if (limit.length() <= 12 && limit.ToULongLong(&bytes) && bytes >= 1 &&
+        bytes <= kMaxGifTargetBytes)
+        options.maxBytes = bytes;
     for (const wxXmlNode* child = element->GetChildren(); child; child = child->GetNext())
     {
         if (child->GetType() != wxXML_ELEMENT_NODE)
@@ -161,15 +167,6 @@ GifOptions ReadGifOptionsElement(const wxXmlNode* element)
             ReadYesNo(text, options.smooth);
         else if (name == wxS("loop_count"))
             ReadNumber(text, 0, kMaxGifLoopCount, options.loopCount);
-        else if (name == wxS("lossy"))
-            ReadNumber(text, 0, kMaxGifLossy, options.lossy);
-        else if (name == wxS("max_bytes"))
-        {
-            unsigned long long bytes = 0;
-            if (text.length() <= 12 && text.ToULongLong(&bytes) && bytes >= 1 &&
-                bytes <= kMaxGifTargetBytes)
-                options.maxBytes = bytes;
-        }
     }
     return options;
 }

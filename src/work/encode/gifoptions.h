@@ -55,7 +55,8 @@ int GifLossyAddedError(int lossy);
 wxString GifDitherName(GifDither dither);
 bool ParseGifDither(const wxString& name, GifDither& dither);
 
-// The options as an element "gif_options" with one child per setting. A
+// The options as an element "gif_options" with one child per setting (the
+// lossy strength and the size limit are attributes, written only when set). A
 // reader takes what it recognises from such an element, keeps the defaults
 // for anything missing or out of range and ignores unknown children, so
 // files from later versions still read.

@@ -160,10 +160,11 @@ TEST(ProjectReading, GifOptionsOutOfRangeOrUnknownKeepTheDefaults)
 {
     std::string text = ProjectDocumentText(Example());
     text.replace(text.find("</project>"), 0,
-                 "  <gif_options><profile>optimised</profile><colours>999</colours>"
+                 "  <gif_options lossy=\"101\" max_bytes=\"0\"><profile>optimised</profile>"
+                 "<colours>999</colours>"
                  "<dither>sparkle</dither><loop_count>-3</loop_count><smooth>maybe</smooth>"
                  "<later_setting>1</later_setting><only_changes>no</only_changes>"
-                 "<lossy>101</lossy><max_bytes>0</max_bytes></gif_options>\n");
+                 "</gif_options>\n");
     const ProjectReadResult read = ReadProjectText(text);
     ASSERT_TRUE(read.IsComplete());
     GifOptions expected;
