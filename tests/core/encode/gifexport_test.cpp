@@ -721,8 +721,23 @@ TEST(OptimisedExport, LossyCodesStayWithinTheirBound)
     for (unsigned seed = 1; seed <= 4; ++seed)
         photos.push_back(MakePhotoLike(160, 120, seed));
     page[1] = WithTransparentCorner(page[1], true);
+    // A light square moving over a dark photo: the colours near black sit
+    // beside the transparent entry of unchanged pixels, which must not stand
+    // in for them (the square would stay behind).
+    std::vector<wxImage> dark;
+    for (int i = 0; i < 4; ++i)
+    {
+        dark.push_back(MakePhotoLike(160, 120, 3));
+        unsigned char* data = dark.back().GetData();
+        for (int k = 0; k < 160 * 120 * 3; ++k)
+            data[k] /= 6;
+        dark.back().SetRGB(wxRect(10 + 20 * i, 40, 24, 24), 240, 240, 240);
+    }
     const std::pair<GifDither, const std::vector<wxImage>*> cases[] = {
-        {GifDither::None, &photos}, {GifDither::Diffuse, &photos}, {GifDither::None, &page}};
+        {GifDither::None, &photos},
+        {GifDither::Diffuse, &photos},
+        {GifDither::None, &page},
+        {GifDither::None, &dark}};
     for (const auto& [dither, pictures] : cases)
     {
         SCOPED_TRACE(GifDitherName(dither).utf8_string() + (pictures == &page ? " page" : ""));
@@ -924,6 +939,44 @@ TEST(GifSizeEstimate, WithinTenPercentOfTheSavedFile)
     EXPECT_EQ(EstimateGifBytes({{&strips[0][0], 10}}, 0, 120, GifOptions()), 0u);
     EXPECT_EQ(EstimateGifBytes({{&strips[0][0], 10}}, 160, 120, GifOptions(), [] { return true; }),
               0u);
+}
+
+// A size limit: the file fits and the result tells what was given up; a
+// limit nothing fits, or a cancellation, leaves the previous file alone.
+TEST(GifSizeLimit, FitsUnderTheLimitOrWritesNothing)
+{
+    const auto strips = MixedStrips();
+    std::vector<ExportFrame> frames;
+    for (size_t i = 0; i < 20; ++i)
+        frames.push_back({&strips[1][i], 10});
+    GifExportSettings settings;
+    settings.width = 120;
+    settings.height = 90;
+    settings.options = Optimised();
+    const std::size_t exact = Exported(frames, 120, 90, settings.options, 2).size();
+
+    TempDir dir;
+    const wxString path = dir.File("limited.gif");
+    settings.options.maxBytes = exact / 3;
+    const GifExportResult fitted = ExportGif(frames, path, settings);
+    ASSERT_TRUE(fitted.ok) << fitted.error;
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_LE(bytes.size(), settings.options.maxBytes);
+    EXPECT_TRUE(InspectGif(bytes).ok);
+    ASSERT_EQ(fitted.warnings.size(), 1u);
+    EXPECT_TRUE(fitted.warnings[0].StartsWith("To keep the file under")) << fitted.warnings[0];
+
+    settings.options.maxBytes = 2000;
+    const GifExportResult refused = ExportGif(frames, path, settings);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.Contains("nothing reasonable fits under")) << refused.error;
+    EXPECT_TRUE(ReadFileBytes(path) == bytes) << "the previous file was replaced";
+
+    settings.options.maxBytes = exact / 3;
+    const GifExportResult cancelled = ExportGif(frames, path, settings, {}, [] { return true; });
+    EXPECT_TRUE(cancelled.error.Contains("cancelled")) << cancelled.error;
+    EXPECT_TRUE(ReadFileBytes(path) == bytes);
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"limited.gif"});
 }
 
 // Without the memory for a frame's colour reduction the export fails with
