@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -80,6 +81,15 @@ int Render(const RenderOptions& options)
     ApplyRenderEdits(options, job);
     if (const CaptionRef caption = RenderCaption(options))
         job.everyFrameCaptions.push_back(caption);
+    if (options.estimate)
+    {
+        std::uint64_t bytes = 0;
+        const GifExportResult result = RunRenderJob(job, ExportProgress(), &bytes);
+        if (!result.ok)
+            return Fail(result.error, kExitFailure);
+        std::printf("%llu\n", static_cast<unsigned long long>(bytes));
+        return 0;
+    }
     if (job.output == wxS("-") && isatty(STDOUT_FILENO))
         return Fail(_("will not write GIF data to a terminal: redirect standard output"),
                     kExitUsage);

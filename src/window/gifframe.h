@@ -12,6 +12,7 @@
 #include <vector>
 
 class CaptionDrag;
+struct ExportFrame;
 class CaptionPreview;
 class EditHistory;
 class FrameList;
@@ -299,6 +300,9 @@ public:
     // The path with the format's ending added unless it ends in one already.
     static wxString EnsureGifExtension(const wxString& path,
                                        ExportFormat format = ExportFormat::Gif);
+    // The strip's frames and the output size, for the chooser's size estimate.
+    std::vector<ExportFrame> ChooserFrames() const;
+    wxSize ChooserSize() const;
     bool StartExport(int width, int height, const wxString& title);
     // Whether writing the GIF to path would replace the project or a file
     // the frames are read from; if so the user is told, and nothing is written.

@@ -31,8 +31,10 @@ namespace
 // below its file list; empty when cancelled. Its file types are the formats,
 // in the order of kExportFormats; the one chosen (or named by the file's
 // ending) becomes the options' format. A confirmed choice of options becomes
-// the window's and is remembered for the user.
-wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& options)
+// the window's and is remembered for the user. The frames and size feed the
+// panel's size estimate.
+wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& options,
+                       std::vector<ExportFrame> frames, const wxSize& size)
 {
     wxFileDialog dialog(parent, title, wxString(),
                         wxS("*.") + ExportFormatName(options.format),
@@ -42,8 +44,11 @@ wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& opti
         if (kExportFormats[i] == options.format)
             dialog.SetFilterIndex(static_cast<int>(i));
     SetChooserGifOptions(options);
+    SetChooserEstimate(std::move(frames), size);
     dialog.SetExtraControlCreator(&CreateGifOptionsChooserPanel);
-    if (dialog.ShowModal() != wxID_OK)
+    const int answer = dialog.ShowModal();
+    SetChooserEstimate({}, wxSize());
+    if (answer != wxID_OK)
         return wxString();
     const auto* panel = dynamic_cast<GifOptionsPanel*>(dialog.GetExtraControl());
     GifOptions chosen = panel ? panel->GetOptions() : options;
@@ -60,6 +65,16 @@ wxString ChooseGifFile(wxWindow* parent, const wxString& title, GifOptions& opti
     return dialog.GetPath();
 }
 }  // namespace
+
+std::vector<ExportFrame> GifFrame::ChooserFrames() const
+{
+    return m_frames->GetExportFrames(m_spinctrl_delay->GetValue(), *m_crop);
+}
+
+wxSize GifFrame::ChooserSize() const
+{
+    return wxSize(m_spinctrl_width->GetValue(), m_spinctrl_height->GetValue());
+}
 
 wxString GifFrame::EnsureGifExtension(const wxString& path, ExportFormat format)
 {
@@ -118,7 +133,8 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
     {
         if (m_gifPath.empty())
         {
-            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
+            const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions,
+                                                  ChooserFrames(), ChooserSize());
             if (!chosen.empty())
             {
                 m_gifPath = chosen;
@@ -130,7 +146,8 @@ void GifFrame::OnSaveAnimator(wxCommandEvent&)
 
     if (m_gifPath.empty())
     {
-        const wxString chosen = ChooseGifFile(this, _("Save GIF Files"), m_gifOptions);
+        const wxString chosen =
+            ChooseGifFile(this, _("Save GIF Files"), m_gifOptions, ChooserFrames(), ChooserSize());
         if (chosen.empty())
             return;
         const wxString path = EnsureGifExtension(chosen, m_gifOptions.format);
@@ -165,7 +182,8 @@ void GifFrame::OnSaveAsGif(wxCommandEvent&)
     if (IsWorkerRunning() || m_frames->IsEmpty())
         return;
 
-    const wxString chosen = ChooseGifFile(this, _("Save As GIF Files"), m_gifOptions);
+    const wxString chosen =
+        ChooseGifFile(this, _("Save As GIF Files"), m_gifOptions, ChooserFrames(), ChooserSize());
     if (chosen.empty())
     {
         // Cancelling Save As forgets the remembered output file.
@@ -241,6 +259,10 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
         m_exportSaved.reset();
         if (!m_exportWorker->IsCloseRequested())
             ShowMessageBox(this, event.GetString(), MessageCaption(), wxOK | wxICON_ERROR);
+    }
+    else if (!event.GetString().empty() && !m_exportWorker->IsCloseRequested())
+    {
+        ShowMessageBox(this, event.GetString(), MessageCaption(), wxOK | wxICON_INFORMATION);
     }
 
     UpdateTitle();

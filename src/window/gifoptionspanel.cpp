@@ -1,5 +1,7 @@
 #include "window/gifoptionspanel.h"
 
+#include "window/gifestimatetext.h"
+
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/intl.h>
@@ -9,6 +11,9 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace
 {
 // The options the next chooser panel shows.
@@ -17,6 +22,21 @@ GifOptions& ChooserOptions()
     static GifOptions options;
     return options;
 }
+
+// The frames and size the next chooser panel estimates the file for.
+struct ChooserEstimate
+{
+    std::vector<ExportFrame> frames;
+    wxSize size;
+};
+ChooserEstimate& ChooserFrames()
+{
+    static ChooserEstimate estimate;
+    return estimate;
+}
+
+// The largest number the size limit's field takes, in either unit.
+const int kMaxLimitNumber = 4095;
 
 // Choice positions of the dithering methods.
 const GifDither kDithers[] = {GifDither::None, GifDither::Ordered, GifDither::Diffuse};
@@ -64,7 +84,10 @@ void GifOptionsPanel::BuildFull()
     parts->Add(m_onlyChanges, 0, wxBOTTOM, 4);
     parts->Add(m_globalPalette, 0, wxBOTTOM, 4);
     parts->Add(colours, 0, wxBOTTOM, 4);
-    parts->Add(m_smooth);
+    parts->Add(m_smooth, 0, wxBOTTOM, 4);
+    BuildSizeControls(box);
+    parts->Add(LossyRow(box), 0, wxBOTTOM, 4);
+    parts->Add(LimitRow(box));
     profile->Add(m_classic, 0, wxALL, 4);
     profile->Add(m_optimised, 0, wxALL, 4);
     auto* indented = new wxBoxSizer(wxHORIZONTAL);
@@ -140,23 +163,62 @@ void GifOptionsPanel::BuildCompact()
     third->Add(m_loopTimes, 0, centre | wxRIGHT, 5);
     third->Add(m_loopCount, 0, centre | wxRIGHT, 5);
     third->Add(new wxStaticText(this, wxID_ANY, _("time(s)")), 0, centre);
+    BuildSizeControls(this);
+    auto* fourth = new wxBoxSizer(wxHORIZONTAL);
+    fourth->Add(LossyRow(this), 0, centre | wxRIGHT, 15);
+    fourth->Add(LimitRow(this), 0, centre);
     m_webpLossless = new wxRadioButton(this, ID_WEBP_LOSSLESS, _("Lossless"), wxDefaultPosition,
                                        wxDefaultSize, wxRB_GROUP);
     m_webpLossy = new wxRadioButton(this, ID_WEBP_LOSSY, _("Lossy, quality"));
     m_webpQuality = new wxSpinCtrl(this, ID_WEBP_QUALITY, wxString(), wxDefaultPosition,
                                    wxDefaultSize, wxSP_ARROW_KEYS, 0, kMaxWebpQuality,
                                    GifOptions().webpQuality);
-    auto* fourth = new wxBoxSizer(wxHORIZONTAL);
-    fourth->Add(new wxStaticText(this, wxID_ANY, _("WebP:")), 0, centre | wxRIGHT, 5);
-    fourth->Add(m_webpLossless, 0, centre | wxRIGHT, 5);
-    fourth->Add(m_webpLossy, 0, centre | wxRIGHT, 5);
-    fourth->Add(m_webpQuality, 0, centre);
+    auto* fifth = new wxBoxSizer(wxHORIZONTAL);
+    fifth->Add(new wxStaticText(this, wxID_ANY, _("WebP:")), 0, centre | wxRIGHT, 5);
+    fifth->Add(m_webpLossless, 0, centre | wxRIGHT, 5);
+    fifth->Add(m_webpLossy, 0, centre | wxRIGHT, 5);
+    fifth->Add(m_webpQuality, 0, centre);
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(first, 0, wxBOTTOM, 4);
     top->Add(second, 0, wxBOTTOM, 4);
+    top->Add(fourth, 0, wxBOTTOM, 4);
     top->Add(third, 0, wxBOTTOM, 4);
-    top->Add(fourth);
+    top->Add(fifth);
     SetSizerAndFit(top);
+}
+
+void GifOptionsPanel::BuildSizeControls(wxWindow* parent)
+{
+    m_lossy = new wxSpinCtrl(parent, ID_LOSSY, wxString(), wxDefaultPosition, wxDefaultSize,
+                             wxSP_ARROW_KEYS, 0, kMaxGifLossy, 0);
+    m_lossy->SetToolTip(
+        _("0 keeps every colour exact; higher values make smaller files, mostly "
+          "of photos, for a little noise"));
+    m_limit = new wxCheckBox(parent, ID_LIMIT, _("Keep the file under"));
+    m_limitSize = new wxSpinCtrl(parent, ID_LIMIT_SIZE, wxString(), wxDefaultPosition,
+                                 wxDefaultSize, wxSP_ARROW_KEYS, 1, kMaxLimitNumber, 8);
+    m_limitUnit = new wxChoice(parent, ID_LIMIT_UNIT);
+    m_limitUnit->Append(_("MB"));
+    m_limitUnit->Append(_("KB"));
+    m_limitUnit->SetSelection(0);
+}
+
+wxSizer* GifOptionsPanel::LossyRow(wxWindow* parent)
+{
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(new wxStaticText(parent, wxID_ANY, _("Lossy compression:")), 0,
+             wxALIGN_CENTER_VERTICAL);
+    row->Add(m_lossy, 0, wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+    return row;
+}
+
+wxSizer* GifOptionsPanel::LimitRow(wxWindow*)
+{
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    row->Add(m_limit, 0, wxALIGN_CENTER_VERTICAL);
+    row->Add(m_limitSize, 0, wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+    row->Add(m_limitUnit, 0, wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+    return row;
 }
 
 GifOptions GifOptionsPanel::GetOptions() const
@@ -172,6 +234,10 @@ GifOptions GifOptionsPanel::GetOptions() const
     options.loopCount = m_loopTimes->GetValue() ? m_loopCount->GetValue() : 0;
     if (m_webpLossy)
         options.webpQuality = m_webpLossy->GetValue() ? m_webpQuality->GetValue() : kWebpLossless;
+    options.lossy = m_lossy->GetValue();
+    options.maxBytes = m_limit->GetValue() ? std::uint64_t(m_limitSize->GetValue())
+                                                 << (m_limitUnit->GetSelection() == 1 ? 10 : 20)
+                                           : 0;
     return options;
 }
 
@@ -198,6 +264,18 @@ void GifOptionsPanel::SetOptions(const GifOptions& options)
     m_loopTimes->SetValue(options.loopCount > 0);
     if (options.loopCount > 0)
         m_loopCount->SetValue(options.loopCount);
+    m_lossy->SetValue(options.lossy);
+    m_limit->SetValue(options.maxBytes > 0);
+    if (options.maxBytes > 0)
+    {
+        // Whole megabytes in MB, anything else in KB (at least 1).
+        const bool megabytes = options.maxBytes % (1u << 20) == 0 &&
+                               (options.maxBytes >> 20) <= std::uint64_t(kMaxLimitNumber);
+        const std::uint64_t number =
+            megabytes ? options.maxBytes >> 20 : std::max<std::uint64_t>(options.maxBytes >> 10, 1);
+        m_limitUnit->SetSelection(megabytes ? 0 : 1);
+        m_limitSize->SetValue(int(std::min<std::uint64_t>(number, kMaxLimitNumber)));
+    }
     ShowEnabledParts();
 }
 
@@ -207,34 +285,65 @@ void GifOptionsPanel::ShowEnabledParts()
     for (wxWindow* part :
          {static_cast<wxWindow*>(m_onlyChanges), static_cast<wxWindow*>(m_globalPalette),
           static_cast<wxWindow*>(m_colours), static_cast<wxWindow*>(m_dither),
-          static_cast<wxWindow*>(m_smooth)})
+          static_cast<wxWindow*>(m_smooth), static_cast<wxWindow*>(m_lossy),
+          static_cast<wxWindow*>(m_limit)})
         part->Enable(optimised);
+    m_limitSize->Enable(optimised && m_limit->GetValue());
+    m_limitUnit->Enable(optimised && m_limit->GetValue());
     m_loopCount->Enable(m_loopTimes->GetValue());
     if (m_webpQuality)
         m_webpQuality->Enable(m_webpLossy->GetValue());
+}
+
+void GifOptionsPanel::ShowEstimate(std::vector<ExportFrame> frames, const wxSize& size)
+{
+    if (m_estimate)
+        return;
+    m_estimate = new GifEstimateText(this, std::move(frames), size.x, size.y, GetOptions());
+    GetSizer()->Add(m_estimate, 0, wxTOP | wxEXPAND, 6);
+    Fit();
+}
+
+wxString GifOptionsPanel::GetEstimateText() const
+{
+    return m_estimate ? m_estimate->GetLabel() : wxString();
+}
+
+void GifOptionsPanel::Changed()
+{
+    if (m_estimate)
+        m_estimate->Follow(GetOptions());
+    if (m_changed)
+        m_changed();
 }
 
 void GifOptionsPanel::OnChange(wxCommandEvent& event)
 {
     event.Skip();
     ShowEnabledParts();
-    if (m_changed)
-        m_changed();
+    Changed();
 }
 
 void GifOptionsPanel::OnSpin(wxSpinEvent& event)
 {
     event.Skip();
-    if (m_changed)
-        m_changed();
+    Changed();
 }
 
 wxWindow* CreateGifOptionsChooserPanel(wxWindow* parent)
 {
-    return new GifOptionsPanel(parent, GifOptionsPanel::Layout::Compact, ChooserOptions());
+    auto* panel = new GifOptionsPanel(parent, GifOptionsPanel::Layout::Compact, ChooserOptions());
+    // The panel's estimate reads the frames until the chooser closes.
+    panel->ShowEstimate(ChooserFrames().frames, ChooserFrames().size);
+    return panel;
 }
 
 void SetChooserGifOptions(const GifOptions& options)
 {
     ChooserOptions() = options;
+}
+
+void SetChooserEstimate(std::vector<ExportFrame> frames, const wxSize& size)
+{
+    ChooserFrames() = ChooserEstimate{std::move(frames), size};
 }

@@ -28,6 +28,8 @@ GifOptions Chosen()
     options.loopCount = 3;
     options.format = ExportFormat::WebP;  // kept by the panel, chosen in the chooser
     options.webpQuality = 40;
+    options.lossy = 30;
+    options.maxBytes = 512 << 10;
     return options;
 }
 
@@ -59,7 +61,7 @@ class GifOptionsPanelTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        parent = new wxFrame(nullptr, wxID_ANY, wxS("parent"), wxPoint(0, 0), wxSize(900, 300));
+        parent = new wxFrame(nullptr, wxID_ANY, wxS("parent"), wxPoint(0, 0), wxSize(900, 600));
         parent->Show();
         Settle();
     }
@@ -79,9 +81,11 @@ TEST_F(GifOptionsPanelTest, ShowsAndGivesBackEveryChoiceInBothLayouts)
         EXPECT_EQ(panel->GetOptions(), GifOptions());
 
         // Classic greys out the optimised profile's parts; forever, the count.
-        for (int id : {GifOptionsPanel::ID_ONLY_CHANGES, GifOptionsPanel::ID_GLOBAL_PALETTE,
-                       GifOptionsPanel::ID_COLOURS, GifOptionsPanel::ID_DITHER,
-                       GifOptionsPanel::ID_SMOOTH, GifOptionsPanel::ID_LOOP_COUNT})
+        for (int id :
+             {GifOptionsPanel::ID_ONLY_CHANGES, GifOptionsPanel::ID_GLOBAL_PALETTE,
+              GifOptionsPanel::ID_COLOURS, GifOptionsPanel::ID_DITHER, GifOptionsPanel::ID_SMOOTH,
+              GifOptionsPanel::ID_LOOP_COUNT, GifOptionsPanel::ID_LOSSY, GifOptionsPanel::ID_LIMIT,
+              GifOptionsPanel::ID_LIMIT_SIZE})
             EXPECT_FALSE(panel->FindWindow(id)->IsThisEnabled()) << id;
         int changes = 0;
         panel->SetChangeHandler([&] { ++changes; });
@@ -124,6 +128,19 @@ TEST_F(GifOptionsPanelTest, TheDialogEstimatesTheFileAndFollowsTheChoice)
     GifOptionsDialog empty(parent, GifOptions(), {}, 120, 90);
     EXPECT_FALSE(empty.GetEstimateText().empty());
     EXPECT_FALSE(estimated(empty));
+
+    // The Save and Save As choosers' panel estimates too, and says when the
+    // size limit will make the file smaller.
+    GifOptions limited = Chosen();
+    limited.maxBytes = 1024;
+    SetChooserGifOptions(limited);
+    SetChooserEstimate(frames, wxSize(120, 90));
+    auto* chooser = static_cast<GifOptionsPanel*>(CreateGifOptionsChooserPanel(parent));
+    ASSERT_TRUE(WaitFor([&] { return chooser->GetEstimateText().Contains(wxS("about")); }, 20000))
+        << chooser->GetEstimateText();
+    EXPECT_TRUE(chooser->GetEstimateText().Contains(wxS("1 KB"))) << chooser->GetEstimateText();
+    chooser->Destroy();
+    SetChooserEstimate({}, wxSize());
 }
 
 // Sets the dialog's panel to the options, then closes it with the answer.

@@ -249,4 +249,51 @@ expect_error 'install the "ffmpeg" package' \
 [[ -e "$work/formats/none.mp4" ]] && fail "a video was written without ffmpeg"
 if ls -A "$work/formats" | grep -q '^\.'; then fail "temporary files left behind"; fi
 
+# 15. Lossy codes, the size estimate and a size limit on photo-like frames:
+#     lossy files are smaller and read back; --estimate prints a size within
+#     10 % of the file's and writes nothing; a limit a quarter of the
+#     lossless size gives a file under it (its PSNR printed); a limit nothing
+#     can meet writes nothing and says so.
+mkdir -p "$work/lossy"
+"$python" - "$work/lossy" <<'PY' || fail "making the photo-like frames"
+import sys
+from PIL import Image, ImageChops
+for i in range(24):
+    r = Image.linear_gradient("L").resize((160, 120)).rotate(i * 4)
+    g = ImageChops.offset(Image.radial_gradient("L").resize((160, 120)), i * 3, 0)
+    b = ImageChops.add(Image.effect_noise((160, 120), 24), r, 2)
+    Image.merge("RGB", (r, g, b)).save(f"{sys.argv[1]}/f{i:02d}.png")
+PY
+frames=("$work/lossy"/f*.png)
+"$render" --optimize -o "$work/lossy/exact.gif" "${frames[@]}" || fail "lossless render failed"
+"$render" --lossy 60 -o "$work/lossy/lossy.gif" "${frames[@]}" || fail "lossy render failed"
+exact=$(stat -c %s "$work/lossy/exact.gif")
+(( $(stat -c %s "$work/lossy/lossy.gif") < exact )) || fail "lossy is not smaller"
+estimate=$("$render" --optimize --estimate "${frames[@]}") || fail "--estimate failed"
+(( estimate * 10 >= exact * 9 && estimate * 10 <= exact * 11 )) || fail "estimate $estimate for $exact bytes"
+limit=$((exact / 4))
+"$render" --max-size "$limit" -o "$work/lossy/limited.gif" "${frames[@]}" 2>"$work/err.txt" \
+    || fail "--max-size $limit failed: $(cat "$work/err.txt")"
+grep -q "To keep the file under" "$work/err.txt" || fail "no word of what was changed"
+(( $(stat -c %s "$work/lossy/limited.gif") <= limit )) || fail "the file passes the limit"
+"$python" - "$work/lossy" <<'PY' || fail "Pillow check of the lossy files"
+import sys, math
+from PIL import Image, ImageSequence
+d = sys.argv[1]
+def psnr(gif):
+    total, count, at = 0, 0, 0
+    for f in ImageSequence.Iterator(Image.open(f"{d}/{gif}")):
+        src = Image.open(f"{d}/f{at:02d}.png").convert("RGB")
+        a, b = f.convert("RGB").resize(src.size).tobytes(), src.tobytes()
+        total += sum((x - y) ** 2 for x, y in zip(a, b)); count += len(a)
+        at += f.info["duration"] // 100
+    return 10 * math.log10(255 * 255 * count / total)
+for gif in ("exact.gif", "lossy.gif", "limited.gif"):
+    print(f"{gif}: PSNR {psnr(gif):.1f} dB")
+    assert psnr(gif) > 20, gif
+PY
+expect_error "nothing reasonable fits under 2 KB" \
+    "$render" --max-size 2K -o "$work/lossy/none.gif" "${frames[@]}"
+[[ -e "$work/lossy/none.gif" ]] && fail "an impossible limit wrote a file"
+
 finish

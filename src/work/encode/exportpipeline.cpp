@@ -20,8 +20,6 @@
 namespace
 {
 const int kMaxWorkers = 16;
-// Frames the shared palette of an optimised export is chosen from.
-const int kPaletteSamples = 8;
 // Pictures held by the frames in flight, beyond the two the writer needs
 // next: large pictures keep fewer frames in flight than there are workers.
 const std::size_t kMaxBytesInFlight = std::size_t(512) << 20;
@@ -32,25 +30,6 @@ std::size_t ImageBytes(const wxImage* image)
         return 0;
     return std::size_t(image->GetWidth()) * std::size_t(image->GetHeight()) *
            (image->HasAlpha() ? 4 : 3);
-}
-
-// Whether two fitted frames look the same: the same pixels opaque, and the
-// same colour in each opaque one (a null opacity is all opaque).
-bool ShowsTheSame(const std::uint8_t* pixels, const std::uint8_t* opacity,
-                  const std::uint8_t* otherPixels, const std::uint8_t* otherOpacity,
-                  std::size_t count)
-{
-    if (!opacity && !otherOpacity)
-        return std::memcmp(pixels, otherPixels, count * 3) == 0;
-    for (std::size_t i = 0; i < count; ++i)
-    {
-        const bool opaque = !opacity || opacity[i];
-        if (opaque != (!otherOpacity || otherOpacity[i]))
-            return false;
-        if (opaque && std::memcmp(pixels + i * 3, otherPixels + i * 3, 3) != 0)
-            return false;
-    }
-    return true;
 }
 
 wxString OutOfMemory()
@@ -272,9 +251,9 @@ void Pipeline::Encode(int index, Slot& slot, GifFrameEncoder& encoder, bool ok, 
     // A frame that clears the screen for the next one cannot give way to
     // the frame before it, which leaves the screen as it is.
     const std::size_t pixelCount = std::size_t(m_settings.width) * m_settings.height;
-    const bool repeats =
-        previous && !ClearsBeforeNext(opacity.frame, opacity.next, pixelCount) &&
-        ShowsTheSame(slot.fitted.Pixels(), opacity.frame, previous, opacity.previous, pixelCount);
+    const bool repeats = previous && !ClearsBeforeNext(opacity.frame, opacity.next, pixelCount) &&
+                         FramesShowTheSame(slot.fitted.Pixels(), opacity.frame, previous,
+                                           opacity.previous, pixelCount);
 
     std::vector<std::uint8_t> bytes;
     if (ok)
@@ -369,7 +348,7 @@ void Pipeline::Work()
 bool Pipeline::ChooseSharedPalette()
 {
     std::vector<SourcePicture> samples;
-    m_source.Sample(kPaletteSamples, samples);
+    m_source.Sample(kSharedPaletteSamples, samples);
     if (samples.empty())
         return true;
     GifFrameEncoder encoder(m_settings.width, m_settings.height, m_settings.options);
@@ -531,6 +510,23 @@ GifStreamResult Pipeline::Run(int workers, wxOutputStream& out, const ExportProg
     return result;
 }
 }  // namespace
+
+bool FramesShowTheSame(const std::uint8_t* pixels, const std::uint8_t* opacity,
+                       const std::uint8_t* otherPixels, const std::uint8_t* otherOpacity,
+                       std::size_t count)
+{
+    if (!opacity && !otherOpacity)
+        return std::memcmp(pixels, otherPixels, count * 3) == 0;
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        const bool opaque = !opacity || opacity[i];
+        if (opaque != (!otherOpacity || otherOpacity[i]))
+            return false;
+        if (opaque && std::memcmp(pixels + i * 3, otherPixels + i * 3, 3) != 0)
+            return false;
+    }
+    return true;
+}
 
 int DefaultExportWorkers()
 {

@@ -7,6 +7,8 @@
 
 #include <wx/string.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 
 class wxOutputStream;
@@ -51,5 +53,15 @@ GifStreamResult WriteGifStream(ExportSource& source, const GifExportSettings& se
 
 // The worker count a setting of 0 stands for.
 int DefaultExportWorkers();
+
+// Frames the shared palette of an optimised export is chosen from.
+constexpr int kSharedPaletteSamples = 8;
+
+// Whether two fitted frames of count pixels look the same: the same pixels
+// opaque, and the same colour in each opaque one (a null opacity is all
+// opaque). An optimised export joins such a frame to the one before it.
+bool FramesShowTheSame(const std::uint8_t* pixels, const std::uint8_t* opacity,
+                       const std::uint8_t* otherPixels, const std::uint8_t* otherOpacity,
+                       std::size_t count);
 
 #endif

@@ -1,9 +1,10 @@
 #include "encode/gifexport.h"
 
-#include "files/atomicfileoutput.h"
-#include "encode/classicreduction.h"
 #include "decode/picturesize.h"
+#include "encode/classicreduction.h"
+#include "encode/giftargetsize.h"
 #include "encode/pictureorientation.h"
+#include "files/atomicfileoutput.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>
@@ -197,6 +198,10 @@ GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString
                           const GifExportSettings& settings, const ExportProgress& progress,
                           const CancelCheck& cancelled)
 {
+    if (settings.options.optimised && settings.options.maxBytes > 0)
+        return ExportGifWithinSize([&frames]
+                                   { return std::make_unique<ExportFrameSource>(frames); },
+                                   path, settings, progress, cancelled);
     ExportFrameSource source(frames);
     return ExportGif(source, path, settings, progress, cancelled);
 }

@@ -262,6 +262,28 @@ void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
     shared.error = PaletteMapper::InexactError(samples, m_search, 1);
 }
 
+void GifFrameEncoder::SetLossy(const GifPalette& palette, const GifFrameBlock& block,
+                               const MapRegion& region)
+{
+    const int maxError = GifLossyError(m_options.lossy);
+    const std::uint8_t* target = nullptr;
+    if (maxError > 0)
+    {
+        // The colours wanted, in the order the indices are encoded.
+        m_lossyTarget.resize(std::size_t(region.width) * region.height * 3);
+        const std::size_t rowBytes = std::size_t(region.width) * 3;
+        for (int y = 0; y < region.height; ++y)
+            std::memcpy(
+                m_lossyTarget.data() + y * rowBytes,
+                region.rgb + (std::size_t(region.top + y) * region.frameWidth + region.left) * 3,
+                rowBytes);
+        target = m_lossyTarget.data();
+    }
+    // Lossy codes stay among the entries the code size covers.
+    m_lzw.SetLossy(palette.rgb, std::min(palette.count, 1 << block.codeSize),
+                   block.transparentIndex, maxError, GifLossyAddedError(m_options.lossy), target);
+}
+
 bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_t* previous,
                                       int index, int delay, SharedPalette& shared,
                                       std::vector<std::uint8_t>& out, const FrameOpacity& opacity)
@@ -299,6 +321,7 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
             block.height = m_height;
             block.indices = m_indices.data();
             block.codeSize = CodeSize(m_indices);
+            SetLossy(shared.table, block, region);
             AppendGifFrame(out, block, m_lzw);
             return true;
         }
@@ -397,6 +420,7 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     block.indices = m_indices.data();
     block.transparentIndex = transparent ? region.transparentIndex : -1;
     block.codeSize = CodeSize(m_indices);
+    SetLossy(table ? *table : m_local, block, region);
     AppendGifFrame(out, block, m_lzw);
     return true;
 }

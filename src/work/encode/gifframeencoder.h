@@ -82,6 +82,7 @@ private:
     std::size_t MarkToDraw(const std::uint8_t* rgb, const std::uint8_t* previous,
                            const FrameOpacity& opacity, bool clears, Rect& rect);
     void CollectColours(const MapRegion& region, int capacity);
+    void SetLossy(const GifPalette& palette, const GifFrameBlock& block, const MapRegion& region);
     static int CodeSize(const std::vector<std::uint8_t>& indices);
 
     int m_width;
@@ -97,6 +98,7 @@ private:
     std::vector<std::uint8_t> m_keep;
     std::vector<std::uint8_t> m_errorSamples;  // pixels the shared palette is judged by
     std::vector<std::uint8_t> m_indices;
+    std::vector<std::uint8_t> m_lossyTarget;  // the colours lossy codes aim at
     bool m_sharedTransparent = false;  // the shared palette gets a transparent entry
 };
 

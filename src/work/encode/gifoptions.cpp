@@ -9,6 +9,7 @@
 #include <wx/mstream.h>
 #include <wx/xml/xml.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -68,7 +69,21 @@ bool GifOptions::operator==(const GifOptions& other) const
     return optimised == other.optimised && onlyChanges == other.onlyChanges &&
            globalPalette == other.globalPalette && colours == other.colours &&
            dither == other.dither && smooth == other.smooth && loopCount == other.loopCount &&
-           format == other.format && webpQuality == other.webpQuality;
+           format == other.format && webpQuality == other.webpQuality && lossy == other.lossy &&
+           maxBytes == other.maxBytes;
+}
+
+int GifLossyError(int lossy)
+{
+    return std::clamp(lossy, 0, kMaxGifLossy) * 3 / 5;
+}
+
+int GifLossyAddedError(int lossy)
+{
+    const int error = GifLossyError(lossy);
+    // A small part of the bound on average: most pixels keep their colour
+    // or move by little, so that the picture loses about 1 dB at strength 45.
+    return error * error / 32;
 }
 
 wxString GifDitherName(GifDither dither)
@@ -114,6 +129,13 @@ wxXmlNode* GifOptionsElement(const GifOptions& options)
     element->AddChild(Setting(wxS("dither"), GifDitherName(options.dither)));
     element->AddChild(Setting(wxS("smooth"), YesNo(options.smooth)));
     element->AddChild(Setting(wxS("loop_count"), wxString::Format(wxS("%d"), options.loopCount)));
+    // Attributes written only when set, so that files of earlier versions stay as they were.
+    if (options.lossy != 0)
+        element->AddAttribute(wxS("lossy"), wxString::Format(wxS("%d"), options.lossy));
+    if (options.maxBytes != 0)
+        element->AddAttribute(wxS("max_bytes"),
+                              wxString::Format(wxS("%llu"), static_cast<unsigned long long>(
+                                                                options.maxBytes)));
     return element;
 }
 
@@ -128,6 +150,12 @@ GifOptions ReadGifOptionsElement(const wxXmlNode* element)
         options.webpQuality = kWebpLossless;
     else
         ReadNumber(webpQuality, 0, kMaxWebpQuality, options.webpQuality);
+    ReadNumber(element->GetAttribute(wxS("lossy")), 0, kMaxGifLossy, options.lossy);
+    unsigned long long bytes = 0;
+    const wxString limit = element->GetAttribute(wxS("max_bytes"));
+    if (limit.length() <= 12 && limit.ToULongLong(&bytes) && bytes >= 1 &&
+        bytes <= kMaxGifTargetBytes)
+        options.maxBytes = bytes;
     for (const wxXmlNode* child = element->GetChildren(); child; child = child->GetNext())
     {
         if (child->GetType() != wxXML_ELEMENT_NODE)

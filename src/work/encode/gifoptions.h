@@ -5,6 +5,8 @@
 
 #include <wx/string.h>
 
+#include <cstdint>
+
 class wxXmlNode;
 
 // How the colour reducer spreads the error of colours the palette lacks.
@@ -33,6 +35,8 @@ struct GifOptions
     // smaller, as on screen content), or all without loss (kWebpLossless).
     ExportFormat format = ExportFormat::Gif;
     int webpQuality = 75;
+    int lossy = 0;  // optimised: 0 to 100, how far the LZW codes may stray (see GifLossyError)
+    std::uint64_t maxBytes = 0;  // keep the file under this many bytes; 0: any size
 
     bool operator==(const GifOptions& other) const;
     bool operator!=(const GifOptions& other) const { return !(*this == other); }
@@ -43,13 +47,25 @@ constexpr int kMaxGifColours = 256;
 constexpr int kMaxGifLoopCount = 65535;
 constexpr int kWebpLossless = -1;
 constexpr int kMaxWebpQuality = 100;
+constexpr int kMaxGifLossy = 100;
+// The largest size limit a user can ask for: 4 GiB.
+constexpr std::uint64_t kMaxGifTargetBytes = std::uint64_t(4) << 30;
+
+// How far (distance in RGB, 0 to 441) a pixel of a lossy optimised export
+// may stray from the palette colour the lossless export shows there, at a
+// lossy strength; 0 for 0.
+int GifLossyError(int lossy);
+// How much a lossy code may add to a pixel's squared error against the
+// picture (summed over red, green and blue).
+int GifLossyAddedError(int lossy);
 
 // The word a dither method is written as ("none", "ordered", "diffuse"), and
 // back; false for any other word.
 wxString GifDitherName(GifDither dither);
 bool ParseGifDither(const wxString& name, GifDither& dither);
 
-// The options as an element "gif_options" with one child per setting. A
+// The options as an element "gif_options" with one child per setting (the
+// lossy strength and the size limit are attributes, written only when set). A
 // reader takes what it recognises from such an element, keeps the defaults
 // for anything missing or out of range and ignores unknown children, so
 // files from later versions still read. The format and the WebP quality are

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace
 {
@@ -51,6 +52,83 @@ void LzwEncoder::Emit(int code)
         m_codeLimit = 1 << ++m_codeBits;
 }
 
+void LzwEncoder::SetLossy(const std::uint8_t* palette, int count, int transparentIndex,
+                          int maxError, int addedError, const std::uint8_t* target)
+{
+    m_lossy = maxError > 0 && count > 1;
+    m_palette = palette;
+    m_target = target;
+    m_addedError = addedError;
+    if (!m_lossy)
+        return;
+    count = std::min(count, 256);
+    m_near.resize(std::size_t(256) * kMaxNear);
+    std::fill(std::begin(m_nearCount), std::end(m_nearCount), 0);
+    const int bound = maxError * maxError;
+    std::vector<std::pair<int, int>> candidates;  // (squared distance, entry)
+    for (int i = 0; i < count; ++i)
+    {
+        if (i == transparentIndex)
+            continue;
+        candidates.clear();
+        const std::uint8_t* a = palette + 3 * i;
+        for (int j = 0; j < count; ++j)
+        {
+            if (j == i || j == transparentIndex)
+                continue;
+            const std::uint8_t* b = palette + 3 * j;
+            const int dr = a[0] - b[0], dg = a[1] - b[1], db = a[2] - b[2];
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance <= bound)
+                candidates.emplace_back(distance, j);
+        }
+        const std::size_t kept = std::min<std::size_t>(candidates.size(), kMaxNear);
+        std::partial_sort(candidates.begin(), candidates.begin() + kept, candidates.end());
+        for (std::size_t k = 0; k < kept; ++k)
+            m_near[std::size_t(i) * kMaxNear + k] = static_cast<std::uint8_t>(candidates[k].second);
+        m_nearCount[i] = static_cast<std::uint8_t>(kept);
+    }
+}
+
+// Lossy matching: continues the string prefix with the entry near pixel
+// that the table holds a string for and that lands nearest the colour
+// wanted at position. The pixel is then shown in that entry's colour. The
+// error added may vary from pixel to pixel as long as the string's pixels
+// on average add no more than allowed.
+bool LzwEncoder::TakeNear(int& prefix, std::uint8_t pixel, std::size_t position)
+{
+    const std::uint8_t* near = m_near.data() + std::size_t(pixel) * kMaxNear;
+    const std::size_t row = std::size_t(prefix) << 8;
+    const std::uint8_t* wanted = m_target ? m_target + 3 * position : m_palette + 3 * pixel;
+    auto error = [&](int entry)
+    {
+        const std::uint8_t* c = m_palette + 3 * entry;
+        const int dr = c[0] - wanted[0], dg = c[1] - wanted[1], db = c[2] - wanted[2];
+        return dr * dr + dg * dg + db * db;
+    };
+    const int exact = error(pixel);
+    const long long allowed = (m_runLength + 1) * (long long)m_addedError - m_runAdded;
+    int best = -1, bestError = 0;
+    for (int k = 0; k < m_nearCount[pixel]; ++k)
+    {
+        const std::uint32_t slot = m_table[row | near[k]];
+        if ((slot >> 12) != m_generation)
+            continue;
+        const int e = error(near[k]);
+        if (e - exact <= allowed && (best < 0 || e < bestError))
+        {
+            best = int(slot & 0xFFF);
+            bestError = e;
+        }
+    }
+    if (best < 0)
+        return false;
+    prefix = best;
+    m_runAdded += bestError - exact;
+    ++m_runLength;
+    return true;
+}
+
 void LzwEncoder::Encode(const std::uint8_t* indices, std::size_t count, int codeSize,
                         std::vector<std::uint8_t>& out)
 {
@@ -70,6 +148,8 @@ void LzwEncoder::Encode(const std::uint8_t* indices, std::size_t count, int code
     if (count > 0)
     {
         int prefix = indices[0];
+        m_runAdded = 0;
+        m_runLength = 1;
         for (std::size_t i = 1; i < count; ++i)
         {
             const std::uint8_t pixel = indices[i];
@@ -77,8 +157,13 @@ void LzwEncoder::Encode(const std::uint8_t* indices, std::size_t count, int code
             if ((slot >> 12) == m_generation)
             {
                 prefix = int(slot & 0xFFF);
+                ++m_runLength;
                 continue;
             }
+            if (m_lossy && TakeNear(prefix, pixel, i))
+                continue;
+            m_runAdded = 0;
+            m_runLength = 1;
             Emit(prefix);
             prefix = pixel;
             if (m_nextCode >= kLargestCode)

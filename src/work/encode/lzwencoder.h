@@ -23,10 +23,23 @@ public:
     void Encode(const std::uint8_t* indices, std::size_t count, int codeSize,
                 std::vector<std::uint8_t>& out);
 
+    // Lossy matching for the blocks encoded from now on: where the table
+    // lacks the string of the next pixel, a string ending in another entry
+    // of palette (count colours) no farther than maxError from the pixel's
+    // entry (distance in RGB) serves instead, so strings grow longer. Of
+    // those, the one nearest the colour wanted there (target, RGB per
+    // index to be encoded; null: the pixel's entry) is taken, and only when
+    // it adds at most addedError squared to that pixel's squared error. The
+    // transparent entry (-1: none) is never given nor taken for another. A
+    // maxError of 0 turns it off: the codes are exact again.
+    void SetLossy(const std::uint8_t* palette, int count, int transparentIndex, int maxError,
+                  int addedError, const std::uint8_t* target);
+
 private:
     void ClearTable();
     void Emit(int code);
     void FlushBits();
+    bool TakeNear(int& prefix, std::uint8_t pixel, std::size_t position);
 
     // The code of each (prefix code, pixel) string, one slot per pair, with
     // the table's generation above the code: clearing the table only starts
@@ -46,6 +59,18 @@ private:
     int m_codeBits = 0;
     int m_nextCode = 0;
     int m_codeLimit = 0;  // 1 << m_codeBits
+
+    // For lossy matching, the entries that may stand for each entry, nearest
+    // first: m_near[i * kMaxNear ...], m_nearCount[i] of them.
+    static constexpr int kMaxNear = 24;
+    bool m_lossy = false;
+    const std::uint8_t* m_palette = nullptr;
+    const std::uint8_t* m_target = nullptr;
+    int m_addedError = 0;
+    long long m_runAdded = 0;  // squared error the lossy codes added to the current string
+    long long m_runLength = 0;
+    std::vector<std::uint8_t> m_near;
+    std::uint8_t m_nearCount[256] = {};
 };
 
 #endif

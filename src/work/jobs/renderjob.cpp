@@ -9,6 +9,8 @@
 #include "edit/repeatedframes.h"
 #include "encode/animationexport.h"
 #include "encode/canvassize.h"
+#include "encode/gifsizeestimate.h"
+#include "encode/giftargetsize.h"
 #include "project/projectfile.h"
 #include "project/sourceoverwrite.h"
 
@@ -529,13 +531,15 @@ wxArrayString UndecodableFrom(const wxArrayString& inputs, std::size_t first)
 }
 }  // namespace
 
-GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progress)
+GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progress,
+                             std::uint64_t* estimate)
 {
     GifExportResult result;
     const bool toStandardOutput = job.output == wxS("-");
     const wxString outputName = toStandardOutput ? wxString(_("standard output")) : job.output;
-    const wxString overwritten =
-        toStandardOutput ? wxString() : FindOverwrittenSource(job.output, job.inputs, job.project);
+    const wxString overwritten = toStandardOutput || estimate
+                                     ? wxString()
+                                     : FindOverwrittenSource(job.output, job.inputs, job.project);
     if (!overwritten.empty())
     {
         result.error = wxString::Format(_("Cannot write %s: %s"), outputName,
@@ -608,20 +612,43 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
         settings.height = size.y;
     }
 
-    RenderSource source(shaped, frames);
-    if (toStandardOutput)
+    // A size limit renders the frames more than once, each time from a
+    // source of its own; the last one tells what went wrong.
+    std::vector<std::unique_ptr<RenderSource>> sources;
+    auto makeSource = [&]() -> std::unique_ptr<ExportSource>
+    {
+        sources.push_back(std::make_unique<RenderSource>(shaped, frames));
+        return std::make_unique<ForwardingSource>(*sources.back());
+    };
+    const bool limited = settings.options.format == ExportFormat::Gif &&
+                         settings.options.optimised && settings.options.maxBytes > 0;
+    if (estimate)
+    {
+        *estimate =
+            EstimateGifBytes(*makeSource(), settings.width, settings.height, {settings.options})[0];
+        result.ok = *estimate > 0;
+        if (!result.ok)
+            result.error = wxString::Format(_("Cannot write %s: %s"), outputName,
+                                            _("the size cannot be estimated"));
+    }
+    else if (toStandardOutput)
     {
         wxFFileOutputStream out(stdout);
-        result = ExportAnimationToStream(source, out, outputName, settings, progress);
+        result = limited ? ExportGifWithinSize(makeSource, outputName, settings, progress,
+                                               CancelCheck(), &out)
+                         : ExportAnimationToStream(*makeSource(), out, outputName, settings,
+                                                   progress);
         std::fflush(stdout);
     }
     else
     {
-        result = ExportAnimation(source, job.output, settings, progress);
+        result = limited ? ExportGifWithinSize(makeSource, job.output, settings, progress)
+                         : ExportAnimation(*makeSource(), job.output, settings, progress);
     }
-    const wxArrayString damaged = source.Damaged().Describe();
-    for (const wxString& warning : damaged)
-        result.warnings.push_back(warning);
+    const RenderSource& source = *sources.back();
+    const wxArrayString changes = result.warnings;
+    result.warnings = source.Damaged().Describe();
+    WX_APPEND_ARRAY(result.warnings, changes);
     if (!result.ok && !source.Refusal().empty())
         result.error = source.Refusal();
     else if (!result.ok && source.FoundUnreadable())

@@ -9,6 +9,7 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -73,8 +74,11 @@ void ApplyRenderEdits(const RenderOptions& options, RenderJob& job);
 // a GIF file that frame references in a row name is decoded once. Inputs
 // that give no picture are all named and nothing is written; an input that
 // is no regular file or too large for the memory available stops the job
-// with that reason. An output of "-" is standard output.
+// with that reason. An output of "-" is standard output. With a size limit
+// in the options (optimised), see ExportGifWithinSize. With estimate, no
+// file is written: it gets the estimated size of the file in bytes.
 GifExportResult RunRenderJob(const RenderJob& job,
-                             const ExportProgress& progress = ExportProgress());
+                             const ExportProgress& progress = ExportProgress(),
+                             std::uint64_t* estimate = nullptr);
 
 #endif

@@ -41,7 +41,7 @@ wxString ValueOption(const wxString& name)
     if (name == wxS("--colors") || name == wxS("--dither") || name == wxS("--loop") ||
         name == wxS("--crop") || name == wxS("--rotate") || name == wxS("--flip") ||
         name == wxS("--speed") || name == wxS("--dedupe") || name == wxS("--format") ||
-        name == wxS("--webp-quality"))
+        name == wxS("--webp-quality") || name == wxS("--lossy") || name == wxS("--max-size"))
         return name;
     if (name == wxS("--caption") || name == wxS("--caption-pos") ||
         name == wxS("--caption-size") || name == wxS("--caption-color") ||
@@ -124,6 +124,26 @@ bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& op
             return false;
         }
         options.webpQuality = static_cast<int>(number);
+    }
+    else if (option == wxS("--lossy"))
+    {
+        if (!ParseNumber(value, 0, kMaxGifLossy, number))
+        {
+            error = wxString::Format(_("invalid lossy strength '%s': give 0 to 100"), value);
+            return false;
+        }
+        options.lossy = static_cast<int>(number);
+    }
+    else if (option == wxS("--max-size"))
+    {
+        std::uint64_t bytes = 0;
+        if (!ParseByteSize(value, bytes))
+        {
+            error = wxString::Format(
+                _("invalid size limit '%s': give bytes, or a number ending in K or M"), value);
+            return false;
+        }
+        options.maxBytes = bytes;
     }
     else if (option == wxS("--speed"))
     {
@@ -291,7 +311,18 @@ wxString RenderHelp()
              "  --loop N              the loop count stored in the file: viewers play the\n"
              "                        animation once, then repeat it N times (1 to 65535);\n"
              "                        0 repeats it forever (default)\n"
-             "                        --colors, --dither and --smooth imply --optimize.\n"
+             "  --lossy N             let the compression stray from the exact colours,\n"
+             "                        0 (exact, default) to 100: smaller files, mostly of\n"
+             "                        photos, for a little noise\n"
+             "  --max-size SIZE       keep the file under SIZE bytes (K and M suffixes:\n"
+             "                        8M, 500K): fewer colours, dithering, lossy strength,\n"
+             "                        frame rate and, last, a smaller output size are\n"
+             "                        tried until it fits; when nothing reasonable fits,\n"
+             "                        nothing is written\n"
+             "  --estimate            print the estimated size of the file in bytes and\n"
+             "                        write nothing\n"
+             "                        --colors, --dither, --smooth, --lossy and\n"
+             "                        --max-size imply --optimize.\n"
              "\n"
              "Output format (the same frames, encoded otherwise): the one the output's\n"
              "ending names (.gif, .webp, .mp4 or .webm, in any case), else GIF or the\n"
@@ -387,6 +418,11 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
             options.webpQuality = kWebpLossless;
             continue;
         }
+        if (argument == wxS("--estimate"))
+        {
+            options.estimate = true;
+            continue;
+        }
         if (argument == wxS("--smooth"))
         {
             options.smooth = true;
@@ -454,7 +490,7 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
         options.inputs.clear();
         return true;
     }
-    if (options.output.empty())
+    if (options.output.empty() && !options.estimate)
     {
         error = _("no output file: give -o OUT.gif");
         return false;
@@ -467,10 +503,32 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
     return true;
 }
 
+bool ParseByteSize(const wxString& text, std::uint64_t& bytes)
+{
+    std::uint64_t unit = 1;
+    wxString digits = text;
+    const wxString last = text.Right(1).Upper();
+    if (last == wxS("K") || last == wxS("M"))
+    {
+        unit = last == wxS("K") ? 1024 : 1024 * 1024;
+        digits = text.Left(text.length() - 1);
+    }
+    long number = 0;
+    if (!ParseNumber(digits, 1, 999999999, number))
+        return false;
+    bytes = std::uint64_t(number) * unit;
+    return bytes <= kMaxGifTargetBytes;
+}
+
 void ApplyRenderGifOptions(const RenderOptions& options, GifOptions& gif)
 {
-    if (options.optimised || options.colours || options.dither || options.smooth)
+    if (options.optimised || options.colours || options.dither || options.smooth || options.lossy ||
+        options.maxBytes)
         gif.optimised = true;
+    if (options.lossy)
+        gif.lossy = *options.lossy;
+    if (options.maxBytes)
+        gif.maxBytes = *options.maxBytes;
     if (options.colours)
         gif.colours = *options.colours;
     if (options.dither)

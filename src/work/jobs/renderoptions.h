@@ -9,6 +9,7 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -42,6 +43,9 @@ struct RenderOptions
     // kWebpLossless for --webp-lossless).
     std::optional<ExportFormat> format;
     std::optional<int> webpQuality;
+    std::optional<int> lossy;               // --lossy N
+    std::optional<std::uint64_t> maxBytes;  // --max-size SIZE
+    bool estimate = false;  // --estimate: print the estimated size in bytes, write nothing
 
     // Edits of the frames, on top of those a project stores.
     std::optional<wxRect> crop;             // --crop WxH+X+Y, in the first frame's pixels
@@ -75,6 +79,10 @@ bool IsProjectArgument(const wxString& input);
 // a one-line reason in error.
 bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions& options,
                           wxString& error);
+
+// A size limit such as "8M", "500K" or "120000" (bytes; K and M count
+// 1024 and 1024 * 1024, in either case), from 1 byte to kMaxGifTargetBytes.
+bool ParseByteSize(const wxString& text, std::uint64_t& bytes);
 
 // Puts the GIF options given on the command line into gif.
 void ApplyRenderGifOptions(const RenderOptions& options, GifOptions& gif);

@@ -3,6 +3,7 @@
 #include "encode/animationexport.h"
 #include "jobs/threadevent.h"
 
+#include <wx/arrstr.h>
 #include <wx/event.h>
 
 WorkSaveAsGifThread::WorkSaveAsGifThread(wxEvtHandler* sink, std::vector<ExportFrame> frames,
@@ -53,7 +54,8 @@ wxThread::ExitCode WorkSaveAsGifThread::Entry()
                 Post(done * 100 / count);
         },
         [this] { return Stopped(); });
-    // What a written file should tell the user (an MP4 padded to even sides).
-    Post(100, result.ok, result.ok ? wxJoin(result.warnings, '\n') : result.error);
+    // What a written file should tell the user: an MP4 padded to even sides,
+    // or what was changed to keep it under its size limit.
+    Post(100, result.ok, result.ok ? wxJoin(result.warnings, '\n', '\0') : result.error);
     return 0;
 }

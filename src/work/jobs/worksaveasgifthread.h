@@ -17,8 +17,9 @@ class wxEvtHandler;
 // ExportAnimation) and reports to sink with wxEVT_THREAD_UPDATE events of id
 // ID_SAVE_GIF_THREAD: one per frame with the percentage (i + 1) * 100 / n, and
 // a final one with 100 whose extra long is 1 when the file was written and
-// moved into place (its string then tells what the user should know of the
-// file, if anything), 0 otherwise, with the reason in its string.
+// moved into place, 0 otherwise, with the reason in its string (for a file
+// written, what the user should know of it, if anything: an MP4 padded to
+// even sides, what was changed to keep it under its size limit).
 //
 // frames point at the strip's full-size pictures, in strip order, each with
 // its delay. The thread only reads them through const access and never

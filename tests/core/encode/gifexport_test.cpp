@@ -714,6 +714,64 @@ TEST(OptimisedExport, FewerColoursNeverMakeALargerFile)
     }
 }
 
+// Lossy codes: a smaller file that giflib and Pillow read, every composed
+// pixel within the stated distance of the lossless export's, for photos
+// (with and without dithering) and a page with transparent parts.
+TEST(OptimisedExport, LossyCodesStayWithinTheirBound)
+{
+    std::vector<wxImage> photos, page = TypedPage();
+    for (unsigned seed = 1; seed <= 4; ++seed)
+        photos.push_back(MakePhotoLike(160, 120, seed));
+    page[1] = WithTransparentCorner(page[1], true);
+    // A light square moving over a dark photo: the colours near black sit
+    // beside the transparent entry of unchanged pixels, which must not stand
+    // in for them (the square would stay behind).
+    std::vector<wxImage> dark;
+    for (int i = 0; i < 4; ++i)
+    {
+        dark.push_back(MakePhotoLike(160, 120, 3));
+        unsigned char* data = dark.back().GetData();
+        for (int k = 0; k < 160 * 120 * 3; ++k)
+            data[k] /= 6;
+        dark.back().SetRGB(wxRect(10 + 20 * i, 40, 24, 24), 240, 240, 240);
+    }
+    const std::pair<GifDither, const std::vector<wxImage>*> cases[] = {
+        {GifDither::None, &photos},
+        {GifDither::Diffuse, &photos},
+        {GifDither::None, &page},
+        {GifDither::None, &dark}};
+    for (const auto& [dither, pictures] : cases)
+    {
+        SCOPED_TRACE(GifDitherName(dither).utf8_string() + (pictures == &page ? " page" : ""));
+        std::vector<ExportFrame> frames;
+        for (const wxImage& picture : *pictures)
+            frames.push_back({&picture, 10});
+        GifOptions options = Optimised();
+        options.dither = dither;
+        const std::string exact = Exported(frames, 160, 120, options, 2);
+        options.lossy = 60;
+        const std::string lossy = Exported(frames, 160, 120, options, 2);
+        EXPECT_LT(lossy.size(), exact.size());
+        const auto exactShown = ComposeGif(InspectGif(exact));
+        const auto shown = ComposeGif(InspectGif(lossy));
+        ASSERT_EQ(shown.size(), exactShown.size());
+        const int bound = GifLossyError(options.lossy);
+        for (size_t f = 0; f < shown.size(); ++f)
+            for (size_t i = 0; i < shown[f].size(); i += 3)
+            {
+                int distance = 0;
+                for (size_t c = i; c < i + 3; ++c)
+                    distance += (shown[f][c] - exactShown[f][c]) * (shown[f][c] - exactShown[f][c]);
+                ASSERT_LE(distance, bound * bound) << "frame " << f << ", pixel " << i / 3;
+            }
+        TempDir dir;
+        const wxString path = dir.Write("lossy.gif", lossy);
+        const PillowResult pillow = ComposeWithPillow(path);
+        EXPECT_TRUE(pillow.complete);
+        EXPECT_EQ(pillow.frames.size(), shown.size());
+    }
+}
+
 TEST(NearestColour, FindsTheNearestEntryLowestIndexFirst)
 {
     std::uint32_t state = 7;
@@ -888,29 +946,109 @@ TEST(PrepareFrame, SmoothShrinkingAveragesTheAreaEachPixelCovers)
     EXPECT_EQ(fitted.Pixels()[0], 150);
 }
 
-TEST(GifSizeEstimate, ComesCloseToTheExportedSize)
+namespace
 {
-    // Twelve frames of a photo-like background with a moving square.
-    std::vector<wxImage> pictures;
-    for (int i = 0; i < 12; ++i)
+// Strips of mixed content, longer than the estimate encodes whole: photos
+// (still with a moving square, and changing), typed pages and small GIF-like
+// frames of several sizes, in runs and interleaved.
+std::vector<std::vector<wxImage>> MixedStrips()
+{
+    const std::vector<wxImage> typed = TypedPage();
+    auto photo = [](int i, unsigned seed)
     {
-        pictures.push_back(MakePhotoLike(160, 120, 5));
-        pictures.back().SetRGB(wxRect(10 * i, 40, 16, 16), 250, 250, 30);
-    }
-    std::vector<ExportFrame> frames;
-    for (const wxImage& picture : pictures)
-        frames.push_back({&picture, 10});
-    for (bool optimised : {false, true})
+        wxImage image = MakePhotoLike(160, 120, seed);
+        image.SetRGB(wxRect(6 * i % 140, 40, 16, 16), 250, 250, 30);
+        return image;
+    };
+    auto small = [](int i)
     {
-        GifOptions options;
-        options.optimised = optimised;
-        const double exported = double(Exported(frames, 160, 120, options, 2).size());
-        const double estimate = double(EstimateGifBytes(frames, 160, 120, options));
-        EXPECT_NEAR(estimate / exported, 1.0, 0.2) << (optimised ? "optimised" : "classic");
+        const int side = 40 + 20 * (i / 6 % 3);
+        wxImage image = MakeFlat(side, side * 3 / 4);
+        image.SetRGB(wxRect(i % 6 * side / 8, side / 4, side / 6, side / 6), 250, 30, 30);
+        return image;
+    };
+    std::vector<std::vector<wxImage>> strips(3);
+    for (int i = 0; i < 20; ++i)
+        strips[0].push_back(photo(i, 5));
+    strips[0].insert(strips[0].end(), typed.begin(), typed.end());
+    for (int i = 0; i < 24; ++i)
+        strips[0].push_back(small(i));
+    for (int i = 0; i < 56; ++i)
+        strips[1].push_back(i / 4 % 2 ? typed[i % typed.size()] : photo(i, 1 + i / 8));
+    for (int i = 0; i < 50; ++i)
+        strips[2].push_back(i % 10 < 7 ? small(i) : photo(i, 2 + i % 3));
+    return strips;
+}
+}  // namespace
+
+TEST(GifSizeEstimate, WithinTenPercentOfTheSavedFile)
+{
+    GifOptions classic, optimised = Optimised(), reduced = Optimised();
+    reduced.colours = 64;
+    reduced.dither = GifDither::Diffuse;
+    reduced.lossy = 40;
+    // The classic profile has no options: at two output sizes instead.
+    const std::pair<GifOptions, wxSize> sets[] = {{classic, {160, 120}},
+                                                  {classic, {120, 90}},
+                                                  {optimised, {160, 120}},
+                                                  {reduced, {160, 120}}};
+    const auto strips = MixedStrips();
+    for (size_t strip = 0; strip < strips.size(); ++strip)
+    {
+        std::vector<ExportFrame> frames;
+        for (const wxImage& picture : strips[strip])
+            frames.push_back({&picture, 10});
+        for (const auto& [options, size] : sets)
+        {
+            const double exported = double(Exported(frames, size.x, size.y, options, 2).size());
+            const double estimate = double(EstimateGifBytes(frames, size.x, size.y, options));
+            EXPECT_NEAR(estimate / exported, 1.0, 0.1)
+                << "strip " << strip << ", " << (options.optimised ? "optimised" : "classic") << " "
+                << options.colours << " colours, " << size.x << " wide";
+        }
     }
     EXPECT_EQ(EstimateGifBytes({}, 160, 120, GifOptions()), 0u);
-    EXPECT_EQ(EstimateGifBytes(frames, 0, 120, GifOptions()), 0u);
-    EXPECT_EQ(EstimateGifBytes(frames, 160, 120, GifOptions(), [] { return true; }), 0u);
+    EXPECT_EQ(EstimateGifBytes({{&strips[0][0], 10}}, 0, 120, GifOptions()), 0u);
+    EXPECT_EQ(EstimateGifBytes({{&strips[0][0], 10}}, 160, 120, GifOptions(), [] { return true; }),
+              0u);
+}
+
+// A size limit: the file fits and the result tells what was given up; a
+// limit nothing fits, or a cancellation, leaves the previous file alone.
+TEST(GifSizeLimit, FitsUnderTheLimitOrWritesNothing)
+{
+    const auto strips = MixedStrips();
+    std::vector<ExportFrame> frames;
+    for (size_t i = 0; i < 20; ++i)
+        frames.push_back({&strips[1][i], 10});
+    GifExportSettings settings;
+    settings.width = 120;
+    settings.height = 90;
+    settings.options = Optimised();
+    const std::size_t exact = Exported(frames, 120, 90, settings.options, 2).size();
+
+    TempDir dir;
+    const wxString path = dir.File("limited.gif");
+    settings.options.maxBytes = exact / 3;
+    const GifExportResult fitted = ExportGif(frames, path, settings);
+    ASSERT_TRUE(fitted.ok) << fitted.error;
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_LE(bytes.size(), settings.options.maxBytes);
+    EXPECT_TRUE(InspectGif(bytes).ok);
+    ASSERT_EQ(fitted.warnings.size(), 1u);
+    EXPECT_TRUE(fitted.warnings[0].StartsWith("To keep the file under")) << fitted.warnings[0];
+
+    settings.options.maxBytes = 2000;
+    const GifExportResult refused = ExportGif(frames, path, settings);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.Contains("nothing reasonable fits under")) << refused.error;
+    EXPECT_TRUE(ReadFileBytes(path) == bytes) << "the previous file was replaced";
+
+    settings.options.maxBytes = exact / 3;
+    const GifExportResult cancelled = ExportGif(frames, path, settings, {}, [] { return true; });
+    EXPECT_TRUE(cancelled.error.Contains("cancelled")) << cancelled.error;
+    EXPECT_TRUE(ReadFileBytes(path) == bytes);
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<wxString>{"limited.gif"});
 }
 
 // Without the memory for a frame's colour reduction the export fails with

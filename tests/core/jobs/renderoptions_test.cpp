@@ -91,15 +91,19 @@ TEST(RenderOptions, GifOptionsChooseTheOptimisedProfile)
     dithered.dither = GifDither::Ordered;
     smooth.smooth = true;
     looped.loopCount = 3;  // the classic export with a loop count
-    GifOptions webp, lossy;
-    webp.format = lossy.format = ExportFormat::WebP;
+    GifOptions webp, lossyWebp;
+    webp.format = lossyWebp.format = ExportFormat::WebP;
     webp.webpQuality = kWebpLossless;
-    lossy.webpQuality = 60;
+    lossyWebp.webpQuality = 60;
+    GifOptions lossy = optimised, limited = optimised;
+    lossy.lossy = 40;
+    limited.maxBytes = 8u << 20;
     const Case cases[] = {
         {{"--optimize"}, optimised},      {{"--colors", "32"}, colours},
         {{"--dither=ordered"}, dithered}, {{"--smooth"}, smooth},
         {{"--loop", "3"}, looped},        {{"--format", "webp", "--webp-lossless"}, webp},
-        {{"--format=webp", "--webp-quality", "60"}, lossy},
+        {{"--format=webp", "--webp-quality", "60"}, lossyWebp},
+        {{"--lossy", "40"}, lossy},       {{"--max-size=8m"}, limited},
     };
     for (const Case& c : cases)
     {
@@ -143,6 +147,10 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"--loop", "-1", "-o", "o.gif", "a.png"}, "loop"},
         {{"--format", "avi", "-o", "o.gif", "a.png"}, "format"},
         {{"--webp-quality", "101", "-o", "o.webp", "a.png"}, "WebP quality"},
+        {{"--lossy", "101", "-o", "o.gif", "a.png"}, "lossy"},
+        {{"--max-size", "8G", "-o", "o.gif", "a.png"}, "size limit"},
+        {{"--max-size", "0K", "-o", "o.gif", "a.png"}, "size limit"},
+        {{"--max-size", "5000M", "-o", "o.gif", "a.png"}, "size limit"},
         {{"--rotate", "45", "-o", "o.gif", "a.png"}, "rotation"},
         {{"--flip=x", "-o", "o.gif", "a.png"}, "flip"},
         {{"--crop", "4x2", "-o", "o.gif", "a.png"}, "crop"},

@@ -173,8 +173,8 @@ TEST(ProjectReading, GifOptionsOutOfRangeOrUnknownKeepTheDefaults)
 {
     std::string text = ProjectDocumentText(Example());
     text.replace(text.find("</project>"), 0,
-                 "  <gif_options format=\"avi\" webp_quality=\"101\">"
-                 "<profile>optimised</profile><colours>999</colours>"
+                 "  <gif_options format=\"avi\" webp_quality=\"101\" lossy=\"101\""
+                 " max_bytes=\"0\"><profile>optimised</profile><colours>999</colours>"
                  "<dither>sparkle</dither><loop_count>-3</loop_count><smooth>maybe</smooth>"
                  "<later_setting>1</later_setting><only_changes>no</only_changes>"
                  "</gif_options>\n");
@@ -184,6 +184,14 @@ TEST(ProjectReading, GifOptionsOutOfRangeOrUnknownKeepTheDefaults)
     expected.optimised = true;
     expected.onlyChanges = false;
     EXPECT_EQ(read.project.gifOptions, expected);
+
+    // The lossy strength and the size limit are written only when set.
+    Project project = Example();
+    project.gifOptions = expected;
+    EXPECT_EQ(ProjectDocumentText(project).find("lossy"), std::string::npos);
+    project.gifOptions.lossy = 30;
+    project.gifOptions.maxBytes = 5000000;
+    EXPECT_EQ(ReadProjectText(ProjectDocumentText(project)).project.gifOptions, project.gifOptions);
 }
 
 // A frame's own delay is an attribute of its `path`; frames without one
