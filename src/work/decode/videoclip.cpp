@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -48,11 +49,15 @@ double ParseRate(const wxString& text)
     return std::isfinite(rate) && rate > 0 && rate < 10000 ? rate : 0;
 }
 
-wxString LastLine(const wxString& text)
+// What ffmpeg's error output says went wrong, without the file's name.
+wxString Reason(const wxString& errors, const wxString& path)
 {
-    wxString trimmed = text;
+    if (errors.Contains(wxS("not on whitelist")))
+        return _("it is no video clip of a format the program reads");
+    wxString trimmed = errors;
     trimmed.Trim();
-    const wxString line = trimmed.AfterLast('\n');
+    wxString line = trimmed.AfterLast('\n');
+    line.StartsWith(FileArgument(path) + wxS(": "), &line);
     return line.empty() ? wxString(_("the file is damaged or no video clip")) : line;
 }
 
@@ -117,7 +122,7 @@ bool ProbeVideoClip(const wxString& path, VideoClipInfo& info, wxString& error)
     const std::vector<char> output = probe.ReadAll(16384);
     if (probe.Wait() != 0)
     {
-        error = ClipError(path, LastLine(probe.GetErrorOutput()));
+        error = ClipError(path, Reason(probe.GetErrorOutput(), path));
         return false;
     }
     double averageRate = 0, baseRate = 0;
@@ -171,6 +176,11 @@ int ExpectedVideoFrameCount(const VideoRange& range)
 {
     const double frames = std::ceil((range.end - range.start) * range.frameRate - 1e-6);
     return frames <= 0 ? 0 : int(std::min<double>(frames, kMaxVideoFrames));
+}
+
+double DefaultGifFrameRate(double clipRate)
+{
+    return std::clamp(clipRate, kMinVideoFrameRate, 10.0);
 }
 
 int VideoFrameDelay(double frameRate, int index)
@@ -250,7 +260,7 @@ bool VideoFrameReader::Next(wxImage& picture, wxString& error, const CancelCheck
     }
     // The output ended: the range is over, or ffmpeg failed.
     if (m_process->Wait() != 0)
-        error = ClipError(m_range.path, LastLine(m_process->GetErrorOutput()));
+        error = ClipError(m_range.path, Reason(m_process->GetErrorOutput(), m_range.path));
     m_process.reset();
     return false;
 }
@@ -260,6 +270,21 @@ void VideoFrameReader::Close()
     if (m_process && m_process->IsRunning())
         m_process->Kill();
     m_process.reset();
+}
+
+int CountVideoFrames(const VideoRange& range, const wxSize& clipSize, wxString& error)
+{
+    // Which frames the rate picks does not depend on their size.
+    VideoRange small = range;
+    small.width = std::min(clipSize.x, 8);
+    VideoFrameReader reader;
+    if (!reader.Open(small, clipSize, 0, error))
+        return -1;
+    int count = 0;
+    wxImage picture;
+    while (reader.Next(picture, error))
+        ++count;
+    return error.empty() ? count : -1;
 }
 
 wxImage ReadVideoFrame(const VideoRange& range, const wxSize& clipSize, int index,

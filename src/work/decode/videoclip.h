@@ -70,6 +70,10 @@ wxSize VideoFrameSize(const wxSize& clipSize, int width);
 // may give one more or less).
 int ExpectedVideoFrameCount(const VideoRange& range);
 
+// The frame rate a GIF made from a clip has unless the user chooses one:
+// 10 frames a second, or the clip's own rate when it is lower.
+double DefaultGifFrameRate(double clipRate);
+
 // How long frame index of the range shows, in hundredths of a second: the
 // delays of consecutive frames add up to the time the frames span, so that
 // at 12 frames a second they run 8, 8, 9, 8, 8, 9...
@@ -106,6 +110,10 @@ private:
     wxSize m_size;
     int m_next = 0;
 };
+
+// How many frames the range gives, by reading them through (the pictures
+// small); -1 with a message when the clip cannot be read.
+int CountVideoFrames(const VideoRange& range, const wxSize& clipSize, wxString& error);
 
 // Reads one frame of the range (for a preview); an invalid image with a
 // message when it cannot.

@@ -4,13 +4,15 @@
 
 #include <algorithm>
 
-StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay)
+StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay,
+                          VideoRangeRef video)
 {
     auto source = std::make_shared<FrameSource>();
     source->picture = std::move(picture);
     source->name =
         HasGifEnding(path) ? path + wxString::Format(wxS("_%d"), frameIndex) : path;
     source->frameIndex = frameIndex;
+    source->video = std::move(video);
     StripFrame frame;
     frame.source = std::move(source);
     frame.delay = delay;

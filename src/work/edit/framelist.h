@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_FRAMELIST_H
 
 #include "caption/caption.h"
+#include "decode/videoclip.h"
 #include "encode/gifexport.h"
 #include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
@@ -24,7 +25,10 @@ struct FrameSource
 {
     wxImage picture;
     wxString name;       // the picture's path, or "<file>.gif_<n>" for frame n of a GIF file
-    int frameIndex = 0;  // the frame inside its GIF file; 0 for other pictures
+    int frameIndex = 0;  // the frame inside its GIF file or video range; 0 for other pictures
+    // For a frame of a video clip (name is then the clip's path): the part
+    // of the clip it was imported from; frameIndex is its place there.
+    VideoRangeRef video;
 };
 
 // One frame of the strip: its picture, its own delay and the captions shown
@@ -42,8 +46,9 @@ struct StripFrame
 
 // A frame as the import delivers it: the picture, the file it came from and
 // its frame index. A path ending in ".gif" (any case) names the frame by its frame
-// reference (path, "_", index).
-StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay = 0);
+// reference (path, "_", index). A frame of a video range keeps the range.
+StripFrame MakeStripFrame(wxImage picture, const wxString& path, int frameIndex, int delay = 0,
+                          VideoRangeRef video = nullptr);
 
 // The delays a frame can have of its own, in hundredths of a second.
 const int kMinFrameDelay = 1;

@@ -1,5 +1,7 @@
 #include "jobs/renderoptions.h"
 
+#include "decode/videoclip.h"
+
 #include <wx/intl.h>
 
 namespace
@@ -27,6 +29,14 @@ bool ParseSize(const wxString& text, RenderOptions& options)
     return true;
 }
 
+// A decimal number in [minimum, maximum].
+bool ParseDecimal(const wxString& text, double minimum, double maximum, double& value)
+{
+    return !text.empty() && text.length() <= 20 &&
+           text.find_first_not_of(wxS("0123456789.")) == wxString::npos &&
+           text.ToCDouble(&value) && value >= minimum && value <= maximum;
+}
+
 // The canonical name of an option that takes a value, or empty.
 wxString ValueOption(const wxString& name)
 {
@@ -39,6 +49,9 @@ wxString ValueOption(const wxString& name)
     if (name == wxS("--colors") || name == wxS("--dither") || name == wxS("--loop") ||
         name == wxS("--crop") || name == wxS("--rotate") || name == wxS("--flip") ||
         name == wxS("--speed") || name == wxS("--dedupe"))
+        return name;
+    if (name == wxS("--start") || name == wxS("--end") || name == wxS("--fps") ||
+        name == wxS("--width"))
         return name;
     if (name == wxS("--caption") || name == wxS("--caption-pos") ||
         name == wxS("--caption-size") || name == wxS("--caption-color") ||
@@ -158,6 +171,38 @@ bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& op
             return false;
         }
     }
+    else if (option == wxS("--start") || option == wxS("--end"))
+    {
+        double seconds = 0;
+        if (!ParseClipTime(value, seconds))
+        {
+            error = wxString::Format(
+                _("invalid time '%s': give seconds (12.5) or minutes and seconds (1:05.5)"),
+                value);
+            return false;
+        }
+        (option == wxS("--start") ? options.clipStart : options.clipEnd) = seconds;
+    }
+    else if (option == wxS("--fps"))
+    {
+        double rate = 0;
+        if (!ParseDecimal(value, kMinVideoFrameRate, kMaxVideoFrameRate, rate))
+        {
+            error = wxString::Format(_("invalid frame rate '%s': give 0.1 to 50 frames a second"),
+                                     value);
+            return false;
+        }
+        options.clipFrameRate = rate;
+    }
+    else if (option == wxS("--width"))
+    {
+        if (!ParseNumber(value, 1, 65535, number))
+        {
+            error = wxString::Format(_("invalid width '%s': give 1 to 65535 pixels"), value);
+            return false;
+        }
+        options.clipWidth = static_cast<int>(number);
+    }
     else if (option == wxS("--caption"))
     {
         options.captionText = value;
@@ -230,6 +275,8 @@ wxString RenderUsage()
 {
     return wxS(
         "usage: loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] [GIF OPTIONS] -o OUT.gif INPUT...\n"
+        "       loopforge-render [--start T] [--end T] [--fps N] [--width W] [GIF OPTIONS]\n"
+        "                        -o OUT.gif CLIP\n"
         "       loopforge-render PROJECT.xml [-o OUT.gif] [GIF OPTIONS]");
 }
 
@@ -256,6 +303,17 @@ wxString RenderHelp()
              "                        beside the project file, or, when the project has no\n"
              "                        GIF name, the project's name with .gif in place of\n"
              "                        .xml. -d and -s do not apply.\n"
+             "\n"
+             "Video clips (MP4, M4V, WebM, MKV, MOV, AVI; read with ffmpeg and ffprobe,\n"
+             "which must be installed):\n"
+             "  CLIP                  every frame of the part of the clip below, each for\n"
+             "                        its time in the clip (unless -d is given)\n"
+             "  --start T, --end T    the part taken, in seconds (12.5) or minutes and\n"
+             "                        seconds (1:05.5); default the whole clip\n"
+             "  --fps N               frames a second taken, 0.1 to 50, at most the\n"
+             "                        clip's own (default 10)\n"
+             "  --width W             the frames scaled to W pixels wide, keeping their\n"
+             "                        aspect (default: the clip's size)\n"
              "\n"
              "GIF options (the window's GIF Options; without them the classic export):\n"
              "  --optimize            smaller files: later frames store only what changed,\n"
@@ -306,6 +364,26 @@ wxString RenderHelp()
              "output file is only ever replaced by a complete one.");
 }
 
+bool ParseClipTime(const wxString& text, double& seconds)
+{
+    double total = 0;
+    const wxArrayString parts = wxSplit(text, ':', '\0');
+    if (parts.empty() || parts.size() > 3)
+        return false;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+    {
+        double value = 0;
+        const bool last = i + 1 == parts.size();
+        // Minutes and seconds below an hour or a minute stay below 60.
+        if (!ParseDecimal(parts[i], 0, i == 0 ? 1e7 : 60, value) || (!last && value != long(value)) ||
+            (i > 0 && value >= 60))
+            return false;
+        total = total * 60 + value;
+    }
+    seconds = total;
+    return true;
+}
+
 bool IsProjectArgument(const wxString& input)
 {
     return input.Lower().EndsWith(wxS(".xml"));
@@ -317,6 +395,7 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
     options = RenderOptions();
     bool optionsEnded = false;
     bool delayOrSizeGiven = false;
+    bool clipPartGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i)
     {
         const wxString& argument = arguments[i];
@@ -383,6 +462,8 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
             value = arguments[++i];
         delayOrSizeGiven =
             delayOrSizeGiven || option == wxS("--delay") || option == wxS("--size");
+        clipPartGiven = clipPartGiven || option == wxS("--start") || option == wxS("--end") ||
+                        option == wxS("--fps") || option == wxS("--width");
         if (!ApplyValue(option, value, options, error))
             return false;
     }
@@ -408,6 +489,12 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
             error = _("-d and -s do not apply to a project: it stores its own delay and size");
             return false;
         }
+        if (clipPartGiven)
+        {
+            error = _("--start, --end, --fps and --width apply to video clips, not to a project: "
+                      "it stores the part of its clips it takes");
+            return false;
+        }
         options.project = options.inputs[0];
         options.inputs.clear();
         return true;
@@ -420,6 +507,11 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
     if (options.inputs.empty())
     {
         error = _("no input pictures");
+        return false;
+    }
+    if (options.clipStart && options.clipEnd && *options.clipEnd <= *options.clipStart)
+    {
+        error = _("--end must come after --start");
         return false;
     }
     return true;
