@@ -286,15 +286,3 @@ int CountVideoFrames(const VideoRange& range, const wxSize& clipSize, wxString& 
         ++count;
     return error.empty() ? count : -1;
 }
-
-wxImage ReadVideoFrame(const VideoRange& range, const wxSize& clipSize, int index,
-                       wxString& error)
-{
-    VideoFrameReader reader;
-    wxImage picture;
-    if (reader.Open(range, clipSize, index, error) && reader.Next(picture, error))
-        return picture;
-    if (error.empty())
-        error = ClipError(range.path, _("the clip has no picture at that time"));
-    return wxImage();
-}

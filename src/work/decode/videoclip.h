@@ -115,9 +115,4 @@ private:
 // small); -1 with a message when the clip cannot be read.
 int CountVideoFrames(const VideoRange& range, const wxSize& clipSize, wxString& error);
 
-// Reads one frame of the range (for a preview); an invalid image with a
-// message when it cannot.
-wxImage ReadVideoFrame(const VideoRange& range, const wxSize& clipSize, int index,
-                       wxString& error);
-
 #endif
