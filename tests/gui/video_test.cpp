@@ -8,6 +8,7 @@
 
 #include <wx/progdlg.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
 
 #include <numeric>
 #include <vector>
@@ -32,6 +33,16 @@ protected:
         for (const StripFrame& strip : frame->GetFrames().GetFrames())
             frames.push_back(CounterFrame(strip.source->picture));
         return frames;
+    }
+
+    // A new window in place of the present one, as after a restart.
+    void Restart()
+    {
+        wxWeakRef<wxFrame> ref(frame);
+        frame->Destroy();
+        frame = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return !ref; }));
+        MainWindowTest::SetUp();
     }
 
     wxString clip;
@@ -109,4 +120,60 @@ TEST_F(VideoTest, TheDialogStartsWithTheWholeClip)
     EXPECT_EQ(range.frameRate, 10);
     EXPECT_EQ(range.width, 0);
     EXPECT_EQ(FormatClipTime(65.5), wxS("1:05.5"));
+}
+
+// The window's Save of a part of a clip, the renderer from the clip and
+// from the project, and the project reopened: the same frames and bytes.
+// A project whose clip is gone names it among the missing pictures.
+TEST_F(VideoTest, RendererAndProjectMakeTheWindowsGifFromAClip)
+{
+    ASSERT_TRUE(frame->StartVideoImport(VideoRange{clip, 0.4, 1.6, 12, 16}));
+    ASSERT_TRUE(WaitForWorker());
+    const std::vector<int> frames = ClipFrames();
+    const std::vector<int> delays = frame->GetFrames().GetOwnDelays();
+    const wxString windowGif = dir.File(wxS("window.gif"));
+    wxCommandEvent command;
+    wxTEST_DIALOG(frame->OnSaveAnimator(command), ExpectFileDialog(windowGif));
+    ASSERT_TRUE(WaitForWorker());
+    const std::string saved = ReadFileBytes(windowGif);
+    ASSERT_FALSE(saved.empty());
+    const wxString project = dir.File(wxS("clip.xml"));
+    wxTEST_DIALOG(frame->OnSaveProject(command), ExpectFileDialog(project));
+
+    const auto render = [this](const wxString& arguments, const wxString& name)
+    {
+        const wxString output = dir.File(name);
+        wxArrayString out, errors;
+        EXPECT_EQ(wxExecute(wxS("\"" LF_STAGE_DIR "/bin/loopforge-render\" ") + arguments +
+                                wxS(" -o \"") + output + wxS("\""),
+                            out, errors, wxEXEC_SYNC | wxEXEC_NOEVENTS),
+                  0)
+            << wxJoin(errors, '\n');
+        return ReadFileBytes(output);
+    };
+    EXPECT_TRUE(render(wxS("--start 0.4 --end 1.6 --fps 12 --width 16 \"") + clip + wxS("\""),
+                       wxS("from-clip.gif")) == saved)
+        << "the renderer reads the clip otherwise";
+    EXPECT_TRUE(render(wxS("\"") + project + wxS("\""), wxS("from-project.gif")) == saved)
+        << "the renderer reads the project's clip otherwise";
+
+    Restart();
+    wxTEST_DIALOG(frame->OnOpenProject(command), ExpectFileDialog(project));
+    ASSERT_TRUE(WaitForWorker());
+    EXPECT_EQ(ClipFrames(), frames);
+    EXPECT_EQ(frame->GetFrames().GetOwnDelays(), delays);
+    EXPECT_FALSE(frame->IsProjectModified());
+
+    ASSERT_TRUE(wxRenameFile(clip, dir.File(wxS("moved.mkv"))));
+    Restart();
+    ShownMessage shown;
+    wxTEST_DIALOG(
+        {
+            frame->OnOpenProject(command);
+            ASSERT_TRUE(WaitForWorker());
+        },
+        ExpectFileDialog(project), ExpectMessage(&shown));
+    EXPECT_EQ(shown.message, wxS("These pictures of the project are missing or cannot be read:\n\n") +
+                           clip + wxS(" (15 frames)"));
+    EXPECT_TRUE(frame->GetFrames().IsEmpty());
 }

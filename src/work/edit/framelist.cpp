@@ -237,6 +237,18 @@ wxArrayString FrameList::GetNames() const
     return names;
 }
 
+std::vector<VideoEntry> FrameList::GetVideoEntries() const
+{
+    std::vector<VideoEntry> videos;
+    for (size_t i = 0; i < m_frames.size(); ++i)
+        if (const FrameSource& source = *m_frames[i].source; source.video)
+        {
+            videos.resize(m_frames.size());
+            videos[i] = VideoEntry{source.video, source.frameIndex};
+        }
+    return videos;
+}
+
 std::vector<int> FrameList::GetOwnDelays() const
 {
     std::vector<int> delays;

@@ -2,7 +2,7 @@
 #define LOOPFORGE_WORK_FRAMELIST_H
 
 #include "caption/caption.h"
-#include "decode/videoclip.h"
+#include "decode/videosequence.h"
 #include "encode/gifexport.h"
 #include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
@@ -126,6 +126,9 @@ public:
     wxArrayString GetNames() const;
     std::vector<int> GetOwnDelays() const;
     std::vector<int> GetOrientations() const;
+    // Per frame, the part of a video clip it comes from and its place there;
+    // empty when no frame comes from a clip.
+    std::vector<VideoEntry> GetVideoEntries() const;
     // The frames' sizes as shown: cut to the crop, then turned.
     std::vector<wxSize> GetSizes(const CropArea& crop = CropArea()) const;
     // The pictures in strip order with the delay each shows for; they point

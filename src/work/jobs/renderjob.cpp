@@ -73,6 +73,7 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
     job.delays = project.frameDelays;
     job.orientations = project.frameOrientations;
+    job.videos = project.frameVideos;
     job.crop = project.crop;
     job.options = project.gifOptions;
     // A frame draws the captions in the project's order, as the window does.
