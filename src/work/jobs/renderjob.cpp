@@ -466,16 +466,26 @@ private:
     {
         if (!IsReportedRefusal(status) && status != PictureDecodeStatus::Unreadable)
             return;
+        // Only the sequence's own thread ends video inputs, so it may ask
+        // the sequence why.
+        const wxString clipError = VideoOf(m_job, input) ? m_sequence.VideoError() : wxString();
         std::lock_guard<std::mutex> lock(m_failureMutex);
         if (m_failed == kNone || input < m_failed)
         {
             m_failed = input;
             m_failedStatus = status;
+            m_failedClipError = clipError;
         }
     }
 
     wxString FailureMessage() const
     {
+        {
+            // A clip says why ffmpeg could not read it.
+            std::lock_guard<std::mutex> lock(m_failureMutex);
+            if (!m_failedClipError.empty())
+                return m_failedClipError;
+        }
         const wxString refusal = Refusal();
         return refusal.empty() ? wxString::Format(_("cannot read a picture from %s"),
                                                   m_job.inputs[FirstUnreadable()])
@@ -499,6 +509,7 @@ private:
     mutable std::mutex m_failureMutex;
     std::size_t m_failed = kNone;
     PictureDecodeStatus m_failedStatus = PictureDecodeStatus::Decoded;
+    wxString m_failedClipError;  // ffmpeg's reason when the failed input is a clip
 };
 
 // The job with one input per frame (a whole GIF file becomes references to
