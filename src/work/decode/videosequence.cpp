@@ -2,24 +2,22 @@
 
 #include <algorithm>
 
-namespace
-{
-// Frames further ahead than this are reached by starting ffmpeg again at
-// them rather than by reading on.
-const int kMaxFramesReadPast = 4;
-}  // namespace
-
 bool VideoSequence::Probe(const wxString& path)
 {
-    if (path == m_probedPath && m_error.empty())
-        return true;
+    // A clip that cannot be probed is asked once, however many of its
+    // frames a project lists.
+    if (path == m_probedPath)
+    {
+        m_error = m_probeError;
+        return m_probeError.empty();
+    }
     VideoClipInfo info;
-    m_probedPath.clear();
-    if (!ProbeVideoClip(path, info, m_error))
-        return false;
     m_probedPath = path;
+    m_probeError.clear();
+    ProbeVideoClip(path, info, m_probeError);
     m_clipSize = wxSize(info.width, info.height);
-    return true;
+    m_error = m_probeError;
+    return m_probeError.empty();
 }
 
 bool VideoSequence::Open(const VideoRange& range, int first)
@@ -32,9 +30,10 @@ PictureDecodeStatus VideoSequence::Frame(const VideoRange& range, int index,
                                          const CancelCheck& cancelled,
                                          std::unique_ptr<wxImage>& image)
 {
-    const bool readOn = m_reader.IsOpen() && m_reader.Range() == range &&
-                        m_reader.NextIndex() <= index &&
-                        index - m_reader.NextIndex() <= kMaxFramesReadPast;
+    // Starting again at a frame decodes the clip from the range's start up
+    // to it, so reading on is never slower.
+    const bool readOn =
+        m_reader.IsOpen() && m_reader.Range() == range && m_reader.NextIndex() <= index;
     if (!readOn && !Open(range, std::max(0, index)))
         return PictureDecodeStatus::Unreadable;
     wxImage picture;

@@ -46,6 +46,7 @@ private:
 
     VideoFrameReader m_reader;
     wxString m_probedPath;
+    wxString m_probeError;  // why m_probedPath cannot be read; empty when it can
     wxSize m_clipSize;
     wxString m_error;
 };

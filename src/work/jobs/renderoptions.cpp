@@ -275,8 +275,6 @@ wxString RenderUsage()
 {
     return wxS(
         "usage: loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] [GIF OPTIONS] -o OUT.gif INPUT...\n"
-        "       loopforge-render [--start T] [--end T] [--fps N] [--width W] [GIF OPTIONS]\n"
-        "                        -o OUT.gif CLIP\n"
         "       loopforge-render PROJECT.xml [-o OUT.gif] [GIF OPTIONS]");
 }
 
