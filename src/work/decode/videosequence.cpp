@@ -30,19 +30,46 @@ PictureDecodeStatus VideoSequence::Frame(const VideoRange& range, int index,
                                          const CancelCheck& cancelled,
                                          std::unique_ptr<wxImage>& image)
 {
+    if (m_keptRange == range)
+    {
+        const auto kept = m_kept.find(index);
+        if (kept != m_kept.end())
+        {
+            // Handed on whole: the picture may go to another thread.
+            image = std::make_unique<wxImage>(kept->second);
+            m_kept.erase(kept);
+            return PictureDecodeStatus::Decoded;
+        }
+    }
+    m_kept.clear();
     // Starting again at a frame decodes the clip from the range's start up
     // to it, so reading on is never slower.
-    const bool readOn =
-        m_reader.IsOpen() && m_reader.Range() == range && m_reader.NextIndex() <= index;
-    if (!readOn && !Open(range, std::max(0, index)))
+    const bool sameRange = m_reader.IsOpen() && m_reader.Range() == range;
+    const bool readOn = sameRange && m_reader.NextIndex() <= index;
+    // Walking a range backwards (a reversed or yo-yo strip) starts ffmpeg
+    // once per block of frames before the one asked for, kept up to a bound.
+    int first = std::max(0, index);
+    if (!readOn && sameRange && index < m_reader.NextIndex())
+    {
+        const wxSize size = VideoFrameSize(m_clipSize, range.width);
+        const std::size_t frameBytes = std::size_t(size.x) * size.y * 3 + 1;
+        first = std::max(0, index + 1 - int(std::max<std::size_t>(1, kMaxKeptBytes / frameBytes)));
+    }
+    if (!readOn && !Open(range, first))
         return PictureDecodeStatus::Unreadable;
+    m_keptRange = range;
     wxImage picture;
     while (m_reader.Next(picture, m_error, cancelled))
+    {
         if (m_reader.NextIndex() > index)
         {
             image = std::make_unique<wxImage>(picture);
             return PictureDecodeStatus::Decoded;
         }
+        if (!readOn)
+            m_kept[m_reader.NextIndex() - 1] = picture;
+    }
+    m_kept.clear();
     return PictureDecodeStatus::Unreadable;
 }
 

@@ -7,6 +7,8 @@
 #include <wx/gdicmn.h>
 #include <wx/image.h>
 
+#include <cstddef>
+#include <map>
 #include <memory>
 
 // An import entry that is part of a video clip: every frame of a range, or
@@ -19,11 +21,14 @@ struct VideoEntry
 
 // The frames of video entries as a picture sequence asks for them. The last
 // clip's ffmpeg stays open, so frames of one range asked for in order (a
-// project's frames after another) read the clip once. Usable on any thread,
-// by one at a time.
+// project's frames after another) read the clip once; frames asked for
+// backwards come from blocks read ahead, at most kMaxKeptBytes of them.
+// Usable on any thread, by one at a time.
 class VideoSequence
 {
 public:
+    static constexpr std::size_t kMaxKeptBytes = std::size_t(64) << 20;
+
     // Frame index of the range.
     PictureDecodeStatus Frame(const VideoRange& range, int index, const CancelCheck& cancelled,
                               std::unique_ptr<wxImage>& image);
@@ -49,6 +54,9 @@ private:
     wxString m_probeError;  // why m_probedPath cannot be read; empty when it can
     wxSize m_clipSize;
     wxString m_error;
+    // Frames of m_keptRange read before the one a backwards walk asked for.
+    std::map<int, wxImage> m_kept;
+    VideoRange m_keptRange;
 };
 
 #endif
