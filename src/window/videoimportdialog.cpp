@@ -26,8 +26,8 @@ wxBitmap PreviewBitmap(const wxImage& picture, int side)
 {
     if (!picture.IsOk())
         return wxBitmap(side, side * 3 / 4);
-    const double scale =
-        std::min(1.0, std::min(double(side) / picture.GetWidth(), double(side) / picture.GetHeight()));
+    const double scale = std::min(
+        1.0, std::min(double(side) / picture.GetWidth(), double(side) / picture.GetHeight()));
     return wxBitmap(picture.Scale(std::max(1, int(picture.GetWidth() * scale)),
                                   std::max(1, int(picture.GetHeight() * scale)),
                                   wxIMAGE_QUALITY_BILINEAR));
@@ -42,7 +42,9 @@ wxString FormatClipTime(double seconds)
 
 VideoImportDialog::VideoImportDialog(wxWindow* parent, const wxString& path,
                                      const VideoClipInfo& info)
-    : wxDialog(parent, wxID_ANY, _("Import Video")), m_path(path), m_info(info),
+    : wxDialog(parent, wxID_ANY, _("Import Video")),
+      m_path(path),
+      m_info(info),
       m_previewTimer(this)
 {
     const int gap = FromDIP(6);
@@ -51,13 +53,14 @@ VideoImportDialog::VideoImportDialog(wxWindow* parent, const wxString& path,
         std::max(1, int(std::floor(std::min(info.frameRate, kMaxVideoFrameRate) + 1e-6)));
 
     wxBoxSizer* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(new wxStaticText(
-                 this, wxID_ANY,
-                 wxFileNameFromPath(path) + wxS("\n") +
-                     wxString::Format(_("Length %s, %d x %d pixels, %s frames a second"),
-                                      FormatClipTime(info.duration), info.width, info.height,
-                                      wxString::FromDouble(std::round(info.frameRate * 100) / 100))),
-             0, wxALL, FromDIP(10));
+    top->Add(
+        new wxStaticText(
+            this, wxID_ANY,
+            wxFileNameFromPath(path) + wxS("\n") +
+                wxString::Format(_("Length %s, %d x %d pixels, %s frames a second"),
+                                 FormatClipTime(info.duration), info.width, info.height,
+                                 wxString::FromDouble(std::round(info.frameRate * 100) / 100))),
+        0, wxALL, FromDIP(10));
 
     // The start and the end side by side, each above the frame shown there.
     wxBoxSizer* times = new wxBoxSizer(wxHORIZONTAL);
@@ -74,7 +77,8 @@ VideoImportDialog::VideoImportDialog(wxWindow* parent, const wxString& path,
         row->Add(spin, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
         row->Add(new wxStaticText(this, wxID_ANY, _("seconds")), 0, wxALIGN_CENTER_VERTICAL);
         column->Add(row, 0, wxBOTTOM, gap);
-        preview = new wxStaticBitmap(this, wxID_ANY, PreviewBitmap(wxImage(), FromDIP(kPreviewSide)));
+        preview =
+            new wxStaticBitmap(this, wxID_ANY, PreviewBitmap(wxImage(), FromDIP(kPreviewSide)));
         preview->SetMinSize(FromDIP(wxSize(kPreviewSide, kPreviewSide)));
         column->Add(preview, 0, wxALIGN_CENTER_HORIZONTAL);
         times->Add(column, 0, wxRIGHT, FromDIP(10));
@@ -84,9 +88,9 @@ VideoImportDialog::VideoImportDialog(wxWindow* parent, const wxString& path,
     top->Add(times, 0, wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(10));
 
     wxFlexGridSizer* settings = new wxFlexGridSizer(3, gap, gap);
-    m_rateSpin = new wxSpinCtrl(this, ID_RATE, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                                wxSP_ARROW_KEYS, 1, maxRate,
-                                int(std::lround(std::min<double>(maxRate, DefaultGifFrameRate(info.frameRate)))));
+    m_rateSpin = new wxSpinCtrl(
+        this, ID_RATE, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, 1, maxRate,
+        int(std::lround(std::min<double>(maxRate, DefaultGifFrameRate(info.frameRate)))));
     settings->Add(new wxStaticText(this, wxID_ANY, _("Frame rate:")), 0, wxALIGN_CENTER_VERTICAL);
     settings->Add(m_rateSpin, 0, wxALIGN_CENTER_VERTICAL);
     settings->Add(new wxStaticText(this, wxID_ANY,

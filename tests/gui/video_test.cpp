@@ -173,7 +173,8 @@ TEST_F(VideoTest, RendererAndProjectMakeTheWindowsGifFromAClip)
             ASSERT_TRUE(WaitForWorker());
         },
         ExpectFileDialog(project), ExpectMessage(&shown));
-    EXPECT_EQ(shown.message, wxS("These pictures of the project are missing or cannot be read:\n\n") +
-                           clip + wxS(" (15 frames)"));
+    EXPECT_EQ(shown.message,
+              wxS("These pictures of the project are missing or cannot be read:\n\n") + clip +
+                  wxS(" (15 frames)"));
     EXPECT_TRUE(frame->GetFrames().IsEmpty());
 }

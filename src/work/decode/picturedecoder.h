@@ -13,8 +13,8 @@
 // What an import entry names.
 enum class PictureEntryKind
 {
-    Picture,        // a picture file read through the general loader: its first picture
-    WholeGif,       // a path ending in ".gif" in any case: every frame of the file
+    Picture,         // a picture file read through the general loader: its first picture
+    WholeGif,        // a path ending in ".gif" in any case: every frame of the file
     FrameReference,  // "<file>.gif_<N>": frame N of that GIF file only
     // Parts of video clips, never told by the entry's text (see VideoEntry).
     WholeVideo,  // every frame of a range of a clip

@@ -187,9 +187,9 @@ bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelle
         const std::size_t entry = m_next++;
         PictureEntry described = DescribePictureEntry(m_entries[entry]);
         if (const VideoEntry* video = VideoEntryAt(entry))
-            described = PictureEntry{video->frame < 0 ? PictureEntryKind::WholeVideo
-                                                      : PictureEntryKind::VideoFrame,
-                                     video->range->path, std::max(0, video->frame)};
+            described = PictureEntry{
+                video->frame < 0 ? PictureEntryKind::WholeVideo : PictureEntryKind::VideoFrame,
+                video->range->path, std::max(0, video->frame)};
         std::unique_ptr<wxImage> image;
         std::vector<unsigned char> data;
         Status status = Status::Unreadable;
@@ -217,8 +217,9 @@ bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelle
                 }
                 break;
             case PictureEntryKind::VideoFrame:
-                status = m_video.Frame(*VideoEntryAt(entry)->range, described.frameIndex,
-                                       [&] { return Stop(cancelled); }, image);
+                status = m_video.Frame(
+                    *VideoEntryAt(entry)->range, described.frameIndex,
+                    [&] { return Stop(cancelled); }, image);
                 break;
             case PictureEntryKind::Picture:
                 status = ReadPictureFile(described.path, data);

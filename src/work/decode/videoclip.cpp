@@ -11,7 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace
@@ -27,8 +27,11 @@ const double kMaxClipSeconds = 24 * 3600.0;
 
 std::vector<wxString> InputArguments(const wxString& program)
 {
-    return {program,      wxS("-v"),          wxS("error"),   wxS("-protocol_whitelist"),
-            kProtocols,   wxS("-format_whitelist"), kFormats};
+    const wxString arguments[] = {program,      wxS("-v"),
+                                  wxS("error"), wxS("-protocol_whitelist"),
+                                  kProtocols,   wxS("-format_whitelist"),
+                                  kFormats};
+    return std::vector<wxString>(std::begin(arguments), std::end(arguments));
 }
 
 // "file:" keeps a name with a colon or a leading dash a file name.
@@ -83,8 +86,9 @@ bool VideoToolsInstalled(wxString& message)
 {
     if (!FindProgram(wxS("ffmpeg")).empty() && !FindProgram(wxS("ffprobe")).empty())
         return true;
-    message = _("Video clips are read with the programs ffmpeg and ffprobe, which are not "
-                "installed. Install ffmpeg (the Debian package is called ffmpeg) and try again.");
+    message =
+        _("Video clips are read with the programs ffmpeg and ffprobe, which are not "
+          "installed. Install ffmpeg (the Debian package is called ffmpeg) and try again.");
     return false;
 }
 
@@ -165,7 +169,8 @@ wxSize VideoFrameSize(const wxSize& clipSize, int width)
         return wxSize();
     wxSize size = clipSize;
     if (width > 0)
-        size = wxSize(width, std::max(1, int(std::lround(double(clipSize.y) * width / clipSize.x))));
+        size =
+            wxSize(width, std::max(1, int(std::lround(double(clipSize.y) * width / clipSize.x))));
     if (size.x > 65535 || size.y > 65535 ||
         static_cast<unsigned long long>(size.x) * size.y > kMaxPicturePixels)
         return wxSize();
@@ -214,16 +219,29 @@ bool VideoFrameReader::Open(const VideoRange& range, const wxSize& clipSize, int
     const wxString filters = wxString::Format(
         wxS("fps=%s:round=up,trim=start_frame=%d,scale=%d:%d:flags=bicubic,format=rgb24"),
         wxString::FromCDouble(range.frameRate, 6), first, m_size.x, m_size.y);
-    for (const wxString& argument :
-         {wxString(wxS("-nostdin")), wxString(wxS("-noautorotate")), wxString(wxS("-ss")),
-          Seconds(range.start), wxString(wxS("-t")), Seconds(range.end - range.start),
-          wxString(wxS("-i")), FileArgument(range.path), wxString(wxS("-map")),
-          wxString(wxS("0:v:0")), wxString(wxS("-an")), wxString(wxS("-sn")), wxString(wxS("-dn")),
-          wxString(wxS("-vf")), filters, wxString(wxS("-frames:v")),
-          wxString::Format(wxS("%d"), std::max(0, count + 1 - first)), wxString(wxS("-f")),
-          wxString(wxS("rawvideo")), wxString(wxS("-pix_fmt")), wxString(wxS("rgb24")),
-          wxString(wxS("pipe:1"))})
-        arguments.push_back(argument);
+    const wxString output[] = {wxS("-nostdin"),
+                               wxS("-noautorotate"),
+                               wxS("-ss"),
+                               Seconds(range.start),
+                               wxS("-t"),
+                               Seconds(range.end - range.start),
+                               wxS("-i"),
+                               FileArgument(range.path),
+                               wxS("-map"),
+                               wxS("0:v:0"),
+                               wxS("-an"),
+                               wxS("-sn"),
+                               wxS("-dn"),
+                               wxS("-vf"),
+                               filters,
+                               wxS("-frames:v"),
+                               wxString::Format(wxS("%d"), std::max(0, count + 1 - first)),
+                               wxS("-f"),
+                               wxS("rawvideo"),
+                               wxS("-pix_fmt"),
+                               wxS("rgb24"),
+                               wxS("pipe:1")};
+    arguments.insert(arguments.end(), std::begin(output), std::end(output));
     m_process = std::make_unique<ChildProcess>();
     wxString reason;
     if (!m_process->Start(arguments, ChildProcess::OutputPipe, reason))

@@ -25,8 +25,8 @@ bool VideoToolsInstalled(wxString& message);
 // What a probe tells of a clip's first video stream.
 struct VideoClipInfo
 {
-    double duration = 0;   // seconds
-    int width = 0;         // pixels, as stored
+    double duration = 0;  // seconds
+    int width = 0;        // pixels, as stored
     int height = 0;
     double frameRate = 0;  // frames a second
 };

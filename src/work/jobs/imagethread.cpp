@@ -9,8 +9,7 @@
 
 ImageThread::ImageThread(wxEvtHandler* owner, const wxArrayString& paths,
                          std::shared_ptr<std::atomic<bool>> cancel,
-                         std::shared_ptr<std::atomic<int>> backlog,
-                         std::vector<VideoEntry> videos)
+                         std::shared_ptr<std::atomic<int>> backlog, std::vector<VideoEntry> videos)
     : wxThread(wxTHREAD_DETACHED),
       m_owner(owner),
       m_paths(paths),

@@ -106,8 +106,8 @@ bool TakeVideoClipInputs(const RenderOptions& options, RenderJob& job, wxString&
         range.path = job.inputs[i];
         range.start = options.clipStart.value_or(0);
         range.end = std::min(options.clipEnd.value_or(info.duration), info.duration);
-        range.frameRate = std::min(options.clipFrameRate.value_or(DefaultGifFrameRate(info.frameRate)),
-                                   info.frameRate);
+        range.frameRate = std::min(
+            options.clipFrameRate.value_or(DefaultGifFrameRate(info.frameRate)), info.frameRate);
         range.width = options.clipWidth;
         if (range.end <= range.start)
         {
@@ -118,8 +118,8 @@ bool TakeVideoClipInputs(const RenderOptions& options, RenderJob& job, wxString&
         }
         job.videos[i].range = std::make_shared<const VideoRange>(range);
     }
-    if (!anyClip && (options.clipStart || options.clipEnd || options.clipFrameRate ||
-                     options.clipWidth > 0))
+    if (!anyClip &&
+        (options.clipStart || options.clipEnd || options.clipFrameRate || options.clipWidth > 0))
     {
         error = _("--start, --end, --fps and --width apply to video clips, and no input is one");
         return false;
@@ -360,9 +360,10 @@ public:
             wxString entry = m_job.inputs[input];
             VideoEntry video;
             if (const VideoEntry* clip = VideoOf(m_job, input))
-                video = clip->frame >= 0 ? *clip
-                                         : VideoEntry{clip->range,
-                                                      m_scan.frameIndices[input][frame - firstFrame]};
+                video =
+                    clip->frame >= 0
+                        ? *clip
+                        : VideoEntry{clip->range, m_scan.frameIndices[input][frame - firstFrame]};
             else if (DescribePictureEntry(entry).kind == PictureEntryKind::WholeGif)
                 entry += wxString::Format(wxS("_%d"),
                                           m_scan.frameIndices[input][frame - firstFrame]);
@@ -764,7 +765,6 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     if (!result.ok && !source.Refusal().empty())
         result.error = source.Refusal();
     else if (!result.ok && source.FoundUnreadable())
-        result.error =
-            UnreadableMessage(job, UndecodableFrom(shaped, source.FirstUnreadable()));
+        result.error = UnreadableMessage(job, UndecodableFrom(shaped, source.FirstUnreadable()));
     return result;
 }

@@ -83,9 +83,9 @@ TEST_F(VideoClipTest, ARangeGivesTheClipsFramesAtItsRateWithDelaysSpanningIt)
     int total = 0;
     for (int i = 0; i < int(frames.size()); ++i)
         total += VideoFrameDelay(range.frameRate, i);
-    EXPECT_EQ((std::vector<int>{8, 8, 9}),
-              (std::vector<int>{VideoFrameDelay(12, 0), VideoFrameDelay(12, 1),
-                                VideoFrameDelay(12, 2)}));
+    EXPECT_EQ(
+        (std::vector<int>{8, 8, 9}),
+        (std::vector<int>{VideoFrameDelay(12, 0), VideoFrameDelay(12, 1), VideoFrameDelay(12, 2)}));
     EXPECT_NEAR(120, total, 100 / range.frameRate);
 }
 

@@ -2,11 +2,11 @@
 // output, missing pictures, and the GIF it writes.
 #include "jobs/renderjob.h"
 
+#include "decode/picturedecoder.h"
 #include "decode/unreadablepictures.h"
 #include "gif_files.h"
 #include "gif_inspect.h"
 #include "handmade_gif.h"
-#include "decode/picturedecoder.h"
 #include "project/projectfile.h"
 #include "temp_dir.h"
 #include "test_pictures.h"
@@ -442,8 +442,8 @@ TEST(VideoRender, APartOfAClipRendersItsFramesAtTheirTimes)
     EXPECT_EQ(std::vector<int>(6, 20), delays);
 
     // A part outside the clip is refused before anything is read.
-    ASSERT_TRUE(ParseRenderArguments({"--start", "3", clip, "-o", dir.File("late.gif")}, options,
-                                     error));
+    ASSERT_TRUE(
+        ParseRenderArguments({"--start", "3", clip, "-o", dir.File("late.gif")}, options, error));
     job.inputs = options.inputs;
     EXPECT_FALSE(TakeVideoClipInputs(options, job, error));
     EXPECT_NE(wxNOT_FOUND, error.Find(clip)) << error;

@@ -31,8 +31,8 @@ TEST(RenderOptions, ReadsEveryOption)
     ASSERT_TRUE(Parse({"-o", "out.gif", "--", "-odd name.png"}, options, error));
     EXPECT_EQ(options.inputs[0], "-odd name.png");
 
-    ASSERT_TRUE(Parse({"--start=1:02:03.5", "--end", "3724", "--fps", "7.5", "--width", "320",
-                       "-o", "o.gif", "c.mp4"},
+    ASSERT_TRUE(Parse({"--start=1:02:03.5", "--end", "3724", "--fps", "7.5", "--width", "320", "-o",
+                       "o.gif", "c.mp4"},
                       options, error))
         << error;
     EXPECT_EQ(options.clipStart, 3723.5);

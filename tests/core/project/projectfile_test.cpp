@@ -545,7 +545,8 @@ TEST(ProjectReading, SurvivesMutatedFilesAtItsBounds)
 TEST(ProjectDocument, VideoFramesKeepTheirPartOfTheClip)
 {
     Project project = Example();
-    const auto range = std::make_shared<const VideoRange>(VideoRange{"/v/clip.mp4", 0.4, 1.6, 12, 320});
+    const auto range =
+        std::make_shared<const VideoRange>(VideoRange{"/v/clip.mp4", 0.4, 1.6, 12, 320});
     project.framePaths = Paths({"/v/clip.mp4", "/p/a.png", "/v/clip.mp4"});
     project.frameVideos = {VideoEntry{range, 3}, VideoEntry(), VideoEntry{range, 14}};
     const std::string text = ProjectDocumentText(project);
