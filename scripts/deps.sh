@@ -13,6 +13,8 @@ BUILD_PACKAGES=(build-essential cmake pkg-config gettext libwxgtk3.2-dev libgif-
 # wx-common brings wxrc, which extracts the resource texts for the catalogs;
 # fonts-dejavu-core draws the text of the benchmark's screen-like frames and
 # has the Arabic and Hebrew letters the caption tests lay out.
+# ffmpeg (with ffprobe) reads video clips for Import Video and the renderer
+# when it is installed; it is no build dependency, and the tests make clips with it.
 # gifsicle measures how much a lossless re-optimisation takes off our GIFs (benchmark only).
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth x11-utils xdotool imagemagick
                python3 python3-pil giflib-tools fonts-noto-cjk desktop-file-utils ffmpeg bc

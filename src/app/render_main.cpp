@@ -69,6 +69,9 @@ int Render(const RenderOptions& options)
         job.fileDelays = !options.delayGiven;
         job.width = options.width;
         job.height = options.height;
+        wxString error;
+        if (!TakeVideoClipInputs(options, job, error))
+            return Fail(error, kExitFailure);
     }
     else
     {

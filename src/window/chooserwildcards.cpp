@@ -31,6 +31,14 @@ wxString PictureChooserWildcard()
     return _("Image files ") + wxS("(*.png;*.jpg;*bmp;*.gif)|") + patterns + AllFiles();
 }
 
+wxString VideoChooserWildcard()
+{
+    wxString patterns;
+    for (const char* ending : {"mp4", "m4v", "webm", "mkv", "mov", "avi"})
+        patterns += (patterns.empty() ? wxS("") : wxS(";")) + AnyCasePattern(ending);
+    return _("Video clips") + wxS(" (*.mp4;*.webm;*.mkv;*.mov;*.avi)|") + patterns + AllFiles();
+}
+
 wxString ProjectChooserWildcard()
 {
     return _("Xml files") + wxS(" (*.xml)|") + AnyCasePattern(wxS("xml")) + AllFiles();

@@ -10,6 +10,8 @@
 
 // Pictures for Add Image and Insert Image.
 wxString PictureChooserWildcard();
+// Video clips for Import Video.
+wxString VideoChooserWildcard();
 // Project files for Open Project.
 wxString ProjectChooserWildcard();
 

@@ -31,11 +31,16 @@ bool FrameDropTarget::DropFiles(const wxArrayString& files, const wxPoint& point
         m_frame->OpenDroppedProject(dropped.project);
         return true;
     }
+    const int insertAt = m_strip ? DropInsertIndex(*m_strip, point) : -1;
+    if (!dropped.video.empty())
+    {
+        m_frame->StopPlayback();
+        return m_frame->ImportVideo(dropped.video, insertAt);
+    }
     if (dropped.pictures.empty())
         return false;
     m_frame->StopPlayback();
-    return m_frame->ImportFiles(dropped.pictures, false,
-                                m_strip ? DropInsertIndex(*m_strip, point) : -1);
+    return m_frame->ImportFiles(dropped.pictures, false, insertAt);
 }
 
 wxDragResult FrameDropTarget::OnDragOver(wxCoord x, wxCoord y, wxDragResult suggested)

@@ -14,7 +14,8 @@ int DropInsertIndex(wxThumbnailCtrl& strip, const wxPoint& point);
 // Takes files dropped from a file manager onto the strip (inserted where
 // they are dropped) or onto the preview (appended), through the window's
 // import as Add Image does; one project file dropped alone is opened as Open
-// Project does. Nothing is taken while an import or export runs.
+// Project does, and one video clip dropped alone is imported as Import
+// Video does. Nothing is taken while an import or export runs.
 class FrameDropTarget : public wxFileDropTarget
 {
 public:

@@ -393,6 +393,7 @@ void GifFrame::CreateMenuBar()
         m_menuFrame->Append(ID_MENU_ADD_IMAGE, _("Add Image") + wxS("\tCtrl+Ins"));
     m_menuItem_delete = m_menuFrame->Append(ID_MENU_DELETE, _("Delete") + wxS("\tCtrl+Del"));
     m_menuItem_clear_all = m_menuFrame->Append(ID_MENU_CLEAR_ALL, _("Clear All"));
+    m_menuFrame->Append(ID_MENU_IMPORT_VIDEO, Utf8Label(wxTRANSLATE("Import Video…")));
     m_menuFrame->AppendSeparator();
     m_menuFrame->Append(ID_MENU_SELECT_ALL, _("Select All") + wxS("\tCtrl+A"));
     m_menuFrame->Append(ID_MENU_DUPLICATE, _("Duplicate") + wxS("\tCtrl+D"));
@@ -473,6 +474,7 @@ void GifFrame::BindCommands()
     Bind(wxEVT_MENU, &GifFrame::OnSaveProject, this, ID_MENU_SAVE_PROJECT);
     Bind(wxEVT_MENU, &GifFrame::OnExitItem, this, ID_MENU_EXIT);
     Bind(wxEVT_MENU, &GifFrame::OnAddImage, this, ID_MENU_ADD_IMAGE);
+    Bind(wxEVT_MENU, &GifFrame::OnImportVideo, this, ID_MENU_IMPORT_VIDEO);
     Bind(wxEVT_MENU, &GifFrame::OnDeleteImage, this, ID_MENU_DELETE);
     Bind(wxEVT_MENU, &GifFrame::OnClearAll, this, ID_MENU_CLEAR_ALL);
     Bind(wxEVT_MENU, &GifFrame::OnMoveFrames, this, ID_MENU_MOVE_LEFT);

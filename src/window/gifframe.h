@@ -28,6 +28,7 @@ struct EditState;
 struct PendingProjectCaptions;
 struct SavedState;
 struct StripFrame;
+struct VideoRange;
 class wxLocale;
 class wxMenu;
 class wxMenuBar;
@@ -91,7 +92,8 @@ enum
     ID_MENU_RECENT_FIRST,  // the recent projects, one id each
     ID_MENU_RECENT_LAST = ID_MENU_RECENT_FIRST + 7,
     ID_MENU_ADD_CAPTION,
-    ID_MENU_CAPTIONS
+    ID_MENU_CAPTIONS,
+    ID_MENU_IMPORT_VIDEO
 };
 
 // The main window. Its layout comes from the resource "MyFrame1"; InitFrame
@@ -177,6 +179,18 @@ public:
     int InsertFiles(const wxArrayString& paths, int pos);
     // Deletes the frames at the indices (any order); false if none was there.
     bool DeleteFrames(const std::vector<int>& indices);
+
+    // --- Video clips (gifframe_video.cpp) ----------------------------------
+    void OnImportVideo(wxCommandEvent& event);
+    // Asks which part of the clip to import (saying what to install when
+    // ffmpeg is missing, or why the clip cannot be read), then imports it
+    // before the frame at insertAt (-1: at the end). False when nothing started.
+    bool ImportVideo(const wxString& path, int insertAt = -1);
+    // Imports the frames of the part of a clip, each with its time in the
+    // clip as its own delay, on the import thread with progress and Cancel:
+    // one step to undo, and nothing kept when cancelled. False when the
+    // import could not start.
+    bool StartVideoImport(const VideoRange& range, int insertAt = -1);
 
     // --- Frame order, frame delays, undo (gifframe_frames.cpp) ------------
     // The frames of the strip: what Save, Save Project and the preview read.

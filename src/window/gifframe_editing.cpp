@@ -73,7 +73,10 @@ bool GifFrame::StartImport(const ImportRun& run, bool replaceStrip)
         return false;
     const bool started =
         m_importWorker->Start([this, &run](const WorkerProgress::StopFlag& stop)
-                              { return new ImageThread(this, run.GetEntries(), stop, run.backlog); },
+                              {
+                                  return new ImageThread(this, run.GetEntries(), stop, run.backlog,
+                                                         run.GetVideoEntries());
+                              },
                               _("Load Images Progress Dialog"), _(" Loading images...."),
                               _("Cannot start loading the pictures."));
     if (!started)
@@ -109,7 +112,7 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
             event.GetString(), frameIndex, picture->delay, m_spinctrl_delay->GetValue());
         StripFrame frame =
             MakeStripFrame(picture->image, event.GetString(), frameIndex, arrival.delay,
-                           picture->stored);
+                           picture->stored, arrival.video);
         frame.orientation = std::uint8_t(arrival.orientation & 7);
         delete picture;
         const int pos = m_frames->Insert(arrival.position, {frame});
@@ -122,6 +125,9 @@ void GifFrame::ThreadUpdate(wxCommandEvent& event)
     // last file gave nothing or the import was stopped.
     if (!m_importWorker->Advance(event.GetInt()))
         return;
+    if (m_importWorker->WasCancelled() && m_importRun->keepNothingOnCancel &&
+        m_importRun->GetDelivered() > 0 && m_history->CanUndo())
+        RestoreState(m_history->TakeBack());
     ShowStartTimes();
     UpdateCanvasSize();
     ApplyOpenedProjectSize();

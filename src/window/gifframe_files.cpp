@@ -3,6 +3,7 @@
 #include "window/gifframe.h"
 
 #include "app/product.h"
+#include "decode/videoclip.h"
 #include "edit/framelist.h"
 #include "window/recentprojects.h"
 #include "window/shortcutsdialog.h"
@@ -134,6 +135,9 @@ bool GifFrame::OpenFiles(const wxArrayString& paths)
     // A project replaces the strip, so it is opened alone.
     if (!project.empty())
         return MayOpenAnotherProject() && OpenProjectPath(project);
+    // A clip alone is imported as Import Video does.
+    if (pictures.size() == 1 && IsVideoClipPath(pictures[0]))
+        return ImportVideo(pictures[0]);
     return !pictures.empty() && ImportFiles(pictures);
 }
 

@@ -64,6 +64,7 @@ bool GifFrame::SaveProject()
     project.framePaths = m_frames->GetNames();
     project.frameDelays = m_frames->GetOwnDelays();
     project.frameOrientations = m_frames->GetOrientations();
+    project.frameVideos = m_frames->GetVideoEntries();
     project.crop = *m_crop;
     project.gifOptions = m_gifOptions;
     project.captions = SavedState::CaptionsOf(*m_frames);
@@ -187,6 +188,7 @@ bool GifFrame::OpenProjectPath(const wxString& path)
 
     // The project's frames replace the strip once they are on their way.
     ImportRun run(project.framePaths, project.frameDelays, -1, project.frameOrientations);
+    run.SetVideoEntries(project.frameVideos);
     run.reportUnreadable = true;
     if (!StartImport(run, true))
         return false;

@@ -13,9 +13,12 @@
 // What an import entry names.
 enum class PictureEntryKind
 {
-    Picture,        // a picture file read through the general loader: its first picture
-    WholeGif,       // a path ending in ".gif" in any case: every frame of the file
-    FrameReference  // "<file>.gif_<N>": frame N of that GIF file only
+    Picture,         // a picture file read through the general loader: its first picture
+    WholeGif,        // a path ending in ".gif" in any case: every frame of the file
+    FrameReference,  // "<file>.gif_<N>": frame N of that GIF file only
+    // Parts of video clips, never told by the entry's text (see VideoEntry).
+    WholeVideo,  // every frame of a range of a clip
+    VideoFrame   // one frame of a range
 };
 
 struct PictureEntry

@@ -2,6 +2,7 @@
 
 #include "decode/gifframeaccess.h"
 
+#include <algorithm>
 #include <vector>
 
 using Status = PictureDecodeStatus;
@@ -108,6 +109,44 @@ bool PictureSequence::NextOfWholeGif(SequencePicture& picture, const CancelCheck
     return true;
 }
 
+const VideoEntry* PictureSequence::VideoEntryAt(std::size_t entry) const
+{
+    return entry < m_videos.size() && m_videos[entry].range ? &m_videos[entry] : nullptr;
+}
+
+bool PictureSequence::NextOfWholeVideo(SequencePicture& picture, const CancelCheck& cancelled)
+{
+    const CancelCheck stop = [&] { return Stop(cancelled); };
+    if (!m_heldFrame && !m_video.NextOfRange(m_heldFrame, m_heldIndex, stop))
+    {
+        m_walkingVideo = false;
+        if (!m_stopped)
+            EndEntry(m_videoEntry, Status::Unreadable);
+        return false;
+    }
+    std::unique_ptr<wxImage> following;
+    int followingIndex = 0;
+    const bool more = m_video.NextOfRange(following, followingIndex, stop);
+    if (m_stopped)
+        return false;
+    // A range that fails part way gives the frames read before.
+    if (!more)
+        EndEntry(m_videoEntry, Status::Decoded);
+    const VideoRange& range = *m_videos[m_videoEntry].range;
+    picture.image = std::move(m_heldFrame);
+    picture.undecoded.clear();
+    picture.entry = m_videoEntry;
+    picture.kind = PictureEntryKind::WholeVideo;
+    picture.path = range.path;
+    picture.frameIndex = m_heldIndex;
+    picture.delay = VideoFrameDelay(range.frameRate, m_heldIndex);
+    picture.lastOfEntry = !more;
+    m_heldFrame = std::move(following);
+    m_heldIndex = followingIndex;
+    m_walkingVideo = more;
+    return true;
+}
+
 PictureDecodeStatus PictureSequence::FrameOfGif(const wxString& path, int frameIndex,
                                                 const CancelCheck& cancelled,
                                                 std::unique_ptr<wxImage>& image)
@@ -134,11 +173,23 @@ bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelle
                 return false;
             continue;
         }
+        if (m_walkingVideo)
+        {
+            if (NextOfWholeVideo(picture, cancelled))
+                return true;
+            if (m_stopped)
+                return false;
+            continue;
+        }
         if (m_next >= m_entries.size() || Stop(cancelled))
             return false;
 
         const std::size_t entry = m_next++;
-        const PictureEntry described = DescribePictureEntry(m_entries[entry]);
+        PictureEntry described = DescribePictureEntry(m_entries[entry]);
+        if (const VideoEntry* video = VideoEntryAt(entry))
+            described = PictureEntry{
+                video->frame < 0 ? PictureEntryKind::WholeVideo : PictureEntryKind::VideoFrame,
+                video->range->path, std::max(0, video->frame)};
         std::unique_ptr<wxImage> image;
         std::vector<unsigned char> data;
         Status status = Status::Unreadable;
@@ -155,6 +206,20 @@ bool PictureSequence::Next(SequencePicture& picture, const CancelCheck& cancelle
                 break;
             case PictureEntryKind::FrameReference:
                 status = FrameOfGif(described.path, described.frameIndex, cancelled, image);
+                break;
+            case PictureEntryKind::WholeVideo:
+                status = m_video.StartRange(*VideoEntryAt(entry)->range);
+                if (status == Status::Decoded)
+                {
+                    m_walkingVideo = true;
+                    m_videoEntry = entry;
+                    continue;
+                }
+                break;
+            case PictureEntryKind::VideoFrame:
+                status = m_video.Frame(
+                    *VideoEntryAt(entry)->range, described.frameIndex,
+                    [&] { return Stop(cancelled); }, image);
                 break;
             case PictureEntryKind::Picture:
                 status = ReadPictureFile(described.path, data);
@@ -186,6 +251,8 @@ double PictureSequence::Position() const
 {
     if (m_walkingGif && m_gif)
         return double(m_gifEntry) + m_gif->FractionRead();
+    if (m_walkingVideo)
+        return double(m_videoEntry) + m_video.FractionRead();
     return double(m_next);
 }
 

@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_PICTURESEQUENCE_H
 
 #include "decode/picturedecoder.h"
+#include "decode/videosequence.h"
 #include "files/cancelcheck.h"
 
 #include <wx/arrstr.h>
@@ -24,10 +25,14 @@ struct SequencePicture
     std::size_t entry = 0;  // the list entry it comes from
     PictureEntryKind kind = PictureEntryKind::Picture;
     wxString path;       // the file it was read from (for a frame reference, the GIF file)
-    int frameIndex = 0;  // inside its file: 0 for pictures that are not GIF frames
+    // Inside its file: 0 for pictures that are not GIF frames; for a video
+    // frame its index in its range.
+    int frameIndex = 0;
     // The frame's own delay in hundredths as its whole GIF file stores it
     // (GifAnimationReader::Delay); 0 for other pictures and for frame
-    // references, which show for the delay their project gives them.
+    // references, which show for the delay their project gives them. A
+    // frame of a whole video range shows for its time in the clip
+    // (VideoFrameDelay); a single video frame has 0 like a frame reference.
     int delay = 0;
     bool lastOfEntry = false;
 };
@@ -76,6 +81,13 @@ public:
     // thread, several at once. Its entry ends once the file is read.
     void LeaveStillPicturesUndecoded() { m_leaveStillUndecoded = true; }
 
+    // Makes entries parts of video clips: videos runs parallel to the
+    // entries (it may be shorter); an entry with a range gives its frames
+    // (its text is then only the clip's path). Set before the first Next.
+    void SetVideoEntries(std::vector<VideoEntry> videos) { m_videos = std::move(videos); }
+    // Why the last video entry that gave nothing could not be read.
+    const wxString& VideoError() const { return m_video.Error(); }
+
     // How far the walk has got, from 0 to the number of entries: whole
     // entries done plus the part of the current GIF file read.
     double Position() const;
@@ -92,6 +104,8 @@ private:
     bool NextGifFrame(std::unique_ptr<wxImage>& image, int& index, int& delay,
                       const CancelCheck& cancelled);
     bool NextOfWholeGif(SequencePicture& picture, const CancelCheck& cancelled);
+    bool NextOfWholeVideo(SequencePicture& picture, const CancelCheck& cancelled);
+    const VideoEntry* VideoEntryAt(std::size_t entry) const;
     PictureDecodeStatus FrameOfGif(const wxString& path, int frameIndex,
                                    const CancelCheck& cancelled, std::unique_ptr<wxImage>& image);
 
@@ -114,6 +128,13 @@ private:
     std::unique_ptr<wxImage> m_heldFrame;
     int m_heldIndex = 0;
     int m_heldDelay = 0;
+
+    // Video entries, and a whole range being walked (its frames held back
+    // like a whole GIF file's).
+    std::vector<VideoEntry> m_videos;
+    VideoSequence m_video;
+    bool m_walkingVideo = false;
+    std::size_t m_videoEntry = 0;
 };
 
 #endif

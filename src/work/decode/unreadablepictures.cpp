@@ -14,19 +14,20 @@ wxString ListUnreadablePictures(const wxArrayString& entries, const wxString& se
     struct Item
     {
         wxString entry;
-        wxString gifPath;   // for a frame reference
-        size_t frameCount;  // frames of gifPath in a row; 0 for other entries
+        wxString file;      // the GIF file of a frame reference, else the entry
+        size_t frameCount;  // entries of file in a row
     };
+    // Frames of one GIF file, and frames of one video clip (entries that
+    // all name the clip), in a row are one item.
     std::vector<Item> items;
     for (const wxString& entry : entries)
     {
         FrameReference reference;
-        const bool isFrame = ParseFrameReference(entry, reference);
-        if (isFrame && !items.empty() && items.back().frameCount > 0 &&
-            items.back().gifPath == reference.gifPath)
+        const wxString file = ParseFrameReference(entry, reference) ? reference.gifPath : entry;
+        if (!items.empty() && items.back().file == file)
             ++items.back().frameCount;
         else
-            items.push_back({entry, isFrame ? reference.gifPath : wxString(), isFrame ? 1u : 0u});
+            items.push_back({entry, file, 1u});
     }
 
     wxString text;
@@ -36,7 +37,7 @@ wxString ListUnreadablePictures(const wxArrayString& entries, const wxString& se
         if (i > 0)
             text += separator;
         const Item& item = items[i];
-        text += item.frameCount > 1 ? wxString::Format(_("%s (%lu frames)"), item.gifPath,
+        text += item.frameCount > 1 ? wxString::Format(_("%s (%lu frames)"), item.file,
                                                        static_cast<unsigned long>(item.frameCount))
                                     : item.entry;
     }

@@ -7,7 +7,8 @@
 #include <cstddef>
 
 // Lists import entries that gave no picture for a message: a run of frame
-// references of one GIF file counts as one item, "PATH (N frames)", and items
+// references of one GIF file, or of entries naming one file (the frames of a
+// video clip), counts as one item, "PATH (N frames)", and items
 // past maxItems are only counted ("and 3 more").
 wxString ListUnreadablePictures(const wxArrayString& entries, const wxString& separator,
                                 std::size_t maxItems);

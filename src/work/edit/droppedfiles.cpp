@@ -1,5 +1,7 @@
 #include "edit/droppedfiles.h"
 
+#include "decode/videoclip.h"
+
 #include <wx/dir.h>
 #include <wx/filename.h>
 
@@ -38,6 +40,11 @@ DroppedFiles SortOutDroppedFiles(const wxArrayString& dropped)
         !wxDirExists(dropped[0]))
     {
         files.project = dropped[0];
+        return files;
+    }
+    if (dropped.size() == 1 && IsVideoClipPath(dropped[0]) && !wxDirExists(dropped[0]))
+    {
+        files.video = dropped[0];
         return files;
     }
     for (const wxString& path : dropped)

@@ -14,6 +14,9 @@ struct DroppedFiles
     // the order of their names as a file manager shows them ("frame2" before
     // "frame10").
     wxArrayString pictures;
+    // Otherwise one video clip (decode/videoclip.h) dropped alone: to be
+    // imported as Import Video does.
+    wxString video;
 };
 
 DroppedFiles SortOutDroppedFiles(const wxArrayString& dropped);

@@ -32,6 +32,14 @@ EditState EditHistory::Redo(const EditState& current)
     return Step(m_redo, m_undo, current);
 }
 
+EditState EditHistory::TakeBack()
+{
+    m_joinable = EditKind::Frames;
+    EditState state = std::move(m_undo.back());
+    m_undo.pop_back();
+    return state;
+}
+
 void EditHistory::Clear()
 {
     m_undo.clear();

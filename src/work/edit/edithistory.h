@@ -47,6 +47,10 @@ public:
     // The state undone last; current is kept for Undo. Needs CanRedo().
     EditState Redo(const EditState& current);
     void Clear();
+    // Takes the last recorded step back as if it had never been made (an
+    // edit given up half way): the state before it, kept for no Redo.
+    // Needs CanUndo().
+    EditState TakeBack();
 
     size_t GetUndoCount() const { return m_undo.size(); }
     size_t GetRedoCount() const { return m_redo.size(); }

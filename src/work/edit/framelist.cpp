@@ -31,7 +31,7 @@ wxImage FrameSource::Picture() const
 }
 
 StripFrame MakeStripFrame(const wxImage& picture, const wxString& path, int frameIndex, int delay,
-                          StoredPicture stored)
+                          StoredPicture stored, VideoRangeRef video)
 {
     auto source = std::make_shared<FrameSource>();
     source->stored = stored.IsOk() ? std::move(stored) : StoredPicture::Keep(picture);
@@ -40,6 +40,7 @@ StripFrame MakeStripFrame(const wxImage& picture, const wxString& path, int fram
     source->name =
         HasGifEnding(path) ? path + wxString::Format(wxS("_%d"), frameIndex) : path;
     source->frameIndex = frameIndex;
+    source->video = std::move(video);
     StripFrame frame;
     frame.source = std::move(source);
     frame.delay = delay;
@@ -262,6 +263,18 @@ wxArrayString FrameList::GetNames() const
     for (const StripFrame& frame : m_frames)
         names.push_back(frame.source->name);
     return names;
+}
+
+std::vector<VideoEntry> FrameList::GetVideoEntries() const
+{
+    std::vector<VideoEntry> videos;
+    for (size_t i = 0; i < m_frames.size(); ++i)
+        if (const FrameSource& source = *m_frames[i].source; source.video)
+        {
+            videos.resize(m_frames.size());
+            videos[i] = VideoEntry{source.video, source.frameIndex};
+        }
+    return videos;
 }
 
 std::vector<int> FrameList::GetOwnDelays() const

@@ -2,10 +2,11 @@
 #define LOOPFORGE_WORK_FRAMELIST_H
 
 #include "caption/caption.h"
+#include "decode/storedpicture.h"
+#include "decode/videosequence.h"
 #include "encode/gifexport.h"
 #include "encode/picturecrop.h"
 #include "encode/pictureorientation.h"
-#include "decode/storedpicture.h"
 
 #include <wx/arrstr.h>
 #include <wx/gdicmn.h>
@@ -37,7 +38,10 @@ struct FrameSource
 
     StoredPicture stored;
     wxString name;       // the picture's path, or "<file>.gif_<n>" for frame n of a GIF file
-    int frameIndex = 0;  // the frame inside its GIF file; 0 for other pictures
+    int frameIndex = 0;  // the frame inside its GIF file or video range; 0 for other pictures
+    // For a frame of a video clip (name is then the clip's path): the part
+    // of the clip it was imported from; frameIndex is its place there.
+    VideoRangeRef video;
     const std::uint64_t key;  // the picture's key in the cache, never reused
 };
 
@@ -57,9 +61,11 @@ struct StripFrame
 // A frame as the import delivers it: the picture, the file it came from and
 // its frame index. A path ending in ".gif" (any case) names the frame by its frame
 // reference (path, "_", index). The picture goes into the picture cache; it
-// is compressed here unless the stored copy comes with it.
+// is compressed here unless the stored copy comes with it. A frame of a video
+// range keeps the range.
 StripFrame MakeStripFrame(const wxImage& picture, const wxString& path, int frameIndex,
-                          int delay = 0, StoredPicture stored = StoredPicture());
+                          int delay = 0, StoredPicture stored = StoredPicture(),
+                          VideoRangeRef video = nullptr);
 
 // The delays a frame can have of its own, in hundredths of a second.
 const int kMinFrameDelay = 1;
@@ -137,6 +143,9 @@ public:
     wxArrayString GetNames() const;
     std::vector<int> GetOwnDelays() const;
     std::vector<int> GetOrientations() const;
+    // Per frame, the part of a video clip it comes from and its place there;
+    // empty when no frame comes from a clip.
+    std::vector<VideoEntry> GetVideoEntries() const;
     // The frames' sizes as shown: cut to the crop, then turned.
     std::vector<wxSize> GetSizes(const CropArea& crop = CropArea()) const;
     // The pictures in strip order with the delay each shows for; each is

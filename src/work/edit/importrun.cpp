@@ -19,13 +19,29 @@ ImportRun::ImportRun(const wxArrayString& entries, const std::vector<int>& delay
     m_orientations.resize(entries.size(), 0);
 }
 
+void ImportRun::SetVideoEntries(const std::vector<VideoEntry>& videos)
+{
+    m_videos = videos;
+    m_videos.resize(m_entries.size());
+}
+
 ImportRun::Arrival ImportRun::Take(const wxString& path, int frameIndex, int fileDelay,
                                    int animationDelay)
 {
-    const Arrival arrival{m_insertAt < 0 ? -1 : m_insertAt + m_delivered, 0, 0};
+    const Arrival arrival{m_insertAt < 0 ? -1 : m_insertAt + m_delivered, 0, 0, nullptr};
     ++m_delivered;
     for (size_t i = m_current; i < m_entries.size(); ++i)
     {
+        const VideoEntry* video = i < m_videos.size() && m_videos[i].range ? &m_videos[i] : nullptr;
+        if (video)
+        {
+            if (video->range->path != path || (video->frame >= 0 && video->frame != frameIndex))
+                continue;
+            m_gave[i] = true;
+            m_current = video->frame < 0 ? i : i + 1;
+            return Arrival{arrival.position, m_delays[i] > 0 ? m_delays[i] : fileDelay,
+                           m_orientations[i], video->range};
+        }
         const PictureEntry entry = DescribePictureEntry(m_entries[i]);
         const bool names = entry.path == path && (entry.kind != PictureEntryKind::FrameReference ||
                                                   entry.frameIndex == frameIndex);
@@ -36,7 +52,7 @@ ImportRun::Arrival ImportRun::Take(const wxString& path, int frameIndex, int fil
         m_current = entry.kind == PictureEntryKind::WholeGif ? i : i + 1;
         return Arrival{arrival.position,
                        m_delays[i] > 0 ? m_delays[i] : OwnDelayFromFile(fileDelay, animationDelay),
-                       m_orientations[i]};
+                       m_orientations[i], nullptr};
     }
     return arrival;
 }

@@ -9,12 +9,13 @@
 
 ImageThread::ImageThread(wxEvtHandler* owner, const wxArrayString& paths,
                          std::shared_ptr<std::atomic<bool>> cancel,
-                         std::shared_ptr<std::atomic<int>> backlog)
+                         std::shared_ptr<std::atomic<int>> backlog, std::vector<VideoEntry> videos)
     : wxThread(wxTHREAD_DETACHED),
       m_owner(owner),
       m_paths(paths),
       m_cancel(std::move(cancel)),
-      m_backlog(std::move(backlog))
+      m_backlog(std::move(backlog)),
+      m_videos(std::move(videos))
 {
 }
 
@@ -78,6 +79,7 @@ wxThread::ExitCode ImageThread::Entry()
                              },
                              [this](std::size_t entry, int frameIndex)
                              { PostDamage(DescribePictureEntry(m_paths[entry]).path, frameIndex); });
+    sequence.SetVideoEntries(m_videos);
     SequencePicture picture;
     for (;;)
     {
@@ -86,7 +88,8 @@ wxThread::ExitCode ImageThread::Entry()
             break;
         const int i = static_cast<int>(picture.entry);
         int percent = (i + 1) * 100 / count;
-        if (picture.kind == PictureEntryKind::WholeGif)
+        if (picture.kind == PictureEntryKind::WholeGif ||
+            picture.kind == PictureEntryKind::WholeVideo)
             percent = i + 1 == count && picture.lastOfEntry ? 100 : i * 100 / count;
         sentHundred = sentHundred || percent == 100;
         auto* imported = new ImportedPicture{std::move(*picture.image), picture.delay,

@@ -4,8 +4,11 @@
 #include <wx/arrstr.h>
 #include <wx/thread.h>
 
+#include "decode/videosequence.h"
+
 #include <atomic>
 #include <memory>
+#include <vector>
 
 class wxEvtHandler;
 enum class PictureDecodeStatus;
@@ -16,11 +19,12 @@ struct ImportedPicture;
 // ID_IMAGE_THREAD per picture to owner, as work/threadevent.h describes:
 // path, percentage, frame index and the heap-allocated ImportedPicture. Percentages,
 // with c entries and i the entry's position: (i + 1) * 100 / c for a picture
-// or a frame reference; i * 100 / c for each frame of a whole GIF file, except
+// or a frame reference; i * 100 / c for each frame of a whole GIF file or
+// video range, except
 // that the last frame of the last entry gets 100. When no picture carried 100
 // (the last entry gave nothing, the list was empty, or the import was
 // stopped), a final event with 100 and no image says that the import is over.
-// While a GIF file is read, events with id ID_IMAGE_PROGRESS carry the
+// While a GIF file or a video range is read, events with id ID_IMAGE_PROGRESS carry the
 // percentage of the whole list read so far, rising, below 100.
 // An entry skipped for a reason the user can act on also posts a
 // wxEVT_PICTURE_REFUSED event, and a GIF frame left out for damage a
@@ -40,7 +44,8 @@ public:
 
     ImageThread(wxEvtHandler* owner, const wxArrayString& paths,
                 std::shared_ptr<std::atomic<bool>> cancel = {},
-                std::shared_ptr<std::atomic<int>> backlog = {});
+                std::shared_ptr<std::atomic<int>> backlog = {},
+                std::vector<VideoEntry> videos = {});
 
 protected:
     ExitCode Entry() override;
@@ -58,6 +63,7 @@ private:
     wxArrayString m_paths;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     std::shared_ptr<std::atomic<int>> m_backlog;
+    std::vector<VideoEntry> m_videos;  // see PictureSequence::SetVideoEntries
 };
 
 #endif

@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -85,6 +86,7 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     job.delay = std::clamp(project.delay, kMinDelay, kMaxDelay);
     job.delays = project.frameDelays;
     job.orientations = project.frameOrientations;
+    job.videos = project.frameVideos;
     job.crop = project.crop;
     // A frame draws the captions in the project's order, as the window does.
     job.captions.resize(job.inputs.size());
@@ -97,6 +99,43 @@ bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, R
     const wxSize size = ProjectOutputSize(project);
     job.width = size.x;
     job.height = size.y;
+    return true;
+}
+
+bool TakeVideoClipInputs(const RenderOptions& options, RenderJob& job, wxString& error)
+{
+    job.videos.resize(job.inputs.size());
+    bool anyClip = false;
+    for (std::size_t i = 0; i < job.inputs.size(); ++i)
+    {
+        if (!IsVideoClipPath(job.inputs[i]))
+            continue;
+        anyClip = true;
+        VideoClipInfo info;
+        if (!ProbeVideoClip(job.inputs[i], info, error))
+            return false;
+        VideoRange range;
+        range.path = job.inputs[i];
+        range.start = options.clipStart.value_or(0);
+        range.end = std::min(options.clipEnd.value_or(info.duration), info.duration);
+        range.frameRate = std::min(
+            options.clipFrameRate.value_or(DefaultGifFrameRate(info.frameRate)), info.frameRate);
+        range.width = options.clipWidth;
+        if (range.end <= range.start)
+        {
+            error = wxString::Format(_("the clip %s is %s seconds long: the part to take lies "
+                                       "outside it"),
+                                     range.path, wxString::FromCDouble(info.duration, 2));
+            return false;
+        }
+        job.videos[i].range = std::make_shared<const VideoRange>(range);
+    }
+    if (!anyClip &&
+        (options.clipStart || options.clipEnd || options.clipFrameRate || options.clipWidth > 0))
+    {
+        error = _("--start, --end, --fps and --width apply to video clips, and no input is one");
+        return false;
+    }
     return true;
 }
 
@@ -152,12 +191,86 @@ struct InputScan
     int frames = 0;
 };
 
-InputScan ScanInputs(const wxArrayString& inputs)
+const VideoEntry* VideoOf(const RenderJob& job, std::size_t input)
 {
+    return input < job.videos.size() && job.videos[input].range ? &job.videos[input] : nullptr;
+}
+
+// Probes each clip once, however many frames of it a project lists.
+class ClipProbes
+{
+public:
+    bool Probe(const wxString& path, VideoClipInfo& info, wxString& error)
+    {
+        auto found = m_probes.find(path);
+        if (found == m_probes.end())
+        {
+            Result result;
+            result.ok = ProbeVideoClip(path, result.info, result.error);
+            found = m_probes.emplace(path, result).first;
+        }
+        info = found->second.info;
+        error = found->second.error;
+        return found->second.ok;
+    }
+
+private:
+    struct Result
+    {
+        bool ok = false;
+        VideoClipInfo info;
+        wxString error;
+    };
+    std::map<wxString, Result> m_probes;
+};
+
+// What a video entry gives: one frame, or every frame of its range, which
+// are counted by reading them (small).
+PictureScan ScanVideo(const VideoEntry& video, ClipProbes& probes, wxString& refusal)
+{
+    PictureScan found;
+    VideoClipInfo info;
+    if (!probes.Probe(video.range->path, info, refusal))
+        return found;
+    const wxSize clipSize(info.width, info.height);
+    const int count = video.frame >= 0 ? 1 : CountVideoFrames(*video.range, clipSize, refusal);
+    for (int i = 0; i < count; ++i)
+    {
+        found.sizes.push_back(VideoFrameSize(clipSize, video.range->width));
+        found.frameIndices.push_back(video.frame >= 0 ? video.frame : i);
+        found.delays.push_back(video.frame >= 0 ? 0 : VideoFrameDelay(video.range->frameRate, i));
+    }
+    found.status = PictureDecodeStatus::Decoded;
+    return found;
+}
+
+InputScan ScanInputs(const RenderJob& job)
+{
+    const wxArrayString& inputs = job.inputs;
     InputScan scan;
     PictureScanner scanner;
-    for (const wxString& input : inputs)
+    ClipProbes probes;
+    for (std::size_t i = 0; i < inputs.size(); ++i)
     {
+        const wxString& input = inputs[i];
+        if (const VideoEntry* video = VideoOf(job, i))
+        {
+            wxString refusal;
+            PictureScan found = ScanVideo(*video, probes, refusal);
+            // A project lists a missing clip among its missing pictures.
+            if (!refusal.empty() && !job.project.empty() && !wxFileName::FileExists(input))
+            {
+                if (scan.unreadable.Index(input) == wxNOT_FOUND)
+                    scan.unreadable.push_back(input);
+            }
+            else if (!refusal.empty() && scan.refusal.empty())
+                scan.refusal = refusal;
+            scan.frames += static_cast<int>(found.sizes.size());
+            scan.sizes.push_back(std::move(found.sizes));
+            scan.frameIndices.push_back(std::move(found.frameIndices));
+            scan.delays.push_back(std::move(found.delays));
+            continue;
+        }
         PictureScan found = scanner.Scan(input);
         if (IsReportedRefusal(found.status) && scan.refusal.empty())
             scan.refusal = RefusalMessage(input, found.status);
@@ -199,6 +312,7 @@ public:
     {
         // Still pictures decode on the export's workers, several at once.
         m_sequence.LeaveStillPicturesUndecoded();
+        m_sequence.SetVideoEntries(job.videos);
     }
 
     Result Next(SourcePicture& picture, wxString& error) override
@@ -245,6 +359,7 @@ public:
     {
         samples.clear();
         wxArrayString entries;
+        std::vector<VideoEntry> videos;
         std::vector<int> orientations;
         std::vector<FrameCaptions> captions;
         std::size_t input = 0, firstFrame = 0;
@@ -255,15 +370,22 @@ public:
             // A frame of a whole GIF file is read alone, through a frame
             // reference to its index in the file.
             wxString entry = m_job.inputs[input];
-            if (DescribePictureEntry(entry).kind == PictureEntryKind::WholeGif)
+            VideoEntry video;
+            if (const VideoEntry* clip = VideoOf(m_job, input))
+                video =
+                    clip->frame >= 0
+                        ? *clip
+                        : VideoEntry{clip->range, m_scan.frameIndices[input][frame - firstFrame]};
+            else if (DescribePictureEntry(entry).kind == PictureEntryKind::WholeGif)
                 entry += wxString::Format(wxS("_%d"),
                                           m_scan.frameIndices[input][frame - firstFrame]);
             entries.push_back(entry);
+            videos.push_back(video);
             orientations.push_back(OrientationOf(input));
             captions.push_back(CaptionsOf(input));
         }
         // The samples are decoded in order by one sequence of their own.
-        auto reader = std::make_shared<SampleReader>(entries);
+        auto reader = std::make_shared<SampleReader>(entries, videos);
         for (std::size_t i = 0; i < entries.size(); ++i)
         {
             SourcePicture sample;
@@ -309,7 +431,11 @@ private:
     class SampleReader
     {
     public:
-        explicit SampleReader(const wxArrayString& entries) : m_sequence(entries) {}
+        SampleReader(const wxArrayString& entries, std::vector<VideoEntry> videos)
+            : m_sequence(entries)
+        {
+            m_sequence.SetVideoEntries(std::move(videos));
+        }
 
         std::unique_ptr<wxImage> Picture(std::size_t entry)
         {
@@ -353,16 +479,26 @@ private:
     {
         if (!IsReportedRefusal(status) && status != PictureDecodeStatus::Unreadable)
             return;
+        // Only the sequence's own thread ends video inputs, so it may ask
+        // the sequence why.
+        const wxString clipError = VideoOf(m_job, input) ? m_sequence.VideoError() : wxString();
         std::lock_guard<std::mutex> lock(m_failureMutex);
         if (m_failed == kNone || input < m_failed)
         {
             m_failed = input;
             m_failedStatus = status;
+            m_failedClipError = clipError;
         }
     }
 
     wxString FailureMessage() const
     {
+        {
+            // A clip says why ffmpeg could not read it.
+            std::lock_guard<std::mutex> lock(m_failureMutex);
+            if (!m_failedClipError.empty())
+                return m_failedClipError;
+        }
         const wxString refusal = Refusal();
         return refusal.empty() ? wxString::Format(_("cannot read a picture from %s"),
                                                   m_job.inputs[FirstUnreadable()])
@@ -386,6 +522,7 @@ private:
     mutable std::mutex m_failureMutex;
     std::size_t m_failed = kNone;
     PictureDecodeStatus m_failedStatus = PictureDecodeStatus::Decoded;
+    wxString m_failedClipError;  // ffmpeg's reason when the failed input is a clip
 };
 
 // The job with one input per frame (a whole GIF file becomes references to
@@ -395,24 +532,30 @@ void SplitIntoFrames(RenderJob& job, InputScan& scan)
 {
     RenderJob frames = job;
     frames.inputs.clear();
+    frames.videos.clear();
     frames.delays.clear();
     frames.orientations.clear();
     frames.captions.clear();
     InputScan split;
     for (std::size_t input = 0; input < job.inputs.size(); ++input)
     {
+        const VideoEntry* video = VideoOf(job, input);
         const bool wholeGif =
-            DescribePictureEntry(job.inputs[input]).kind == PictureEntryKind::WholeGif;
+            !video && DescribePictureEntry(job.inputs[input]).kind == PictureEntryKind::WholeGif;
+        const bool wholeVideo = video && video->frame < 0;
         const int orientation = input < job.orientations.size() ? job.orientations[input] : 0;
         for (std::size_t frame = 0; frame < scan.sizes[input].size(); ++frame)
         {
             // A frame of a whole GIF keeps the delay its file gives it, as
             // when the file is rendered whole.
-            const int delay = FrameDelay(job, input, wholeGif ? scan.delays[input][frame] : 0);
+            const int delay =
+                FrameDelay(job, input, wholeGif || wholeVideo ? scan.delays[input][frame] : 0);
             frames.inputs.push_back(
                 wholeGif ? job.inputs[input] +
                                wxString::Format(wxS("_%d"), scan.frameIndices[input][frame])
                          : job.inputs[input]);
+            frames.videos.push_back(
+                video ? VideoEntry{video->range, scan.frameIndices[input][frame]} : VideoEntry());
             frames.delays.push_back(delay);
             frames.orientations.push_back(orientation);
             frames.captions.push_back(input < job.captions.size() ? job.captions[input]
@@ -432,6 +575,7 @@ void KeepFrames(RenderJob& job, InputScan& scan, const std::vector<std::size_t>&
 {
     RenderJob kept = job;
     kept.inputs.clear();
+    kept.videos.clear();
     kept.delays.clear();
     kept.orientations.clear();
     kept.captions.clear();
@@ -439,6 +583,7 @@ void KeepFrames(RenderJob& job, InputScan& scan, const std::vector<std::size_t>&
     for (std::size_t index : order)
     {
         kept.inputs.push_back(job.inputs[index]);
+        kept.videos.push_back(job.videos[index]);
         kept.delays.push_back(job.delays[index]);
         kept.orientations.push_back(job.orientations[index]);
         kept.captions.push_back(job.captions[index]);
@@ -461,6 +606,7 @@ void DropRepeatedFrames(RenderJob& job, InputScan& scan)
     std::vector<int> delays = job.delays;
     std::size_t next = 0;  // the frame the sequence should give next
     PictureSequence sequence(job.inputs);
+    sequence.SetVideoEntries(job.videos);
     for (SequencePicture picture; sequence.Next(picture);)
     {
         const std::size_t frame = picture.entry;
@@ -511,11 +657,16 @@ void EditFrameOrder(RenderJob& job, InputScan& scan)
 }
 
 // Every input from first on that gives no picture when decoded.
-wxArrayString UndecodableFrom(const wxArrayString& inputs, std::size_t first)
+wxArrayString UndecodableFrom(const RenderJob& job, std::size_t first)
 {
+    const wxArrayString& inputs = job.inputs;
     wxArrayString rest;
+    std::vector<VideoEntry> videos;
     for (std::size_t i = first; i < inputs.size(); ++i)
+    {
         rest.push_back(inputs[i]);
+        videos.push_back(i < job.videos.size() ? job.videos[i] : VideoEntry());
+    }
     wxArrayString unreadable;
     PictureSequence sequence(rest,
                              [&](std::size_t entry, PictureDecodeStatus status)
@@ -523,6 +674,7 @@ wxArrayString UndecodableFrom(const wxArrayString& inputs, std::size_t first)
                                  if (status != PictureDecodeStatus::Decoded)
                                      unreadable.push_back(rest[entry]);
                              });
+    sequence.SetVideoEntries(videos);
     SequencePicture picture;
     while (sequence.Next(picture))
     {
@@ -559,7 +711,7 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     // Inputs whose headers already say they give nothing are all named at
     // once, before anything is written; a reason the user can act on comes
     // first.
-    const InputScan scan = ScanInputs(job.inputs);
+    const InputScan scan = ScanInputs(job);
     if (!scan.refusal.empty())
     {
         result.error = scan.refusal;
@@ -652,7 +804,6 @@ GifExportResult RunRenderJob(const RenderJob& job, const ExportProgress& progres
     if (!result.ok && !source.Refusal().empty())
         result.error = source.Refusal();
     else if (!result.ok && source.FoundUnreadable())
-        result.error =
-            UnreadableMessage(job, UndecodableFrom(shaped.inputs, source.FirstUnreadable()));
+        result.error = UnreadableMessage(job, UndecodableFrom(shaped, source.FirstUnreadable()));
     return result;
 }

@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_RENDERJOB_H
 
 #include "caption/caption.h"
+#include "decode/videosequence.h"
 #include "encode/gifexport.h"
 #include "encode/gifoptions.h"
 #include "jobs/renderoptions.h"
@@ -18,6 +19,9 @@
 struct RenderJob
 {
     wxArrayString inputs;  // picture paths and frame references
+    // Per input (it may be shorter): the part of a video clip the input is;
+    // its text is then the clip's path.
+    std::vector<VideoEntry> videos;
     wxString output;
     int delay = 10;           // hundredths of a second
     std::vector<int> delays;  // per input, replacing delay where above 0
@@ -63,6 +67,13 @@ wxString ProjectDefaultOutput(const wxString& projectPath, const wxString& gifNa
 bool ReadProjectRenderJob(const wxString& projectPath, const wxString& output, RenderJob& job,
                           wxString& error,
                           const std::optional<ExportFormat>& format = std::nullopt);
+
+// Makes each input of the job that names a video clip (IsVideoClipPath) the
+// part of it the command line asks for: from --start (default 0) to --end
+// (default and at most the clip's end), at --fps (at most the clip's own
+// rate), --width wide. On failure (a clip that cannot be read, a part that
+// lies outside it) returns false with a one-line reason.
+bool TakeVideoClipInputs(const RenderOptions& options, RenderJob& job, wxString& error);
 
 // Applies the edits of the command line to the job's frames.
 void ApplyRenderEdits(const RenderOptions& options, RenderJob& job);

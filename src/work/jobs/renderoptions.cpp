@@ -1,5 +1,6 @@
 #include "jobs/renderoptions.h"
 
+#include "decode/videoclip.h"
 #include "encode/animationexport.h"
 
 #include <wx/intl.h>
@@ -29,6 +30,14 @@ bool ParseSize(const wxString& text, RenderOptions& options)
     return true;
 }
 
+// A decimal number in [minimum, maximum].
+bool ParseDecimal(const wxString& text, double minimum, double maximum, double& value)
+{
+    return !text.empty() && text.length() <= 20 &&
+           text.find_first_not_of(wxS("0123456789.")) == wxString::npos &&
+           text.ToCDouble(&value) && value >= minimum && value <= maximum;
+}
+
 // The canonical name of an option that takes a value, or empty.
 wxString ValueOption(const wxString& name)
 {
@@ -42,6 +51,9 @@ wxString ValueOption(const wxString& name)
         name == wxS("--crop") || name == wxS("--rotate") || name == wxS("--flip") ||
         name == wxS("--speed") || name == wxS("--dedupe") || name == wxS("--format") ||
         name == wxS("--webp-quality") || name == wxS("--lossy") || name == wxS("--max-size"))
+        return name;
+    if (name == wxS("--start") || name == wxS("--end") || name == wxS("--fps") ||
+        name == wxS("--width"))
         return name;
     if (name == wxS("--caption") || name == wxS("--caption-pos") ||
         name == wxS("--caption-size") || name == wxS("--caption-color") ||
@@ -201,6 +213,38 @@ bool ApplyValue(const wxString& option, const wxString& value, RenderOptions& op
             return false;
         }
     }
+    else if (option == wxS("--start") || option == wxS("--end"))
+    {
+        double seconds = 0;
+        if (!ParseClipTime(value, seconds))
+        {
+            error = wxString::Format(
+                _("invalid time '%s': give seconds (12.5) or minutes and seconds (1:05.5)"),
+                value);
+            return false;
+        }
+        (option == wxS("--start") ? options.clipStart : options.clipEnd) = seconds;
+    }
+    else if (option == wxS("--fps"))
+    {
+        double rate = 0;
+        if (!ParseDecimal(value, kMinVideoFrameRate, kMaxVideoFrameRate, rate))
+        {
+            error = wxString::Format(_("invalid frame rate '%s': give 0.1 to 50 frames a second"),
+                                     value);
+            return false;
+        }
+        options.clipFrameRate = rate;
+    }
+    else if (option == wxS("--width"))
+    {
+        if (!ParseNumber(value, 1, 65535, number))
+        {
+            error = wxString::Format(_("invalid width '%s': give 1 to 65535 pixels"), value);
+            return false;
+        }
+        options.clipWidth = static_cast<int>(number);
+    }
     else if (option == wxS("--caption"))
     {
         options.captionText = value;
@@ -300,6 +344,17 @@ wxString RenderHelp()
              "                        GIF name, the project's name with .gif in place of\n"
              "                        .xml. -d and -s do not apply.\n"
              "\n"
+             "Video clips (MP4, M4V, WebM, MKV, MOV, AVI; read with ffmpeg and ffprobe,\n"
+             "which must be installed):\n"
+             "  CLIP                  every frame of the part of the clip below, each for\n"
+             "                        its time in the clip (unless -d is given)\n"
+             "  --start T, --end T    the part taken, in seconds (12.5) or minutes and\n"
+             "                        seconds (1:05.5); default the whole clip\n"
+             "  --fps N               frames a second taken, 0.1 to 50, at most the\n"
+             "                        clip's own (default 10)\n"
+             "  --width W             the frames scaled to W pixels wide, keeping their\n"
+             "                        aspect (default: the clip's size)\n"
+             "\n"
              "GIF options (the window's GIF Options; without them the classic export):\n"
              "  --optimize            smaller files: later frames store only what changed,\n"
              "                        a shared palette where it serves, a better colour\n"
@@ -374,6 +429,26 @@ wxString RenderHelp()
              "output file is only ever replaced by a complete one.");
 }
 
+bool ParseClipTime(const wxString& text, double& seconds)
+{
+    double total = 0;
+    const wxArrayString parts = wxSplit(text, ':', '\0');
+    if (parts.empty() || parts.size() > 3)
+        return false;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+    {
+        double value = 0;
+        const bool last = i + 1 == parts.size();
+        // Minutes and seconds below an hour or a minute stay below 60.
+        if (!ParseDecimal(parts[i], 0, i == 0 ? 1e7 : 60, value) || (!last && value != long(value)) ||
+            (i > 0 && value >= 60))
+            return false;
+        total = total * 60 + value;
+    }
+    seconds = total;
+    return true;
+}
+
 bool IsProjectArgument(const wxString& input)
 {
     return input.Lower().EndsWith(wxS(".xml"));
@@ -385,6 +460,7 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
     options = RenderOptions();
     bool optionsEnded = false;
     bool delayOrSizeGiven = false;
+    bool clipPartGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i)
     {
         const wxString& argument = arguments[i];
@@ -461,6 +537,8 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
             value = arguments[++i];
         delayOrSizeGiven =
             delayOrSizeGiven || option == wxS("--delay") || option == wxS("--size");
+        clipPartGiven = clipPartGiven || option == wxS("--start") || option == wxS("--end") ||
+                        option == wxS("--fps") || option == wxS("--width");
         if (!ApplyValue(option, value, options, error))
             return false;
     }
@@ -486,6 +564,12 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
             error = _("-d and -s do not apply to a project: it stores its own delay and size");
             return false;
         }
+        if (clipPartGiven)
+        {
+            error = _("--start, --end, --fps and --width apply to video clips, not to a project: "
+                      "it stores the part of its clips it takes");
+            return false;
+        }
         options.project = options.inputs[0];
         options.inputs.clear();
         return true;
@@ -498,6 +582,11 @@ bool ParseRenderArguments(const std::vector<wxString>& arguments, RenderOptions&
     if (options.inputs.empty())
     {
         error = _("no input pictures");
+        return false;
+    }
+    if (options.clipStart && options.clipEnd && *options.clipEnd <= *options.clipStart)
+    {
+        error = _("--end must come after --start");
         return false;
     }
     return true;

@@ -15,6 +15,7 @@
 
 // The command line of loopforge-render:
 //   loopforge-render [-d DELAY] [-s WIDTHxHEIGHT] [GIF OPTIONS] -o OUT.gif INPUT...
+//   loopforge-render [--start T] [--end T] [--fps N] [--width W] [GIF OPTIONS] -o OUT.gif CLIP
 //   loopforge-render PROJECT.xml [-o OUT.gif] [GIF OPTIONS]
 // A single input ending in ".xml" (in any case) is a project: no picture
 // format the program reads has that ending. Long options take their value
@@ -26,10 +27,18 @@ struct RenderOptions
     int width = 0;   // 0 x 0: the size the main window would choose from the frames
     int height = 0;
     wxString output;       // empty with a project: the project's own GIF; "-": standard output
-    wxArrayString inputs;  // picture paths and frame references, in order
+    wxArrayString inputs;  // picture paths, frame references and video clips, in order
     wxString project;      // a project file to render instead of inputs
     bool help = false;     // -h or --help: print the help and do nothing else
     bool version = false;  // --version: print the version and do nothing else
+
+    // The part of every video clip input taken: from clipStart to clipEnd
+    // seconds (none: the whole clip), clipFrameRate frames a second (none:
+    // DefaultGifFrameRate), scaled to clipWidth pixels wide (0: as it is).
+    std::optional<double> clipStart;
+    std::optional<double> clipEnd;
+    std::optional<double> clipFrameRate;
+    int clipWidth = 0;
 
     // GIF options given on the command line; the others stay as the
     // project (or the default) has them. --colors, --dither and --smooth
@@ -71,6 +80,10 @@ wxString RenderUsage();
 
 // The --help text: the usage and what the arguments mean.
 wxString RenderHelp();
+
+// A time in a clip: seconds ("12.5"), or minutes and seconds ("1:05.5"),
+// or hours too ("1:02:03"); false when the text is none.
+bool ParseClipTime(const wxString& text, double& seconds);
 
 // Whether an input names a project file rather than a picture.
 bool IsProjectArgument(const wxString& input);

@@ -103,6 +103,59 @@ void AddCaptions(wxXmlNode* root, const std::vector<ProjectCaption>& captions)
     root->AddChild(element);
 }
 
+// A time or rate to a millionth, without trailing zeros ("0.4", "12").
+wxString ClipNumber(double value)
+{
+    wxString text = wxString::FromCDouble(value, 6);
+    while (text.EndsWith(wxS("0")))
+        text.RemoveLast();
+    if (text.EndsWith(wxS(".")))
+        text.RemoveLast();
+    return text;
+}
+
+// Where a frame of a video clip comes from, as attributes of its `path`.
+void AddClipAttributes(wxXmlNode* path, const VideoEntry& video)
+{
+    if (!video.range)
+        return;
+    const VideoRange& range = *video.range;
+    path->AddAttribute(wxS("clip_start"), ClipNumber(range.start));
+    path->AddAttribute(wxS("clip_end"), ClipNumber(range.end));
+    path->AddAttribute(wxS("clip_fps"), ClipNumber(range.frameRate));
+    if (range.width > 0)
+        path->AddAttribute(wxS("clip_width"), wxString::Format(wxS("%d"), range.width));
+    path->AddAttribute(wxS("clip_frame"), wxString::Format(wxS("%d"), video.frame));
+}
+
+// The frame of a video clip a `path` names, when its attributes say so and
+// make sense; frames of one part of a clip share one range.
+VideoEntry ReadClipAttributes(const wxXmlNode* path, const wxString& clip,
+                              std::vector<VideoRangeRef>& ranges)
+{
+    wxString start, end, rate, frame;
+    if (!path->GetAttribute(wxS("clip_frame"), &frame) ||
+        !path->GetAttribute(wxS("clip_start"), &start) ||
+        !path->GetAttribute(wxS("clip_end"), &end) || !path->GetAttribute(wxS("clip_fps"), &rate))
+        return VideoEntry();
+    VideoRange range;
+    range.path = clip;
+    long index = -1, width = 0;
+    if (!start.ToCDouble(&range.start) || !end.ToCDouble(&range.end) ||
+        !rate.ToCDouble(&range.frameRate) || !frame.ToLong(&index) ||
+        !path->GetAttribute(wxS("clip_width"), wxS("0")).ToLong(&width) ||
+        !(range.start >= 0 && range.end > range.start && range.end < 1e7) ||
+        !(range.frameRate >= kMinVideoFrameRate && range.frameRate <= kMaxVideoFrameRate) ||
+        width < 0 || width > 65535 || index < 0 || index >= kMaxVideoFrames)
+        return VideoEntry();
+    range.width = int(width);
+    for (const VideoRangeRef& known : ranges)
+        if (*known == range)
+            return VideoEntry{known, int(index)};
+    ranges.push_back(std::make_shared<const VideoRange>(range));
+    return VideoEntry{ranges.back(), int(index)};
+}
+
 wxXmlDocument BuildDocument(const Project& project)
 {
     wxXmlDocument doc;
@@ -119,13 +172,15 @@ wxXmlDocument BuildDocument(const Project& project)
     root->AddChild(gif);
     wxXmlNode* images = new wxXmlNode(wxXML_ELEMENT_NODE, wxS("images"));
     for (const ProjectImageEntry& entry :
-         ProjectImageEntries(project.framePaths, project.frameDelays, project.frameOrientations))
+         ProjectImageEntries(project.framePaths, project.frameDelays, project.frameOrientations,
+                             project.frameVideos))
     {
         wxXmlNode* path = Element(wxS("path"), entry.path);
         if (entry.delay > 0)
             path->AddAttribute(wxS("delay"), wxString::Format(wxS("%d"), entry.delay));
         if (entry.orientation > 0)
             path->AddAttribute(wxS("orientation"), wxString::Format(wxS("%d"), entry.orientation));
+        AddClipAttributes(path, entry.video);
         images->AddChild(path);
     }
     root->AddChild(images);
@@ -290,6 +345,7 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
         return result;
 
     std::vector<ProjectImageEntry> entries;
+    std::vector<VideoRangeRef> ranges;
     for (; entry; entry = NextElement(entry->GetNext()))
     {
         if (entry->GetName() != wxS("path"))
@@ -302,8 +358,10 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
         entries.push_back(
             {entry->GetNodeContent(),
              entry->GetAttribute(wxS("delay"), &delay) ? OwnDelay(delay) : 0,
-             entry->GetAttribute(wxS("orientation"), &orientation) ? Orientation(orientation) : 0});
+             entry->GetAttribute(wxS("orientation"), &orientation) ? Orientation(orientation) : 0,
+             ReadClipAttributes(entry, entry->GetNodeContent(), ranges)});
     }
+    std::vector<VideoEntry> videos;
     std::vector<int> orientations;
     for (std::size_t i = 0; i < entries.size(); ++i)
     {
@@ -319,7 +377,10 @@ ProjectReadResult ReadDocument(const wxXmlDocument& doc)
         result.project.framePaths.push_back(path);
         result.project.frameDelays.push_back(entries[i].delay);
         orientations.push_back(entries[i].orientation);
+        videos.push_back(entries[i].video);
     }
+    if (!ranges.empty())
+        result.project.frameVideos = videos;
     if (std::any_of(orientations.begin(), orientations.end(), [](int o) { return o != 0; }))
         result.project.frameOrientations = orientations;
     result.project.gifOptions = ReadGifOptions(images);
@@ -358,7 +419,8 @@ ProjectReadResult ReadProjectBytes(const char* utf8, std::size_t size)
 
 std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
                                                    const std::vector<int>& delays,
-                                                   const std::vector<int>& orientations)
+                                                   const std::vector<int>& orientations,
+                                                   const std::vector<VideoEntry>& videos)
 {
     const auto delayOf = [&delays](size_t i) { return i < delays.size() ? delays[i] : 0; };
     const auto orientationOf = [&orientations](size_t i)
@@ -369,7 +431,8 @@ std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNam
     {
         const wxString& name = frameNames[i];
         const int delay = delayOf(i);
-        entries.push_back({name, delay, orientationOf(i)});
+        entries.push_back(
+            {name, delay, orientationOf(i), i < videos.size() ? videos[i] : VideoEntry()});
         FrameReference reference;
         if (!ParseFrameReference(name, reference))
             continue;
@@ -380,10 +443,10 @@ std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNam
         const wxString& gifPath = reference.gifPath;
         const bool runGoesOn = frameNames[i + 1].StartsWith(gifPath) && delayOf(i + 1) == delay;
         if (!runGoesOn)
-            entries.push_back({gifPath, delay});
+            entries.push_back({gifPath, delay, 0, VideoEntry()});
         else if (i + 2 == count)
             // A run that ends the strip names its GIF before its last frame.
-            entries.push_back({gifPath, delay});
+            entries.push_back({gifPath, delay, 0, VideoEntry()});
     }
     return entries;
 }

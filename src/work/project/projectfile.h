@@ -2,6 +2,7 @@
 #define LOOPFORGE_WORK_PROJECTFILE_H
 
 #include "caption/caption.h"
+#include "decode/videosequence.h"
 #include "encode/gifoptions.h"
 #include "encode/picturecrop.h"
 
@@ -44,6 +45,13 @@ struct Project
     // encode/pictureorientation.h), stored as the optional "orientation"
     // attribute of the frame's `path`; 0 (or no entry) for an upright frame.
     std::vector<int> frameOrientations;
+    // Parallel to framePaths: the part of a video clip a frame comes from
+    // and its place there (the frame's path is the clip's), stored as the
+    // optional "clip_start", "clip_end", "clip_fps", "clip_width" and
+    // "clip_frame" attributes of its `path`; none (or no entry) for other
+    // frames. Readers that know no clips find the clip's path, which gives
+    // them no picture.
+    std::vector<VideoEntry> frameVideos;
     GifOptions gifOptions;  // stored after the images, only when not the defaults
     // The part of every frame kept; stored after the GIF options, as the optional `crop`
     // element, only when set.
@@ -63,6 +71,7 @@ struct ProjectImageEntry
     wxString path;
     int delay = 0;
     int orientation = 0;
+    VideoEntry video;
 };
 
 // The `images` entries written for the strip's frames: every frame, and after
@@ -71,7 +80,8 @@ struct ProjectImageEntry
 // the strip). Readers skip those entries. delays may be shorter than names.
 std::vector<ProjectImageEntry> ProjectImageEntries(const wxArrayString& frameNames,
                                                    const std::vector<int>& delays,
-                                                   const std::vector<int>& orientations = {});
+                                                   const std::vector<int>& orientations = {},
+                                                   const std::vector<VideoEntry>& videos = {});
 // The same for frames without delays of their own, as texts.
 wxArrayString ProjectImageEntries(const wxArrayString& frameNames);
 

@@ -2,6 +2,7 @@
 // output, missing pictures, and the GIF it writes.
 #include "jobs/renderjob.h"
 
+#include "decode/picturedecoder.h"
 #include "decode/unreadablepictures.h"
 #include "gif_files.h"
 #include "gif_inspect.h"
@@ -9,6 +10,7 @@
 #include "project/projectfile.h"
 #include "temp_dir.h"
 #include "test_pictures.h"
+#include "video_clips.h"
 
 #include <gtest/gtest.h>
 
@@ -412,4 +414,42 @@ TEST(UnreadablePictures, LongListsAreCut)
     EXPECT_EQ(wxSplit(text, '\n', '\0').size(), 21u);
     EXPECT_TRUE(text.StartsWith(wxS("/p/0.png\n/p/1.png\n")));
     EXPECT_TRUE(text.EndsWith(wxS("/p/19.png\nand 5 more"))) << text.utf8_string();
+}
+
+// A part of a clip, reversed: its frames at the chosen rate, each for its
+// time in the clip, read back from the counter the clip draws.
+TEST(VideoRender, APartOfAClipRendersItsFramesAtTheirTimes)
+{
+    TempDir dir;
+    const wxString clip = dir.File(wxS("counter.mkv"));
+    wxString error;
+    ASSERT_TRUE(MakeCounterClip(clip, error)) << error;
+    RenderOptions options;
+    ASSERT_TRUE(ParseRenderArguments({"--start", "0:00.4", "--end", "1.6", "--fps", "5",
+                                      "--optimize", "--reverse", clip, "-o", dir.File("out.gif")},
+                                     options, error))
+        << error;
+    RenderJob job;
+    job.inputs = options.inputs;
+    job.output = options.output;
+    ASSERT_TRUE(TakeVideoClipInputs(options, job, error)) << error;
+    ApplyRenderGifOptions(options, job.options);
+    ApplyRenderEdits(options, job);
+    const GifExportResult result = RunRenderJob(job);
+    ASSERT_TRUE(result.ok) << result.error;
+
+    std::vector<int> frames, delays;
+    DecodePictures(job.output, [&](std::unique_ptr<wxImage> picture, int, bool)
+                   { frames.push_back(CounterFrame(*picture)); });
+    for (const InspectedFrame& frame : InspectGif(ReadFileBytes(job.output)).frames)
+        delays.push_back(frame.delay);
+    EXPECT_EQ((std::vector<int>{35, 30, 25, 20, 15, 10}), frames);
+    EXPECT_EQ(std::vector<int>(6, 20), delays);
+
+    // A part outside the clip is refused before anything is read.
+    ASSERT_TRUE(
+        ParseRenderArguments({"--start", "3", clip, "-o", dir.File("late.gif")}, options, error));
+    job.inputs = options.inputs;
+    EXPECT_FALSE(TakeVideoClipInputs(options, job, error));
+    EXPECT_NE(wxNOT_FOUND, error.Find(clip)) << error;
 }

@@ -31,6 +31,15 @@ TEST(RenderOptions, ReadsEveryOption)
     ASSERT_TRUE(Parse({"-o", "out.gif", "--", "-odd name.png"}, options, error));
     EXPECT_EQ(options.inputs[0], "-odd name.png");
 
+    ASSERT_TRUE(Parse({"--start=1:02:03.5", "--end", "3724", "--fps", "7.5", "--width", "320", "-o",
+                       "o.gif", "c.mp4"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.clipStart, 3723.5);
+    EXPECT_EQ(options.clipEnd, 3724.0);
+    EXPECT_EQ(options.clipFrameRate, 7.5);
+    EXPECT_EQ(options.clipWidth, 320);
+
     ASSERT_TRUE(Parse({"--help"}, options, error));
     EXPECT_TRUE(options.help);
     ASSERT_TRUE(Parse({"--version"}, options, error));
@@ -163,6 +172,14 @@ TEST(RenderOptions, RejectsBadArgumentsWithAOneLineReason)
         {{"-s", "320x", "-o", "o.gif", "a.png"}, "size"},
         {{"-s", "32ax24", "-o", "o.gif", "a.png"}, "size"},
         {{"-q", "-o", "o.gif", "a.png"}, ""},
+        {{"--start", "1:75", "-o", "o.gif", "c.mp4"}, "time"},
+        {{"--end", "-2", "-o", "o.gif", "c.mp4"}, "time"},
+        {{"--start", "1.5:00", "-o", "o.gif", "c.mp4"}, "time"},
+        {{"--start", "3", "--end", "2", "-o", "o.gif", "c.mp4"}, "--end"},
+        {{"--fps", "60", "-o", "o.gif", "c.mp4"}, "frame rate"},
+        {{"--fps", "0", "-o", "o.gif", "c.mp4"}, "frame rate"},
+        {{"--width", "0", "-o", "o.gif", "c.mp4"}, "width"},
+        {{"--fps", "12", "p.xml"}, "project"},
         // A project takes no pictures, delay or size.
         {{"-o", "o.gif", "a.png", "p.xml"}, "project"},
         {{"p.xml", "q.xml"}, "project"},

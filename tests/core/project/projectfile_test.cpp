@@ -560,3 +560,44 @@ TEST(ProjectReading, SurvivesMutatedFilesAtItsBounds)
         EXPECT_GT(parsed, 0);
     }
 }
+
+// Frames of a video clip keep their part of the clip and their place in it;
+// frames of one part share it, and attributes that make no sense leave a
+// plain path (which gives no picture) rather than a wrong part.
+TEST(ProjectDocument, VideoFramesKeepTheirPartOfTheClip)
+{
+    Project project = Example();
+    const auto range =
+        std::make_shared<const VideoRange>(VideoRange{"/v/clip.mp4", 0.4, 1.6, 12, 320});
+    project.framePaths = Paths({"/v/clip.mp4", "/p/a.png", "/v/clip.mp4"});
+    project.frameVideos = {VideoEntry{range, 3}, VideoEntry(), VideoEntry{range, 14}};
+    const std::string text = ProjectDocumentText(project);
+    EXPECT_NE(text.find("<path clip_start=\"0.4\" clip_end=\"1.6\" clip_fps=\"12\" "
+                        "clip_width=\"320\" clip_frame=\"3\">/v/clip.mp4</path>"),
+              std::string::npos)
+        << text;
+    const ProjectReadResult read = ReadProjectText(text);
+    ASSERT_TRUE(read.IsComplete());
+    EXPECT_EQ(read.project.framePaths, project.framePaths);
+    const std::vector<VideoEntry>& videos = read.project.frameVideos;
+    ASSERT_EQ(videos.size(), 3u);
+    ASSERT_TRUE(videos[0].range && videos[2].range);
+    EXPECT_EQ(*videos[0].range, *range);
+    EXPECT_EQ(videos[0].range, videos[2].range);
+    EXPECT_EQ(videos[2].frame, 14);
+    EXPECT_FALSE(videos[1].range);
+
+    for (const char* broken : {"clip_fps=\"0\"", "clip_fps=\"60\"", "clip_frame=\"-1\"",
+                               "clip_end=\"0.2\"", "clip_width=\"x\""})
+    {
+        std::string changed = text;
+        const std::string name = std::string(broken).substr(0, std::string(broken).find('='));
+        const std::size_t at = changed.find(name + "=");
+        changed.replace(at, changed.find('"', changed.find('"', at) + 1) + 1 - at, broken);
+        const ProjectReadResult damaged = ReadProjectText(changed);
+        ASSERT_TRUE(damaged.IsComplete()) << broken;
+        ASSERT_EQ(damaged.project.frameVideos.size(), 3u) << broken;
+        EXPECT_FALSE(damaged.project.frameVideos[0].range) << broken;
+        EXPECT_TRUE(damaged.project.frameVideos[2].range) << broken;
+    }
+}
