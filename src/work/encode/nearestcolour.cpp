@@ -36,14 +36,21 @@ NearestColour::NearestColour()
 {
 }
 
-void NearestColour::Reset(const std::uint8_t* rgb, int count)
+void NearestColour::Reset(const std::uint8_t* rgb, int count, const std::uint8_t* rank)
 {
+    std::uint8_t ranks[256];
+    count = std::clamp(count, 0, 256);
+    if (rank)
+        std::memcpy(ranks, rank, std::size_t(count));
+    else
+        std::iota(ranks, ranks + count, 0);
     // Frames that share a palette share the cells and answers worked out so far.
-    if (std::clamp(count, 0, 256) == m_count &&
-        std::memcmp(m_rgb, rgb, std::size_t(m_count) * 3) == 0)
+    if (count == m_count && std::memcmp(m_rgb, rgb, std::size_t(m_count) * 3) == 0 &&
+        std::memcmp(m_rank, ranks, std::size_t(m_count)) == 0)
         return;
-    m_count = std::clamp(count, 0, 256);
+    m_count = count;
     std::memcpy(m_rgb, rgb, std::size_t(m_count) * 3);
+    std::memcpy(m_rank, ranks, std::size_t(m_count));
     std::fill(m_cellStart.begin(), m_cellStart.end(), -1);
     m_candidates.clear();
     m_candidateBound.clear();
@@ -83,8 +90,9 @@ void NearestColour::BuildCell(int cell)
         if (nearest[i] <= bound)
             order[length++] = static_cast<std::uint8_t>(i);
     std::sort(order, order + length,
-              [&](std::uint8_t a, std::uint8_t b)
-              { return nearest[a] != nearest[b] ? nearest[a] < nearest[b] : a < b; });
+              [&](std::uint8_t a, std::uint8_t b) {
+                  return nearest[a] != nearest[b] ? nearest[a] < nearest[b] : m_rank[a] < m_rank[b];
+              });
     m_cellStart[cell] = static_cast<std::int32_t>(m_candidates.size());
     m_cellLength[cell] = static_cast<std::uint16_t>(length);
     for (int i = 0; i < length; ++i)
@@ -125,7 +133,7 @@ int NearestColour::Find(int red, int green, int blue, int* distance)
             break;
         const std::uint8_t* entry = Entry(candidate[i]);
         const int d = Square(entry[0] - red) + Square(entry[1] - green) + Square(entry[2] - blue);
-        if (d < bestDistance || (d == bestDistance && candidate[i] < best))
+        if (d < bestDistance || (d == bestDistance && m_rank[candidate[i]] < m_rank[best]))
         {
             best = candidate[i];
             bestDistance = d;
