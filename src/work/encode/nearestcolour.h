@@ -35,6 +35,9 @@ private:
     int m_count = 0;
     std::uint8_t m_rgb[256 * 3] = {};
     std::uint8_t m_rank[256] = {};
+    // The entries by channel, padded to 256 with entries far outside colour
+    // space, so that the loops over them have a fixed length and vectorise.
+    alignas(32) std::int32_t m_channel[3][256] = {};
     std::vector<std::int32_t> m_cellStart;  // -1 until built
     std::vector<std::uint16_t> m_cellLength;
     std::vector<std::uint8_t> m_candidates;
