@@ -245,14 +245,23 @@ void GifFrameEncoder::AddToSharedPalette(const std::uint8_t* rgb, const std::uin
         const std::uint8_t* last = m_lastSample.data();
         const std::uint8_t* lastOpacity =
             m_lastSampleOpacity.empty() ? nullptr : m_lastSampleOpacity.data();
+        const std::size_t rowBytes = std::size_t(m_width) * 3;
         std::size_t changed = 0;
-        for (std::size_t i = 0; i < pixels; ++i)
+        for (int y = 0; y < m_height; ++y)
         {
-            if ((opacity && !opacity[i]) || ((!lastOpacity || lastOpacity[i]) &&
-                                             std::memcmp(rgb + 3 * i, last + 3 * i, 3) == 0))
+            // Still rows, most of a screen recording's, are passed over whole.
+            const std::size_t row = std::size_t(y) * m_width;
+            if (!opacity && !lastOpacity &&
+                std::memcmp(rgb + 3 * row, last + 3 * row, rowBytes) == 0)
                 continue;
-            if (changed++ % step == 0)
-                m_changeSamples.insert(m_changeSamples.end(), rgb + 3 * i, rgb + 3 * i + 3);
+            for (std::size_t i = row; i < row + std::size_t(m_width); ++i)
+            {
+                if ((opacity && !opacity[i]) || ((!lastOpacity || lastOpacity[i]) &&
+                                                 std::memcmp(rgb + 3 * i, last + 3 * i, 3) == 0))
+                    continue;
+                if (changed++ % step == 0)
+                    m_changeSamples.insert(m_changeSamples.end(), rgb + 3 * i, rgb + 3 * i + 3);
+            }
         }
     }
     m_lastSample.assign(rgb, rgb + 3 * pixels);
