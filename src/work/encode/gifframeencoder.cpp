@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 namespace
 {
@@ -222,6 +223,9 @@ void GifFrameEncoder::StartSharedPalette(int frames, bool transparent)
     m_builder.Reset(ColourCapacity(colours, m_sharedTransparent),
                     std::size_t(m_width) * m_height * std::max(frames, 1));
     m_errorSamples.clear();
+    m_changeSamples.clear();
+    m_lastSample.clear();
+    m_lastSampleOpacity.clear();
 }
 
 void GifFrameEncoder::AddToSharedPalette(const std::uint8_t* rgb, const std::uint8_t* opacity)
@@ -236,6 +240,58 @@ void GifFrameEncoder::AddToSharedPalette(const std::uint8_t* rgb, const std::uin
         if (i % step == 0)
             m_errorSamples.insert(m_errorSamples.end(), rgb + 3 * i, rgb + 3 * i + 3);
     }
+    if (!m_lastSample.empty())
+    {
+        const std::uint8_t* last = m_lastSample.data();
+        const std::uint8_t* lastOpacity =
+            m_lastSampleOpacity.empty() ? nullptr : m_lastSampleOpacity.data();
+        const std::size_t rowBytes = std::size_t(m_width) * 3;
+        std::size_t changed = 0;
+        for (int y = 0; y < m_height; ++y)
+        {
+            // Still rows, most of a screen recording's, are passed over whole.
+            const std::size_t row = std::size_t(y) * m_width;
+            if (!opacity && !lastOpacity &&
+                std::memcmp(rgb + 3 * row, last + 3 * row, rowBytes) == 0)
+                continue;
+            for (std::size_t i = row; i < row + std::size_t(m_width); ++i)
+            {
+                if ((opacity && !opacity[i]) || ((!lastOpacity || lastOpacity[i]) &&
+                                                 std::memcmp(rgb + 3 * i, last + 3 * i, 3) == 0))
+                    continue;
+                if (changed++ % step == 0)
+                    m_changeSamples.insert(m_changeSamples.end(), rgb + 3 * i, rgb + 3 * i + 3);
+            }
+        }
+    }
+    m_lastSample.assign(rgb, rgb + 3 * pixels);
+    if (opacity)
+        m_lastSampleOpacity.assign(opacity, opacity + pixels);
+    else
+        m_lastSampleOpacity.clear();
+}
+
+void GifFrameEncoder::OrderByChanges(GifPalette& colours, std::uint8_t* rank)
+{
+    // A later frame draws only what changed, and its codes need only cover
+    // the largest index it uses: the colours that changes bring come first,
+    // the most used among them first; the others keep their order.
+    const int count = colours.count;
+    std::iota(rank, rank + count, 0);
+    if (m_changeSamples.empty() || count < 2)
+        return;
+    m_search.Reset(colours.rgb, count);
+    std::vector<std::uint32_t> used(std::size_t(count), 0);
+    for (std::size_t i = 0; i < m_changeSamples.size(); i += 3)
+        ++used[std::size_t(
+            m_search.Find(m_changeSamples[i], m_changeSamples[i + 1], m_changeSamples[i + 2]))];
+    std::stable_sort(rank, rank + count,
+                     [&used](std::uint8_t a, std::uint8_t b) { return used[a] > used[b]; });
+    GifPalette ordered;
+    for (int i = 0; i < count; ++i)
+        ordered.Add(colours.rgb[3 * rank[i]], colours.rgb[3 * rank[i] + 1],
+                    colours.rgb[3 * rank[i] + 2]);
+    colours = ordered;
 }
 
 void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
@@ -243,9 +299,13 @@ void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
     shared = SharedPalette();
     GifPalette colours;
     m_builder.Build(colours, m_search);
+    OrderByChanges(colours, shared.rank);
+    m_changeSamples = {};
+    m_lastSample = {};
+    m_lastSampleOpacity = {};
     shared.colours = colours.count;
-    // The transparent entry and the colours most used come first: a frame
-    // that uses only the first entries of the table needs shorter codes.
+    // The transparent entry and the colours later frames draw most come
+    // first: a frame that uses only the first entries needs shorter codes.
     if (m_sharedTransparent)
     {
         shared.transparentIndex = 0;
@@ -254,7 +314,7 @@ void GifFrameEncoder::FinishSharedPalette(SharedPalette& shared)
     }
     for (int i = 0; i < colours.count; ++i)
         shared.table.Add(colours.rgb[3 * i], colours.rgb[3 * i + 1], colours.rgb[3 * i + 2]);
-    m_search.Reset(colours.rgb, shared.colours);
+    m_search.Reset(colours.rgb, shared.colours, shared.rank);
     MapRegion samples;
     samples.rgb = m_errorSamples.data();
     samples.frameWidth = samples.width = static_cast<int>(m_errorSamples.size() / 3);
@@ -314,7 +374,8 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
         AppendGifHeader(out, m_width, m_height, shared.table, m_options.loopCount);
         if (!withTransparency)
         {
-            m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
+            m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours,
+                                 shared.rank);
             region.firstColour = shared.firstColour;
             m_mapper.Map(region, m_sharedSearch, m_options.dither, m_indices);
             block.width = m_width;
@@ -371,12 +432,14 @@ bool GifFrameEncoder::EncodeOptimised(const std::uint8_t* rgb, const std::uint8_
     const bool sharedServes = !transparent || shared.transparentIndex >= 0;
     if (index == 0 && sharedServes)
     {
-        m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
+        m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours,
+                             shared.rank);
         table = &shared.table;
     }
     else if (index > 0 && m_options.globalPalette && sharedServes)
     {
-        m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours);
+        m_sharedSearch.Reset(shared.table.rgb + 3 * shared.firstColour, shared.colours,
+                             shared.rank);
         table = &shared.table;
         const std::size_t changed = pixels - kept;
         if (changed >= kLeastPixelsForTable)

@@ -24,6 +24,10 @@ struct SharedPalette
     int firstColour = 0;        // their first index: the transparent entry comes first
     int transparentIndex = -1;  // reserved for later frames
     double error = 0;           // how well it serves its frames: see PaletteMapper::InexactError
+    // Each colour's place in the order it was chosen in (the most used
+    // first): between equally near colours the first chosen wins, whatever
+    // the order of the table.
+    std::uint8_t rank[256] = {};
 };
 
 // Which pixels of an optimised frame and of its neighbours are opaque (one
@@ -81,6 +85,7 @@ private:
                               const Rect& rect);
     std::size_t MarkToDraw(const std::uint8_t* rgb, const std::uint8_t* previous,
                            const FrameOpacity& opacity, bool clears, Rect& rect);
+    void OrderByChanges(GifPalette& colours, std::uint8_t* rank);
     void CollectColours(const MapRegion& region, int capacity);
     void SetLossy(const GifPalette& palette, const GifFrameBlock& block, const MapRegion& region);
     static int CodeSize(const std::vector<std::uint8_t>& indices);
@@ -97,6 +102,11 @@ private:
     GifPalette m_local;
     std::vector<std::uint8_t> m_keep;
     std::vector<std::uint8_t> m_errorSamples;  // pixels the shared palette is judged by
+    // Pixels that differ between one sample frame and the next, and the
+    // sample before, to order the shared palette by what later frames draw.
+    std::vector<std::uint8_t> m_changeSamples;
+    std::vector<std::uint8_t> m_lastSample;
+    std::vector<std::uint8_t> m_lastSampleOpacity;
     std::vector<std::uint8_t> m_indices;
     std::vector<std::uint8_t> m_lossyTarget;  // the colours lossy codes aim at
     bool m_sharedTransparent = false;  // the shared palette gets a transparent entry

@@ -16,8 +16,11 @@ public:
     NearestColour();
 
     // rgb holds count entries (at most 256) as red, green, blue triples.
-    // The same palette again keeps what was worked out for it.
-    void Reset(const std::uint8_t* rgb, int count);
+    // rank, when given, breaks ties between equally near entries instead
+    // of their index (lowest rank first), so that a palette can be put in
+    // another order without changing the colour any pixel gets. The same
+    // palette again keeps what was worked out for it.
+    void Reset(const std::uint8_t* rgb, int count, const std::uint8_t* rank = nullptr);
 
     int Find(int red, int green, int blue, int* distance = nullptr);
 
@@ -31,6 +34,10 @@ private:
 
     int m_count = 0;
     std::uint8_t m_rgb[256 * 3] = {};
+    std::uint8_t m_rank[256] = {};
+    // The entries by channel, padded to 256 with entries far outside colour
+    // space, so that the loops over them have a fixed length and vectorise.
+    alignas(32) std::int32_t m_channel[3][256] = {};
     std::vector<std::int32_t> m_cellStart;  // -1 until built
     std::vector<std::uint16_t> m_cellLength;
     std::vector<std::uint8_t> m_candidates;

@@ -772,31 +772,39 @@ TEST(OptimisedExport, LossyCodesStayWithinTheirBound)
     }
 }
 
-TEST(NearestColour, FindsTheNearestEntryLowestIndexFirst)
+TEST(NearestColour, FindsTheNearestEntryLowestIndexOrRankFirst)
 {
+    // Entries 10 to 19 repeat entries 0 to 9, so ties happen. The same
+    // palette is searched by index, then ranked in reverse.
     std::uint32_t state = 7;
     auto next = [&state] { return (state = state * 1664525u + 1013904223u) >> 24; };
     NearestColour search;
     for (int count : {1, 5, 256})
     {
-        std::uint8_t palette[256 * 3];
+        std::uint8_t palette[256 * 3], rank[256];
         for (int i = 0; i < 3 * count; ++i)
             palette[i] = static_cast<std::uint8_t>(i >= 30 && i < 60 ? palette[i - 30] : next());
-        search.Reset(palette, count);
-        for (int probe = 0; probe < 20000; ++probe)
+        for (int i = 0; i < count; ++i)
+            rank[i] = static_cast<std::uint8_t>(count - 1 - i);
+        for (bool ranked : {false, true})
         {
-            const int rgb[3] = {int(next()), int(next()), int(next())};
-            int best = 0, bestDistance = INT_MAX;
-            for (int i = 0; i < count; ++i)
+            search.Reset(palette, count, ranked ? rank : nullptr);
+            for (int probe = 0; probe < 20000; ++probe)
             {
-                int d = 0;
-                for (int c = 0; c < 3; ++c)
-                    d += (palette[3 * i + c] - rgb[c]) * (palette[3 * i + c] - rgb[c]);
-                if (d < bestDistance)
-                    best = i, bestDistance = d;
+                const int rgb[3] = {int(next()), int(next()), int(next())};
+                int best = 0, bestDistance = INT_MAX;
+                for (int i = 0; i < count; ++i)
+                {
+                    int d = 0;
+                    for (int c = 0; c < 3; ++c)
+                        d += (palette[3 * i + c] - rgb[c]) * (palette[3 * i + c] - rgb[c]);
+                    if (d < bestDistance || (ranked && d == bestDistance && rank[i] < rank[best]))
+                        best = i, bestDistance = d;
+                }
+                ASSERT_EQ(search.Find(rgb[0], rgb[1], rgb[2]), best)
+                    << count << " entries" << (ranked ? ", ranked" : "") << ", colour " << rgb[0]
+                    << " " << rgb[1] << " " << rgb[2];
             }
-            ASSERT_EQ(search.Find(rgb[0], rgb[1], rgb[2]), best)
-                << count << " entries, colour " << rgb[0] << " " << rgb[1] << " " << rgb[2];
         }
     }
 }
