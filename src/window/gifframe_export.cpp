@@ -260,8 +260,12 @@ void GifFrame::WorkSaveAsGifThreadUpdate(wxCommandEvent& event)
         if (!m_exportWorker->IsCloseRequested())
             ShowMessageBox(this, event.GetString(), MessageCaption(), wxOK | wxICON_ERROR);
     }
-    else if (!event.GetString().empty() && !m_exportWorker->IsCloseRequested())
+    else if (!event.GetString().empty() && !m_exportWorker->IsCloseRequested() &&
+             m_gifOptions.format == ExportFormat::Gif && m_gifOptions.maxBytes > 0)
     {
+        // What a size limit changed is told in a box: the file differs from
+        // the options the user chose. Lesser notes (a video padded by a
+        // pixel) stay in the status bar.
         ShowMessageBox(this, event.GetString(), MessageCaption(), wxOK | wxICON_INFORMATION);
     }
 

@@ -29,7 +29,7 @@ TEST(CrashReport, MessageHasTheFolderAloneOnItsThirdLine)
 
 TEST(CrashReport, OpenFolderDoesNotWaitForTheFileManager)
 {
-    FakeOpener opener("sleep 3\necho finished >> '$0.log'\n");
+    FakeOpener opener("sleep 3\necho finished >> \"$0.log\"\n");
     OpenFolderInShell(wxS("/tmp/some folder"));
     // The opener has not finished when the call returns, yet it was started.
     EXPECT_FALSE(wxFileExists(opener.Log().BeforeLast('/') + wxS("/xdg-open.log")));
