@@ -2,7 +2,6 @@
 
 #include "encode/videoexport.h"
 #include "encode/webpexport.h"
-#include "files/atomicfileoutput.h"
 
 #include <wx/intl.h>
 #include <wx/log.h>
@@ -11,11 +10,6 @@ namespace
 {
 // A WebP stores each side in 14 bits.
 const int kMaxWebPSide = 16383;
-
-wxString CannotWrite(const wxString& name, const wxString& reason)
-{
-    return wxString::Format(_("Cannot write %s: %s"), name, reason);
-}
 
 // Empty when the file can be made, otherwise the reason, before anything is written.
 wxString CheckOutput(ExportFormat format, const GifExportSettings& settings)
@@ -41,22 +35,6 @@ GifStreamResult WriteStream(ExportSource& source, const GifExportSettings& setti
     if (format == ExportFormat::WebP)
         return WriteWebPStream(source, settings, out, progress, cancelled);
     return WriteVideoStream(source, settings, format, out, progress, cancelled);
-}
-
-GifExportResult Conclude(const GifStreamResult& written, const wxString& name, int error)
-{
-    GifExportResult result;
-    if (written.outcome == GifStreamResult::Outcome::Cancelled)
-    {
-        result.error = wxString::Format(_("Saving %s was cancelled."), name);
-        return result;
-    }
-    result.ok = written.outcome == GifStreamResult::Outcome::Written && error == 0;
-    if (!result.ok)
-        result.error = CannotWrite(name, error != 0 || written.reason.empty()
-                                             ? wxSysErrorMsgStr(error)
-                                             : written.reason);
-    return result;
 }
 
 void AddWarnings(const GifExportSettings& settings, GifExportResult& result)
@@ -91,18 +69,9 @@ GifExportResult ExportAnimation(ExportSource& source, const wxString& path,
         result.error = CannotWrite(path, refusal);
         return result;
     }
-    AtomicFileOutputStream out(path);
-    GifStreamResult written;
-    if (out.IsOk())
-        written = WriteStream(source, settings, out, progress, cancelled);
-    result = Conclude(written, path, out.GetErrno());
-    if (result.ok && !out.Commit())
-    {
-        result.ok = false;
-        result.error = CannotWrite(path, wxSysErrorMsgStr(out.GetErrno()));
-    }
-    if (!result.ok)
-        out.Discard();
+    result =
+        WriteFileAtomically(path, [&](wxOutputStream& out)
+                            { return WriteStream(source, settings, out, progress, cancelled); });
     AddWarnings(settings, result);
     return result;
 }
@@ -133,7 +102,7 @@ GifExportResult ExportAnimationToStream(ExportSource& source, wxOutputStream& ou
     GifStreamResult written = WriteStream(source, settings, out, progress, cancelled);
     if (written.outcome == GifStreamResult::Outcome::Failed && written.reason.empty())
         written.reason = _("the output could not be written");
-    result = Conclude(written, name, 0);
+    result = ConcludeExport(written, name, 0);
     AddWarnings(settings, result);
     return result;
 }

@@ -13,16 +13,12 @@
 #include <cstdint>
 #include <memory>
 
-namespace
+wxString CannotWrite(const wxString& name, const wxString& reason)
 {
-wxString CannotWrite(const wxString& path, const wxString& reason)
-{
-    return wxString::Format(_("Cannot write %s: %s"), path, reason);
+    return wxString::Format(_("Cannot write %s: %s"), name, reason);
 }
 
-// The result for a stream that ended as result says; errno is the stream's
-// own error when it has one.
-GifExportResult Conclude(const GifStreamResult& written, const wxString& name, int error)
+GifExportResult ConcludeExport(const GifStreamResult& written, const wxString& name, int error)
 {
     GifExportResult result;
     switch (written.outcome)
@@ -42,7 +38,24 @@ GifExportResult Conclude(const GifStreamResult& written, const wxString& name, i
                                                                    : written.reason);
     return result;
 }
-}  // namespace
+
+GifExportResult WriteFileAtomically(const wxString& path,
+                                    const std::function<GifStreamResult(wxOutputStream&)>& write)
+{
+    AtomicFileOutputStream out(path);
+    GifStreamResult written;
+    if (out.IsOk())
+        written = write(out);
+    GifExportResult result = ConcludeExport(written, path, out.GetErrno());
+    if (result.ok && !out.Commit())
+    {
+        result.ok = false;
+        result.error = CannotWrite(path, wxSysErrorMsgStr(out.GetErrno()));
+    }
+    if (!result.ok)
+        out.Discard();
+    return result;
+}
 
 wxImage ReduceColours(const wxImage& image)
 {
@@ -162,19 +175,9 @@ GifExportResult ExportGif(ExportSource& source, const wxString& path,
         return result;
     }
 
-    AtomicFileOutputStream out(path);
-    GifStreamResult written;
-    if (out.IsOk())
-        written = WriteGifStream(source, settings, out, progress, cancelled);
-    result = Conclude(written, path, out.GetErrno());
-    if (result.ok && !out.Commit())
-    {
-        result.ok = false;
-        result.error = CannotWrite(path, wxSysErrorMsgStr(out.GetErrno()));
-    }
-    if (!result.ok)
-        out.Discard();
-    return result;
+    return WriteFileAtomically(
+        path, [&](wxOutputStream& out)
+        { return WriteGifStream(source, settings, out, progress, cancelled); });
 }
 
 GifExportResult ExportGifToStream(ExportSource& source, wxOutputStream& out, const wxString& name,
@@ -191,7 +194,7 @@ GifExportResult ExportGifToStream(ExportSource& source, wxOutputStream& out, con
     GifStreamResult written = WriteGifStream(source, settings, out, progress, cancelled);
     if (written.outcome == GifStreamResult::Outcome::Failed && written.reason.empty())
         written.reason = _("the output could not be written");
-    return Conclude(written, name, 0);
+    return ConcludeExport(written, name, 0);
 }
 
 GifExportResult ExportGif(const std::vector<ExportFrame>& frames, const wxString& path,

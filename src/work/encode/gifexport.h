@@ -9,6 +9,7 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -34,6 +35,19 @@ struct GifExportResult
     wxString error;  // for a failure: what went wrong, naming the file, ready to show
     wxArrayString warnings;  // what the user should know of a GIF that was written, one a line
 };
+
+// "Cannot write NAME: REASON".
+wxString CannotWrite(const wxString& name, const wxString& reason);
+
+// The result of a stream written under name, as written says; error is the
+// stream's own error (errno), 0 for none.
+GifExportResult ConcludeExport(const GifStreamResult& written, const wxString& name, int error);
+
+// Writes a file through write: to a temporary name beside path, moved into
+// place only once complete; any failure leaves path untouched and returns the
+// reason, naming the file.
+GifExportResult WriteFileAtomically(const wxString& path,
+                                    const std::function<GifStreamResult(wxOutputStream&)>& write);
 
 // One frame to export: its picture (read in place, never copied or changed)
 // and how long it shows, in hundredths of a second.
