@@ -448,17 +448,7 @@ TEST_F(ProjectTest, CancelledImportKeepsTheFramesReadSoFar)
     ASSERT_TRUE(WriteProjectFile(path, project, nullptr));
 
     ASSERT_TRUE(frame->OpenProjectPath(path));
-    // While no event is let through, the import thread stops once a few
-    // pictures wait for the window; Cancel is pressed then, so the import
-    // cannot have ended first however fast it runs.
-    wxMilliSleep(300);
-    wxProgressDialog* dialog = Access().ImportProgress();
-    ASSERT_NE(dialog, nullptr);
-    wxWindow* cancel = dialog->FindWindow(wxID_CANCEL);
-    ASSERT_NE(cancel, nullptr);
-    wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
-    click.SetEventObject(cancel);
-    cancel->GetEventHandler()->ProcessEvent(click);
+    ASSERT_NO_FATAL_FAILURE(CancelImportWhilePicturesWait());
     ASSERT_TRUE(WaitForWorker(1000));
     EXPECT_GT(Strip()->GetCount(), 0);
     EXPECT_LT(Strip()->GetCount(), 40);

@@ -73,16 +73,7 @@ TEST_F(VideoTest, CancelledImportKeepsNothing)
 {
     AddFrame(wxSize(32, 24));
     ASSERT_TRUE(frame->StartVideoImport(VideoRange{clip, 0, 2, 25, 0}));
-    // The import thread stops once a few frames wait for the window, so
-    // Cancel comes while frames are on their way however fast it runs.
-    wxMilliSleep(300);
-    wxProgressDialog* dialog = Access().ImportProgress();
-    ASSERT_NE(dialog, nullptr);
-    wxWindow* cancel = dialog->FindWindow(wxID_CANCEL);
-    ASSERT_NE(cancel, nullptr);
-    wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
-    click.SetEventObject(cancel);
-    cancel->GetEventHandler()->ProcessEvent(click);
+    ASSERT_NO_FATAL_FAILURE(CancelImportWhilePicturesWait());
     ASSERT_TRUE(WaitForWorker(5000));
     EXPECT_EQ(Strip()->GetCount(), 1);
     EXPECT_EQ(frame->GetFrames().GetCount(), 1);

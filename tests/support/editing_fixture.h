@@ -70,6 +70,22 @@ protected:
             workerId);
     }
 
+    // Presses Cancel in the import's progress dialog while frames wait for
+    // the window: with no event let through, the import thread stops once a
+    // few pictures are on their way, so the import cannot end first however
+    // fast it runs.
+    void CancelImportWhilePicturesWait()
+    {
+        wxMilliSleep(300);
+        wxProgressDialog* dialog = Access().ImportProgress();
+        ASSERT_NE(dialog, nullptr);
+        wxWindow* cancel = dialog->FindWindow(wxID_CANCEL);
+        ASSERT_NE(cancel, nullptr);
+        wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+        click.SetEventObject(cancel);
+        cancel->GetEventHandler()->ProcessEvent(click);
+    }
+
     // Whether any progress dialog is still on screen.
     static bool ProgressDialogShown()
     {
